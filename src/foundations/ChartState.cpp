@@ -1,0 +1,41 @@
+#include "foundations/ChartState.h"
+
+namespace athanor {
+
+const std::array<const char*, 12> kChartBodyNames = {
+    "", "Sol", "Luna", "Mercurio", "Venus", "Marte", "J\xFApiter", "Saturno",
+    "NodoNorte", "NodoSur", "Ascendente", "Medio Cielo"};
+
+namespace {
+long double mod360(long double d) { return d < 0 ? d + 360.0L : d; }
+}  // namespace
+
+int houseOf(long double longitude, const CuspArray& cusps) {
+    int house = 0;
+    for (int i = 1; i <= 12; ++i) {
+        const long double from = cusps[i - 1];
+        const long double to = cusps[i == 12 ? 0 : i];
+        const long double w = mod360(to - from);
+        const long double d = mod360(longitude - from);
+        if (d <= w) house = i;
+    }
+    // Degenerate cusps (all equal, NaN) can leave no arc holding the body.
+    return house == 0 ? 1 : house;
+}
+
+void deriveTables(ChartState& s) {
+    for (int i = 1; i < kDerivedSlots; ++i) {
+        const long double L = s.BodyLongitude[i];
+        int sign = signOf(L);
+        if (sign < 1 || sign > 12) sign = 1;
+        s.BodySign[i] = sign;
+        s.BodyHouse[i] = houseOf(L, s.HouseCusp);
+    }
+    for (int c = 1; c <= 12; ++c) {
+        int sign = signOf(s.HouseCusp[c - 1]);
+        if (sign < 1 || sign > 12) sign = 1;
+        s.CuspSign[c] = sign;
+    }
+}
+
+}  // namespace athanor

@@ -1,0 +1,52 @@
+#pragma once
+#include <functional>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace athanor::cli {
+
+// A bad argument: one line on standard error and exit status 2.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Arguments of one command: --name value pairs and bare --flags.
+class Args {
+public:
+    Args(const std::vector<std::string>& raw, const std::vector<std::string>& flags);
+
+    std::optional<std::string> get(const std::string& name) const;
+    std::string require(const std::string& name) const;
+    bool flag(const std::string& name) const;
+    long double number(const std::string& name) const;  // required, decimal
+    std::optional<long double> optionalNumber(const std::string& name) const;
+    // Rejects any option the command does not know.
+    void allowOnly(const std::vector<std::string>& names) const;
+
+private:
+    std::map<std::string, std::string> values_;
+    std::vector<std::string> flags_;
+};
+
+using Handler = std::function<int(const Args&)>;
+
+struct Command {
+    std::string usage;
+    std::vector<std::string> flags;  // options that take no value
+    Handler run;
+};
+
+// Commands register themselves from their own source files.
+std::map<std::string, Command>& registry();
+
+struct Register {
+    Register(const std::string& name, Command command) { registry().emplace(name, std::move(command)); }
+};
+
+// Parses a decimal number, whole text only; throws UsageError naming the option.
+long double parseNumber(const std::string& option, const std::string& text);
+
+}  // namespace athanor::cli

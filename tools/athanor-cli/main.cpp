@@ -1,0 +1,107 @@
+#include "Cli.h"
+
+#include "foundations/FileError.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <iostream>
+
+namespace athanor::cli {
+
+std::map<std::string, Command>& registry() {
+    static std::map<std::string, Command> commands;
+    return commands;
+}
+
+Args::Args(const std::vector<std::string>& raw, const std::vector<std::string>& flags) {
+    for (size_t i = 0; i < raw.size(); ++i) {
+        const std::string& a = raw[i];
+        if (a.rfind("--", 0) != 0 || a.size() < 3) throw UsageError("unexpected argument: " + a);
+        std::string name = a.substr(2);
+        if (auto eq = name.find('='); eq != std::string::npos) {
+            values_[name.substr(0, eq)] = name.substr(eq + 1);
+            continue;
+        }
+        if (std::find(flags.begin(), flags.end(), name) != flags.end()) {
+            flags_.push_back(name);
+            continue;
+        }
+        if (i + 1 >= raw.size()) throw UsageError("--" + name + " needs a value");
+        values_[name] = raw[++i];
+    }
+}
+
+std::optional<std::string> Args::get(const std::string& name) const {
+    auto it = values_.find(name);
+    if (it == values_.end()) return std::nullopt;
+    return it->second;
+}
+
+std::string Args::require(const std::string& name) const {
+    auto v = get(name);
+    if (!v) throw UsageError("missing --" + name);
+    return *v;
+}
+
+bool Args::flag(const std::string& name) const {
+    return std::find(flags_.begin(), flags_.end(), name) != flags_.end();
+}
+
+long double parseNumber(const std::string& option, const std::string& text) {
+    errno = 0;
+    char* end = nullptr;
+    long double v = std::strtold(text.c_str(), &end);
+    if (text.empty() || end != text.c_str() + text.size() || errno == ERANGE)
+        throw UsageError("--" + option + ": not a number: " + text);
+    return v;
+}
+
+long double Args::number(const std::string& name) const { return parseNumber(name, require(name)); }
+
+std::optional<long double> Args::optionalNumber(const std::string& name) const {
+    auto v = get(name);
+    if (!v) return std::nullopt;
+    return parseNumber(name, *v);
+}
+
+void Args::allowOnly(const std::vector<std::string>& names) const {
+    auto known = [&](const std::string& n) { return std::find(names.begin(), names.end(), n) != names.end(); };
+    for (const auto& [k, v] : values_)
+        if (!known(k)) throw UsageError("unknown option --" + k);
+    for (const auto& f : flags_)
+        if (!known(f)) throw UsageError("unknown option --" + f);
+}
+
+}  // namespace athanor::cli
+
+int main(int argc, char* argv[]) {
+    using namespace athanor::cli;
+    auto usage = [] {
+        std::cerr << "usage: athanor-cli COMMAND [options]\ncommands:\n";
+        for (const auto& [name, cmd] : registry()) std::cerr << "  " << name << " " << cmd.usage << '\n';
+    };
+    if (argc < 2) {
+        usage();
+        return 2;
+    }
+    const std::string name = argv[1];
+    auto it = registry().find(name);
+    if (it == registry().end()) {
+        std::cerr << "athanor-cli: unknown command: " << name << '\n';
+        return 2;
+    }
+    try {
+        Args args(std::vector<std::string>(argv + 2, argv + argc), it->second.flags);
+        return it->second.run(args);
+    } catch (const UsageError& e) {
+        std::cerr << "athanor-cli " << name << ": " << e.what() << '\n';
+        return 2;
+    } catch (const athanor::FileError& e) {
+        std::cerr << "athanor-cli " << name << ": " << e.what() << '\n';
+        return 1;
+    } catch (const std::exception& e) {
+        std::cerr << "athanor-cli " << name << ": " << e.what() << '\n';
+        return 1;
+    }
+}

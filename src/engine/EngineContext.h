@@ -1,0 +1,49 @@
+#pragma once
+#include "foundations/ChartState.h"
+
+namespace athanor {
+
+class CorrectionFiles;
+
+// Working context of one driver call: the fundamental arguments, the Earth vector and
+// the switches of the call. Lives for one call only.
+struct EngineContext {
+    long double jd = 0;
+    long double d = 0;   // days from JD 2415020
+    long double T = 0;   // Julian centuries from JD 2415020
+    long double T2 = 0;
+
+    // Fundamental arguments, degrees in [0, 360).
+    long double Om = 0;  // node of the Moon's orbit
+    long double Ls = 0;  // Sun's mean longitude
+    long double D = 0;   // Moon's mean elongation
+    long double Gp = 0;  // longitude of the Moon's perigee
+    long double Ms = 0;  // Sun's mean anomaly
+    long double Lm = 0;  // Moon's mean longitude
+    long double Mm = 0;  // Moon's mean anomaly
+
+    long double dpsi = 0;  // nutation in longitude, degrees
+    long double eps = 0;   // obliquity, degrees
+    long double cosEps = 0, sinEps = 0;
+
+    // Earth's heliocentric ecliptic position (AU) and the Sun's geocentric velocity
+    // (AU/day), written by the Sun step, read by the planet steps.
+    long double XE = 0, YE = 0, ZE = 0;
+    long double sunVX = 0, sunVY = 0, sunVZ = 0;
+
+    bool speedPass = false;  // first evaluation of the retrograde wrapper
+    int selection = 0;
+
+    const CorrectionFiles* files = nullptr;
+};
+
+// Fills d, T, T2, the fundamental arguments, nutation and obliquity for a Julian day.
+EngineContext makeEngineContext(long double jd);
+
+// Right ascension and declination of body b from |longitude|, latitude and the obliquity.
+void equatorialCoordinates(ChartState& chart, const EngineContext& ctx, int b);
+// The same conversion for a given longitude and latitude (degrees).
+void equatorialFrom(long double longitude, long double latitude, long double epsDegrees,
+                    long double& rightAscension, long double& declination);
+
+}  // namespace athanor

@@ -1,0 +1,38 @@
+#pragma once
+
+namespace athanor::orbit {
+
+inline constexpr long double kPi = 3.14159265358979323846264338327950288L;
+inline constexpr long double kDegToRad = kPi / 180.0L;
+inline constexpr long double kRadToDeg = 180.0L / kPi;
+inline constexpr long double kGauss = 0.01720209L;          // Gaussian constant
+inline constexpr long double kLightTime = 0.0057683L;       // days per AU
+inline constexpr long double kTiny = 1.75453E-7L;           // replaces an exact zero before polar conversion
+
+struct Polar {
+    long double r = 0;
+    long double theta = 0;  // radians, [0, 2 pi)
+};
+
+// Polar form of (x, y); y = 0 is replaced by kTiny.
+Polar polar(long double x, long double y);
+
+struct Kepler {
+    long double E = 0;     // eccentric anomaly, radians
+    long double Edot = 0;  // radians per day
+    long double px = 0, py = 0;  // orbital-plane position, AU
+    long double vx = 0, vy = 0;  // orbital-plane velocity, AU/day
+};
+
+// Kepler solution for mean anomaly M (radians), eccentricity e, semi-major axis a (AU).
+Kepler solveKepler(long double M, long double e, long double a);
+
+struct Vec3 {
+    long double x = 0, y = 0, z = 0;
+};
+
+// Rotates an orbital-plane vector to the ecliptic by argument of perihelion w,
+// inclination i and node N (radians).
+Vec3 rotateToEcliptic(long double x, long double y, long double w, long double i, long double N);
+
+}  // namespace athanor::orbit

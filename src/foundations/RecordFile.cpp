@@ -1,0 +1,180 @@
+#include "foundations/RecordFile.h"
+
+#include "foundations/FileError.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace athanor {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Reads or writes all n bytes at offset; returns the number done before EOF, -1 on error.
+ssize_t preadAll(int fd, std::uint8_t* buf, std::size_t n, off_t offset) {
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t r = ::pread(fd, buf + done, n - done, offset + static_cast<off_t>(done));
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            return -1;
+        }
+        if (r == 0) break;
+        done += static_cast<std::size_t>(r);
+    }
+    return static_cast<ssize_t>(done);
+}
+
+bool pwriteAll(int fd, const std::uint8_t* buf, std::size_t n, off_t offset) {
+    std::size_t done = 0;
+    while (done < n) {
+        const ssize_t r = ::pwrite(fd, buf + done, n - done, offset + static_cast<off_t>(done));
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(r);
+    }
+    return true;
+}
+
+}  // namespace
+
+RecordFile::RecordFile(fs::path path, std::size_t recordSize, Mode mode)
+    : path_(std::move(path)), size_(recordSize) {
+    if (recordSize == 0) throw std::invalid_argument("RecordFile: record size 0");
+    int flags = O_CLOEXEC;
+    switch (mode) {
+        case Mode::Read: flags |= O_RDONLY; break;
+        case Mode::ReadWrite: flags |= O_RDWR; break;
+        case Mode::Create: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
+    }
+    do {
+        fd_ = ::open(path_.c_str(), flags, 0666);
+    } while (fd_ < 0 && errno == EINTR);
+    if (fd_ < 0) failErrno(errno);
+    struct stat st {};
+    if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        failErrno(EISDIR);
+    }
+}
+
+RecordFile::~RecordFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+void RecordFile::fail(const std::string& message) const { throw FileError(path_, message); }
+
+void RecordFile::failErrno(int err) const { throw FileError::fromErrno(path_, err); }
+
+std::int64_t RecordFile::count() const {
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) failErrno(errno);
+    return static_cast<std::int64_t>(st.st_size) / static_cast<std::int64_t>(size_);
+}
+
+Bytes RecordFile::read(std::int64_t k) const {
+    Bytes out(size_);
+    read(k, out.data());
+    return out;
+}
+
+void RecordFile::read(std::int64_t k, std::uint8_t* out) const {
+    const std::int64_t n = count();
+    if (k < 0 || k >= n)
+        fail("Read beyond end of file (record " + std::to_string(k) + " of " + std::to_string(n) + ")");
+    const ssize_t got = preadAll(fd_, out, size_, static_cast<off_t>(k) * static_cast<off_t>(size_));
+    if (got < 0) failErrno(errno);
+    if (static_cast<std::size_t>(got) != size_)
+        fail("Read beyond end of file (short record " + std::to_string(k) + ")");
+}
+
+void RecordFile::write(std::int64_t k, std::span<const std::uint8_t> bytes) {
+    if (bytes.size() != size_)
+        throw std::invalid_argument("RecordFile::write: " + std::to_string(bytes.size()) +
+                                    " bytes for a record of " + std::to_string(size_));
+    const std::int64_t n = count();
+    if (k < 0 || k > n)
+        fail("Write beyond end of file (record " + std::to_string(k) + " of " + std::to_string(n) + ")");
+    if (!pwriteAll(fd_, bytes.data(), size_, static_cast<off_t>(k) * static_cast<off_t>(size_)))
+        failErrno(errno);
+}
+
+std::int64_t RecordFile::append(std::span<const std::uint8_t> bytes) {
+    const std::int64_t k = count();
+    write(k, bytes);
+    return k;
+}
+
+void RecordFile::truncate(std::int64_t n) {
+    const std::int64_t have = count();
+    if (n < 0 || n > have)
+        fail("Truncate beyond end of file (" + std::to_string(n) + " of " + std::to_string(have) + " records)");
+    int r;
+    do {
+        r = ::ftruncate(fd_, static_cast<off_t>(n) * static_cast<off_t>(size_));
+    } while (r != 0 && errno == EINTR);
+    if (r != 0) failErrno(errno);
+}
+
+std::string readField(const std::uint8_t* field, int capacity) {
+    if (capacity <= 0) return {};
+    const int len = std::min<int>(field[0], capacity);
+    return std::string(reinterpret_cast<const char*>(field + 1), static_cast<std::size_t>(len));
+}
+
+void writeField(std::uint8_t* field, int capacity, std::string_view text) {
+    if (capacity <= 0) return;
+    const std::size_t len = std::min({text.size(), static_cast<std::size_t>(capacity), std::size_t{255}});
+    field[0] = static_cast<std::uint8_t>(len);
+    std::memcpy(field + 1, text.data(), len);
+    std::memset(field + 1 + len, 0, static_cast<std::size_t>(capacity) - len);
+}
+
+void writeFileAtomically(const fs::path& path, std::string_view bytes) {
+    const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    std::string temp = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) throw FileError::fromErrno(path, errno);
+
+    auto abandon = [&](int err) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        throw FileError::fromErrno(path, err);
+    };
+
+    // mkstemp creates the file private; give it the old file's mode, or the usual one.
+    struct stat st {};
+    mode_t mode;
+    if (::stat(path.c_str(), &st) == 0) {
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd, mode) != 0) abandon(errno);
+    if (!pwriteAll(fd, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), 0)) abandon(errno);
+    if (::fsync(fd) != 0) abandon(errno);
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(temp.c_str());
+        throw FileError::fromErrno(path, err);
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(temp.c_str());
+        throw FileError::fromErrno(path, err);
+    }
+}
+
+}  // namespace athanor

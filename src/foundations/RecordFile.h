@@ -1,0 +1,74 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace athanor {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A file of fixed-size little-endian records addressed by number from 0. The file is
+// open for the lifetime of the object; open it around one operation and let it go.
+// Every failure (missing file, record beyond the end, short read or write, full disk)
+// throws FileError with the path and the system's message. A short last record, the
+// trace of an interrupted write, is not counted.
+class RecordFile {
+public:
+    enum class Mode {
+        Read,       // existing file, read only
+        ReadWrite,  // existing file
+        Create,     // created, or emptied when it exists
+    };
+
+    RecordFile(std::filesystem::path path, std::size_t recordSize, Mode mode = Mode::Read);
+    ~RecordFile();
+    RecordFile(const RecordFile&) = delete;
+    RecordFile& operator=(const RecordFile&) = delete;
+
+    const std::filesystem::path& path() const noexcept { return path_; }
+    std::size_t recordSize() const noexcept { return size_; }
+
+    // Number of whole records.
+    std::int64_t count() const;
+
+    // Record k (0 <= k < count()).
+    Bytes read(std::int64_t k) const;
+    void read(std::int64_t k, std::uint8_t* out) const;
+
+    // Writes record k (0 <= k <= count(); k == count() appends). bytes.size() must be recordSize().
+    void write(std::int64_t k, std::span<const std::uint8_t> bytes);
+
+    // Appends a record after the last whole one; returns its number (the former count).
+    std::int64_t append(std::span<const std::uint8_t> bytes);
+
+    // Keeps the first n records (n <= count()).
+    void truncate(std::int64_t n);
+
+private:
+    [[noreturn]] void fail(const std::string& message) const;
+    [[noreturn]] void failErrno(int err) const;
+
+    std::filesystem::path path_;
+    std::size_t size_;
+    int fd_ = -1;
+};
+
+// Length-prefixed text field of capacity N: one length byte (0..N), then N bytes of
+// Windows-1252 text. It occupies N + 1 bytes.
+
+// Text of the field at `field` (its length byte); a length above the capacity is taken as
+// the capacity.
+std::string readField(const std::uint8_t* field, int capacity);
+
+// Stores text cut to `capacity` characters; the bytes after the text are zero.
+void writeField(std::uint8_t* field, int capacity, std::string_view text);
+
+// Replaces the file's contents with `bytes`: written to a temporary file in the same
+// folder, flushed, then renamed over the old file, so a failure never leaves half a file.
+void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+}  // namespace athanor

@@ -1,0 +1,238 @@
+#include "engine/Houses.h"
+
+#include "engine/Orbit.h"
+#include "engine/Time.h"
+
+#include <cmath>
+
+namespace athanor {
+
+namespace {
+
+using orbit::kDegToRad;
+using orbit::kPi;
+using orbit::kRadToDeg;
+
+long double sinD(long double x) { return std::sin(x * kDegToRad); }
+long double cosD(long double x) { return std::cos(x * kDegToRad); }
+long double tanD(long double x) { return std::tan(x * kDegToRad); }
+
+// (x / 24 - Int(x / 24)) * 24
+long double reduce24(long double x) { return (x / 24.0L - Int(x / 24.0L)) * 24.0L; }
+
+// Two-argument arctangent of numerator n and denominator m, radians in [0, 2 pi).
+long double quadrant(long double n, long double m) {
+    long double a = std::atan(n / m);
+    if (m < 0) a += kPi;
+    if (m > 0 && n < 0) a += 2.0L * kPi;
+    return a;
+}
+
+// atan(n / m), plus pi when negative, plus pi when n < 0: the arctangent used by the
+// Campanus and Morinus cusps, radians.
+long double halfTurnRule(long double n, long double m) {
+    long double a = std::atan(n / m);
+    if (a < 0) a += kPi;
+    if (n < 0) a += kPi;
+    return a;
+}
+
+struct Frame {
+    long double ramc = 0;  // degrees
+    long double lat = 0;   // degrees; 360 - lat in the south
+    long double eps = 0;   // degrees
+    long double mc = 0;    // degrees
+    long double asc = 0;   // degrees
+};
+
+void opposite(CuspArray& cusp, int to, int from) { cusp[to - 1] = normalize360(cusp[from - 1] + 180.0L); }
+
+// Cusps 4 to 9 opposite 10 to 3.
+void oppositeCusps(CuspArray& cusp) {
+    opposite(cusp, 4, 10);
+    opposite(cusp, 5, 11);
+    opposite(cusp, 6, 12);
+    opposite(cusp, 7, 1);
+    opposite(cusp, 8, 2);
+    opposite(cusp, 9, 3);
+}
+
+void placidus(CuspArray& cusp, const Frame& f) {
+    const long double K = -tanD(f.lat) * tanD(f.eps);
+    cusp[10] = placidusPoint(f.ramc, K, f.eps, 1.0L / 3.0L);
+    cusp[11] = placidusPoint(f.ramc, K, f.eps, 2.0L / 3.0L);
+    cusp[1] = normalize360(placidusPoint(f.ramc, K, f.eps, -2.0L / 3.0L) + 180.0L);
+    cusp[2] = normalize360(placidusPoint(f.ramc, K, f.eps, -1.0L / 3.0L) + 180.0L);
+    oppositeCusps(cusp);
+}
+
+void koch(CuspArray& cusp, const Frame& f) {
+    const long double lat = f.lat * kDegToRad, eps = f.eps * kDegToRad;
+    const long double ramc = f.ramc * kDegToRad, mc = f.mc * kDegToRad;
+    const long double s = std::sin(eps) * std::sin(mc);
+    const long double c = std::sqrt(1.0L - s * s);
+    const long double d = std::atan(s / c);
+    const long double q = std::tan(d) * std::tan(lat);
+    long double m = 1.0L - q * q;
+    if (m <= 0) m = 0.0001L;  // inside the polar circles the semi-arc does not exist
+    const long double AD = std::atan(q / std::sqrt(m));
+    const long double OA = ramc - AD;
+    long double Z = (ramc + kPi / 2.0L - OA) / 3.0L;
+    if (Z < 0) Z += 2.0L * kPi;
+
+    auto wrap = [](long double o) { return o > 2.0L * kPi ? o - 2.0L * kPi : o; };
+    auto cuspOf = [&](long double o) {
+        return quadrant(std::cos(o), -(std::tan(lat) * std::sin(eps) + std::cos(eps) * std::sin(o))) * kRadToDeg;
+    };
+    const long double o11 = wrap(OA + Z - kPi / 2.0L);
+    const long double o12 = wrap(o11 + Z);
+    const long double o1 = wrap(o12 + Z);
+    const long double o2 = wrap(o1 + Z);
+    const long double o3 = wrap(o2 + Z);
+    cusp[10] = cuspOf(o11);
+    cusp[11] = cuspOf(o12);
+    cusp[0] = cuspOf(o1);
+    cusp[1] = cuspOf(o2);
+    cusp[2] = cuspOf(o3);
+    cusp[9] = f.mc;
+    oppositeCusps(cusp);
+}
+
+void regiomontanus(CuspArray& cusp, const Frame& f) {
+    const long double lat = f.lat * kDegToRad, eps = f.eps * kDegToRad, ramc = f.ramc * kDegToRad;
+    struct Division {
+        long double x;
+        int cusp;
+    };
+    const Division divisions[] = {{30, 11}, {60, 12}, {120, 2}, {150, 3}};
+    for (const Division& dv : divisions) {
+        const long double x = dv.x * kDegToRad;
+        const long double pole = std::atan(std::tan(lat) * std::sin(x));
+        const long double F = quadrant(std::tan(pole), std::cos(x + ramc));
+        cusp[dv.cusp - 1] = quadrant(std::tan(x + ramc) * std::cos(F), std::cos(F + eps)) * kRadToDeg;
+    }
+    cusp[9] = f.mc;
+    cusp[0] = f.asc;
+    oppositeCusps(cusp);
+}
+
+void porphyry(CuspArray& cusp, const Frame& f) {
+    long double W = f.asc - f.mc;
+    if (W < 0) W += 360.0L;
+    const long double X = 180.0L - W;
+    cusp[10] = f.mc + W / 3.0L;
+    cusp[11] = cusp[10] + W / 3.0L;
+    cusp[1] = f.asc + X / 3.0L;
+    cusp[2] = cusp[1] + X / 3.0L;
+    oppositeCusps(cusp);
+    for (int k = 0; k < 12; ++k) {
+        // a cusp of exactly 360 stays as it is
+        if (cusp[k] > 360.0L) cusp[k] -= 360.0L;
+        // beyond the polar circles the ascendant can trail the MC by more than 180
+        // degrees and the quadrant turns negative
+        if (cusp[k] < 0) cusp[k] += 360.0L;
+    }
+}
+
+void campanus(CuspArray& cusp, const Frame& f) {
+    const long double lat = f.lat * kDegToRad, eps = f.eps * kDegToRad, ramc = f.ramc * kDegToRad;
+    for (int k = 1; k <= 12; ++k) {
+        const long double b = (30.0L * k + 60.000001L) * kDegToRad;
+        long double Z = std::atan(std::cos(lat) * std::tan(b));
+        if (Z < 0) Z += kPi;
+        if (std::sin(b) < 0) Z += kPi;
+        const long double n = std::sin(ramc + Z);
+        const long double m = std::cos(eps) * std::cos(ramc + Z) - std::sin(eps) * std::sin(Z) * std::tan(lat);
+        cusp[k - 1] = normalize360(halfTurnRule(n, m) * kRadToDeg);
+    }
+}
+
+void equalFromAscendant(CuspArray& cusp, const Frame& f) {
+    for (int k = 1; k <= 12; ++k) cusp[k - 1] = normalize360(f.asc + 30.0L * (k - 1));
+}
+
+void morinus(CuspArray& cusp, const Frame& f) {
+    const long double eps = f.eps * kDegToRad, ramc = f.ramc * kDegToRad;
+    for (int k = 1; k <= 12; ++k) {
+        const long double y = (30.0L * k + 60.000001L) * kDegToRad;
+        const long double n = std::cos(eps) * std::sin(ramc + y);
+        cusp[k - 1] = normalize360(halfTurnRule(n, std::cos(ramc + y)) * kRadToDeg);
+    }
+}
+
+}  // namespace
+
+long double localSiderealTime(const HouseInput& in) {
+    long double lon = in.longitudeDegrees + in.longitudeMinutes / 60.0L;
+    if (in.longitudeSide == 'O' || in.longitudeSide == 'W') lon = 360.0L - lon;
+    const long double theta0 = greenwichSiderealTheta(in.jd);
+    long double t = in.hour + in.minute / 60.0L;
+    if (!(in.mode == 2 && (in.modeLetter == 'L' || in.modeLetter == 'S'))) t = t + in.offset1 + in.offset2;
+    const long double h = ((t + 12.0L) / 24.0L - Int((t + 12.0L) / 24.0L)) * 24.0L;
+    long double lst = reduce24(theta0 + h + lon / 15.0L);
+    // A universal clock time more than twelve hours before midnight would leave a
+    // negative remainder here.
+    if (lst < 0) lst += 24.0L;
+    return lst;
+}
+
+long double longitudeFromRightAscension(long double ra, long double epsDegrees) {
+    long double l = std::atan(tanD(ra) / cosD(epsDegrees)) * kRadToDeg;
+    if (l < 0) l += 180.0L;
+    if (ra > 180.0L) l += 180.0L;
+    return l;
+}
+
+long double placidusPoint(long double ramc, long double K, long double epsDegrees, long double f) {
+    auto g = [&](long double H) { return K * sinD(ramc + f * H) - cosD(H); };
+    long double previous = 1E-9L, H = 180.0001L;
+    for (int step = 0; step < 5; ++step) {
+        long double denominator = g(H) - g(previous);
+        if (denominator == 0) denominator = 0.000001L;
+        const long double next = H - (H - previous) / denominator * g(H);
+        previous = H;
+        H = next;
+    }
+    return longitudeFromRightAscension(normalize360(ramc + f * H), epsDegrees);
+}
+
+void computeHouses(ChartState& chart, const HouseInput& in) {
+    Frame f;
+    f.lat = in.latitudeDegrees + in.latitudeMinutes / 60.0L;
+    if (in.latitudeHemisphere == 'S') f.lat = 360.0L - f.lat;
+    f.eps = obliquityDegrees(centuriesSince1900(in.jd));
+
+    if (in.mode == 3) {
+        f.ramc = chart.GivenRamc;
+        chart.LocalSiderealTime = chart.GivenSiderealTime;
+    } else {
+        chart.LocalSiderealTime = localSiderealTime(in);
+        f.ramc = 15.0L * chart.LocalSiderealTime;
+    }
+
+    f.mc = longitudeFromRightAscension(f.ramc, f.eps);
+    chart.MidheavenRadians = f.mc * kDegToRad;
+
+    const long double R = normalize360(f.ramc + 90.0L);
+    const long double A = std::atan(tanD(f.lat) / cosD(R)) * kRadToDeg;
+    f.asc = std::atan(tanD(R) * cosD(A) / cosD(A + f.eps)) * kRadToDeg;
+    if (f.asc < 0) f.asc += 180.0L;
+    if (sinD(R) < 0) f.asc += 180.0L;
+    chart.AscendantRadians = f.asc * kDegToRad;
+
+    CuspArray& cusp = chart.HouseCusp;
+    cusp[0] = f.asc;
+    cusp[9] = f.mc;
+
+    const std::string& system = chart.HouseSystem;
+    if (system == "PLACIDO") placidus(cusp, f);
+    else if (system == "KOCH") koch(cusp, f);
+    else if (system == "REGIOMONT") regiomontanus(cusp, f);
+    else if (system == "PORFIRIO") porphyry(cusp, f);
+    else if (system == "CAMPANO") campanus(cusp, f);
+    else if (system == "CASE_UGUALI" || system == "CASE_MEDIE") equalFromAscendant(cusp, f);
+    else if (system == "MORINO") morinus(cusp, f);
+    // "ALCABIZIO" and any other name: the angles only.
+}
+
+}  // namespace athanor

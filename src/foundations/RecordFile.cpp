@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -70,6 +71,19 @@ RecordFile::RecordFile(fs::path path, std::size_t recordSize, Mode mode)
 
 RecordFile::~RecordFile() {
     if (fd_ >= 0) ::close(fd_);
+}
+
+RecordFile::RecordFile(RecordFile&& other) noexcept
+    : path_(std::move(other.path_)), size_(other.size_), fd_(std::exchange(other.fd_, -1)) {}
+
+RecordFile& RecordFile::operator=(RecordFile&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) ::close(fd_);
+        path_ = std::move(other.path_);
+        size_ = other.size_;
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
 }
 
 void RecordFile::fail(const std::string& message) const { throw FileError(path_, message); }

@@ -28,6 +28,8 @@ public:
     ~RecordFile();
     RecordFile(const RecordFile&) = delete;
     RecordFile& operator=(const RecordFile&) = delete;
+    RecordFile(RecordFile&& other) noexcept;
+    RecordFile& operator=(RecordFile&& other) noexcept;
 
     const std::filesystem::path& path() const noexcept { return path_; }
     std::size_t recordSize() const noexcept { return size_; }

@@ -38,6 +38,21 @@ TEST(RecordFile, CountsReadsWritesAppendsAndTruncates) {
     EXPECT_EQ(Bytes(buf, buf + 4), record(3));
 }
 
+TEST(RecordFile, MovesOwnershipOfTheOpenFile) {
+    TempDir dir;
+    auto open = [&] {
+        RecordFile f(dir / "M.rnd", 2, RecordFile::Mode::Create);
+        f.append(record(7, 2));
+        return f;
+    };
+    RecordFile f = open();
+    EXPECT_EQ(f.read(0), record(7, 2));
+    RecordFile g(dir.write("other.rnd", "ab"), 2);
+    g = std::move(f);
+    EXPECT_EQ(g.path(), dir / "M.rnd");
+    EXPECT_EQ(g.append(record(8, 2)), 1);
+}
+
 TEST(RecordFile, OutOfRangeAccessIsAFileErrorNamingThePath) {
     TempDir dir;
     const fs::path path = dir.write("OUT.rnd", std::string(8, 'x'));

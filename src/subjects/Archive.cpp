@@ -1,0 +1,242 @@
+#include "subjects/Archive.h"
+
+#include "foundations/FileError.h"
+#include "foundations/Format.h"
+#include "foundations/RecordFile.h"
+#include "foundations/TextFile.h"
+
+#include <set>
+#include <stdexcept>
+
+namespace athanor {
+
+namespace {
+
+std::string upperAscii(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+std::string lowerAscii(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+void checkIndex(const RecordFile& file, std::int64_t k) {
+    if (k < 0 || k >= file.count())
+        throw FileError(file.path(), "el registro " + std::to_string(k) + " no existe");
+}
+
+std::string encodeAll(const std::vector<std::string>& entries) {
+    std::string bytes;
+    bytes.reserve(entries.size() * kIndexRecordSize);
+    for (const auto& e : entries) {
+        const auto rec = encodeIndexEntry(e);
+        bytes.append(reinterpret_cast<const char*>(rec.data()), rec.size());
+    }
+    return bytes;
+}
+
+}  // namespace
+
+bool isArchiveName(std::string_view name) {
+    if (name.size() != 4) return false;
+    for (char c : name)
+        if (c == '/' || c == '\\' || c == '.' || c == '\0' || c == ':') return false;
+    return true;
+}
+
+Archive::Archive(DataRoot root, std::string_view name) : root_(std::move(root)), name_(upperAscii(name)) {
+    if (!isArchiveName(name_)) throw std::invalid_argument("nombre de archivo no admitido: " + std::string(name));
+}
+
+std::filesystem::path Archive::path(std::string_view extension) const {
+    return root_.resolve(name_ + std::string(extension));
+}
+
+std::filesystem::path Archive::indexPath() const { return path(".ST1"); }
+std::filesystem::path Archive::birthPath() const { return path(".ST2"); }
+std::filesystem::path Archive::notesPath() const { return path(".ST3"); }
+
+bool Archive::exists() const { return root_.exists(name_ + ".ST1"); }
+bool Archive::hasNotesFile() const { return root_.exists(name_ + ".ST3"); }
+
+int Archive::indexRecordCount() const {
+    return static_cast<int>(RecordFile(indexPath(), kIndexRecordSize).count());
+}
+int Archive::count() const { return indexRecordCount() - 1; }
+int Archive::birthRecordCount() const {
+    return static_cast<int>(RecordFile(birthPath(), kBirthRecordSize).count());
+}
+int Archive::notesRecordCount() const {
+    return static_cast<int>(RecordFile(notesPath(), kNotesRecordSize).count());
+}
+
+std::string Archive::readEntry(int k) const {
+    RecordFile file(indexPath(), kIndexRecordSize);
+    checkIndex(file, k);
+    return decodeIndexEntry(file.read(k).data());
+}
+
+void Archive::writeEntry(int k, std::string_view text) {
+    RecordFile file(indexPath(), kIndexRecordSize, RecordFile::Mode::ReadWrite);
+    file.write(k, encodeIndexEntry(text));
+}
+
+std::vector<std::string> Archive::readAllEntries() const {
+    RecordFile file(indexPath(), kIndexRecordSize);
+    const auto n = file.count();
+    std::vector<std::string> entries;
+    entries.reserve(static_cast<std::size_t>(n));
+    for (std::int64_t k = 0; k < n; ++k) entries.push_back(decodeIndexEntry(file.read(k).data()));
+    return entries;
+}
+
+BirthRecord Archive::readRecord(int n) const {
+    RecordFile file(birthPath(), kBirthRecordSize);
+    checkIndex(file, n);
+    return decodeBirthRecord(file.read(n).data());
+}
+
+void Archive::writeRecord(int n, const BirthRecord& record) {
+    RecordFile file(birthPath(), kBirthRecordSize, RecordFile::Mode::ReadWrite);
+    file.write(n, encodeBirthRecord(record));
+}
+
+int Archive::appendRecord(const BirthRecord& record) {
+    RecordFile file(birthPath(), kBirthRecordSize, RecordFile::Mode::ReadWrite);
+    return static_cast<int>(file.append(encodeBirthRecord(record)));
+}
+
+NotesRecord Archive::readNotes(int n) const {
+    RecordFile file(notesPath(), kNotesRecordSize);
+    checkIndex(file, n);
+    return decodeNotesRecord(file.read(n).data());
+}
+
+void Archive::writeNotes(int n, const NotesRecord& notes) {
+    RecordFile file(notesPath(), kNotesRecordSize, RecordFile::Mode::ReadWrite);
+    file.write(n, encodeNotesRecord(notes));
+}
+
+int Archive::appendNotes(const NotesRecord& notes) {
+    RecordFile file(notesPath(), kNotesRecordSize, RecordFile::Mode::ReadWrite);
+    return static_cast<int>(file.append(encodeNotesRecord(notes)));
+}
+
+int insertionPass(std::vector<std::string>& entries) {
+    const int p = static_cast<int>(entries.size()) - 1;
+    if (p < 1) return p;
+    const std::string key = entries[p];
+    int position = p;
+    for (int k = p; k >= 2; --k) {
+        if (entries[k] <= entries[k - 1]) {
+            std::swap(entries[k], entries[k - 1]);
+            if (entries[k - 1] == key) position = k - 1;
+        }
+    }
+    return position;
+}
+
+int Archive::insertEntry(std::string_view text) {
+    std::vector<std::string> entries = readAllEntries();
+    entries.push_back(std::string(text).substr(0, kEntryCapacity));
+    const int position = insertionPass(entries);
+    writeFileAtomically(indexPath(), encodeAll(entries));
+    return position;
+}
+
+void Archive::removeEntry(int k) {
+    std::vector<std::string> entries = readAllEntries();
+    if (k < 1 || k >= static_cast<int>(entries.size()))
+        throw FileError(indexPath(), "el registro " + std::to_string(k) + " no existe");
+    entries.erase(entries.begin() + k);
+    writeFileAtomically(indexPath(), encodeAll(entries));
+}
+
+int Archive::findNear(std::string_view prefix) const {
+    RecordFile file(indexPath(), kIndexRecordSize);
+    const int n = static_cast<int>(file.count()) - 1;
+    if (n <= 0) return 0;
+    const std::string key = padRight(prefix, kNameWidth, '!');
+    int lo = 1, hi = n, mid = 0;
+    for (int step = 0; step < 100; ++step) {
+        mid = (lo + hi) / 2;
+        const std::string entry = decodeIndexEntry(file.read(mid).data());
+        if (key > entry)
+            lo = mid;
+        else
+            hi = mid;
+        if (lo < 1) lo = 1;
+    }
+    return mid;
+}
+
+std::string Archive::textDocument(std::string_view number) const {
+    return textFolder() + "\\" + std::string(number) + ".txt";
+}
+
+std::string Archive::nextTextNumber() {
+    const std::string counterName = textFolder() + "\\FlagTxt.set";
+    if (!root_.exists(counterName)) writeLines(root_.resolveForWriting(counterName), {"1"});
+    const auto counter = root_.resolve(counterName);
+    const auto lines = readLines(counter);
+    std::int64_t n = 1;
+    if (!lines.empty())
+        if (auto v = parseInteger(lines.front()); v && *v >= 1) n = *v;
+    // A counter set back (by a restore, by hand) must not hand out the number of a
+    // document that is there: that document would be overwritten.
+    while (root_.exists(textDocument(zeroPadded(static_cast<int>(n), kRecordNumberWidth)))) ++n;
+    writeLines(counter, {std::to_string(n + 1)});
+    return zeroPadded(static_cast<int>(n), kRecordNumberWidth);
+}
+
+void Archive::create() {
+    auto createWith = [&](std::string_view extension, const std::uint8_t* bytes, std::size_t size) {
+        const std::string name = name_ + std::string(extension);
+        if (root_.exists(name)) return;
+        writeFileAtomically(root_.resolveForWriting(name),
+                            std::string_view(reinterpret_cast<const char*>(bytes), size));
+    };
+    const auto index = encodeIndexEntry(kIndexHeaderText);
+    const auto birth = encodeBirthRecord(BirthRecord::blank());
+    const auto notes = encodeNotesRecord(NotesRecord::blank());
+    createWith(".ST1", index.data(), index.size());
+    createWith(".ST2", birth.data(), birth.size());
+    createWith(".ST3", notes.data(), notes.size());
+}
+
+std::vector<std::string> listArchives(const DataRoot& root) {
+    std::set<std::string> names;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(root.root(), ec)) {
+        const std::string file = entry.path().filename().string();
+        if (file.size() != 8 || lowerAscii(file.substr(4)) != ".st1") continue;
+        std::error_code fileEc;
+        if (!entry.is_regular_file(fileEc)) continue;
+        const std::string name = upperAscii(file.substr(0, 4));
+        if (isArchiveName(name)) names.insert(name);
+    }
+    if (ec) throw FileError(root.root(), ec.message());
+    return {names.begin(), names.end()};
+}
+
+std::string archiveCaption(std::string_view name) {
+    if (name == "BASE") return "BASE (personale)";
+    if (name == "TMPR") return "TMPR (temporaneo)";
+    if (name == "RICE") return "RICE (speciale)";
+    if (name == "BANK") return "BANK (banca dati)";
+    return std::string(name);
+}
+
+bool ensureBaseArchive(const DataRoot& root) {
+    if (root.exists("BASE.st1")) return false;
+    Archive(root, "BASE").create();
+    return true;
+}
+
+}  // namespace athanor

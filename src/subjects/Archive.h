@@ -1,0 +1,97 @@
+#pragma once
+#include "foundations/DataRoot.h"
+#include "subjects/ArchiveRecords.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace athanor {
+
+// One subject archive: the files NAME.ST1, NAME.ST2 and NAME.ST3 in the program folder,
+// opened around each operation. Failures throw FileError.
+class Archive {
+public:
+    // name: four characters; stored upper-cased. Throws std::invalid_argument otherwise.
+    Archive(DataRoot root, std::string_view name);
+
+    const std::string& name() const { return name_; }
+    const DataRoot& root() const { return root_; }
+    bool isTemporary() const { return name_ == "TMPR"; }
+
+    std::filesystem::path indexPath() const;
+    std::filesystem::path birthPath() const;
+    std::filesystem::path notesPath() const;
+    bool exists() const;          // the ".ST1" is there
+    bool hasNotesFile() const;
+
+    // Number of subjects: index records minus the header.
+    int count() const;
+    int indexRecordCount() const;
+    int birthRecordCount() const;
+    int notesRecordCount() const;
+
+    std::string readEntry(int k) const;
+    void writeEntry(int k, std::string_view text);
+    // Every index entry, the header included.
+    std::vector<std::string> readAllEntries() const;
+
+    BirthRecord readRecord(int n) const;
+    void writeRecord(int n, const BirthRecord& record);
+    int appendRecord(const BirthRecord& record);
+
+    NotesRecord readNotes(int n) const;
+    void writeNotes(int n, const NotesRecord& notes);
+    int appendNotes(const NotesRecord& notes);
+
+    // Appends `text` and moves it down to its place in one pass from the end to record 2,
+    // swapping every neighbour pair that is out of order (ties swap as well). Returns the
+    // entry's final position. The index is rewritten whole, so a failure leaves the old
+    // index intact.
+    int insertEntry(std::string_view text);
+
+    // Removes entry k (1 <= k < record count): the later entries move down by one.
+    void removeEntry(int k);
+
+    // The position the browsers centre on for a typed prefix: 100 bisection steps with the
+    // prefix padded with "!" to 38 characters.
+    int findNear(std::string_view prefix) const;
+
+    // Folder of the archive's text documents ("BASEtxt").
+    std::string textFolder() const { return name_ + "txt"; }
+    // Relative name of document `number` ("BASEtxt\00007.txt").
+    std::string textDocument(std::string_view number) const;
+    // Takes the next document number from the counter "FlagTxt.set", creating folder and
+    // counter when absent. A number whose document already exists is passed over.
+    std::string nextTextNumber();
+
+    // Creates the three files, each holding only its record 0, for the files that are
+    // missing; a file that exists is kept.
+    void create();
+
+private:
+    std::filesystem::path path(std::string_view extension) const;
+
+    DataRoot root_;
+    std::string name_;
+};
+
+// True for a name of four characters that can name files (no separators, no dots).
+bool isArchiveName(std::string_view name);
+
+// The archives of the program folder: every "????.ST1" (any letter case), upper-cased,
+// sorted, without duplicates.
+std::vector<std::string> listArchives(const DataRoot& root);
+
+// The caption of an archive in the lists: "BASE (personale)", "TMPR (temporaneo)",
+// "RICE (speciale)", "BANK (banca dati)", or the bare name.
+std::string archiveCaption(std::string_view name);
+
+// At start-up: when no "BASE.st1" exists, create the BASE archive. Returns true when it did.
+bool ensureBaseArchive(const DataRoot& root);
+
+// Runs of the insertion pass on entries held in memory (the header at 0 never moves).
+// Returns the final position of the entry appended last.
+int insertionPass(std::vector<std::string>& entries);
+
+}  // namespace athanor

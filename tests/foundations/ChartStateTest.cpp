@@ -1,0 +1,88 @@
+#include "foundations/ChartState.h"
+
+#include <gtest/gtest.h>
+
+namespace athanor {
+namespace {
+
+CuspArray equalCusps(long double first) {
+    CuspArray c{};
+    for (int i = 0; i < 12; ++i) c[i] = normalize360(first + 30.0L * i);
+    return c;
+}
+
+TEST(ChartState, SignOfALongitude) {
+    struct Case { long double L; int sign; };
+    const Case cases[] = {
+        {0.0L, 1}, {29.9999L, 1}, {30.0L, 2}, {180.0L, 7}, {359.99L, 12}, {359.9999999999L, 12},
+    };
+    for (const Case& c : cases) EXPECT_EQ(signOf(c.L), c.sign) << static_cast<double>(c.L);
+}
+
+TEST(ChartState, NormalisationUsesTruncationPlusAWrap) {
+    struct Case { long double x, to360, to30; };
+    const Case cases[] = {
+        {-10.0L, 350.0L, 20.0L}, {360.0L, 0.0L, 0.0L},     {725.0L, 5.0L, 5.0L},
+        {-360.0L, 0.0L, 0.0L},   {-720.5L, 359.5L, 29.5L}, {0.0L, 0.0L, 0.0L},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(normalize360(c.x), c.to360) << static_cast<double>(c.x);
+        EXPECT_EQ(reduce30(c.x), c.to30) << static_cast<double>(c.x);
+    }
+}
+
+TEST(ChartState, HouseOfABodyBelongsToTheHouseThatBeginsOnItsCusp) {
+    const CuspArray fromAries = equalCusps(0);
+    const CuspArray from350 = equalCusps(350);
+    const CuspArray unequal = {100, 125, 155, 190, 225, 255, 280, 305, 335, 10, 45, 75, 0, 0, 0};
+    struct Case { const CuspArray* cusps; long double L; int house; };
+    const Case cases[] = {
+        {&fromAries, 90.0L, 4},    {&fromAries, 89.999L, 3}, {&fromAries, 0.001L, 1},
+        {&fromAries, 359.9L, 12},  {&from350, 5.0L, 1},      {&from350, 350.5L, 1},
+        {&from350, 349.99L, 12},   {&from350, 20.0L, 2},     {&from350, 19.999L, 1},
+        {&unequal, 0.0L, 9},       {&unequal, 10.0L, 10},    {&unequal, 99.9L, 12},
+        {&unequal, 100.5L, 1},     {&unequal, 190.0L, 4},    {&unequal, 334.0L, 8},
+        // Exactly on cusp 1 the largest-index rule picks house 12, whose arc ends there.
+        {&fromAries, 0.0L, 12},    {&from350, 350.0L, 12},   {&unequal, 100.0L, 12},
+    };
+    for (const Case& c : cases) EXPECT_EQ(houseOf(c.L, *c.cusps), c.house) << static_cast<double>(c.L);
+
+    // Degenerate cusps still give a house number.
+    const CuspArray zero{};
+    for (long double L : {0.0L, 5.0L, 359.0L}) {
+        const int h = houseOf(L, zero);
+        EXPECT_GE(h, 1);
+        EXPECT_LE(h, 12);
+    }
+}
+
+TEST(ChartState, DerivedTablesAndPositionSaving) {
+    ChartState s;
+    s.HouseCusp = equalCusps(350);
+    s.BodyLongitude[body::Sun] = 95.0L;
+    s.BodyLongitude[body::Moon] = 5.0L;
+    s.BodyLongitude[body::Ascendant] = 350.0L;
+    deriveTables(s);
+    EXPECT_EQ(s.BodySign[body::Sun], 4);
+    EXPECT_EQ(s.BodyHouse[body::Sun], 4);
+    EXPECT_EQ(s.BodySign[body::Moon], 1);
+    EXPECT_EQ(s.BodyHouse[body::Moon], 1);
+    EXPECT_EQ(s.BodySign[body::Ascendant], 12);
+    EXPECT_EQ(s.BodyHouse[body::Ascendant], 12);  // on cusp 1, see above
+    EXPECT_EQ(s.CuspSign[1], 12);
+    EXPECT_EQ(s.CuspSign[2], 1);
+    EXPECT_EQ(s.CuspSign[12], 11);
+
+    s.MidheavenRadians = 1.25L;
+    const SavedPositions saved = savePositions(s);
+    s.BodyLongitude[body::Sun] = 200;
+    s.HouseCusp[0] = 1;
+    s.MidheavenRadians = 0;
+    restorePositions(s, saved);
+    EXPECT_EQ(s.BodyLongitude[body::Sun], 95.0L);
+    EXPECT_EQ(s.HouseCusp[0], 350.0L);
+    EXPECT_EQ(s.MidheavenRadians, 1.25L);
+}
+
+}  // namespace
+}  // namespace athanor

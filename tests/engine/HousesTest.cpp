@@ -1,4 +1,3 @@
-#include "engine/EngineContext.h"
 #include "engine/Houses.h"
 #include "engine/Orbit.h"
 #include "engine/Time.h"
@@ -40,6 +39,14 @@ ChartState housesAtRamc(const std::string& system, long double ramc, long double
     in.mode = 3;
     computeHouses(chart, in);
     return chart;
+}
+
+// Right ascension and declination (degrees) of an ecliptic point of latitude 0.
+void equatorialFrom(long double longitude, long double, long double eps, long double& ra, long double& dec) {
+    const long double l = longitude * kDegToRad, e = eps * kDegToRad;
+    ra = std::atan2(std::sin(l) * std::cos(e), std::cos(l)) * kRadToDeg;
+    if (ra < 0) ra += 360;
+    dec = std::asin(std::sin(e) * std::sin(l)) * kRadToDeg;
 }
 
 double angleDiff(long double a, long double b) {

@@ -161,7 +161,7 @@ std::string positionWithSignName(long double longitude, std::string_view retroMa
 
 std::string declinationText(long double declination) {
     if (!std::isfinite(declination)) declination = 0;
-    const long double a = std::fabs(declination);
+    const long double a = std::min(std::fabs(declination), 1e6L);  // keeps the casts defined
     int degrees = static_cast<int>(Int(a));
     int minutes = static_cast<int>(Int(Frac(a) * 60));
     const long double seconds = (a - degrees - minutes / 60.0L) * 3600;

@@ -95,6 +95,7 @@ TEST(Format, SignNameMotionAndDeclination) {
         {dms(23, 26, 45), "23\xB0 27' Norte"},
         {dms(45, 59, 45), "46\xB0 00' Norte"},   // no sign boundary: the minutes carry
         {-dms(5, 0, 20), "05\xB0 00' Sur"},
+        {NAN, "00\xB0 00' Norte"},
     };
     for (const Case& c : cases) EXPECT_EQ(declinationText(c.d), c.text) << static_cast<double>(c.d);
 

@@ -44,6 +44,12 @@ std::optional<int> classifyAspect(long double s, const OrbSettings& orbs) {
     return std::nullopt;
 }
 
+std::optional<int> majorAspect(long double s, const OrbSettings& orbs) {
+    for (int k : {aspect::Opposition, aspect::Trine, aspect::Square, aspect::Sextile, aspect::Conjunction})
+        if (aspectTest(s, k, orbs)) return k;
+    return std::nullopt;
+}
+
 long double eclipticSeparation(long double from, long double to) {
     long double d = to - from;
     if (d < 0) d += 360.0L;

@@ -59,6 +59,10 @@ bool aspectTest(long double separation, int orbIndex, const OrbSettings& orbs);
 // and septile are never reported). Returns the orb index.
 std::optional<int> classifyAspect(long double separation, const OrbSettings& orbs);
 
+// The major aspect of a separation as the aspect list and the position codes find it:
+// opposition, trine, square, sextile with the strict test, then the conjunction.
+std::optional<int> majorAspect(long double separation, const OrbSettings& orbs);
+
 // Separation of two ecliptic longitudes, in [0, 180].
 long double eclipticSeparation(long double from, long double to);
 

@@ -1,0 +1,298 @@
+#include "subjects/TimeZones.h"
+
+#include "engine/Time.h"
+#include "foundations/Binary.h"
+#include "foundations/BinaryReals.h"
+#include "foundations/FileError.h"
+#include "foundations/TextFile.h"
+#include "subjects/BirthStamp.h"
+#include "subjects/CoordText.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <set>
+#include <stdexcept>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace athanor {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kValueOffset = 0;
+constexpr int kCodeOffset = 10;
+constexpr int kCorrectionOffset = 16;
+
+constexpr long double kNoReformDay = 1721423;     // whole part of "no reform date known"
+constexpr long double kFirstGregorianDay = 2299160.5L;  // 15 October 1582, 0:00
+constexpr long double kSpecialRuleFrom = 2433919.5L;    // 30 September 1951
+
+const char* const kEndCode = "****";
+const char* const kContinueCode = "RICH";
+
+// A folder of its own for the working copies of one look-up, removed with them when the
+// look-up ends, however it ends.
+class WorkingFolder {
+public:
+    WorkingFolder() {
+        std::string pattern = (fs::temp_directory_path() / "athanor-zone-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) throw FileError::fromErrno(pattern, errno);
+        dir_ = pattern;
+    }
+    ~WorkingFolder() {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    WorkingFolder(const WorkingFolder&) = delete;
+    WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+    const fs::path& path() const noexcept { return dir_; }
+
+private:
+    fs::path dir_;
+};
+
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const noexcept { return fd_; }
+
+private:
+    int fd_;
+};
+
+Fd openOrThrow(const fs::path& path, int flags) {
+    int fd;
+    do {
+        fd = ::open(path.c_str(), flags | O_CLOEXEC, 0600);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) throw FileError::fromErrno(path, errno);
+    return Fd(fd);
+}
+
+// Whole records from record `start` on, up to the end of the file.
+std::string readRecordsFrom(const fs::path& path, std::int64_t start) {
+    Fd fd = openOrThrow(path, O_RDONLY);
+    std::string bytes;
+    char buf[64 * kZoneRecordSize];
+    off_t offset = static_cast<off_t>(start) * static_cast<off_t>(kZoneRecordSize);
+    for (;;) {
+        const ssize_t got = ::pread(fd.get(), buf, sizeof buf, offset);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            throw FileError::fromErrno(path, errno);
+        }
+        if (got == 0) break;
+        bytes.append(buf, static_cast<std::size_t>(got));
+        offset += got;
+    }
+    bytes.resize(bytes.size() - bytes.size() % kZoneRecordSize);
+    return bytes;
+}
+
+void writeWhole(const fs::path& path, std::string_view bytes) {
+    Fd fd = openOrThrow(path, O_WRONLY | O_CREAT | O_TRUNC);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
+        if (put < 0) {
+            if (errno == EINTR) continue;
+            throw FileError::fromErrno(path, errno);
+        }
+        done += static_cast<std::size_t>(put);
+    }
+}
+
+std::string codeAt(std::string_view bytes, std::size_t k) {
+    return readField(reinterpret_cast<const std::uint8_t*>(bytes.data()) + k * kZoneRecordSize + kCodeOffset,
+                     kZoneCodeCapacity);
+}
+
+// The start record of a foreign table in Database.cll, from the index.
+std::int64_t indexedStart(const DataRoot& root, const std::string& table) {
+    const fs::path index = root.resolve(kForeignTableIndex);
+    for (const std::string& line : readLines(index)) {
+        if (line.size() < table.size() || line.compare(0, 12, table) != 0) continue;
+        const auto start = parseInteger(line.size() > 14 ? std::string_view(line).substr(14, 6) : std::string_view{});
+        if (!start || *start < 0) throw FileError(index, "registro inicial ilegible para la tabla " + table);
+        return *start;
+    }
+    throw FileError(index, "la tabla " + table + " no figura en el indice");
+}
+
+struct Table {
+    fs::path source;                  // where it was copied from, for messages
+    std::vector<ZoneRecord> records;  // as read back from the working copy
+};
+
+// Makes the working copy of a table (from its first record up to, not including, the end
+// record, or to the end of the source), reads it back and deletes it.
+Table workingCopy(const DataRoot& root, bool italian, const std::string& table, const WorkingFolder& folder) {
+    Table t;
+    std::int64_t start = 0;
+    if (italian) {
+        t.source = root.resolve(std::string(kCalendarFolder) + "\\" + table);
+    } else {
+        start = indexedStart(root, table);
+        t.source = root.resolve(kForeignTables);
+    }
+    std::string bytes = readRecordsFrom(t.source, start);
+    std::size_t n = 0;
+    while (n * kZoneRecordSize < bytes.size() && codeAt(bytes, n) != kEndCode) ++n;
+    bytes.resize(n * kZoneRecordSize);
+
+    const fs::path copy = folder.path() / table;
+    writeWhole(copy, bytes);
+    const std::string back = readRecordsFrom(copy, 0);
+    std::error_code ec;
+    fs::remove(copy, ec);
+
+    for (std::size_t k = 0; k * kZoneRecordSize < back.size(); ++k)
+        t.records.push_back(decodeZoneRecord(
+            std::span(reinterpret_cast<const std::uint8_t*>(back.data()) + k * kZoneRecordSize, kZoneRecordSize)));
+    return t;
+}
+
+std::string firstChars(std::string s, std::size_t n) {
+    if (s.size() > n) s.resize(n);
+    return s;
+}
+
+}  // namespace
+
+ZoneRecord decodeZoneRecord(std::span<const std::uint8_t> record) {
+    if (record.size() < kZoneRecordSize) throw std::invalid_argument("decodeZoneRecord: short record");
+    const std::uint8_t* p = record.data();
+    ZoneRecord r;
+    r.value = decodeExtended80(p + kValueOffset);
+    r.code = readField(p + kCodeOffset, kZoneCodeCapacity);
+    r.correction = getF64(p + kCorrectionOffset);
+    return r;
+}
+
+Bytes encodeZoneRecord(const ZoneRecord& record) {
+    Bytes out(kZoneRecordSize, 0);
+    std::uint8_t* p = out.data();
+    encodeExtended80(record.value, p + kValueOffset);
+    writeField(p + kCodeOffset, kZoneCodeCapacity, record.code);
+    putF64(p + kCorrectionOffset, record.correction);
+    return out;
+}
+
+std::string zoneDecimalText(long double v) {
+    std::string text = correctionText(v);
+    if (!text.empty() && text.front() == '+') text.erase(0, 1);
+    return text;
+}
+
+std::string zoneRecordLine(const ZoneRecord& record) {
+    const double c = record.correction;
+    return dateTextAuto(record.date()) + " " + (c >= 0 ? "+" : "-") +
+           firstChars(zoneDecimalText(std::fabs(c)), 5) + " " + record.code;
+}
+
+ZoneLookup lookUpZone(const DataRoot& root, const LocalityRecord& place, LocalityListKind list,
+                      const LocalDateTime& when, int calendarRule) {
+    const bool italian = list == LocalityListKind::Italian;
+    ZoneLookup out;
+    out.tableName = tableFileName(place.tableNumber);
+    const bool special = out.tableName == kSpecialTable;
+    const long double b =
+        julianDayFromCivil(1, when.minute, when.hour, when.year, when.month, when.day).jd;
+
+    WorkingFolder folder;
+    Table table = workingCopy(root, italian, out.tableName, folder);
+    if (table.records.size() < 2)
+        throw FileError(table.source, "Read beyond end of file (table " + out.tableName + " has no record 1)");
+
+    // The calendar, from the reform date of record 0.
+    const ZoneRecord& reform = table.records[0];
+    long double s = reform.date();
+    out.recordList.push_back(zoneRecordLine(reform));
+    long double lastListed = s;
+    if (reform.code == "GREG") {
+        if (italian) s -= 1;
+        if (std::trunc(s) == kNoReformDay) out.gregorian = !(calendarRule == 1 && b < 2299161.0L);
+        else out.gregorian = !(b <= s);
+        if (calendarRule == 1 && b > kFirstGregorianDay) out.gregorian = true;
+    } else {
+        out.gregorian = true;
+    }
+    out.calendar = out.gregorian ? "GREG" : "GIUL";
+
+    const ZoneRecord& lmt = table.records[1];
+    out.localMeanTime = lmt.code == "LMT " && lmt.date() >= b;
+
+    const long double j = julianDayFromCivil(out.gregorian ? 1 : 0, when.minute, when.hour, when.year,
+                                             when.month, when.day).jd;
+    out.localJulianDay = j;
+
+    // The scan: stop at the first record dated on or after J; the correction is that of the
+    // record before it (of the first record when there is none, of the last when all are before).
+    std::set<std::string> visited{out.tableName};
+    bool stopped = false, havePrevious = false, switched = false;
+    double previous = 0, stopping = 0;
+    for (std::size_t k = 1; k < table.records.size();) {
+        const ZoneRecord& r = table.records[k];
+        if (r.code == kContinueCode) {
+            if (!std::isfinite(r.value) || r.value < 0 || r.value > 99999999.0L)
+                throw FileError(table.source, "registro RICH ilegible en la tabla " + out.tableName);
+            const std::string next = continuationFileName(std::llround(r.value));
+            if (!visited.insert(next).second)
+                throw FileError(table.source, "la tabla " + next + " se continua a si misma");
+            out.recordList.push_back("CAMBIO FILE: " + next);
+            table = workingCopy(root, italian, next, folder);
+            switched = true;
+            k = 1;
+            continue;
+        }
+        const long double d = r.date();
+        if (!switched || d > lastListed) {
+            out.recordList.push_back(zoneRecordLine(r));
+            lastListed = d;
+        }
+        if (d >= j) {
+            stopped = true;
+            stopping = r.correction;
+            break;
+        }
+        havePrevious = true;
+        previous = r.correction;
+        ++k;
+    }
+    if (!stopped && !havePrevious)
+        throw FileError(table.source, "la tabla " + out.tableName + " no tiene registros de cambio");
+    const double c = havePrevious ? previous : stopping;
+
+    out.correctionText = correctionText(c);
+    if (out.localMeanTime) {
+        const long double v = place.longitude * 4.0L / 60.0L;
+        out.correctionText = (v >= 0 ? "-" : "+") + firstChars(zoneDecimalText(std::fabs(v)), 10);
+    }
+    out.correction = correctionValue(out.correctionText);
+    out.outdatedNote = italian && when.year > 2010;
+
+    out.dateText = dateTextCalendar(j, out.gregorian ? 1 : 0);
+    out.julianDay = universalJulianDay(j, out.correction);
+    out.julianDayText = firstChars(zoneDecimalText(out.julianDay), 11);
+    out.placeName = place.name;
+    out.country = place.country;
+    out.coordText = coordTextFromDegrees(place.latitude, place.longitude);
+
+    if (special && out.julianDay > kSpecialRuleFrom) {
+        out.correctionText = "-5";
+        out.correction = -5;
+    }
+    return out;
+}
+
+}  // namespace athanor

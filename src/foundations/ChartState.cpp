@@ -17,6 +17,8 @@ int houseOf(long double longitude, const CuspArray& cusps) {
         const long double to = cusps[i == 12 ? 0 : i];
         const long double w = mod360(to - from);
         const long double d = mod360(longitude - from);
+        // House 12's arc ends on cusp 1, which begins house 1.
+        if (i == 12 && d == w && w > 0) continue;
         if (d <= w) house = i;
     }
     // Degenerate cusps (all equal, NaN) can leave no arc holding the body.

@@ -134,7 +134,9 @@ inline long double reduce30(long double x) {
 
 // Sign 1..12 of a non-negative longitude.
 inline int signOf(long double longitude) {
-    return static_cast<int>(std::trunc(longitude / 30.0L)) + 1;
+    const long double q = std::trunc(longitude / 30.0L);
+    if (!(q >= -1000.0L && q <= 1000.0L)) return 1;  // NaN or absurd: no undefined conversion
+    return static_cast<int>(q) + 1;
 }
 
 // House 1..12 of a longitude for cusps[0..11]: the largest i whose arc holds it, so a

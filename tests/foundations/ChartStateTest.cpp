@@ -42,8 +42,8 @@ TEST(ChartState, HouseOfABodyBelongsToTheHouseThatBeginsOnItsCusp) {
         {&from350, 349.99L, 12},   {&from350, 20.0L, 2},     {&from350, 19.999L, 1},
         {&unequal, 0.0L, 9},       {&unequal, 10.0L, 10},    {&unequal, 99.9L, 12},
         {&unequal, 100.5L, 1},     {&unequal, 190.0L, 4},    {&unequal, 334.0L, 8},
-        // Exactly on cusp 1 the largest-index rule picks house 12, whose arc ends there.
-        {&fromAries, 0.0L, 12},    {&from350, 350.0L, 12},   {&unequal, 100.0L, 12},
+        // Exactly on cusp 1: house 1, like every other cusp, not the end of house 12.
+        {&fromAries, 0.0L, 1},     {&from350, 350.0L, 1},    {&unequal, 100.0L, 1},
     };
     for (const Case& c : cases) EXPECT_EQ(houseOf(c.L, *c.cusps), c.house) << static_cast<double>(c.L);
 
@@ -68,7 +68,7 @@ TEST(ChartState, DerivedTablesAndPositionSaving) {
     EXPECT_EQ(s.BodySign[body::Moon], 1);
     EXPECT_EQ(s.BodyHouse[body::Moon], 1);
     EXPECT_EQ(s.BodySign[body::Ascendant], 12);
-    EXPECT_EQ(s.BodyHouse[body::Ascendant], 12);  // on cusp 1, see above
+    EXPECT_EQ(s.BodyHouse[body::Ascendant], 1);
     EXPECT_EQ(s.CuspSign[1], 12);
     EXPECT_EQ(s.CuspSign[2], 1);
     EXPECT_EQ(s.CuspSign[12], 11);

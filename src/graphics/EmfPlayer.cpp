@@ -1,0 +1,127 @@
+#include "graphics/EmfPlayer.h"
+
+#include "foundations/FileError.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <emf2svg.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <stdexcept>
+
+namespace athanor {
+
+namespace {
+
+int32_t i32(const QByteArray& b, int off) {
+    int32_t v;
+    std::memcpy(&v, b.constData() + off, 4);
+    return v;  // little-endian host
+}
+
+uint32_t u32(const QByteArray& b, int off) { return static_cast<uint32_t>(i32(b, off)); }
+
+}  // namespace
+
+bool readEmfHeader(const QByteArray& b, EmfHeaderInfo& out) {
+    // EMR_HEADER: type 1, the " EMF" signature at offset 40, at least 88 bytes.
+    if (b.size() < 88 || u32(b, 0) != 1 || u32(b, 40) != 0x464D4520u) return false;
+    const uint32_t headerSize = u32(b, 4);
+    if (headerSize < 88 || headerSize > static_cast<uint32_t>(b.size())) return false;
+    out.left = i32(b, 8);
+    out.top = i32(b, 12);
+    out.right = i32(b, 16);
+    out.bottom = i32(b, 20);
+    out.frameLeft = i32(b, 24);
+    out.frameTop = i32(b, 28);
+    out.frameRight = i32(b, 32);
+    out.frameBottom = i32(b, 36);
+    out.bytes = u32(b, 48);
+    out.records = u32(b, 52);
+    return true;
+}
+
+EmfPicture::~EmfPicture() = default;
+
+std::shared_ptr<const EmfPicture> EmfPicture::fromBytes(const QByteArray& bytes) {
+    EmfHeaderInfo h;
+    if (!readEmfHeader(bytes, h)) throw std::runtime_error("not an enhanced metafile");
+    if (h.bytes > static_cast<unsigned>(bytes.size()))
+        throw std::runtime_error("enhanced metafile is cut short");
+
+    // The converter takes a mutable buffer.
+    std::string copy(bytes.constData(), bytes.size());
+    generatorOptions options{};
+    options.nameSpace = nullptr;
+    options.verbose = false;
+    options.emfplus = false;
+    options.svgDelimiter = true;
+    char* out = nullptr;
+    size_t outLength = 0;
+    const int ok = emf2svg(copy.data(), copy.size(), &out, &outLength, &options);
+    if (!ok || !out) {
+        std::free(out);
+        throw std::runtime_error("enhanced metafile cannot be played");
+    }
+
+    auto picture = std::shared_ptr<EmfPicture>(new EmfPicture());
+    picture->svg_ = QByteArray(out, static_cast<qsizetype>(outLength));
+    std::free(out);
+    picture->size_ = QSize(h.right - h.left + 1, h.bottom - h.top + 1);
+    picture->frame_ = QRectF(h.frameLeft, h.frameTop, h.frameRight - h.frameLeft, h.frameBottom - h.frameTop);
+    picture->renderer_ = std::make_unique<QSvgRenderer>(picture->svg_);
+    if (!picture->renderer_->isValid()) throw std::runtime_error("enhanced metafile cannot be played");
+
+    // The SVG is in device units shifted by the bounds' origin. Play the picture frame
+    // (in device units through the reference device) when the header gives one, the
+    // bounds otherwise, as the system's player does.
+    QRectF view(0, 0, picture->size_.width(), picture->size_.height());
+    const int32_t devW = i32(bytes, 72), devH = i32(bytes, 76);
+    const int32_t mmW = i32(bytes, 80), mmH = i32(bytes, 84);
+    if (devW > 0 && devH > 0 && mmW > 0 && mmH > 0 && h.frameRight > h.frameLeft && h.frameBottom > h.frameTop) {
+        const double sx = double(devW) / (mmW * 100.0), sy = double(devH) / (mmH * 100.0);
+        view = QRectF(h.frameLeft * sx - h.left, h.frameTop * sy - h.top, (h.frameRight - h.frameLeft) * sx,
+                      (h.frameBottom - h.frameTop) * sy);
+    }
+    picture->renderer_->setViewBox(view);
+    return picture;
+}
+
+std::shared_ptr<const EmfPicture> EmfPicture::load(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw FileError::fromErrno(file, errno);
+    std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    if (in.bad()) throw FileError::fromErrno(file, errno);
+    try {
+        return fromBytes(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    } catch (const std::runtime_error& e) {
+        throw FileError(file, e.what());
+    }
+}
+
+void EmfPicture::draw(QPainter& painter, const QRectF& target) const { renderer_->render(&painter, target); }
+
+GlyphLibrary& GlyphLibrary::shared() {
+    static GlyphLibrary library;
+    return library;
+}
+
+std::shared_ptr<const EmfPicture> GlyphLibrary::get(const std::filesystem::path& file) {
+    std::error_code ec;
+    const auto stamp = std::filesystem::last_write_time(file, ec);
+    if (ec) throw FileError(file, ec.message());
+    const std::string key = file.string();
+    auto it = entries_.find(key);
+    if (it != entries_.end() && it->second.stamp == stamp) return it->second.picture;
+    auto picture = EmfPicture::load(file);
+    entries_[key] = Entry{stamp, picture};
+    return picture;
+}
+
+void GlyphLibrary::clear() { entries_.clear(); }
+
+}  // namespace athanor

@@ -1,0 +1,179 @@
+#include "graphics/Views.h"
+
+#include "foundations/DataRoot.h"
+#include "foundations/FileError.h"
+#include "graphics/EmfDevice.h"
+#include "graphics/PageCanvas.h"
+#include "graphics/Wheel.h"
+
+#include <QFile>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <stdexcept>
+
+namespace athanor {
+
+namespace {
+
+std::vector<View>& registry() {
+    static std::vector<View> all = [] {
+        std::vector<View> v;
+        // The analysis window's wheel; the picture leaves room for the axis degrees.
+        v.push_back(View{"wheel", 200, 200, true, [](PageCanvas& canvas, const ViewContext& ctx) {
+                             drawWheel(canvas, ctx.chart, ctx.orbs);
+                         }});
+        return v;
+    }();
+    return all;
+}
+
+QSize pixelSize(const View& view, double ppu) {
+    return QSize(static_cast<int>(std::ceil(view.width * ppu)), static_cast<int>(std::ceil(view.height * ppu)));
+}
+
+void prepare(QPainter& p) {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+}
+
+}  // namespace
+
+const std::vector<View>& views() { return registry(); }
+
+const View* findView(std::string_view name) {
+    for (const View& v : registry())
+        if (v.name == name) return &v;
+    return nullptr;
+}
+
+void registerView(View view) {
+    auto& all = registry();
+    for (View& v : all)
+        if (v.name == view.name) {
+            v = std::move(view);
+            return;
+        }
+    all.push_back(std::move(view));
+}
+
+std::optional<OutputFormat> outputFormatFor(const std::filesystem::path& file) {
+    std::string ext = file.extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (ext == ".png") return OutputFormat::Png;
+    if (ext == ".pdf") return OutputFormat::Pdf;
+    if (ext == ".svg") return OutputFormat::Svg;
+    if (ext == ".emf") return OutputFormat::Emf;
+    return std::nullopt;
+}
+
+DrawingState renderState(const View& view, OutputFormat format, const RenderOptions& options) {
+    DrawingState s;
+    s.monochrome = options.monochrome;
+    s.portrait = view.portrait;
+    switch (format) {
+    case OutputFormat::Png:
+        s.setScreenScale(options.screenPpu);
+        s.printing = options.paperLook;
+        break;
+    case OutputFormat::Svg:
+    case OutputFormat::Emf:
+        s.setScreenScale(options.screenPpu);
+        s.recording = true;
+        break;
+    case OutputFormat::Pdf: {
+        const QPageSize a4(QPageSize::A4);
+        const QSizeF mm = a4.size(QPageSize::Millimeter);
+        const double widthMm = view.portrait ? mm.width() : mm.height();
+        s.printing = true;
+        s.setPrintScale(widthMm / 25.4 * options.pdfDpi);
+        break;
+    }
+    }
+    return s;
+}
+
+QImage renderImage(const View& view, const ViewContext& context, const RenderOptions& options) {
+    const DrawingState state = renderState(view, OutputFormat::Png, options);
+    QImage image(pixelSize(view, state.ppu), QImage::Format_ARGB32_Premultiplied);
+    image.fill(state.onPaper() ? Qt::white : Qt::black);
+    QPainter painter(&image);
+    prepare(painter);
+    PageCanvas canvas(painter, state, &context.data);
+    view.draw(canvas, context);
+    painter.end();
+    return image;
+}
+
+void renderToFile(const View& view, const ViewContext& context, const RenderOptions& options,
+                  const std::filesystem::path& file) {
+    const auto format = outputFormatFor(file);
+    if (!format) throw std::invalid_argument("unknown picture format: " + file.string());
+    const QString name = QString::fromStdString(file.string());
+
+    switch (*format) {
+    case OutputFormat::Png: {
+        const QImage image = renderImage(view, context, options);
+        if (!image.save(name, "PNG")) throw FileError(file, "cannot write the picture");
+        return;
+    }
+    case OutputFormat::Pdf: {
+        DrawingState state = renderState(view, *format, options);
+        QPdfWriter writer(name);
+        writer.setResolution(static_cast<int>(options.pdfDpi));
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setPageOrientation(view.portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setCreator(QStringLiteral("Athanor"));
+        QPainter painter;
+        if (!painter.begin(&writer)) throw FileError(file, "cannot write the document");
+        prepare(painter);
+        // A drawing narrower than the sheet is centred across it.
+        const double drawn = view.width * state.ppu;
+        state.ox = std::max(0, static_cast<int>(std::lround((writer.width() - drawn) / 2.0)));
+        state.oy = std::min(state.ox, static_cast<int>(std::lround(writer.height() - view.height * state.ppu)));
+        state.oy = std::max(0, state.oy);
+        PageCanvas canvas(painter, state, &context.data);
+        view.draw(canvas, context);
+        if (!painter.end()) throw FileError(file, "cannot write the document");
+        return;
+    }
+    case OutputFormat::Svg: {
+        const DrawingState state = renderState(view, *format, options);
+        const QSize size = pixelSize(view, state.ppu);
+        QSvgGenerator generator;
+        generator.setFileName(name);
+        generator.setSize(size);
+        generator.setViewBox(QRect(QPoint(0, 0), size));
+        generator.setTitle(QString::fromStdString(view.name));
+        generator.setDescription(QStringLiteral("Athanor"));
+        QPainter painter;
+        if (!painter.begin(&generator)) throw FileError(file, "cannot write the picture");
+        prepare(painter);
+        PageCanvas canvas(painter, state, &context.data);
+        view.draw(canvas, context);
+        painter.end();
+        if (!QFile::exists(name)) throw FileError(file, "cannot write the picture");
+        return;
+    }
+    case OutputFormat::Emf: {
+        const DrawingState state = renderState(view, *format, options);
+        EmfDevice device(pixelSize(view, state.ppu), 96.0);
+        QPainter painter(&device);
+        prepare(painter);
+        PageCanvas canvas(painter, state, &context.data);
+        view.draw(canvas, context);
+        painter.end();
+        device.save(file);
+        return;
+    }
+    }
+}
+
+}  // namespace athanor

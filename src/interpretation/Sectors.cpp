@@ -33,7 +33,7 @@ int decanOf(long double longitude) {
     return d > 36 ? 36 : d;
 }
 
-int decanRuler(int decan) {
+int decanFaceRuler(int decan) {
     static constexpr int faces[] = {5, 1, 4, 3, 2, 7, 6};
     if (decan < 1 || decan > 36) throw std::out_of_range("decan " + std::to_string(decan));
     return faces[(decan - 1) % 7];

@@ -40,7 +40,7 @@ long double contrantiscion(long double longitude);
 int decanOf(long double longitude);
 // The Chaldean face ruler (planet 1..7) of a decan: Mars, Sun, Venus, Mercury, Moon,
 // Saturn, Jupiter, repeated from the first decan of Aries.
-int decanRuler(int decan);
+int decanFaceRuler(int decan);
 // "SolDec05": three-letter tag, "Dec", two-digit decan.
 std::string decanCode(int body, int decan);
 

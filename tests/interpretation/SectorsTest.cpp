@@ -38,7 +38,7 @@ TEST(Sectors, DecansAndTheirBoundaries) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(decanOf(c.lon), c.decan) << c.lon;
-        EXPECT_EQ(decanRuler(c.decan), c.ruler) << c.lon;
+        EXPECT_EQ(decanFaceRuler(c.decan), c.ruler) << c.lon;
     }
     EXPECT_EQ(decanCode(1, 5), "SolDec05");
     EXPECT_EQ(decanCode(11, 36), "MciDec36");

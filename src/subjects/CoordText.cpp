@@ -103,9 +103,14 @@ std::string formatCoordText(const Coordinates& c) {
 }
 
 std::string coordTextFromDegrees(long double latitude, long double longitude) {
+    // A damaged locality record can hold any bit pattern: keep the text in its ranges.
+    auto sane = [](long double v, long double limit) {
+        if (!std::isfinite(v)) return 0.0L;
+        return std::fabs(v) > limit ? limit : std::fabs(v);
+    };
     Coordinates c;
-    const long double lat = std::fabs(latitude);
-    const long double lon = std::fabs(longitude);
+    const long double lat = sane(latitude, 90);
+    const long double lon = sane(longitude, 180);
     c.latitudeDegrees = static_cast<int>(std::trunc(lat));
     c.latitudeMinutes = static_cast<int>(std::lround((lat - std::trunc(lat)) * 60.0L));
     c.latitudeLetter = latitude >= 0 ? 'N' : 'S';

@@ -1,5 +1,7 @@
 #include "engine/CorrectionFiles.h"
 
+#include "foundations/Binary.h"
+#include "foundations/BinaryReals.h"
 #include "foundations/FileError.h"
 
 #include <cerrno>
@@ -34,34 +36,9 @@ constexpr long double kWrap = 21600.0L;
 // Largest record number we try to address; beyond it no file can reach.
 constexpr long double kMaxRecord = 1.0e15L;
 
-long double readInt16(const unsigned char* p) {
-    return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
-}
-
-long double readInt32(const unsigned char* p) {
-    const uint32_t u = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-                       (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-    return static_cast<int32_t>(u);
-}
-
-long double readInt8(const unsigned char* p) { return static_cast<int8_t>(p[0]); }
-
-// The 48-bit real of the five-day records: byte 0 exponent (bias 129, 0 = zero), bytes
-// 1..5 a 39-bit fraction, least significant byte first, sign in the top bit of byte 5.
-long double readReal48(const unsigned char* p) {
-    if (p[0] == 0) return 0.0L;
-    uint64_t fraction = 0;
-    for (int i = 5; i >= 1; --i) fraction = (fraction << 8) | p[i];
-    const bool negative = (fraction >> 39) & 1u;
-    fraction &= (uint64_t{1} << 39) - 1;
-    const long double mantissa = 1.0L + std::ldexp(static_cast<long double>(fraction), -39);
-    const long double v = std::ldexp(mantissa, static_cast<int>(p[0]) - 129);
-    return negative ? -v : v;
-}
-
 // Reads `count` consecutive records from record n on into buf, opening and closing the file.
 void readRecords(const DataRoot& root, const char* name, long double n, int recordSize, int count,
-                 unsigned char* buf) {
+                 std::uint8_t* buf) {
     const std::filesystem::path path = root.resolve(name);
     if (!(n >= 0.0L && n <= kMaxRecord)) {
         // Also catches NaN: a Julian day that maps to no record.
@@ -97,10 +74,10 @@ long double dailyLookup(const DataRoot& root, const char* name, long double base
                         long double jd) {
     // Ties to even, as the files were made with.
     const long double n = std::nearbyint(jd - base - 0.5L);
-    unsigned char buf[2 * 4];
+    std::uint8_t buf[2 * 4];
     readRecords(root, name, n, recordSize, 2, buf);
-    const long double p = recordSize == 2 ? readInt16(buf) : readInt32(buf);
-    const long double q = recordSize == 2 ? readInt16(buf + 2) : readInt32(buf + 4);
+    const long double p = recordSize == 2 ? getI16(buf) : getI32(buf);
+    const long double q = recordSize == 2 ? getI16(buf + 2) : getI32(buf + 4);
     return p + (jd - (n + base)) * (q - p);
 }
 
@@ -139,12 +116,12 @@ long double CorrectionFiles::planet(long double jd, int field) const {
     // Trunc, then integer division by five.
     const long double days = std::trunc(jd - kPlanetOrigin - 0.5L);
     const long double n = std::trunc(days / 5.0L);
-    unsigned char buf[2 * kPlanetRecord];
+    std::uint8_t buf[2 * kPlanetRecord];
     readRecords(root_, kPlanetFile, n, kPlanetRecord, 2, buf);
-    auto fieldValue = [&](const unsigned char* rec) {
-        return fld.width == 1 ? readInt8(rec + fld.offset) : readInt16(rec + fld.offset);
+    auto fieldValue = [&](const std::uint8_t* rec) -> long double {
+        return fld.width == 1 ? getI8(rec + fld.offset) : getI16(rec + fld.offset);
     };
-    const long double J = readReal48(buf);
+    const long double J = decodeReal48(buf);
     const long double p = fieldValue(buf);
     const long double q = fieldValue(buf + kPlanetRecord);
     long double value = p + (jd - J) * (q - p) / 5.0L;

@@ -1,6 +1,8 @@
 #pragma once
 // Writers of the three correction files for tests and benchmarks: crafted records or
 // full-size all-zero files.
+#include "foundations/BinaryReals.h"
+
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
@@ -24,21 +26,10 @@ inline void putLE(std::string& out, std::int64_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) out += static_cast<char>((static_cast<std::uint64_t>(v) >> (8 * i)) & 0xFF);
 }
 
-// 48-bit real: exponent byte (bias 129), 39-bit fraction least significant byte first,
-// sign in the top bit of the last byte.
 inline std::string encodeReal48(long double v) {
-    std::string out(6, '\0');
-    if (v == 0) return out;
-    int exp = 0;
-    const long double m = std::frexp(std::fabs(v), &exp);  // m in [0.5, 1)
-    const int biased = exp - 1 + 129;
-    if (biased < 1 || biased > 255) throw std::range_error("not representable as a 48-bit real");
-    const long double f = (2 * m - 1) * 549755813888.0L;  // 2^39
-    std::uint64_t fraction = static_cast<std::uint64_t>(std::llround(f));
-    if (v < 0) fraction |= std::uint64_t{1} << 39;
-    out[0] = static_cast<char>(biased);
-    for (int i = 1; i <= 5; ++i) out[i] = static_cast<char>((fraction >> (8 * (i - 1))) & 0xFF);
-    return out;
+    std::uint8_t bytes[kReal48Size];
+    athanor::encodeReal48(v, bytes);
+    return std::string(reinterpret_cast<const char*>(bytes), kReal48Size);
 }
 
 // One five-day record: Julian day and fields 1..17 (index 0 unused).
@@ -81,6 +72,27 @@ inline void writeBytes(const std::filesystem::path& p, const std::string& bytes)
     std::ofstream(p, std::ios::binary | std::ios::trunc) << bytes;
 }
 
+// Full-size files holding one value in every record (and, for the five-day file, the
+// given fields with each record's own Julian day).
+inline void writeConstantMoonFile(const std::filesystem::path& root, int arcseconds) {
+    writeBytes(root / "FilePosi" / "DSEL.rnd", int16Records(std::vector<int>(kMoonRecords, arcseconds)));
+}
+
+inline void writeConstantApogeeFile(const std::filesystem::path& root, std::int32_t arcseconds) {
+    writeBytes(root / "FilePosi" / "NOJLNE.rnd", int32Records(std::vector<std::int32_t>(kApogeeRecords, arcseconds)));
+}
+
+inline void writeConstantFiveDayFile(const std::filesystem::path& root, const FiveDayRecord& fields) {
+    std::string five;
+    five.reserve(kFiveDayRecords * 32);
+    FiveDayRecord r = fields;
+    for (std::uintmax_t n = 0; n < kFiveDayRecords; ++n) {
+        r.jd = kFiveDayOrigin + 0.5L + 5.0L * static_cast<long double>(n);
+        five += fiveDayBytes(r);
+    }
+    writeBytes(root / "FilePosi" / "DPR1.rnd", five);
+}
+
 // Full-size files of zeros in root/FilePosi: the engine then returns the bare theories.
 // The five-day records still carry their Julian days.
 inline void writeZeroCorrectionFiles(const std::filesystem::path& root) {
@@ -92,14 +104,7 @@ inline void writeZeroCorrectionFiles(const std::filesystem::path& root) {
     };
     zeros("DSEL.rnd", kMoonRecords * 2);
     zeros("NOJLNE.rnd", kApogeeRecords * 4);
-    std::string five;
-    five.reserve(kFiveDayRecords * 32);
-    for (std::uintmax_t n = 0; n < kFiveDayRecords; ++n) {
-        FiveDayRecord r;
-        r.jd = kFiveDayOrigin + 0.5L + 5.0L * static_cast<long double>(n);
-        five += fiveDayBytes(r);
-    }
-    writeBytes(dir / "DPR1.rnd", five);
+    writeConstantFiveDayFile(root, FiveDayRecord{});
 }
 
 }  // namespace athanor::test

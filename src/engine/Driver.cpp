@@ -1,0 +1,75 @@
+#include "engine/Positions.h"
+
+#include <cmath>
+
+namespace athanor {
+
+namespace {
+
+// Entry 13: the ascendant of the last house computation, as a body.
+void ascendantEntry(ChartState& chart, EngineContext& ctx) {
+    chart.BodyLongitude[body::EngineAscendant] = chart.HouseCusp[0];
+    chart.BodyLatitude[body::EngineAscendant] = 0.0L;
+    equatorialCoordinates(chart, ctx, body::EngineAscendant);
+}
+
+// Entry 14: equatorial coordinates of the descendant; its longitude is left alone.
+void descendantEntry(ChartState& chart, EngineContext& ctx) {
+    chart.BodyLatitude[body::Entry14] = 0.0L;
+    equatorialFrom(chart.HouseCusp[6], 0.0L, ctx.eps, chart.BodyRightAscension[body::Entry14],
+                   chart.BodyDeclination[body::Entry14]);
+}
+
+bool isPlanet(int b) { return b >= body::Mercury && b <= body::Pluto; }
+bool isMinorBody(int b) { return b >= kFirstAsteroid && b <= kLastAsteroid; }
+
+}  // namespace
+
+void runDriver(ChartState& chart, const CorrectionFiles& files, int selection, bool speedPass, long double jd) {
+    EngineContext ctx = makeEngineContext(jd);
+    ctx.files = &files;
+    ctx.speedPass = speedPass;
+    ctx.selection = selection;
+
+    if (selection == kSelectAll) {
+        sunStep(chart, ctx);
+        moonStep(chart, ctx);
+        for (int b = body::Mercury; b <= body::Pluto; ++b) planetStep(chart, ctx, b);
+        nodeStep(chart, ctx);
+        blackMoonStep(chart, ctx);
+        ascendantEntry(chart, ctx);
+        descendantEntry(chart, ctx);
+        for (int b = kFirstAsteroid; b <= kLastAsteroid; ++b) planetStep(chart, ctx, b);
+        return;
+    }
+    if (selection < 1) return;
+
+    sunStep(chart, ctx);
+    if (selection == body::Moon) {
+        moonStep(chart, ctx);
+    } else if (isPlanet(selection) || isMinorBody(selection)) {
+        planetStep(chart, ctx, selection);
+    } else if (selection == body::Node) {
+        nodeStep(chart, ctx);
+    } else if (selection == body::BlackMoon) {
+        blackMoonStep(chart, ctx);
+    } else if (selection == 20 || selection == 21) {
+        moonStep(chart, ctx);
+        for (int b = body::Mercury; b <= body::Pluto; ++b) planetStep(chart, ctx, b);
+    }
+    // 13, 14 and any other number: the Sun alone.
+}
+
+void positionsWithRetrograde(ChartState& chart, const CorrectionFiles& files, int selection, long double jd) {
+    runDriver(chart, files, selection, true, jd + 0.001L);
+    const BodyArray later = chart.BodyLongitude;
+    runDriver(chart, files, selection, false, jd);
+    for (int i = 1; i <= 19; ++i) {
+        const long double now = chart.BodyLongitude[i];
+        // Moving backwards: smaller a thousandth of a day later. The 5-degree limit skips a
+        // pass through 0 degrees.
+        if (later[i] < now && std::fabs(later[i] - now) < 5.0L) chart.BodyLongitude[i] = -now;
+    }
+}
+
+}  // namespace athanor

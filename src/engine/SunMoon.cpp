@@ -1,0 +1,186 @@
+#include "engine/Orbit.h"
+#include "engine/Positions.h"
+
+#include <cmath>
+#include <stdexcept>
+
+namespace athanor {
+
+using orbit::kDegToRad;
+using orbit::kRadToDeg;
+
+namespace {
+
+long double sinDeg(long double x) { return std::sin(x * kDegToRad); }
+long double cosDeg(long double x) { return std::cos(x * kDegToRad); }
+
+const CorrectionFiles& filesOf(const EngineContext& ctx) {
+    if (ctx.files == nullptr) throw std::invalid_argument("engine step without correction files");
+    return *ctx.files;
+}
+
+// Planetary perturbations of the Sun: amplitude (arc-seconds) x cos(p x argument - q x g + phase).
+enum Argument { Venus, Mars, Jupiter, Saturn };
+struct SunTerm {
+    Argument planet;
+    long double amplitude;
+    int p, q;
+    long double phase;
+};
+
+constexpr SunTerm kSunTerms[] = {
+    {Venus, 4.838L, 1, 0, 90.0L},     {Venus, 5.526L, 2, 0, 90.12L},    {Venus, 2.497L, 2, 1, 257.75L},
+    {Venus, 1.559L, 3, 1, 77.96L},    {Venus, 1.024L, 3, 2, 50.85L},    {Venus, 0.666L, 3, 0, 270.41L},
+    {Venus, 0.21L, 4, 0, 89.8L},      {Venus, 0.154L, 5, 3, 34.1L},     {Venus, 0.152L, 4, 2, 227.4L},
+    {Venus, 0.144L, 4, 1, 79.0L},     {Mars, 2.043L, 2, 0, 89.76L},     {Mars, 1.77L, 2, 1, 306.27L},
+    {Mars, 0.585L, 4, 2, 185.82L},    {Mars, 0.5L, 4, 1, 317.7L},       {Mars, 0.425L, 3, 1, 317.7L},
+    {Mars, 0.204L, 5, 2, 185.5L},     {Jupiter, 7.208L, 1, 0, 91.08999L}, {Jupiter, 2.731L, 2, 0, 270.25L},
+    {Jupiter, 2.6L, 1, 1, 174.77L},   {Jupiter, 1.61L, 2, 1, 292.6L},   {Jupiter, 0.556L, 3, 1, 177.31L},
+    {Saturn, 0.419L, 1, 0, 90.33999L}, {Saturn, 0.32L, 1, 1, 259.22L},
+};
+
+// Moon's longitude series: coefficient (arc-seconds) x sin(i l + j l' + k F + m D).
+struct MoonTerm {
+    long double coef;
+    int i, j, k, m;
+};
+
+constexpr MoonTerm kMoonTerms[] = {
+    {22639.55L, 1, 0, 0, 0}, {-4586.47L, 1, 0, 0, -2}, {2369.912L, 0, 0, 0, 2}, {769.02L, 2, 0, 0, 0},
+    {-668.15L, 0, 1, 0, 0},  {-411.61L, 0, 0, 2, 0},   {-211.66L, 2, 0, 0, -2}, {-205.96L, 1, 1, 0, -2},
+    {191.95L, 1, 0, 0, 2},   {-165.15L, 0, 1, 0, -2},  {147.69L, 1, -1, 0, 0},  {-125.15L, 0, 0, 0, 1},
+    {-109.67L, 1, 1, 0, 0},  {-55.17L, 0, 0, 2, -2},   {-45.099L, 1, 0, 2, 0},  {39.53L, 1, 0, -2, 0},
+    {-38.43L, 1, 0, 0, -4},  {36.12L, 3, 0, 0, 0},     {-30.77L, 2, 0, 0, -4},  {28.48L, 1, -1, 0, -2},
+    {-24.42L, 0, 1, 0, 2},   {18.61L, 1, 0, 0, -1},    {18.02L, 0, 1, 0, 1},    {14.58L, 1, -1, 0, 2},
+    {14.39L, 2, 0, 0, 2},    {13.9L, 0, 0, 0, 4},      {-13.19L, 3, 0, 0, -2},  {9.7L, 2, -1, 0, 0},
+    {9.37L, 1, 0, -2, -2},   {-8.63L, 2, 1, 0, -2},    {-8.47L, 1, 0, 0, 1},    {-8.096L, 0, 2, 0, -2},
+    {-7.65L, 2, 1, 0, 0},
+
+    {-7.49L, 0, 2, 0, 0},    {-7.41L, 1, 2, 0, -2},    {-6.38L, 1, 0, -2, 2},   {-5.74L, 0, 0, 2, 2},
+    {-4.39L, 1, 1, 0, -4},   {-3.99L, 2, 0, 2, 0},     {3.22L, 1, 0, 0, -3},    {-2.92L, 1, 1, 0, 2},
+    {-2.74L, 2, 1, 0, -4},   {-2.49L, 2, -1, 0, -2},   {2.58L, 1, -2, 0, 0},    {2.53L, 1, -2, 0, -2},
+    {-2.15L, 0, 1, 2, -2},   {1.98L, 1, 0, 0, 4},      {1.94L, 4, 0, 0, 0},     {-1.88L, 0, 1, 0, -4},
+    {1.75L, 2, 0, 0, -1},    {-1.44L, 0, 1, -2, 2},    {-1.298L, 2, 0, -2, 0},  {1.27L, 1, 1, 0, 1},
+    {1.23L, 2, 0, 0, -3},    {-1.19L, 3, 0, 0, -4},    {1.18L, 2, -1, 0, 2},    {-1.17L, 1, 2, 0, 0},
+    {-1.09L, 1, -1, 0, -1},  {1.06L, 3, 0, 0, 2},      {-0.59L, 2, 0, 0, 1},    {-0.99L, 1, 0, 2, 2},
+    {-0.95L, 4, 0, 0, -2},   {-0.59L, 2, 0, 0, -6},    {0.64L, 1, 0, 0, -4},    {0.56L, 0, 1, 0, -1},
+    {0.76L, 1, -2, 0, 2},    {0.58L, 0, 0, 2, -1},     {-0.55L, 3, 1, 0, 0},    {0.68L, 3, -1, 0, 0},
+    {0.557L, 2, 0, 2, -2},   {0.538L, 2, 0, -2, -2},
+};
+
+// Range of the daily Moon corrections.
+constexpr long double kMoonFileFirst = 1721422.5L;
+constexpr long double kMoonFileLast = 2499373.5L;
+
+}  // namespace
+
+void sunStep(ChartState& chart, EngineContext& ctx) {
+    const long double T = ctx.T, T2 = ctx.T2;
+
+    // The Earth's Kepler orbit: the vector the planets need.
+    const long double MsK = normalize360(358.4758445L + 35999.04975L * T - 0.000150278L * T2);
+    const long double e = 0.01675104L - 0.0000418L * T - 0.000000126L * T2;
+    const long double a = 1.00000023L;
+    const orbit::Kepler k = orbit::solveKepler(MsK * kDegToRad, e, a);
+    const long double w = (101.2208333L + 1.719175L * T + 0.000452778L * T2) * kDegToRad;
+
+    const orbit::Vec3 v = orbit::rotateToEcliptic(k.vx, k.vy, w, 0.0L, 0.0L);
+    ctx.sunVX = -v.x;
+    ctx.sunVY = -v.y;
+    ctx.sunVZ = -v.z;
+
+    const orbit::Vec3 pos = orbit::rotateToEcliptic(k.px, k.py, w, 0.0L, 0.0L);
+    ctx.XE = pos.x;
+    ctx.YE = pos.y;
+    ctx.ZE = 0.0L;
+    const long double XE = ctx.XE, YE = ctx.YE, ZE = ctx.ZE;
+
+    const long double rate = (XE * v.y - YE * v.x) / (XE * XE + YE * YE);
+    const long double direction = orbit::polar(XE, YE).theta * kRadToDeg;
+    chart.HelioLatitude[body::Sun] = direction;
+    chart.HelioLongitude[body::Sun] = direction + ctx.dpsi;
+    const long double lightTerm = std::sqrt(XE * XE + YE * YE + ZE * ZE) * orbit::kLightTime * rate * kRadToDeg;
+
+    if (lightTerm != 0) {
+        // Apparent longitude from the mean elements, with long-period, planetary and lunar terms.
+        const long double Ms = ctx.Ms, MsRad = ctx.Ms * kDegToRad;
+        long double E = MsRad;
+        for (int n = 0; n < 5; ++n) E = e * std::sin(E) + MsRad;
+        const long double trueAnomaly = 2.0L * std::atan(std::sqrt((1.0L + e) / (1.0L - e)) * std::tan(E / 2.0L)) * kRadToDeg;
+        const long double Lt = normalize360(trueAnomaly - Ms + ctx.Ls);
+
+        const long double A = (6.4L * sinDeg(231.19L + 20.2L * T) + (1.882L - 0.016L * T) * sinDeg(57.24L + 150.27L * T) +
+                               0.266L * sinDeg(31.8L + 119.0L * T) + 0.202L * sinDeg(315.6L + 893.3L * T)) /
+                              3600.0L;
+        const long double g = Ms + A;
+
+        long double arg[4];
+        arg[Venus] = normalize360(63.07037L + 22518.442986L * T);
+        arg[Mars] = normalize360(165.94905L + 16859.069667L * T);
+        arg[Jupiter] = normalize360(221.64742L + 32964.466939L * T);
+        arg[Saturn] = normalize360(193.1323L + 34777.259042L * T);
+        long double perturbations = 0;
+        for (const SunTerm& t : kSunTerms)
+            perturbations += t.amplitude * cosDeg(t.p * arg[t.planet] - t.q * g + t.phase);
+
+        const long double moonTerm = 6.454L * sinDeg(ctx.D) + 0.424L * sinDeg(ctx.D - ctx.Mm);
+
+        const long double longitude = normalize360(Lt + A + perturbations / 3600.0L + moonTerm / 3600.0L + ctx.dpsi -
+                                                   (20.47L + 0.342L * cosDeg(g)) / 3600.0L);
+        chart.BodyLongitude[body::Sun] = longitude;
+        chart.BodyLatitude[body::Sun] = 0.0L;
+        equatorialCoordinates(chart, ctx, body::Sun);
+    }
+
+    // Equation of time, apparent minus mean solar time.
+    const long double y = std::pow(std::tan(ctx.eps * kDegToRad / 2.0L), 2.0L);
+    const long double L = chart.BodyLongitude[body::Sun] * kDegToRad;
+    const long double M = MsK * kDegToRad;
+    const long double eot = y * std::sin(2.0L * L) - 2.0L * e * std::sin(M) + 4.0L * e * y * std::sin(M) * std::cos(2.0L * L) -
+                            0.5L * y * y * std::sin(4.0L * L) - 1.25L * e * e * std::sin(2.0L * M);
+    chart.EquationOfTime = eot * kRadToDeg / 15.0L;
+}
+
+void moonStep(ChartState& chart, EngineContext& ctx) {
+    const long double T = ctx.T, T2 = ctx.T2, Om = ctx.Om;
+
+    long double Lm = ctx.Lm;
+    long double l = ctx.Lm - ctx.Gp;  // mean anomaly
+    long double F = ctx.Lm - ctx.Om;  // argument of latitude
+    long double lp = ctx.Ms;          // the Sun's anomaly
+    long double D = ctx.D;
+
+    const long double A = sinDeg(51.2L + 20.2L * T);
+    const long double X = 14.27L * sinDeg(193.4404L - 132.87L * T - 0.0091731L * T2);
+    const long double Y = sinDeg(Om);
+    const long double B = -15.58L * sinDeg(Om + 275.05L - 2.3L * T);
+    Lm += (0.84L * A + X + 7.261L * Y) / 3600.0L;
+    l += (2.94L * A + X + 9.337L * Y) / 3600.0L;
+    D += (7.24L * A + 7.261L * Y) / 3600.0L;
+    lp += (-6.4L * A) / 3600.0L;
+    F += (0.21L * A + X - 88.699L * Y + B) / 3600.0L;
+
+    long double S = 0;
+    for (const MoonTerm& t : kMoonTerms) S += t.coef * sinDeg(t.i * l + t.j * lp + t.k * F + t.m * D);
+
+    const long double lam4 = normalize360(Lm + S / 3600.0L + ctx.dpsi);
+    long double lam = lam4;
+    if (kMoonFileFirst < ctx.jd && ctx.jd < kMoonFileLast) lam = normalize360(lam + filesOf(ctx).moon(ctx.jd) / 3600.0L);
+    chart.BodyLongitude[body::Moon] = lam;
+
+    const long double S2 = 22609.0L * sinDeg(l) - 4578.1L * sinDeg(l - 2 * D) + 2373.4L * sinDeg(2 * D) +
+                           768.0L * sinDeg(2 * l) + 192.7L * sinDeg(l + 2 * D) - 182.4L * sinDeg(l + lp - 2 * D) -
+                           165.1L * sinDeg(lp - 2 * D) - 152.5L * sinDeg(2 * l - 2 * D) - 138.8L * sinDeg(lp - l) -
+                           127.0L * sinDeg(lp) - 115.2L * sinDeg(l + lp) - 112.8L * sinDeg(D) -
+                           85.1L * sinDeg(2 * F - l) - 52.1L * sinDeg(2 * F - 2 * D) + 50.64L * sinDeg(3 * lam4) -
+                           38.6L * sinDeg(l - 4 * D) - 34.1L * sinDeg(2 * l - 4 * D);
+    const long double Sarg = F + S2 / 3600.0L;
+    const long double K =
+        (1.0L - 0.00004664L * cosDeg(Om) - 0.0000754L * cosDeg(Om + 275.05L - 2.3L * T)) * sinDeg(Sarg);
+    chart.BodyLatitude[body::Moon] =
+        (18519.7L * K - 6.2L * sinDeg(3 * Sarg)) / 3600.0L + (-526.1L * sinDeg(F - 2 * D)) / 3600.0L;
+
+    equatorialCoordinates(chart, ctx, body::Moon);
+}
+
+}  // namespace athanor

@@ -1,6 +1,7 @@
 #include "foundations/FileError.h"
 #include "foundations/TextFile.h"
 #include "interpretation/Sectors.h"
+#include "interpretation/SignFigures.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -74,6 +75,22 @@ TEST(Sectors, AntisciaCodesOfBodiesAndSigns) {
     EXPECT_EQ(signs[3], "CnAnSag");
     EXPECT_EQ(signs[12], "ArCaVir");
     EXPECT_EQ(signs[23], "PeCaLib");
+}
+
+TEST(Sectors, TheAntisciaFiguresJoinMirroredSigns) {
+    auto mid = [](int sign) { return 30.0L * sign - 15.0L; };
+    for (const auto& c : kAntisciaChords) EXPECT_EQ(signOf(antiscion(mid(c.from))), c.to) << c.from;
+    for (const auto& c : kContrantisciaChords) EXPECT_EQ(signOf(contrantiscion(mid(c.from))), c.to) << c.from;
+    // Each side of a quadrilateral joins two signs mirrored by one axis or the other,
+    // the axes taking turns.
+    for (const auto& q : kAntisciaQuadrilaterals) {
+        const bool antiFirst = signOf(antiscion(mid(q.signs[0]))) == q.signs[1];
+        for (int i = 0; i < 4; ++i) {
+            const long double m = mid(q.signs[i]);
+            const bool anti = (i % 2 == 0) == antiFirst;
+            EXPECT_EQ(signOf(anti ? antiscion(m) : contrantiscion(m)), q.signs[(i + 1) % 4]) << q.pen << " side " << i;
+        }
+    }
 }
 
 // Sun 10, Moon 100, Mercury 25, Venus 50, Mars 103, Jupiter 200, Saturn 0, nodes 300 and

@@ -146,6 +146,24 @@ std::int64_t LocalityList::bisect(std::string_view prefix) const {
     return mid;
 }
 
+std::vector<std::int64_t> LocalityList::exactMatches(std::string_view typed, std::size_t limit) const {
+    const std::string key = foldLocalityName(typed);
+    std::vector<std::int64_t> found;
+    if (key.empty()) return found;
+    // The first name not below the key, then the run of names equal to it.
+    std::int64_t lo = 1, hi = count_ + 1;
+    while (lo < hi) {
+        const std::int64_t mid = lo + (hi - lo) / 2;
+        if (compareName(mid) < key) lo = mid + 1;
+        else hi = mid;
+    }
+    for (std::int64_t k = lo; k <= count_ && found.size() < limit; ++k) {
+        if (trimmedRight(compareName(k)) != key) break;
+        found.push_back(k);
+    }
+    return found;
+}
+
 std::array<std::string, kLocalityWindowLines> LocalityList::windowLines(std::int64_t centre) const {
     std::array<std::string, kLocalityWindowLines> lines;
     const std::int64_t first = std::max<std::int64_t>(centre, 3) - 3;

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace athanor {
 
@@ -77,6 +78,10 @@ public:
     // mid, the last place that sorts below the prefix padded with "!" (so the exact name
     // when it is listed).
     std::int64_t bisect(std::string_view prefix) const;
+
+    // Up to `limit` places whose name (folded for the foreign list, trailing blanks aside)
+    // is exactly the typed text folded, in list order.
+    std::vector<std::int64_t> exactMatches(std::string_view typed, std::size_t limit = 2) const;
 
     // The seven lines around a centre (raised to 3 when below 3): records centre-3 ..
     // centre+3; a line past the end of the list is empty.

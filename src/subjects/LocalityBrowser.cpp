@@ -1,5 +1,7 @@
 #include "subjects/LocalityBrowser.h"
 
+#include <algorithm>
+
 namespace athanor {
 
 std::int64_t LocalityBrowser::clamped(std::int64_t c) const noexcept {
@@ -29,11 +31,13 @@ bool LocalityBrowser::move(Move m, std::int64_t position) noexcept {
         case Move::Thumb:
             centre_ = clamped(position);
             break;
+        // A page from the last or first line would leave the window past either end of
+        // the list, with lines that show nothing; it stops where the line moves stop.
         case Move::PageDownOnLastLine:
-            if (centre_ < n - 6) centre_ += 6;
+            if (centre_ < n - 6) centre_ = std::min(centre_ + 6, n - 3);
             break;
         case Move::PageUpOnFirstLine:
-            if (centre_ > 4) centre_ -= 6;
+            if (centre_ > 4) centre_ = std::max<std::int64_t>(centre_ - 6, kStartCentre);
             break;
     }
     return centre_ != before;
@@ -67,10 +71,20 @@ void LocalityPicker::clickField() {
 LocalityPicker::Enter LocalityPicker::enter(bool datesComplete) const {
     if (!datesComplete) return {EnterOutcome::MissingDates};
     if (!prefix_.empty()) {
+        const auto exact = list_->exactMatches(prefix_, 2);
+        if (exact.size() == 1) return {EnterOutcome::Chosen, exact.front()};
+        if (exact.size() > 1) return {EnterOutcome::DoubleClickNeeded};
         const std::string line = lines()[3];
         if (line.compare(0, prefix_.size(), prefix_) == 0) return {EnterOutcome::Chosen, browser_.centre()};
     }
     return {EnterOutcome::DoubleClickNeeded};
+}
+
+std::optional<std::int64_t> LocalityPicker::chooseLine(int line) const noexcept {
+    if (line < 0 || line >= kLocalityWindowLines) return std::nullopt;
+    const std::int64_t k = browser_.recordOfLine(line);
+    if (k < 1 || k > list_->count()) return std::nullopt;
+    return k;
 }
 
 }  // namespace athanor

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,8 +22,8 @@ public:
         Thumb,                // = position, clamped to 4 .. N-4
         KeyDownOnLastLine,    // Down on line 7: +1 while centre < N-3
         KeyUpOnFirstLine,     // Up on line 1: -1 while centre > 4
-        PageDownOnLastLine,   // Page Down on line 7: +6 while centre < N-6
-        PageUpOnFirstLine,    // Page Up on line 1: -6 while centre > 4
+        PageDownOnLastLine,   // Page Down on line 7: +6 while centre < N-6, at most to N-3
+        PageUpOnFirstLine,    // Page Up on line 1: -6 while centre > 4, at least to 4
     };
 
     static constexpr std::int64_t kStartCentre = 4;
@@ -88,12 +89,17 @@ public:
         EnterOutcome outcome;
         std::int64_t record = 0;  // the chosen place when outcome is Chosen
     };
-    // Enter in the field: the centre record is chosen when the prefix is not empty and is
-    // the start of its line. `datesComplete`: none of the five date and time fields is empty.
+    // Enter in the field. `datesComplete`: none of the five date and time fields is empty.
+    // A place named exactly as typed is chosen when it is the only one so named, and the
+    // list asks for a double click when several are; otherwise the centre record is chosen
+    // when the prefix is not empty and is the start of its line. (The search lands after
+    // the names that continue the text with a blank, so "TORINO" alone would choose
+    // "TORINO DI SANGRO".)
     Enter enter(bool datesComplete) const;
 
-    // A double click on a line, or Enter in the list: the record shown there.
-    std::int64_t chooseLine(int line) const noexcept { return browser_.recordOfLine(line); }
+    // A double click on a line, or Enter in the list: the record shown there; nothing for
+    // a line that shows no place.
+    std::optional<std::int64_t> chooseLine(int line) const noexcept;
 
 private:
     DataRoot root_;

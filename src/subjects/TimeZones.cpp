@@ -34,28 +34,6 @@ constexpr long double kSpecialRuleFrom = 2433919.5L;    // 30 September 1951
 const char* const kEndCode = "****";
 const char* const kContinueCode = "RICH";
 
-// A folder of its own for the working copies of one look-up, removed with them when the
-// look-up ends, however it ends.
-class WorkingFolder {
-public:
-    WorkingFolder() {
-        std::string pattern = (fs::temp_directory_path() / "athanor-zone-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw FileError::fromErrno(pattern, errno);
-        dir_ = pattern;
-    }
-    ~WorkingFolder() {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-    WorkingFolder(const WorkingFolder&) = delete;
-    WorkingFolder& operator=(const WorkingFolder&) = delete;
-
-    const fs::path& path() const noexcept { return dir_; }
-
-private:
-    fs::path dir_;
-};
-
 class Fd {
 public:
     explicit Fd(int fd) : fd_(fd) {}
@@ -79,12 +57,19 @@ Fd openOrThrow(const fs::path& path, int flags) {
     return Fd(fd);
 }
 
-// Whole records from record `start` on, up to the end of the file.
-std::string readRecordsFrom(const fs::path& path, std::int64_t start) {
+std::string codeAt(std::string_view bytes, std::size_t k) {
+    return readField(reinterpret_cast<const std::uint8_t*>(bytes.data()) + k * kZoneRecordSize + kCodeOffset,
+                     kZoneCodeCapacity);
+}
+
+// Whole records from record `start` on, up to the end of the file or, with `untilEnd`, up
+// to (not including) the first end record.
+std::string readRecordsFrom(const fs::path& path, std::int64_t start, bool untilEnd) {
     Fd fd = openOrThrow(path, O_RDONLY);
     std::string bytes;
     char buf[64 * kZoneRecordSize];
     off_t offset = static_cast<off_t>(start) * static_cast<off_t>(kZoneRecordSize);
+    std::size_t checked = 0;  // records already looked at for the end code
     for (;;) {
         const ssize_t got = ::pread(fd.get(), buf, sizeof buf, offset);
         if (got < 0) {
@@ -94,28 +79,53 @@ std::string readRecordsFrom(const fs::path& path, std::int64_t start) {
         if (got == 0) break;
         bytes.append(buf, static_cast<std::size_t>(got));
         offset += got;
+        if (!untilEnd) continue;
+        for (; (checked + 1) * kZoneRecordSize <= bytes.size(); ++checked) {
+            if (codeAt(bytes, checked) == kEndCode) {
+                bytes.resize(checked * kZoneRecordSize);
+                return bytes;
+            }
+        }
     }
     bytes.resize(bytes.size() - bytes.size() % kZoneRecordSize);
     return bytes;
 }
 
-void writeWhole(const fs::path& path, std::string_view bytes) {
-    Fd fd = openOrThrow(path, O_WRONLY | O_CREAT | O_TRUNC);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t put = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
-        if (put < 0) {
-            if (errno == EINTR) continue;
-            throw FileError::fromErrno(path, errno);
+// The working copy of a table: a new file in the temporary folder, named after the table
+// and unique to the look-up, deleted when the object goes, however the look-up ends.
+class WorkingCopy {
+public:
+    WorkingCopy(const std::string& table, std::string_view bytes) {
+        std::string name = (fs::temp_directory_path() / ("athanor-XXXXXX-" + table)).string();
+        int fd;
+        do {
+            fd = ::mkstemps(name.data(), static_cast<int>(table.size() + 1));
+        } while (fd < 0 && errno == EINTR);
+        if (fd < 0) throw FileError::fromErrno(name, errno);
+        Fd owned(fd);
+        path_ = name;
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (put < 0) {
+                if (errno == EINTR) continue;
+                throw FileError::fromErrno(path_, errno);
+            }
+            done += static_cast<std::size_t>(put);
         }
-        done += static_cast<std::size_t>(put);
     }
-}
+    ~WorkingCopy() {
+        std::error_code ec;
+        fs::remove(path_, ec);
+    }
+    WorkingCopy(const WorkingCopy&) = delete;
+    WorkingCopy& operator=(const WorkingCopy&) = delete;
 
-std::string codeAt(std::string_view bytes, std::size_t k) {
-    return readField(reinterpret_cast<const std::uint8_t*>(bytes.data()) + k * kZoneRecordSize + kCodeOffset,
-                     kZoneCodeCapacity);
-}
+    const fs::path& path() const noexcept { return path_; }
+
+private:
+    fs::path path_;
+};
 
 // The start record of a foreign table in Database.cll, from the index.
 std::int64_t indexedStart(const DataRoot& root, const std::string& table) {
@@ -136,7 +146,7 @@ struct Table {
 
 // Makes the working copy of a table (from its first record up to, not including, the end
 // record, or to the end of the source), reads it back and deletes it.
-Table workingCopy(const DataRoot& root, bool italian, const std::string& table, const WorkingFolder& folder) {
+Table workingCopy(const DataRoot& root, bool italian, const std::string& table) {
     Table t;
     std::int64_t start = 0;
     if (italian) {
@@ -145,16 +155,9 @@ Table workingCopy(const DataRoot& root, bool italian, const std::string& table, 
         start = indexedStart(root, table);
         t.source = root.resolve(kForeignTables);
     }
-    std::string bytes = readRecordsFrom(t.source, start);
-    std::size_t n = 0;
-    while (n * kZoneRecordSize < bytes.size() && codeAt(bytes, n) != kEndCode) ++n;
-    bytes.resize(n * kZoneRecordSize);
+    const std::string bytes = readRecordsFrom(t.source, start, true);
 
-    const fs::path copy = folder.path() / table;
-    writeWhole(copy, bytes);
-    const std::string back = readRecordsFrom(copy, 0);
-    std::error_code ec;
-    fs::remove(copy, ec);
+    const std::string back = readRecordsFrom(WorkingCopy(table, bytes).path(), 0, false);
 
     for (std::size_t k = 0; k * kZoneRecordSize < back.size(); ++k)
         t.records.push_back(decodeZoneRecord(
@@ -209,8 +212,7 @@ ZoneLookup lookUpZone(const DataRoot& root, const LocalityRecord& place, Localit
     const long double b =
         julianDayFromCivil(1, when.minute, when.hour, when.year, when.month, when.day).jd;
 
-    WorkingFolder folder;
-    Table table = workingCopy(root, italian, out.tableName, folder);
+    Table table = workingCopy(root, italian, out.tableName);
     if (table.records.size() < 2)
         throw FileError(table.source, "Read beyond end of file (table " + out.tableName + " has no record 1)");
 
@@ -250,7 +252,7 @@ ZoneLookup lookUpZone(const DataRoot& root, const LocalityRecord& place, Localit
             if (!visited.insert(next).second)
                 throw FileError(table.source, "la tabla " + next + " se continua a si misma");
             out.recordList.push_back("CAMBIO FILE: " + next);
-            table = workingCopy(root, italian, next, folder);
+            table = workingCopy(root, italian, next);
             switched = true;
             k = 1;
             continue;

@@ -241,12 +241,20 @@ function zoneRecord(value, code, correction) {
 function buildTable(zone, country) {
   const h = zoneHistory(zone);
   const records = [zoneRecord(reformFor(country, zone) + PI27, 'GREG', 0)];
-  const hasLmt = h.initial.abbr === 'LMT' || h.initial.abbr === '-00';
-  const lmtEnd = hasLmt && h.changes.length ? changeDate(h.changes[0]) : NO_REFORM;
-  records.push(zoneRecord(lmtEnd + PI27, 'LMT ', -h.initial.off / 3600));
-  if (!hasLmt) records.push(zoneRecord(NO_REFORM + PI27, zoneCode(h.initial.abbr), -h.initial.off / 3600));
+  // Local mean time lasts until the first standard time. A zone may go through several
+  // mean times first (Manila, Lima, Alaska moved across the date line while on mean time):
+  // they are one period, in which the look-up takes the place's own longitude.
+  const meanTime = s => s.abbr === 'LMT' || s.abbr === '-00';
+  let first = 0, lmtOffset = h.initial.off;
+  if (meanTime(h.initial)) {
+    while (first < h.changes.length && meanTime(h.changes[first])) lmtOffset = h.changes[first++].off;
+    if (first === h.changes.length) throw new Error(`${zone} never leaves local mean time`);
+  }
+  const lmtEnd = meanTime(h.initial) ? changeDate(h.changes[first]) : NO_REFORM;
+  records.push(zoneRecord(lmtEnd + PI27, 'LMT ', -lmtOffset / 3600));
+  if (!meanTime(h.initial)) records.push(zoneRecord(NO_REFORM + PI27, zoneCode(h.initial.abbr), -h.initial.off / 3600));
   let last = lmtEnd;
-  for (const c of h.changes) {
+  for (const c of h.changes.slice(first)) {
     const d = changeDate(c);
     if (d < last) stats.nonMonotonic.push(`${zone} ${new Date(c.t * 1000).toISOString()}`);
     last = Math.max(last, d);

@@ -1,5 +1,6 @@
 // The reception tables and the year table shipped in data/.
 #include "foundations/TextFile.h"
+#include "interpretation/OrbEditor.h"
 #include "interpretation/PlanetaryHour.h"
 #include "interpretation/Structure.h"
 
@@ -9,6 +10,24 @@ namespace athanor {
 namespace {
 
 const DataRoot kInstalled{std::filesystem::path(ATHANOR_SOURCE_DIR) / "data"};
+
+TEST(InstalledOrbSettings, SetACurrentAndTheEditorsInitialValues) {
+    OrbSettings orbs;
+    ChartState chart;
+    loadOrbSettings(kInstalled, orbs, chart);
+    for (const auto& k : kAspectsByDisplay) EXPECT_EQ(orbs.AspectOrb[k.orbIndex], k.setA) << k.editorName;
+    EXPECT_EQ(orbs.OrbSetLetter, "A");
+    EXPECT_EQ(chart.HouseSystem, "PLACIDO");
+    EXPECT_EQ(chart.NodeKind, "VERO");
+    OrbEditor editor(kInstalled);
+    editor.activate(orbs, chart);
+    EXPECT_TRUE(editor.validate());
+    for (int row = 0; row < kAspectKinds; ++row) {
+        EXPECT_EQ(editor.field('B', row), kAspectsByDisplay[row].defaultB);
+        EXPECT_EQ(editor.field('C', row), kAspectsByDisplay[row].defaultC);
+    }
+    EXPECT_EQ(editor.visibleFrame(), 'A');
+}
 
 TEST(InstalledYearTable, SevenCyclesOf36YearsFrom1765) {
     const auto lines = readLines(kInstalled.resolve(kYearMastersFile));

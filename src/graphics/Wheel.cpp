@@ -279,57 +279,64 @@ private:
             label((g_.r5 + g_.r6) / 2.0, angleOf(double(chart_.HouseCusp[h - 1]) - 5.0), kHouseNumerals[h], 2);
     }
 
-    void axisEnds(double theta, const std::string& text, const std::string& otherText) {
-        for (int end = 0; end < 2; ++end) {
-            const double t = theta + 180.0 * end;
-            const auto [y, x] = at(g_.r1 + 5, t);
-            c_.selectPen(2);
-            dot(1.5, y, x, colour::Yellow);
-            const std::string& s = end == 0 ? text : otherText;
-            if (s.empty()) continue;
-            // Below the stub on the horizontal axis; beside the ring elsewhere.
-            const auto [ly, lx] = at(g_.r1 + 12, t);
-            c_.setLogicalTextColour(0);
-            c_.textCentred(ly, lx, s, 1);
-        }
+    void yellowDot(double theta) {
+        const auto [y, x] = at(g_.r1 + 5, theta);
+        c_.selectPen(2);
+        dot(1.5, y, x, colour::Yellow);
+    }
+
+    // A text beside an axis at radius r: its near edge one unit off the axis, on the side
+    // of decreasing (before) or increasing screen angle.
+    void besideAxis(double r, double theta, const std::string& text, int font, bool before) {
+        const double a = theta * M_PI / 180.0;
+        const double tx = -std::sin(a), ty = -std::cos(a) * k_;  // direction of increasing angle
+        const double norm = std::hypot(tx, ty);
+        const double w = c_.textWidthUnits(text, font), h = fontUnits(font);
+        const double half = (std::fabs(tx) * w + std::fabs(ty) * h) / (2 * norm) + 1.0;
+        const double side = before ? -1.0 : 1.0;
+        const auto [y, x] = at(r, theta);
+        c_.textCentred(y + side * half * ty / norm - h / 2, x + side * half * tx / norm, text, font);
     }
 
     void axes() {
-        const double ascAngle = 180.0;
-        // The Ascendant's own glyph stands on this axis: the line leaves the planet band.
+        // The Ascendant axis; its own glyph stands on it, so the line leaves the planet band.
         c_.selectPen(2);
-        for (double t : {ascAngle, 0.0}) {
+        for (double t : {180.0, 0.0}) {
             radial(g_.r6, g_.r4, t);
             radial(g_.r3, g_.r1 + 5, t);
         }
-        const std::string ascText = degreesMinutesInSign(asc_);
-        axisEnds(ascAngle, ascText, degreesMinutesInSign(norm360(asc_ + 180.0)));
         c_.setLogicalTextColour(0);
+        for (double t : {180.0, 0.0}) {
+            yellowDot(t);
+            // Below the stub of the horizontal axis.
+            const auto [y, x] = at(g_.r1 + 12, t);
+            c_.setLogicalTextColour(0);
+            c_.textCentred(y, x, degreesMinutesInSign(t == 180.0 ? asc_ : norm360(asc_ + 180.0)), 1);
+        }
         {
-            const auto [y, x] = at(g_.r1 + 6, ascAngle);
+            const auto [y, x] = at(g_.r1 + 6, 180.0);
             c_.textRight(y - fontUnits(4) - 0.5, x, "AS", 4);
         }
 
         if (chart_.HouseSystem != "CASE_MEDIE") return;
-        const double mc = static_cast<double>(chart_.HouseCusp[9]);
+        // Mean houses: the Midheaven, which is no cusp, gets its own dots, label and degree ...
+        const double mc = static_cast<double>(chart_.BodyLongitude[body::Midheaven]);
         const double mcAngle = angleOf(mc);
-        c_.selectPen(2);
-        radial(g_.r6, g_.r1 + 5, mcAngle);
-        radial(g_.r6, g_.r1 + 5, mcAngle + 180.0);
-        axisEnds(mcAngle, degreesMinutesInSign(mc), degreesMinutesInSign(norm360(mc + 180.0)));
-        {
-            const auto [y, x] = at(g_.r1 + 20, mcAngle);
-            c_.setLogicalTextColour(0);
-            c_.textCentred(y - fontUnits(4) / 2.0, x, "MC", 4);
-        }
-        // Mean houses: each cusp axis marked 15 degrees before the computed cusp.
+        yellowDot(mcAngle);
+        yellowDot(mcAngle + 180.0);
+        c_.setLogicalTextColour(0);
+        besideAxis(g_.r1 + 11, mcAngle, "MC", 4, true);
+        besideAxis(g_.r1 + 11, mcAngle, degreesMinutesInSign(mc), 1, false);
+
+        // ... and each cusp axis is marked 15 degrees before the cusp. The axes nearest the
+        // Midheaven (3-9 and 4-10) keep only the label away from it.
         for (int h = 1; h <= 6; ++h) {
             for (int end : {h, h + 6}) {
                 const double point = norm360(double(chart_.HouseCusp[end - 1]) - 15.0);
                 const auto [y, x] = at(g_.r1 + 5, angleOf(point));
                 c_.selectPen(2);
                 dot(1.0, y, x, colour::Red);
-                if ((h == 3 || h == 4) && end != h) continue;
+                if ((h == 3 || h == 4) && end == h + 6) continue;
                 c_.setLogicalTextColour(0);
                 label(g_.r1 + 12, angleOf(point), degreesMinutesInSign(point), 1);
             }

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QScreen>
 
 #include <iostream>
 
@@ -29,9 +28,6 @@ int main(int argc, char* argv[]) {
     }
 
     athanor::TFoSpagyr window(root);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        window.move(screen->availableGeometry().center() - window.rect().center());
-    }
-    window.show();
+    window.start();
     return app.exec();
 }

@@ -237,6 +237,44 @@ TEST(WheelDrawing, RetrogradeMarksAndPrintedDegrees) {
                              [](const WheelHit& h) { return h.kind == WheelHit::Kind::Body; }));
 }
 
+TEST(WheelDrawing, MeanHousesMarkTheTrueMidheavenAndEachCuspFifteenDegreesBefore) {
+    ChartState c = chartWith({0, 10, 50, 95, 130, 170, 215, 250, 300, 120, 0, 0}, 100);
+    c.HouseSystem = "CASE_MEDIE";
+    c.BodyLongitude[body::Midheaven] = 352.5;  // the MC is no cusp of mean houses
+    const auto d = drawOn(c, setA());
+    const WheelGeometry g;
+    auto centreOf = [](const Primitive* p) { return p->rect.center() / 10; };
+    std::vector<QPointF> yellow, red;
+    for (const auto* e : d->device.of(Primitive::Ellipse)) {
+        if (e->brush.color() == colour::Yellow) yellow.push_back(centreOf(e));
+        if (e->brush.color() == colour::Red && std::abs(e->rect.width() - 20) < 1) red.push_back(centreOf(e));
+    }
+    auto near = [](const std::vector<QPointF>& pts, std::pair<double, double> yx) {
+        return std::any_of(pts.begin(), pts.end(), [&](const QPointF& p) {
+            return std::abs(p.x() - yx.second) < 0.15 && std::abs(p.y() - yx.first) < 0.15;
+        });
+    };
+    ASSERT_EQ(yellow.size(), 4u);  // both ends of the Ascendant and of the Midheaven axis
+    EXPECT_TRUE(near(yellow, wheelPoint(g, 1, 83, screenAngle(352.5, 100))));
+    EXPECT_TRUE(near(yellow, wheelPoint(g, 1, 83, screenAngle(172.5, 100))));
+    ASSERT_EQ(red.size(), 12u);
+    for (int h = 0; h < 12; ++h) EXPECT_TRUE(near(red, wheelPoint(g, 1, 83, screenAngle(85 + 30 * h, 100)))) << h;
+
+    int degreeTexts = 0, mcLabels = 0;
+    for (const auto* t : d->device.of(Primitive::Text)) {
+        degreeTexts += t->text.endsWith('\'');
+        mcLabels += t->text == "MC";
+    }
+    EXPECT_EQ(degreeTexts, 2 + 1 + 10);  // Ascendant axis, Midheaven, ten of the twelve cusp marks
+    EXPECT_EQ(mcLabels, 1);
+
+    c.HouseSystem = "PLACIDO";
+    const auto p = drawOn(c, setA());
+    int yellowDots = 0;
+    for (const auto* e : p->device.of(Primitive::Ellipse)) yellowDots += e->brush.color() == colour::Yellow;
+    EXPECT_EQ(yellowDots, 2);
+}
+
 TEST(WheelDrawing, SpindlesWidenWithExactnessAndTheLineVariantDashesHardAspects) {
     // Sun-Jupiter an exact trine, Sun-Mars a square 2 degrees off.
     ChartState c = chartWith({0, 0, 40, 205, 165, 92, 120, 335, 350, 170, 0, 0}, 50);

@@ -4,6 +4,7 @@
 #include "engine/Time.h"
 #include "foundations/TextFile.h"
 #include "interpretation/OrbFiles.h"
+#include "interpretation/ui/TFoOrbSpa.h"
 #include "shell/AccessCodes.h"
 #include "shell/JpegImage.h"
 #include "shell/Pictures.h"
@@ -76,7 +77,9 @@ TFoSpagyr::TFoSpagyr(DataRoot root, QWidget* parent) : QMainWindow(parent), ws_(
     // The later windows, created hidden as the program starts.
     nomUte_ = new TFoNomUte(ws_, this);
     istDef_ = new TFoIstDef(ws_, this);
+    orbSpa_ = new TFoOrbSpa(ws_, [this](const std::string& caption) { showOrbSetCaption(caption); }, this);
     connectActions();
+    setAction("BitBtnVarOrbAsp", [this] { runDialog(orbSpa_); });
     built_ = true;
 }
 

@@ -25,7 +25,7 @@ const args = Object.fromEntries(
     return acc;
   }, []));
 if (!args.out) {
-  console.error('usage: node gen-atlas.mjs --out DATA_DIR [--sample FILE] [--zoneinfo DIR]');
+  console.error('usage: node gen-atlas.mjs --out DATA_DIR [--sample FILE [--sample-size N]] [--zoneinfo DIR]');
   process.exit(2);
 }
 const zoneinfo = args.zoneinfo || '/usr/share/zoneinfo';
@@ -450,8 +450,9 @@ if (args.sample) {
                   day: d.getUTCDate(), h: d.getUTCHours(), mi: d.getUTCMinutes() });
     }
   };
-  draw(italian, 'italia', 600);
-  draw(foreign, 'estero', 3000);
+  const size = Number(args['sample-size'] || 3600);
+  draw(italian, 'italia', Math.round(size / 6));
+  draw(foreign, 'estero', size - Math.round(size / 6));
   const query = rows.map(r => [r.p.zone, r.y, r.mo, r.day, r.h, r.mi].join('\t')).join('\n') + '\n';
   const answer = execFileSync('python3', [path.join(here, 'iana_expected.py')],
                               { input: query, encoding: 'utf8', env: { ...process.env, PYTHONTZPATH: zoneinfo } })

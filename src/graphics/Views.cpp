@@ -111,20 +111,19 @@ QImage renderImage(const View& view, const ViewContext& context, const RenderOpt
     return image;
 }
 
-void renderToFile(const View& view, const ViewContext& context, const RenderOptions& options,
-                  const std::filesystem::path& file) {
-    const auto format = outputFormatFor(file);
-    if (!format) throw std::invalid_argument("unknown picture format: " + file.string());
-    const QString name = QString::fromStdString(file.string());
+namespace {
 
-    switch (*format) {
+void writePicture(const View& view, const ViewContext& context, const RenderOptions& options, OutputFormat format,
+                  const std::filesystem::path& file) {
+    const QString name = QString::fromStdString(file.string());
+    switch (format) {
     case OutputFormat::Png: {
         const QImage image = renderImage(view, context, options);
         if (!image.save(name, "PNG")) throw FileError(file, "cannot write the picture");
         return;
     }
     case OutputFormat::Pdf: {
-        DrawingState state = renderState(view, *format, options);
+        DrawingState state = renderState(view, format, options);
         QPdfWriter writer(name);
         writer.setResolution(static_cast<int>(options.pdfDpi));
         writer.setPageSize(QPageSize(QPageSize::A4));
@@ -145,7 +144,7 @@ void renderToFile(const View& view, const ViewContext& context, const RenderOpti
         return;
     }
     case OutputFormat::Svg: {
-        const DrawingState state = renderState(view, *format, options);
+        const DrawingState state = renderState(view, format, options);
         const QSize size = pixelSize(view, state.ppu);
         QSvgGenerator generator;
         generator.setFileName(name);
@@ -163,7 +162,7 @@ void renderToFile(const View& view, const ViewContext& context, const RenderOpti
         return;
     }
     case OutputFormat::Emf: {
-        const DrawingState state = renderState(view, *format, options);
+        const DrawingState state = renderState(view, format, options);
         EmfDevice device(pixelSize(view, state.ppu), 96.0);
         QPainter painter(&device);
         prepare(painter);
@@ -173,6 +172,26 @@ void renderToFile(const View& view, const ViewContext& context, const RenderOpti
         device.save(file);
         return;
     }
+    }
+}
+
+}  // namespace
+
+void renderToFile(const View& view, const ViewContext& context, const RenderOptions& options,
+                  const std::filesystem::path& file) {
+    const auto format = outputFormatFor(file);
+    if (!format) throw std::invalid_argument("unknown picture format: " + file.string());
+    // Drawn into a temporary file first: a drawing that fails leaves no half picture.
+    const auto partial = file.parent_path() / ("." + file.filename().string() + ".part" + file.extension().string());
+    try {
+        writePicture(view, context, options, *format, partial);
+        std::error_code ec;
+        std::filesystem::rename(partial, file, ec);
+        if (ec) throw FileError(file, ec.message());
+    } catch (...) {
+        std::error_code ec;
+        std::filesystem::remove(partial, ec);
+        throw;
     }
 }
 

@@ -1,0 +1,184 @@
+#include "engine/ChartBuilder.h"
+
+#include "engine/Orbit.h"
+#include "engine/Positions.h"
+#include "engine/Time.h"
+#include "foundations/Format.h"
+#include "subjects/BirthStamp.h"
+#include "subjects/CoordText.h"
+#include "subjects/SubjectFiles.h"
+
+#include <cmath>
+
+namespace athanor {
+
+namespace {
+
+HouseInput houseInput(const ChartState& chart) {
+    HouseInput in;
+    in.mode = 1;
+    in.longitudeDegrees = chart.LongitudeDegrees;
+    in.longitudeMinutes = chart.LongitudeMinutes;
+    in.longitudeSide = chart.LongitudeSide;
+    in.latitudeDegrees = chart.LatitudeDegrees;
+    in.latitudeMinutes = chart.LatitudeMinutes;
+    in.latitudeHemisphere = chart.LatitudeHemisphere;
+    in.modeLetter = 'N';
+    return in;
+}
+
+void decodeSubject(ChartState& chart, const ChartSubject& subject) {
+    const StampDisplay shown = storedToDisplayed(subject.birthStamp);
+    chart.Day = intFromSubstring(shown.dateTime, 1, 2);
+    chart.Month = intFromSubstring(shown.dateTime, 4, 2);
+    chart.Year = intFromSubstring(shown.dateTime, 7, 4);
+    chart.Hour = intFromSubstring(shown.dateTime, 12, 2);
+    chart.Minute = intFromSubstring(shown.dateTime, 15, 2);
+    // The whole correction: the five characters of the display would cut "-10,75" to -10.7.
+    chart.TimeCorrection = stampCorrection(subject.birthStamp);
+
+    const Coordinates place = decodeCoordText(subject.coordText);
+    chart.LatitudeDegrees = place.latitudeDegrees;
+    chart.LatitudeMinutes = place.latitudeMinutes;
+    chart.LatitudeHemisphere = place.latitudeLetter;
+    chart.LongitudeDegrees = place.longitudeDegrees;
+    chart.LongitudeMinutes = place.longitudeMinutes;
+    chart.LongitudeSide = place.longitudeLetter;
+    chart.CalendarFlag = subject.calendarCode == "GR" ? 1 : 0;
+}
+
+}  // namespace
+
+void buildChart(ChartState& chart, const CorrectionFiles& files, const ChartSubject& subject, ChartVariant variant) {
+    decodeSubject(chart, subject);
+    const long double localJd =
+        julianDay(chart, chart.CalendarFlag, chart.Minute, chart.Hour, chart.Year, chart.Month, chart.Day);
+    chart.ChartJulianDay = universalJulianDay(localJd, chart.TimeCorrection);
+
+    chart.HouseMode = 1;
+    HouseInput in = houseInput(chart);
+    in.hour = chart.Hour;
+    in.minute = chart.Minute;
+    in.offset1 = 0;
+    in.offset2 = chart.TimeCorrection;
+    in.jd = chart.ChartJulianDay;
+    if (variant == ChartVariant::Analysis) {
+        chart.HouseSystem = "PLACIDO";
+        computeHouses(chart, in);
+    }
+    chart.HouseSystem = "CASE_MEDIE";
+    computeHouses(chart, in);
+
+    positionsWithRetrograde(chart, files, kSelectAll, chart.ChartJulianDay);
+    const bool nodeRetrograde = chart.BodyLongitude[body::Node] < 0;
+
+    for (int i = 1; i < kDerivedSlots; ++i) {
+        chart.RetroMark[i] = (chart.BodyLongitude[i] < 0 && i <= 7) ? 'r' : ' ';
+        chart.BodyLongitude[i] = std::fabs(chart.BodyLongitude[i]);
+    }
+
+    if (chart.ChartJulianDay < kAsteroidsFirstJd || chart.ChartJulianDay > kAsteroidsLastJd) {
+        chart.AsteroidsValid = false;
+        for (int i = kFirstAsteroid; i <= kLastAsteroid; ++i) {
+            chart.BodyLongitude[i] = 0;
+            chart.RetroMark[i] = ' ';
+        }
+    }
+
+    chart.JdText = "JD=" + fixedDecimal(chart.ChartJulianDay, 12);
+
+    const long double node = chart.BodyLongitude[body::Node];
+    chart.BodyLongitude[body::NorthNode] = node;
+    chart.BodyLongitude[body::SouthNode] = normalize360(node + 180.0L);
+    chart.BodyLongitude[body::Ascendant] = chart.HouseCusp[0];
+    chart.BodyLongitude[body::Midheaven] = chart.MidheavenRadians * orbit::kRadToDeg;
+    for (int i = body::NorthNode; i <= body::Midheaven; ++i) chart.BodyLatitude[i] = 0;
+    const char nodeMark = nodeRetrograde ? 'r' : ' ';
+    chart.RetroMark[body::NorthNode] = nodeMark;
+    chart.RetroMark[body::SouthNode] = nodeMark;
+
+    // Signs and houses from the final longitudes, so that entries 8 to 11 describe the
+    // nodes and angles they hold.
+    deriveTables(chart);
+}
+
+void buildCurrentChart(ChartState& chart, const CorrectionFiles& files, ChartVariant variant) {
+    const CurrentSubject current = loadCurrent(files.root());
+    buildChart(chart, files,
+               ChartSubject{current.record.birthStamp, current.record.coordText(), current.record.calendarCode},
+               variant);
+}
+
+long double sunriseSearch(ChartState& chart, const CorrectionFiles& files) {
+    // Everything the search overwrites comes back, not only longitudes, cusps and MC.
+    const ChartState saved = chart;
+
+    long double b = (chart.LongitudeDegrees + chart.LongitudeMinutes / 60.0L) * 4.0L / 60.0L;
+    if (chart.LongitudeSide == 'E') b = -b;
+
+    const CivilJulianDay midnight =
+        julianDayFromCivil(chart.CalendarFlag, 0, 0, chart.Year, chart.Month, chart.Day);
+    const long double J = universalJulianDay(midnight.jd, chart.TimeCorrection);
+
+    positionsWithRetrograde(chart, files, body::Sun, J);
+    HouseInput in = houseInput(chart);
+    in.mode = chart.HouseMode;
+    in.hour = 0;
+    in.minute = 0;
+    in.offset1 = 0;
+    in.offset2 = b;
+    in.jd = J;
+    computeHouses(chart, in);
+
+    long double result = J;
+    for (int round = 0; round < 2001; ++round) {
+        long double d = chart.BodyLongitude[body::Sun] - chart.HouseCusp[0];
+        if (d < 0) d += 360.0L;
+        const long double half = d / 2.0L;
+        result += half * 0.0008L;
+        positionsWithRetrograde(chart, files, body::Sun, result);
+        // The houses of the very instant whose Sun was just computed: result is universal
+        // time, so its clock time needs no correction (adding TimeCorrection once more
+        // would put the horizon an hour or two away from the Sun's instant).
+        const std::string text = dateTextCalendar(result, chart.CalendarFlag);
+        HouseInput step = houseInput(chart);
+        step.mode = 1;
+        step.hour = intFromSubstring(text, 12, 2);
+        step.minute = intFromSubstring(text, 15, 2);
+        step.offset1 = timeOfDayRemainder(result);
+        step.offset2 = 0;
+        step.jd = result;
+        computeHouses(chart, step);
+        if (half <= 0.2L) break;
+    }
+
+    if (result - J >= 1.0L) result -= Int(result - J);
+
+    const long double lst = chart.LocalSiderealTime;
+    chart = saved;
+    chart.LocalSiderealTime = lst;
+    return result;
+}
+
+std::array<long double, 26> semiArcHourPoints(ChartState& chart, const HouseInput& input) {
+    HouseInput in = input;
+    in.mode = 1;
+    chart.LocalSiderealTime = localSiderealTime(in);
+    const long double ramc = 15.0L * chart.LocalSiderealTime;
+    const long double eps = obliquityDegrees(centuriesSince1900(in.jd));
+    long double lat = in.latitudeDegrees + in.latitudeMinutes / 60.0L;
+    if (in.latitudeHemisphere == 'S') lat = 360.0L - lat;
+    const long double K = -std::tan(lat * orbit::kDegToRad) * std::tan(eps * orbit::kDegToRad);
+    auto P = [&](long double f) { return placidusPoint(ramc, K, eps, f); };
+
+    std::array<long double, 26> e{};
+    for (int k = 0; k <= 6; ++k) e[1 + k] = normalize360(P((6 - k) / 6.0L));
+    for (int k = 1; k <= 5; ++k) e[19 + k] = normalize360(P(-k / 6.0L) + 180.0L);
+    for (int k = 8; k <= 12; ++k) e[k] = normalize360(e[k + 12] + 180.0L);
+    for (int k = 13; k <= 19; ++k) e[k] = normalize360(e[k - 12] + 180.0L);
+    e[25] = e[1];
+    e[0] = e[24];
+    return e;
+}
+
+}  // namespace athanor

@@ -15,6 +15,7 @@
 #include "shell/UiHelpers.h"
 #include "subjects/Archive.h"
 #include "subjects/SubjectFiles.h"
+#include "subjects/ui/TFormRich.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -78,8 +79,10 @@ TFoSpagyr::TFoSpagyr(DataRoot root, QWidget* parent) : QMainWindow(parent), ws_(
     nomUte_ = new TFoNomUte(ws_, this);
     istDef_ = new TFoIstDef(ws_, this);
     orbSpa_ = new TFoOrbSpa(ws_, [this](const std::string& caption) { showOrbSetCaption(caption); }, this);
+    formRich_ = new TFormRich(ws_, this);
     connectActions();
     setAction("BitBtnVarOrbAsp", [this] { runDialog(orbSpa_); });
+    setAction("BitBtnDati", [this] { runDialog(formRich_, 0); });
     built_ = true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPalette>
 #include <QPointer>
@@ -193,6 +194,16 @@ std::function<void(const std::filesystem::path&)>& documentHook() {
     return h;
 }
 }  // namespace
+
+void forceUpperCase(QLineEdit* field) {
+    QObject::connect(field, &QLineEdit::textEdited, field, [field](const QString& text) {
+        const QString upper = text.toUpper();
+        if (upper == text) return;
+        const int cursor = field->cursorPosition();
+        field->setText(upper);
+        field->setCursorPosition(cursor);
+    });
+}
 
 void setDocumentHook(std::function<void(const std::filesystem::path&)> hook) { documentHook() = std::move(hook); }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 
 class QKeyEvent;
+class QLineEdit;
 class QWidget;
 
 namespace athanor {
@@ -78,6 +79,9 @@ public:
 #include <filesystem>
 
 namespace athanor {
+
+// Keeps a field's text in upper case as it is typed.
+void forceUpperCase(QLineEdit* field);
 
 // Asks the desktop to open a document with its associated program, without waiting
 // (the manuals). Tests replace it with a hook that receives the path.

@@ -10,6 +10,7 @@
 #include "interpretation/OrbFiles.h"
 #include "shell/UiHelpers.h"
 #include "subjects/Archive.h"
+#include "subjects/ArchiveRecords.h"
 #include "support/TempDir.h"
 
 #include <QAbstractButton>
@@ -66,6 +67,33 @@ private:
     TempDir dir_;
     DataRoot root_;
 };
+
+// A subject stored in an archive as the save leaves it: the birth record appended, the
+// notes (when given) appended and numbered, the index entry in its place.
+inline int addSubject(const DataRoot& root, const std::string& archive, const std::string& name, BirthRecord record,
+                      const std::array<std::string, 4>* notes = nullptr, const std::string& document = "") {
+    Archive a(root, archive);
+    a.create();
+    if (notes) {
+        const int k = a.appendNotes(NotesRecord::fromNotes(*notes, document));
+        record.notesNumber = std::string(5 - std::to_string(k).size(), '0') + std::to_string(k);
+    } else {
+        record.notesNumber = "00000";
+    }
+    const int n = a.appendRecord(record);
+    return a.insertEntry(makeEntryText(name, n));
+}
+
+inline BirthRecord birthRecord(const std::string& stamp, const std::string& place, const std::string& country,
+                               const std::string& calendar = "GR") {
+    BirthRecord r = BirthRecord::blank();
+    r.birthStamp = stamp;
+    r.placeText = place;
+    r.calendarCode = calendar;
+    r.country = country;
+    r.planetSummary = r.cuspSummary = r.aspectSummary = r.reserved21 = r.reserved12 = "";
+    return r;
+}
 
 // Every message shown while the object lives; questions get `answer`.
 class MessageLog {

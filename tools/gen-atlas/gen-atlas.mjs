@@ -79,8 +79,10 @@ function representable(ch) { return toCp.has(ch) && ch.codePointAt(0) >= 0x20; }
 function latinName(name) {
   const pieces = [];
   for (const ch of name.normalize('NFC')) {
-    if (representable(ch)) { pieces.push(ch); continue; }
+    // Typographic quotes and dashes first, though the code page has them: the keyboard
+    // types ' and -, and the folding drops a leading ' and turns - into a blank.
     if (LATIN_FALLBACK[ch] !== undefined) { pieces.push(LATIN_FALLBACK[ch]); continue; }
+    if (representable(ch)) { pieces.push(ch); continue; }
     if (CYRILLIC[ch] !== undefined) { pieces.push(CYRILLIC[ch]); continue; }
     const base = ch.normalize('NFD').replace(/\p{M}/gu, '');
     if (base && [...base].every(representable)) { pieces.push(base); continue; }

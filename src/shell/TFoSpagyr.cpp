@@ -15,6 +15,8 @@
 #include "shell/UiHelpers.h"
 #include "subjects/Archive.h"
 #include "subjects/SubjectFiles.h"
+#include "subjects/ui/TFoCancel.h"
+#include "subjects/ui/TFoModifi.h"
 #include "subjects/ui/TFormRich.h"
 
 #include <QApplication>
@@ -80,7 +82,11 @@ TFoSpagyr::TFoSpagyr(DataRoot root, QWidget* parent) : QMainWindow(parent), ws_(
     istDef_ = new TFoIstDef(ws_, this);
     orbSpa_ = new TFoOrbSpa(ws_, [this](const std::string& caption) { showOrbSetCaption(caption); }, this);
     formRich_ = new TFormRich(ws_, this);
+    cancel_ = new TFoCancel(ws_, this);
+    modifi_ = new TFoModifi(ws_, this);
     connectActions();
+    setAction("BitBtnCancel", [this] { runDialog(cancel_); });
+    setAction("BitBtn1", [this] { runDialog(modifi_); });
     setAction("BitBtnVarOrbAsp", [this] { runDialog(orbSpa_); });
     setAction("BitBtnDati", [this] { runDialog(formRich_, 0); });
     built_ = true;

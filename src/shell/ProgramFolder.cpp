@@ -25,6 +25,10 @@ std::optional<ProgramOptions> parseProgramOptions(const std::vector<std::string>
 DataRoot openProgramFolder(const ProgramOptions& options) {
     DataRoot root(options.dataDir ? std::filesystem::absolute(*options.dataDir) : DataRoot::defaultLocation());
     root.seedFrom(DataRoot::installedDefaults());
+#ifdef ATHANOR_MANUALS_DIR
+    // The manuals are built with the program, not kept in the installation data.
+    if (std::filesystem::is_directory(ATHANOR_MANUALS_DIR)) root.seedFrom(ATHANOR_MANUALS_DIR);
+#endif
     return root;
 }
 

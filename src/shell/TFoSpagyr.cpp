@@ -443,6 +443,8 @@ void TFoSpagyr::activate() {
     guarded(this, [&] {
         resetOldBackupLine(ws_.root);
         ensureBaseArchive(ws_.root);
+        // A new program folder has no current subject yet: TMPR starts with its blank record 0.
+        if (!ws_.root.exists("TMPR.ST1") || !ws_.root.exists("TMPR.ST2")) Archive(ws_.root, "TMPR").create();
         panelPass_->show();
         bbOkRegi_->setEnabled(false);
         if (!ws_.loggedIn) {

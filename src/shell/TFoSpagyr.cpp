@@ -458,7 +458,7 @@ void TFoSpagyr::activate() {
             aggiorna_->hide();
             labPivona_->setVisible(readStoredPassword(ws_.root) == kInitialPassword);
         } else {
-            panelPass_->lower();
+            panelPass_->hide();  // behind the pages once logged in
         }
         password_.setStored(readStoredPassword(ws_.root));
         const QDate today = QDate::currentDate();
@@ -515,7 +515,7 @@ void TFoSpagyr::showLoggedInControls() {
     istruz_->show();
     dispensa_->show();
     aggiorna_->show();
-    panelPass_->lower();
+    panelPass_->hide();
 }
 
 void TFoSpagyr::passwordKey(char key) {

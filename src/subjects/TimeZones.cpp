@@ -109,7 +109,10 @@ public:
             const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
             if (put < 0) {
                 if (errno == EINTR) continue;
-                throw FileError::fromErrno(path_, errno);
+                const int err = errno;
+                std::error_code ec;
+                fs::remove(path_, ec);  // the destructor does not run for a failed constructor
+                throw FileError::fromErrno(path_, err);
             }
             done += static_cast<std::size_t>(put);
         }

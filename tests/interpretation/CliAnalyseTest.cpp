@@ -1,0 +1,144 @@
+#include "engine/CorrectionFixtures.h"
+#include "support/TempDir.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <set>
+#include <string>
+
+namespace athanor {
+namespace {
+
+using test::TempDir;
+
+struct CliRun {
+    int status;
+    std::string out;
+};
+
+CliRun runCli(const std::string& args) {
+    const std::string cmd = std::string(ATHANOR_CLI) + " " + args + " 2>&1";
+    CliRun r{0, {}};
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return {-1, {}};
+    std::array<char, 4096> buf{};
+    while (fgets(buf.data(), buf.size(), p)) r.out += buf.data();
+    const int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+class CliAnalyse : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        dir_ = new TempDir;
+        test::writeZeroCorrectionFiles(dir_->path());
+        const std::filesystem::path installed = std::filesystem::path(ATHANOR_SOURCE_DIR) / "data";
+        for (const char* sub : {"Scambi", "Appoggio", "FileSet", "FileDum"})
+            std::filesystem::copy(installed / sub, dir_->path() / sub, std::filesystem::copy_options::recursive);
+    }
+    static void TearDownTestSuite() {
+        delete dir_;
+        dir_ = nullptr;
+    }
+    static QJsonObject analyse(const std::string& stampAndPlace) {
+        const CliRun r = runCli("analyse " + stampAndPlace + " --data " + dir_->path().string());
+        EXPECT_EQ(r.status, 0) << r.out;
+        return QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
+    }
+    static TempDir* dir_;
+};
+TempDir* CliAnalyse::dir_ = nullptr;
+
+int sum(const QJsonArray& rows) {
+    int s = 0;
+    for (const auto& row : rows)
+        for (const auto& v : row.toArray()) s += v.toInt();
+    return s;
+}
+
+TEST_F(CliAnalyse, EveryAnalysisOfOneChart) {
+    // Thursday 10 April 1980, 13:00 one hour east of Greenwich, at Milan.
+    const QJsonObject a = analyse("--stamp 198004101300-1 --coord 45N28-009E11");
+    const QJsonArray list = a["aspectList"].toArray();
+    ASSERT_GE(list.size(), 4);
+    EXPECT_EQ(list[0].toString(), "ASPECTOS PLANETARIOS");
+    EXPECT_EQ(list[list.size() - 1].toString(), QString::fromUtf8("más preciso está l'Aspecto"));
+    EXPECT_EQ(a["eclipticGrid"].toArray().size(), 55);
+    EXPECT_EQ(a["sphericalGrid"].toArray().size(), 55);
+    EXPECT_EQ(a["sphericalGrid"].toArray()[0].toObject()["text"].toString().size(), 5);
+
+    std::set<int> placed;
+    for (const auto& col : a["structure"].toArray())
+        for (const auto& slot : col.toObject()["slots"].toArray()) {
+            const int planet = slot.toObject()["planet"].toInt();
+            EXPECT_TRUE(placed.insert(planet).second) << planet;
+        }
+    EXPECT_FALSE(placed.empty());
+
+    const QJsonObject weaves = a["weaves"].toObject();
+    EXPECT_EQ(sum(weaves["elemental"].toArray()), 7);
+    EXPECT_EQ(sum(weaves["seasonal"].toArray()), 7);
+    const QJsonObject humors = weaves["humoralElemental"].toObject();
+    EXPECT_EQ(humors["hot"].toInt() + humors["cold"].toInt(), 7);
+    EXPECT_EQ(humors["moist"].toInt() + humors["dry"].toInt(), 7);
+
+    const QJsonArray sectors = a["sectors"].toArray();
+    ASSERT_EQ(sectors.size(), 11);
+    EXPECT_EQ(sectors[0].toObject()["decanCode"].toString(), "SolDec03");  // the Sun near 21° Aries
+    const QJsonArray codes = a["positionCodes"].toArray();
+    EXPECT_EQ(codes[0].toString(), "SoleArie");
+    EXPECT_TRUE(codes.contains(QJsonValue("NonOpNos")));
+
+    const QJsonObject hour = a["planetaryHour"].toObject();
+    EXPECT_TRUE(hour["sunrise"].toString().startsWith("05:")) << hour["sunrise"].toString().toStdString();
+    EXPECT_EQ(hour["weekday"].toString(), "Jueves");
+    EXPECT_EQ(hour["hour"].toInt(), 7);
+    EXPECT_TRUE(hour["diurnal"].toBool());
+    EXPECT_EQ(hour["ruler"].toString(), "Saturno");
+
+    const QJsonObject masters = a["masters"].toObject();
+    EXPECT_EQ(masters["tableYear"].toInt(), 1980);
+    EXPECT_EQ(masters["year"].toString(), "la Luna");
+    EXPECT_EQ(masters["cycle"].toString(), "la Luna");
+
+    const QJsonArray totals = a["ruler"].toObject()["totals"].toArray();
+    ASSERT_EQ(totals.size(), 10);
+    const QJsonArray heights = a["powers"].toObject()["heights"].toArray();
+    ASSERT_EQ(heights.size(), 10);
+    int highest = 0;
+    for (const auto& h : heights) highest = std::max(highest, h.toInt());
+    EXPECT_EQ(highest, 30);
+    EXPECT_EQ(a["ruler"].toObject()["elements"].toArray().size(), 4);
+
+    // The analysis leaves the program folder as it found it.
+    EXPECT_FALSE(std::filesystem::exists(dir_->path() / "FileTmp"));
+    EXPECT_FALSE(std::filesystem::exists(dir_->path() / "FileDum" / "MMMaitr2.dum"));
+}
+
+TEST_F(CliAnalyse, ABirthBeforeSunriseBelongsToThePreviousDay) {
+    const QJsonObject hour = analyse("--stamp 198004100540-1 --coord 45N28-009E11")["planetaryHour"].toObject();
+    EXPECT_EQ(hour["weekday"].toString(), QString::fromUtf8("Miércoles"));
+    EXPECT_EQ(hour["hour"].toInt(), 24);
+    EXPECT_FALSE(hour["diurnal"].toBool());
+    // A birth on 10 March belongs to the astrological year before.
+    EXPECT_EQ(analyse("--stamp 198003101300-1 --coord 45N28-009E11")["masters"].toObject()["tableYear"].toInt(), 1979);
+}
+
+TEST_F(CliAnalyse, BadArgumentsExitWithStatusTwo) {
+    for (const char* args : {"analyse --coord 45N28-009E11", "analyse --stamp 1980 --coord 45N28-009E11",
+                             "analyse --stamp 198004101300-1 --coord 45X28-009E11",
+                             "analyse --stamp 198004101300-1 --coord 45N28-009E11 --calendar XX"}) {
+        const CliRun r = runCli(args);
+        EXPECT_EQ(r.status, 2) << args << ": " << r.out;
+    }
+}
+
+}  // namespace
+}  // namespace athanor

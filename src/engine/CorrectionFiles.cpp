@@ -36,46 +36,71 @@ constexpr long double kWrap = 21600.0L;
 // Largest record number we try to address; beyond it no file can reach.
 constexpr long double kMaxRecord = 1.0e15L;
 
-// Reads `count` consecutive records from record n on into buf, opening and closing the file.
-void readRecords(const DataRoot& root, const char* name, long double n, int recordSize, int count,
-                 std::uint8_t* buf) {
-    const std::filesystem::path path = root.resolve(name);
-    if (!(n >= 0.0L && n <= kMaxRecord)) {
-        // Also catches NaN: a Julian day that maps to no record.
-        throw FileError(path, "record position outside the file");
+enum Slot { MoonSlot, PlanetSlot, BlackMoonSlot, SlotCount };
+constexpr const char* kNames[SlotCount] = {kMoonFile, kPlanetFile, kBlackMoonFile};
+
+}  // namespace
+
+// A file, once opened, stays open for the life of the object: a chart reads the same file
+// up to 26 times, and opening it again each time costs more than all the arithmetic of
+// the chart. Reads go to the file every time, so the results are those of a fresh open.
+struct CorrectionFiles::Cache {
+    std::filesystem::path path[SlotCount];
+    int fd[SlotCount] = {-1, -1, -1};
+
+    ~Cache() {
+        for (int f : fd)
+            if (f >= 0) ::close(f);
     }
-    const long long record = static_cast<long long>(n);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw FileError::fromErrno(path, errno);
-    const size_t wanted = static_cast<size_t>(recordSize) * static_cast<size_t>(count);
-    size_t got = 0;
-    int err = 0;
-    while (got < wanted) {
-        const ssize_t r = ::pread(fd, buf + got, wanted - got,
-                                  static_cast<off_t>(record * recordSize + static_cast<long long>(got)));
-        if (r < 0) {
-            if (errno == EINTR) continue;
-            err = errno;
-            break;
+
+    int open(const DataRoot& root, Slot slot) {
+        if (fd[slot] >= 0) return fd[slot];
+        path[slot] = root.resolve(kNames[slot]);
+        const int f = ::open(path[slot].c_str(), O_RDONLY | O_CLOEXEC);
+        if (f < 0) throw FileError::fromErrno(path[slot], errno);
+        fd[slot] = f;
+        return f;
+    }
+
+    // Reads `count` consecutive records from record n on into buf.
+    void read(const DataRoot& root, Slot slot, long double n, int recordSize, int count, std::uint8_t* buf) {
+        const int f = open(root, slot);
+        const std::filesystem::path& p = path[slot];
+        if (!(n >= 0.0L && n <= kMaxRecord)) {
+            // Also catches NaN: a Julian day that maps to no record.
+            throw FileError(p, "record position outside the file");
         }
-        if (r == 0) break;
-        got += static_cast<size_t>(r);
+        const long long record = static_cast<long long>(n);
+        const size_t wanted = static_cast<size_t>(recordSize) * static_cast<size_t>(count);
+        size_t got = 0;
+        while (got < wanted) {
+            const ssize_t r = ::pread(f, buf + got, wanted - got,
+                                      static_cast<off_t>(record * recordSize + static_cast<long long>(got)));
+            if (r < 0) {
+                if (errno == EINTR) continue;
+                throw FileError::fromErrno(p, errno);
+            }
+            if (r == 0) break;
+            got += static_cast<size_t>(r);
+        }
+        if (got == 0)
+            throw FileError(p, "record " + std::to_string(record) + " lies beyond the end of the file");
+        if (got < wanted)
+            throw FileError(p, "short read at record " +
+                                   std::to_string(record + static_cast<long long>(got) / recordSize));
     }
-    ::close(fd);
-    if (err != 0) throw FileError::fromErrno(path, err);
-    if (got == 0)
-        throw FileError(path, "record " + std::to_string(record) + " lies beyond the end of the file");
-    if (got < wanted)
-        throw FileError(path, "short read at record " + std::to_string(record + static_cast<long long>(got) / recordSize));
-}
+};
+
+namespace {
 
 // Daily files: records at base + n, interpolated between the two that surround jd.
-long double dailyLookup(const DataRoot& root, const char* name, long double base, int recordSize,
-                        long double jd) {
+// `read(n, buf)` fills buf with records n and n + 1.
+template <typename Read>
+long double dailyLookup(Read read, long double base, int recordSize, long double jd) {
     // Ties to even, as the files were made with.
     const long double n = std::nearbyint(jd - base - 0.5L);
     std::uint8_t buf[2 * 4];
-    readRecords(root, name, n, recordSize, 2, buf);
+    read(n, buf);
     const long double p = recordSize == 2 ? getI16(buf) : getI32(buf);
     const long double q = recordSize == 2 ? getI16(buf + 2) : getI32(buf + 4);
     return p + (jd - (n + base)) * (q - p);
@@ -97,18 +122,22 @@ Field planetField(int f) {
 
 }  // namespace
 
-CorrectionFiles::CorrectionFiles(DataRoot root) : root_(std::move(root)) {}
+CorrectionFiles::CorrectionFiles(DataRoot root) : root_(std::move(root)), cache_(new Cache) {}
 
-CorrectionFiles::~CorrectionFiles() = default;
+CorrectionFiles::~CorrectionFiles() { delete cache_; }
 
 long double CorrectionFiles::moon(long double jd) const {
-    long double value = dailyLookup(root_, kMoonFile, kMoonBase, kMoonRecord, jd);
+    long double value = dailyLookup(
+        [&](long double n, std::uint8_t* buf) { cache_->read(root_, MoonSlot, n, kMoonRecord, 2, buf); }, kMoonBase,
+        kMoonRecord, jd);
     if (value > kWrap) value = value - kWrap;
     return value;
 }
 
 long double CorrectionFiles::blackMoon(long double jd) const {
-    return dailyLookup(root_, kBlackMoonFile, kBlackMoonBase, kBlackMoonRecord, jd);
+    return dailyLookup(
+        [&](long double n, std::uint8_t* buf) { cache_->read(root_, BlackMoonSlot, n, kBlackMoonRecord, 2, buf); },
+        kBlackMoonBase, kBlackMoonRecord, jd);
 }
 
 long double CorrectionFiles::planet(long double jd, int field) const {
@@ -117,7 +146,7 @@ long double CorrectionFiles::planet(long double jd, int field) const {
     const long double days = std::trunc(jd - kPlanetOrigin - 0.5L);
     const long double n = std::trunc(days / 5.0L);
     std::uint8_t buf[2 * kPlanetRecord];
-    readRecords(root_, kPlanetFile, n, kPlanetRecord, 2, buf);
+    cache_->read(root_, PlanetSlot, n, kPlanetRecord, 2, buf);
     auto fieldValue = [&](const std::uint8_t* rec) -> long double {
         return fld.width == 1 ? getI8(rec + fld.offset) : getI16(rec + fld.offset);
     };

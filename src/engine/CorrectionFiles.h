@@ -5,7 +5,9 @@ namespace athanor {
 
 // The three correction files of FilePosi\. Each lookup reads two neighbouring records and
 // interpolates linearly. A missing file, a record beyond the end or a short read throws
-// FileError and aborts the chart computation; there is no fallback.
+// FileError and aborts the chart computation; there is no fallback. A file is opened at
+// its first lookup and stays open until the object goes: make one per chart computation,
+// so that nothing stays open between events. Not for use by two threads at once.
 class CorrectionFiles {
 public:
     explicit CorrectionFiles(DataRoot root);
@@ -22,7 +24,7 @@ public:
 private:
     DataRoot root_;
     struct Cache;
-    Cache* cache_ = nullptr;  // mapped files, if the implementation keeps them
+    Cache* cache_ = nullptr;  // the files opened so far
 };
 
 }  // namespace athanor

@@ -2,6 +2,7 @@
 
 #include "engine/Orbit.h"
 #include "engine/Time.h"
+#include "engine/Trig.h"
 
 #include <cmath>
 
@@ -26,36 +27,49 @@ EngineContext makeEngineContext(long double jd) {
     c.Lm = normalize360(270.434164L + 13.1763965L * d + (0.0000019L * T - 0.001133L) * T2);
     c.Mm = normalize360(296.1046083L + 477198.849L * T + 0.009191671L * T2);
 
-    c.dpsi = (-(17.2327L + 0.01737L * T) * std::sin(c.Om * kDegToRad) - 1.273L * std::sin(2.0L * c.Ls * kDegToRad)) /
-             3600.0L;
+    c.dpsi = (-(17.2327L + 0.01737L * T) * trig::sinDeg(c.Om) - 1.273L * trig::sinDeg(2.0L * c.Ls)) / 3600.0L;
 
     c.eps = obliquityDegrees(T);
-    c.cosEps = std::cos(c.eps * kDegToRad);
-    c.sinEps = std::sin(c.eps * kDegToRad);
+    c.cosEps = trig::cosDeg(c.eps);
+    c.sinEps = trig::sinDeg(c.eps);
     return c;
 }
 
-void equatorialFrom(long double longitude, long double latitude, long double epsDegrees,
-                    long double& rightAscension, long double& declination) {
-    const long double lam = longitude * kDegToRad;
-    const long double beta = latitude * kDegToRad;
-    const long double eps = epsDegrees * kDegToRad;
-    const long double cosEps = std::cos(eps), sinEps = std::sin(eps);
+namespace {
 
-    const long double y = std::sin(lam) * cosEps - std::tan(beta) * sinEps;
-    const long double x = std::cos(lam);
-    long double alpha = std::atan(y / x) * kRadToDeg;
-    if (x > 0 && y <= 0) alpha += 360.0L;
-    if (x <= 0) alpha += 180.0L;
+void equatorial(long double longitude, long double latitude, long double cosEps, long double sinEps,
+                long double& rightAscension, long double& declination) {
+    const long double beta = latitude * kDegToRad;
+    const long double sinLam = trig::sinDeg(longitude);
+
+    const long double y = sinLam * cosEps - std::tan(beta) * sinEps;
+    const long double x = trig::cosDeg(longitude);
+    long double alpha;
+    if (x == 0) {
+        // 90 or 270 degrees exactly. The radian cosine is never zero there; whichever its
+        // sign, the branches below give 90 for y > 0 and 270 for y < 0.
+        alpha = y >= 0 ? 90.0L : 270.0L;
+    } else {
+        alpha = std::atan(y / x) * kRadToDeg;
+        if (x > 0 && y <= 0) alpha += 360.0L;
+        if (x <= 0) alpha += 180.0L;
+    }
     rightAscension = alpha;
 
-    const long double w = std::sin(beta) * cosEps + std::cos(beta) * sinEps * std::sin(lam);
+    const long double w = std::sin(beta) * cosEps + std::cos(beta) * sinEps * sinLam;
     declination = std::atan(w / std::sqrt(1.0L - w * w)) * kRadToDeg;
 }
 
+}  // namespace
+
+void equatorialFrom(long double longitude, long double latitude, long double epsDegrees,
+                    long double& rightAscension, long double& declination) {
+    equatorial(longitude, latitude, trig::cosDeg(epsDegrees), trig::sinDeg(epsDegrees), rightAscension, declination);
+}
+
 void equatorialCoordinates(ChartState& chart, const EngineContext& ctx, int b) {
-    equatorialFrom(std::fabs(chart.BodyLongitude[b]), chart.BodyLatitude[b], ctx.eps,
-                   chart.BodyRightAscension[b], chart.BodyDeclination[b]);
+    equatorial(std::fabs(chart.BodyLongitude[b]), chart.BodyLatitude[b], ctx.cosEps, ctx.sinEps,
+               chart.BodyRightAscension[b], chart.BodyDeclination[b]);
 }
 
 }  // namespace athanor

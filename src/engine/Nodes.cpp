@@ -1,14 +1,15 @@
 #include "engine/Orbit.h"
 #include "engine/Positions.h"
+#include "engine/Trig.h"
 
 #include <cmath>
 #include <stdexcept>
 
 namespace athanor {
 
-namespace {
+using trig::sinDeg;
 
-long double sinDeg(long double x) { return std::sin(x * orbit::kDegToRad); }
+namespace {
 
 const CorrectionFiles& filesOf(const EngineContext& ctx) {
     if (ctx.files == nullptr) throw std::invalid_argument("engine step without correction files");

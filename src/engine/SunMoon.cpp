@@ -1,5 +1,6 @@
 #include "engine/Orbit.h"
 #include "engine/Positions.h"
+#include "engine/Trig.h"
 
 #include <cmath>
 #include <stdexcept>
@@ -8,11 +9,10 @@ namespace athanor {
 
 using orbit::kDegToRad;
 using orbit::kRadToDeg;
+using trig::cosDeg;
+using trig::sinDeg;
 
 namespace {
-
-long double sinDeg(long double x) { return std::sin(x * kDegToRad); }
-long double cosDeg(long double x) { return std::cos(x * kDegToRad); }
 
 const CorrectionFiles& filesOf(const EngineContext& ctx) {
     if (ctx.files == nullptr) throw std::invalid_argument("engine step without correction files");
@@ -133,11 +133,12 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
     }
 
     // Equation of time, apparent minus mean solar time.
-    const long double y = std::pow(std::tan(ctx.eps * kDegToRad / 2.0L), 2.0L);
-    const long double L = chart.BodyLongitude[body::Sun] * kDegToRad;
-    const long double M = MsK * kDegToRad;
-    const long double eot = y * std::sin(2.0L * L) - 2.0L * e * std::sin(M) + 4.0L * e * y * std::sin(M) * std::cos(2.0L * L) -
-                            0.5L * y * y * std::sin(4.0L * L) - 1.25L * e * e * std::sin(2.0L * M);
+    const long double tanHalfEps = std::tan(ctx.eps * kDegToRad / 2.0L);
+    const long double y = tanHalfEps * tanHalfEps;
+    const long double L = chart.BodyLongitude[body::Sun];
+    const long double M = MsK;
+    const long double eot = y * sinDeg(2.0L * L) - 2.0L * e * sinDeg(M) + 4.0L * e * y * sinDeg(M) * cosDeg(2.0L * L) -
+                            0.5L * y * y * sinDeg(4.0L * L) - 1.25L * e * e * sinDeg(2.0L * M);
     chart.EquationOfTime = eot * kRadToDeg / 15.0L;
 }
 

@@ -137,6 +137,10 @@ TEST(Equatorial, QuadrantsAndTheSolstice) {
         {225, 0, 222.5358235L, -16.3360721L},
         {315, 0, 317.4641765L, -16.3360721L},
         {0, 10, 355.9879107L, 9.1673759L},
+        // On the solstitial colure a high latitude crosses the pole: the other side's hour.
+        {90, 80, 270, 76.5607089L},
+        {270, 10, 270, -13.4392911L},
+        {90, -30, 90, -6.5607089L},
     };
     for (const Case& c : cases) {
         long double ra = 0, dec = 0;

@@ -1,0 +1,130 @@
+#include "Cli.h"
+#include "Json.h"
+
+#include "engine/ChartBuilder.h"
+#include "engine/CorrectionFiles.h"
+#include "foundations/DataRoot.h"
+#include "foundations/Format.h"
+#include "graphics/Views.h"
+#include "interpretation/OrbFiles.h"
+#include "subjects/CoordText.h"
+
+#include <QGuiApplication>
+
+#include <iostream>
+#include <regex>
+
+namespace athanor::cli {
+namespace {
+
+const char* formatName(OutputFormat f) {
+    switch (f) {
+    case OutputFormat::Png: return "png";
+    case OutputFormat::Pdf: return "pdf";
+    case OutputFormat::Svg: return "svg";
+    case OutputFormat::Emf: return "emf";
+    }
+    return "";
+}
+
+std::string viewNames() {
+    std::string list;
+    for (const View& v : views()) list += (list.empty() ? "" : "|") + v.name;
+    return list;
+}
+
+// "YYYYMMDDhhmm" with an optional correction such as "-1" or "+5,5".
+void checkStamp(const std::string& stamp) {
+    static const std::regex form(R"(^(\d{4})(\d{2})(\d{2})(\d{2})(\d{2})([+-]\d+([.,]\d+)?)?$)");
+    std::smatch m;
+    if (!std::regex_match(stamp, m, form))
+        throw UsageError("--stamp: expected YYYYMMDDhhmm followed by the correction (e.g. 199003211430-1), got: " +
+                         stamp);
+    const int month = std::stoi(m[2]), day = std::stoi(m[3]), hour = std::stoi(m[4]), minute = std::stoi(m[5]);
+    if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59)
+        throw UsageError("--stamp: date or time out of range: " + stamp);
+}
+
+// Fonts and images need the GUI library; rendering needs no display.
+void ensureGuiApplication() {
+    if (QGuiApplication::instance()) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a session the platform warns about its runtime folder; that says nothing
+    // about the picture.
+    static const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+            if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR"))) return;
+            if (previous)
+                previous(type, context, message);
+            else
+                std::cerr << qPrintable(qFormatLogMessage(type, context, message)) << '\n';
+        });
+    static int argc = 1;
+    static char name[] = "athanor-cli";
+    static char* argv[] = {name, nullptr};
+    // Lives until the process ends; destroying it among static destructors is unsafe.
+    new QGuiApplication(argc, argv);
+}
+
+int render(const Args& args) {
+    args.allowOnly({"stamp", "coord", "calendar", "view", "out", "mono", "data", "scale", "paper"});
+    const std::string viewName = args.require("view");
+    const View* view = findView(viewName);
+    if (!view) throw UsageError("--view: one of " + viewNames());
+    const std::filesystem::path out = args.require("out");
+    const auto format = outputFormatFor(out);
+    if (!format) throw UsageError("--out: the file must end in .png, .pdf, .svg or .emf");
+
+    ChartSubject subject;
+    subject.birthStamp = args.require("stamp");
+    checkStamp(subject.birthStamp);
+    subject.coordText = args.require("coord");
+    if (!parseCoordText(subject.coordText, CoordCheck::Entry))
+        throw UsageError("--coord: expected the form 45N28-009E11, got: " + subject.coordText);
+    subject.calendarCode = args.get("calendar").value_or("GR");
+    if (subject.calendarCode != "GR" && subject.calendarCode != "GI") throw UsageError("--calendar: GR or GI");
+
+    RenderOptions options;
+    options.monochrome = args.flag("mono");
+    options.paperLook = args.flag("paper");
+    if (const auto scale = args.optionalNumber("scale")) {
+        if (!(*scale >= 1 && *scale <= 40)) throw UsageError("--scale: pixels per page unit, 1 to 40");
+        options.screenPpu = static_cast<double>(*scale);
+    }
+
+    const auto data = args.get("data");
+    const DataRoot root(data ? std::filesystem::path(*data) : DataRoot::defaultLocation());
+
+    // The orb set and engine settings of the program folder; set A without one.
+    ChartState chart;
+    OrbSettings orbs;
+    if (root.exists(kOrbSettingsFile)) {
+        loadOrbSettings(root, orbs, chart);
+    } else {
+        for (const auto& k : kAspectsByDisplay) orbs.AspectOrb[k.orbIndex] = k.setA;
+    }
+    const CorrectionFiles files(root);
+    buildChart(chart, files, subject, ChartVariant::Analysis);
+
+    ensureGuiApplication();
+    renderToFile(*view, ViewContext{chart, orbs, root, "", todayText()}, options, out);
+
+    Json j;
+    j.beginObject()
+        .field("view", view->name)
+        .field("out", out.string())
+        .field("format", formatName(*format))
+        .field("monochrome", options.monochrome)
+        .field("ascendant", chart.HouseCusp[0])
+        .endObject();
+    std::cout << j.str() << '\n';
+    return 0;
+}
+
+const Register reg("render",
+                   Command{"--stamp YYYYMMDDhhmm[+-C] --coord 45N28-009E11 [--calendar GR|GI] --view VIEW "
+                           "--out FILE.png|.pdf|.svg|.emf [--mono] [--paper] [--scale PPU] [--data DIR]",
+                           {"mono", "paper"}, render});
+
+}  // namespace
+}  // namespace athanor::cli

@@ -4,10 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <string>
 #include <vector>
+
+#include <sys/wait.h>
 
 namespace athanor {
 namespace {
@@ -316,6 +321,114 @@ TEST(Houses, PolesAndBadDaysNeitherCrashNorHang) {
             }
         }
     }
+}
+
+struct CliRun {
+    int status;
+    std::string out;
+};
+
+CliRun runCli(const std::string& args) {
+    const std::string cmd = std::string(ATHANOR_CLI) + " " + args + " 2>&1";
+    CliRun r{-1, {}};
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return r;
+    std::array<char, 512> buf{};
+    while (fgets(buf.data(), buf.size(), p)) r.out += buf.data();
+    const int st = pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+// The number, or the array of numbers, after "key": in a flat JSON object.
+std::vector<double> numbersOf(const std::string& json, const std::string& key) {
+    std::vector<double> v;
+    size_t pos = json.find("\"" + key + "\":");
+    if (pos == std::string::npos) return v;
+    pos += key.size() + 3;
+    const bool array = pos < json.size() && json[pos] == '[';
+    if (array) ++pos;
+    const char* p = json.c_str() + pos;
+    while (true) {
+        char* end = nullptr;
+        const double x = std::strtod(p, &end);
+        if (end == p) break;
+        v.push_back(x);
+        if (!array || *end != ',') break;
+        p = end + 1;
+    }
+    return v;
+}
+
+TEST(HousesCli, PrintsTheHousesOfTheGivenPlaceAndTime) {
+    struct Case {
+        const char* args;
+        const char* system;
+        HouseInput in;
+    };
+    auto input = [](long double latD, long double latM, char ns, long double lonD, long double lonM, char ew,
+                    long double h, long double m, long double corr) {
+        HouseInput in;
+        in.latitudeDegrees = latD;
+        in.latitudeMinutes = latM;
+        in.latitudeHemisphere = ns;
+        in.longitudeDegrees = lonD;
+        in.longitudeMinutes = lonM;
+        in.longitudeSide = ew;
+        in.hour = h;
+        in.minute = m;
+        in.offset2 = corr;
+        in.jd = 2447972.1041666667L;
+        return in;
+    };
+    const Case cases[] = {
+        {"--system PLACIDO --coord 45N28-009E11 --time 15:30 --corr -1", "PLACIDO", input(45, 28, 'N', 9, 11, 'E', 15, 30, -1)},
+        {"--system KOCH --coord 33S52-151E12 --time 01:30 --corr -10", "KOCH", input(33, 52, 'S', 151, 12, 'E', 1, 30, -10)},
+        {"--system CASE_MEDIE --coord 40N43-074W00 --time 09:30 --corr 5", "CASE_MEDIE", input(40, 43, 'N', 74, 0, 'W', 9, 30, 5)},
+        {"--system MORINO --coord 40N25-003O42 --time 15:30 --corr -1", "MORINO", input(40, 25, 'N', 3, 42, 'O', 15, 30, -1)},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = runCli(std::string("houses --jd 2447972.1041666667 ") + c.args);
+        ASSERT_EQ(r.status, 0) << r.out;
+        ChartState chart;
+        chart.HouseSystem = c.system;
+        computeHouses(chart, c.in);
+        const std::vector<double> cusps = numbersOf(r.out, "cusps");
+        ASSERT_EQ(cusps.size(), 12u) << r.out;
+        for (int k = 0; k < 12; ++k) EXPECT_NEAR(cusps[k], static_cast<double>(chart.HouseCusp[k]), 1e-9) << c.args;
+        EXPECT_NEAR(numbersOf(r.out, "ascendant").at(0), static_cast<double>(chart.AscendantRadians * kRadToDeg), 1e-9);
+        EXPECT_NEAR(numbersOf(r.out, "midheaven").at(0), static_cast<double>(chart.MidheavenRadians * kRadToDeg), 1e-9);
+        EXPECT_NEAR(numbersOf(r.out, "localSiderealTime").at(0), static_cast<double>(chart.LocalSiderealTime), 1e-12);
+        EXPECT_NE(r.out.find(std::string("\"system\":\"") + c.system + "\""), std::string::npos);
+    }
+
+    // mode 3 takes the RAMC and the sidereal time as given
+    const CliRun given = runCli("houses --jd 2451545 --system PORFIRIO --coord 45N00-000E00 --time 00:00 --corr 0 "
+                                "--mode 3 --ramc 200 --lst 13.3");
+    ASSERT_EQ(given.status, 0) << given.out;
+    EXPECT_EQ(numbersOf(given.out, "localSiderealTime").at(0), 13.3);
+    EXPECT_NEAR(numbersOf(given.out, "midheaven").at(0),
+                static_cast<double>(housesAtRamc("PORFIRIO", 200, 45).MidheavenRadians * kRadToDeg), 1e-9);
+}
+
+TEST(HousesCli, RejectsMalformedArguments) {
+    for (const char* args : {
+             "--jd 2451545 --system PLACIDO --coord 45X28-009E11 --time 12:00 --corr 0",
+             "--jd 2451545 --system PLACIDO --coord 45N28009E11 --time 12:00 --corr 0",
+             "--jd 2451545 --system PLACIDO --coord 45N28-009E11 --time 25:00 --corr 0",
+             "--jd 2451545 --system PLACIDO --coord 45N28-009E11 --time 12:00",
+             "--jd x --system PLACIDO --coord 45N28-009E11 --time 12:00 --corr 0",
+             "--jd 2451545 --system PLACIDO --coord 45N28-009E11 --time 12:00 --corr 0 --mode 4",
+             "--jd 2451545 --system PLACIDO --coord 45N28-009E11 --time 12:00 --corr 0 --mode 3",
+             "--jd 2451545 --coord 45N28-009E11 --time 12:00 --corr 0",
+         }) {
+        const CliRun r = runCli(std::string("houses ") + args);
+        EXPECT_EQ(r.status, 2) << args << ": " << r.out;
+    }
+    // an unknown system is not an error: the angles alone, as in the program
+    const CliRun r = runCli("houses --jd 2451545 --system NINGUNO --coord 45N28-009E11 --time 12:00 --corr 0");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(numbersOf(r.out, "cusps").at(1), 0);
 }
 
 }  // namespace

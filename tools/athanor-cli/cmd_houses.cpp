@@ -7,34 +7,58 @@
 
 #include <cctype>
 #include <iostream>
-#include <regex>
 
 namespace athanor::cli {
 namespace {
 
+// Reads 1 to maxDigits decimal digits at text[pos]; advances pos.
+bool digits(const std::string& text, size_t& pos, size_t maxDigits, int& value) {
+    const size_t start = pos;
+    value = 0;
+    while (pos < text.size() && pos - start < maxDigits && std::isdigit(static_cast<unsigned char>(text[pos])))
+        value = value * 10 + (text[pos++] - '0');
+    return pos > start;
+}
+
+char letterAt(const std::string& text, size_t& pos, const char* allowed) {
+    if (pos >= text.size()) return 0;
+    const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(text[pos])));
+    for (const char* a = allowed; *a; ++a)
+        if (c == *a) {
+            ++pos;
+            return c;
+        }
+    return 0;
+}
+
 // "45N28-009E11": latitude degrees, N or S, minutes, then longitude degrees, E, O or W, minutes.
 void parseCoordinates(const std::string& text, HouseInput& in) {
-    static const std::regex form(R"(^(\d{1,2})([NSns])(\d{1,2})-(\d{1,3})([EOWeow])(\d{1,2})$)");
-    std::smatch m;
-    if (!std::regex_match(text, m, form))
-        throw UsageError("--coord: expected the form 45N28-009E11, got: " + text);
-    in.latitudeDegrees = std::stoi(m[1]);
-    in.latitudeHemisphere = static_cast<char>(std::toupper(static_cast<unsigned char>(m[2].str()[0])));
-    in.latitudeMinutes = std::stoi(m[3]);
-    in.longitudeDegrees = std::stoi(m[4]);
-    in.longitudeSide = static_cast<char>(std::toupper(static_cast<unsigned char>(m[5].str()[0])));
-    in.longitudeMinutes = std::stoi(m[6]);
-    if (in.latitudeDegrees > 90 || in.latitudeMinutes > 59 || in.longitudeDegrees > 180 || in.longitudeMinutes > 59)
-        throw UsageError("--coord: out of range: " + text);
+    size_t pos = 0;
+    int latD = 0, latM = 0, lonD = 0, lonM = 0;
+    char ns = 0, ew = 0;
+    const bool ok = digits(text, pos, 2, latD) && (ns = letterAt(text, pos, "NS")) && digits(text, pos, 2, latM) &&
+                    pos < text.size() && text[pos++] == '-' && digits(text, pos, 3, lonD) &&
+                    (ew = letterAt(text, pos, "EOW")) && digits(text, pos, 2, lonM) && pos == text.size();
+    if (!ok) throw UsageError("--coord: expected the form 45N28-009E11, got: " + text);
+    if (latD > 90 || latM > 59 || lonD > 180 || lonM > 59) throw UsageError("--coord: out of range: " + text);
+    in.latitudeDegrees = latD;
+    in.latitudeMinutes = latM;
+    in.latitudeHemisphere = ns;
+    in.longitudeDegrees = lonD;
+    in.longitudeMinutes = lonM;
+    in.longitudeSide = ew;
 }
 
 void parseTime(const std::string& text, HouseInput& in) {
-    static const std::regex form(R"(^(\d{1,2}):(\d{2})$)");
-    std::smatch m;
-    if (!std::regex_match(text, m, form)) throw UsageError("--time: expected HH:MM, got: " + text);
-    in.hour = std::stoi(m[1]);
-    in.minute = std::stoi(m[2]);
-    if (in.hour > 23 || in.minute > 59) throw UsageError("--time: out of range: " + text);
+    size_t pos = 0;
+    int h = 0, m = 0;
+    const size_t colon = text.find(':');
+    const bool ok = colon != std::string::npos && digits(text, pos, 2, h) && pos == colon && ++pos &&
+                    digits(text, pos, 2, m) && pos == text.size() && pos - colon == 3;
+    if (!ok) throw UsageError("--time: expected HH:MM, got: " + text);
+    if (h > 23 || m > 59) throw UsageError("--time: out of range: " + text);
+    in.hour = h;
+    in.minute = m;
 }
 
 int run(const Args& args) {

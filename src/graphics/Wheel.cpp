@@ -19,6 +19,8 @@ constexpr double kMinSeparation = 8.0;
 double norm360(double x) { return static_cast<double>(normalize360(static_cast<long double>(x))); }
 
 const char* const kHouseNumerals[13] = {"", "I", "II", "III", "IV", "V", "VI", "VII", "VIII", "IX", "X", "XI", "XII"};
+// The second style names the angular houses only in numerals.
+const char* const kAxisLabels[13] = {"", "I", "2", "3", "IV", "5", "6", "VII", "8", "9", "X", "11", "12"};
 
 }  // namespace
 
@@ -269,14 +271,17 @@ private:
         c_.selectLogicalPen(10);
         for (int t = 0; t < 60; ++t) radial(g_.r5, g_.r5 + 3, 180.0 + 6.0 * t);
 
+        const bool throughCentre = o_.houseAxesThroughCentre;
         for (int h = 1; h <= 6; ++h) {
             const bool angular = h == 1 || h == 4;
             c_.selectLogicalPen(angular ? 0 : 10);
-            for (int end : {h, h + 6}) radial(g_.r6, g_.r5 + 3, angleOf(double(chart_.HouseCusp[end - 1])));
+            for (int end : {h, h + 6})
+                radial(throughCentre ? 0.0 : g_.r6, g_.r5 + 3, angleOf(double(chart_.HouseCusp[end - 1])));
         }
         c_.setLogicalTextColour(0);
+        const char* const* numerals = throughCentre ? kAxisLabels : kHouseNumerals;
         for (int h = 1; h <= 12; ++h)
-            label((g_.r5 + g_.r6) / 2.0, angleOf(double(chart_.HouseCusp[h - 1]) - 5.0), kHouseNumerals[h], 2);
+            label((g_.r5 + g_.r6) / 2.0, angleOf(double(chart_.HouseCusp[h - 1]) - 5.0), numerals[h], 2);
     }
 
     void yellowDot(double theta) {

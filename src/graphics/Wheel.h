@@ -33,6 +33,9 @@ struct WheelOptions {
     bool aspectLines = true;
     bool lineVariant = false;   // aspects as dashed and plain lines instead of spindles
     bool powersBodies = false;  // aspect lines over bodies 1 to 14
+    // The analysis window's second style: cusp axes through the centre, labelled
+    // "I", "2", "3", "IV", ...
+    bool houseAxesThroughCentre = false;
 };
 
 // Where a glyph of the wheel was drawn, for the mouse.

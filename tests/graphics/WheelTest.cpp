@@ -275,6 +275,25 @@ TEST(WheelDrawing, MeanHousesMarkTheTrueMidheavenAndEachCuspFifteenDegreesBefore
     EXPECT_EQ(yellowDots, 2);
 }
 
+TEST(WheelDrawing, SecondStyleDrawsTheCuspAxesThroughTheCentre) {
+    ChartState c = chartWith({0, 10, 50, 95, 130, 170, 215, 250, 300, 120, 0, 0}, 100);
+    for (bool through : {false, true}) {
+        WheelOptions o;
+        o.houseAxesThroughCentre = through;
+        const auto d = drawOn(c, setA(), o);
+        int fromCentre = 0;
+        for (const auto* l : d->device.of(Primitive::Line)) fromCentre += l->points[0].toPoint() == QPoint(1000, 1000);
+        EXPECT_EQ(fromCentre, through ? 12 : 0);
+        QStringList labels;
+        for (const auto* t : d->device.of(Primitive::Text))
+            if (t->font.pixelSize() == d->device.of(Primitive::Text).front()->font.pixelSize()) labels << t->text;
+        const QStringList expected = through ? QStringList{"I", "2", "3", "IV", "5", "6", "VII", "8", "9", "X", "11", "12"}
+                                             : QStringList{"I", "II", "III", "IV", "V", "VI", "VII", "VIII", "IX",
+                                                           "X", "XI", "XII"};
+        for (const QString& e : expected) EXPECT_TRUE(labels.contains(e)) << e.toStdString();
+    }
+}
+
 TEST(WheelDrawing, SpindlesWidenWithExactnessAndTheLineVariantDashesHardAspects) {
     // Sun-Jupiter an exact trine, Sun-Mars a square 2 degrees off.
     ChartState c = chartWith({0, 0, 40, 205, 165, 92, 120, 335, 350, 170, 0, 0}, 50);

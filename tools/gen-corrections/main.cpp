@@ -1,0 +1,174 @@
+// Writes the ephemeris correction files and measures what they achieve.
+//
+//   gen-corrections --out data/FilePosi [--threads 2] [--ephe DIR]
+//       DSEL.rnd, DPR1.rnd and NOJLNE.rnd: the reference minus the engine's own theory at
+//       every record's instant. Needs the reference files of Debian swe-standard-data
+//       (years before 1800); prints how many values were clamped to their field.
+//   gen-corrections --accuracy data [--samples 2000] [--threads 2] [--ephe DIR]
+//       Markdown tables of the engine against the reference, with and without the
+//       correction files found in data/FilePosi.
+
+#include "Accuracy.h"
+#include "Records.h"
+#include "Reference.h"
+
+#include "foundations/FileError.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <unistd.h>
+
+using namespace athanor;
+using namespace athanor::corrections;
+namespace fs = std::filesystem;
+
+namespace {
+
+int usage() {
+    std::cerr << "usage: gen-corrections --out DIR [--threads N] [--ephe DIR]\n"
+                 "       gen-corrections --accuracy DATA_DIR [--samples N] [--threads N] [--ephe DIR]\n";
+    return 2;
+}
+
+// A scratch folder of the tool's own, removed on the way out.
+class Scratch {
+public:
+    Scratch() : path_(fs::temp_directory_path() / ("gen-corrections-" + std::to_string(::getpid()))) {
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~Scratch() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+void writeWhole(const fs::path& path, const std::string& bytes) {
+    const fs::path tmp = path.string() + ".tmp";
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) throw FileError(tmp, "write failed");
+    }
+    fs::rename(tmp, path);
+}
+
+std::function<void(long, long)> progressLine(const std::string& label) {
+    return [label](long done, long total) {
+        std::fprintf(stderr, "\r%-12s %5.1f%%  %ld / %ld records", label.c_str(), 100.0 * done / total, done, total);
+        if (done == total) std::fprintf(stderr, "\n");
+        std::fflush(stderr);
+    };
+}
+
+double secondsSince(std::chrono::steady_clock::time_point t0) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+void report(const char* file, const Tally& t, int firstField, int lastField) {
+    static const char* names[18] = {"",           "Mercury lon", "Venus lon",   "Mars lon",    "Jupiter lon",
+                                    "Saturn lon", "Uranus lon",  "Neptune lon", "Pluto lon",   "true node",
+                                    "Mercury lat", "Venus lat",  "Mars lat",    "Jupiter lat", "Saturn lat",
+                                    "Uranus lat", "Neptune lat", "Pluto lat"};
+    for (int f = firstField; f <= lastField; ++f) {
+        const FieldTally& ft = t.field[f];
+        std::printf("  %-10s %-12s %8ld values, largest %6ld, clamped %ld, not covered %ld\n", file,
+                    f ? names[f] : "", ft.written, ft.largest, ft.clamped, ft.uncovered);
+    }
+}
+
+int generateFiles(const fs::path& outDir, const Options& base) {
+    const auto t0 = std::chrono::steady_clock::now();
+    Scratch scratch;
+    const EngineFolders folders{scratch.path() / "bare", scratch.path() / "moon"};
+    writeZeroFiles(folders.bare);
+    writeZeroFiles(folders.withMoon);
+
+    Options options = base;
+    Tally moonTally, fiveTally, apogeeTally;
+
+    auto t = std::chrono::steady_clock::now();
+    options.progress = progressLine(MoonFile::kName);
+    const std::string moon = moonRecords(folders, 0, MoonFile::kRecords - 1, options, moonTally);
+    const double moonSeconds = secondsSince(t);
+    // The true node is computed from the corrected Moon.
+    writeWhole(folders.withMoon / "FilePosi" / MoonFile::kName, moon);
+
+    t = std::chrono::steady_clock::now();
+    options.progress = progressLine(FiveDayFile::kName);
+    const std::string five = fiveDayRecords(folders, 0, FiveDayFile::kRecords - 1, options, fiveTally);
+    const double fiveSeconds = secondsSince(t);
+
+    t = std::chrono::steady_clock::now();
+    options.progress = progressLine(ApogeeFile::kName);
+    const std::string apogee = apogeeRecords(folders, 0, ApogeeFile::kRecords - 1, options, apogeeTally);
+    const double apogeeSeconds = secondsSince(t);
+
+    fs::create_directories(outDir);
+    writeWhole(outDir / MoonFile::kName, moon);
+    writeWhole(outDir / FiveDayFile::kName, five);
+    writeWhole(outDir / ApogeeFile::kName, apogee);
+
+    std::printf("%s: %zu bytes in %.1f s\n", MoonFile::kName, moon.size(), moonSeconds);
+    std::printf("%s: %zu bytes in %.1f s\n", FiveDayFile::kName, five.size(), fiveSeconds);
+    std::printf("%s: %zu bytes in %.1f s\n", ApogeeFile::kName, apogee.size(), apogeeSeconds);
+    report(MoonFile::kName, moonTally, 0, 0);
+    report(FiveDayFile::kName, fiveTally, 1, 17);
+    report(ApogeeFile::kName, apogeeTally, 0, 0);
+    const long clamped = moonTally.clamped() + fiveTally.clamped() + apogeeTally.clamped();
+    const long uncovered = moonTally.uncovered() + fiveTally.uncovered() + apogeeTally.uncovered();
+    std::printf("clamped %ld, not covered by the reference %ld; %d threads, %.1f s in all\n", clamped, uncovered,
+                options.threads, secondsSince(t0));
+    if (uncovered)
+        std::printf("warning: values without reference files were written as zero (install swe-standard-data)\n");
+    return 0;
+}
+
+int accuracy(const fs::path& data, AccuracyOptions options) {
+    Scratch scratch;
+    writeZeroFiles(scratch.path());
+    options.progress = [](long done, long total) {
+        std::fprintf(stderr, "\raccuracy %ld / %ld centuries", done, total);
+        if (done == total) std::fprintf(stderr, "\n");
+    };
+    std::cout << accuracyReport(data, scratch.path(), options);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    std::optional<fs::path> out, data;
+    Options options;
+    AccuracyOptions accuracyOptions;
+    try {
+        for (int i = 1; i < argc; ++i) {
+            const std::string a = argv[i];
+            if (i + 1 >= argc) return usage();
+            const std::string v = argv[++i];
+            if (a == "--out") out = v;
+            else if (a == "--accuracy") data = v;
+            else if (a == "--threads") options.threads = accuracyOptions.threads = std::stoi(v);
+            else if (a == "--samples") accuracyOptions.samples = std::stoi(v);
+            else if (a == "--ephe") options.ephePath = accuracyOptions.ephePath = v;
+            else return usage();
+        }
+        if (options.threads < 1 || accuracyOptions.samples < 1) return usage();
+        if (out && !data) return generateFiles(*out, options);
+        if (data && !out) return accuracy(*data, accuracyOptions);
+        return usage();
+    } catch (const std::exception& e) {
+        std::cerr << "\ngen-corrections: " << e.what() << '\n';
+        return 1;
+    }
+}

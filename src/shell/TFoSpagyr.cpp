@@ -16,7 +16,9 @@
 #include "subjects/Archive.h"
 #include "subjects/SubjectFiles.h"
 #include "subjects/ui/TFoCancel.h"
+#include "subjects/ui/TFoInputSpa.h"
 #include "subjects/ui/TFoModifi.h"
+#include "subjects/ui/TFormRegSpa.h"
 #include "subjects/ui/TFormRich.h"
 
 #include <QApplication>
@@ -82,6 +84,8 @@ TFoSpagyr::TFoSpagyr(DataRoot root, QWidget* parent) : QMainWindow(parent), ws_(
     istDef_ = new TFoIstDef(ws_, this);
     orbSpa_ = new TFoOrbSpa(ws_, [this](const std::string& caption) { showOrbSetCaption(caption); }, this);
     formRich_ = new TFormRich(ws_, this);
+    formRegSpa_ = new TFormRegSpa(ws_, this);
+    inputSpa_ = new TFoInputSpa(ws_, formRegSpa_, this, this);
     cancel_ = new TFoCancel(ws_, this);
     modifi_ = new TFoModifi(ws_, this);
     connectActions();
@@ -89,6 +93,7 @@ TFoSpagyr::TFoSpagyr(DataRoot root, QWidget* parent) : QMainWindow(parent), ws_(
     setAction("BitBtn1", [this] { runDialog(modifi_); });
     setAction("BitBtnVarOrbAsp", [this] { runDialog(orbSpa_); });
     setAction("BitBtnDati", [this] { runDialog(formRich_, 0); });
+    setAction("BitBtnInputA", [this] { runDialog(inputSpa_); });
     built_ = true;
 }
 

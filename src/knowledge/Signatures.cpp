@@ -1,0 +1,135 @@
+#include "knowledge/Signatures.h"
+
+#include "foundations/Format.h"
+#include "foundations/TextFile.h"
+
+#include <algorithm>
+
+namespace athanor {
+
+const std::array<const char*, 9> kSignaturePlanets = {"Sol",      "Luna",    "Mercurio",  "Venus",  "Marte",
+                                                      "J\xFApiter", "Saturno", "NodoNorte", "NodoSur"};
+
+const std::array<SignatureList, 9> kPlanetSignatureLists = {{
+    {"SolePri", "Sol"},
+    {"LunaPri", "Luna"},
+    {"MercPri", "Mercurio"},
+    {"VenePri", "Venus"},
+    {"MartPri", "Marte"},
+    {"GiovPri", "J\xFApiter"},
+    {"SatuPri", "Saturno"},
+    {"NodNPri", "NodoNort"},
+    {"NodSPri", "NodoSur"},
+}};
+
+namespace {
+
+bool any(std::string_view criterion) { return criterion == kAnyCriterion; }
+bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+
+std::string trimmed(std::string s) {
+    trimTrailingBlanks(s);
+    return s;
+}
+
+}  // namespace
+
+bool answersSignature(const RemedyRecord& r, std::string_view planet, std::string_view sign) {
+    const bool planetOk =
+        any(planet) || contains(r.primarySignature, planet) || contains(r.secondarySignature, planet);
+    return planetOk && (any(sign) || contains(r.zodiacSignature, sign));
+}
+
+std::string signSearchedForWeakness(std::string_view weakened) {
+    if (any(weakened)) return kAnyCriterion;
+    for (int s = 1; s <= 12; ++s)
+        if (weakened == signName(s)) return signName((s + 5) % 12 + 1);
+    return {};
+}
+
+std::vector<RemedyRecord> signatureSearch(const KnowledgeFile<RemedyRecord>& database,
+                                          const std::vector<RemedyNameEntry>& list,
+                                          const std::vector<std::int64_t>& numbers, std::string_view planet,
+                                          std::string_view sign) {
+    std::vector<RemedyRecord> found;
+    const std::int64_t count = database.count();
+    for (std::size_t i = 0; i < list.size() && i < numbers.size(); ++i) {
+        if (numbers[i] < 0 || numbers[i] >= count) continue;
+        RemedyRecord r = database.read(numbers[i]);
+        if (trimmed(r.name) == list[i].name && answersSignature(r, planet, sign)) found.push_back(std::move(r));
+    }
+    return found;
+}
+
+void writeSignatureResults(const std::filesystem::path& path, const std::vector<RemedyRecord>& found) {
+    std::vector<std::string> lines;
+    lines.reserve(found.size() * 4);
+    for (const auto& r : found) {
+        lines.push_back(r.name);
+        lines.push_back(r.primarySignature);
+        lines.push_back(r.secondarySignature);
+        lines.push_back(r.zodiacSignature);
+    }
+    writeLines(path, lines);
+}
+
+int signaturePageCount(std::size_t found) {
+    return static_cast<int>((found + kSignatureRows - 1) / kSignatureRows);
+}
+
+std::vector<SignatureRow> readSignaturePage(const std::filesystem::path& path, int page) {
+    const auto lines = readLines(path);
+    std::vector<SignatureRow> rows;
+    if (page < 1) return rows;
+    const std::size_t from = static_cast<std::size_t>(page - 1) * kSignatureRows * 4;
+    for (std::size_t i = from; i + 3 < lines.size() && rows.size() < kSignatureRows; i += 4)
+        rows.push_back({lines[i], lines[i + 1], lines[i + 2], lines[i + 3]});
+    return rows;
+}
+
+std::vector<std::string> pathologiesForSignature(const KnowledgeFile<RemedyRecord>& database,
+                                                 const KnowledgeFile<TherapyRecord>& repertory,
+                                                 std::string_view planet, std::string_view sign) {
+    std::vector<std::string> names;
+    for (std::int64_t k = 0, n = database.count(); k < n; ++k) {
+        RemedyRecord r = database.read(k);
+        if (answersSignature(r, planet, sign)) names.push_back(std::move(r.name));
+    }
+    names = sortedWithoutRepetitions(std::move(names));
+    // One pass over the repertory instead of one per remedy: the same pathologies result.
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> pathologies;
+    for (std::int64_t k = 0, n = repertory.count(); k < n; ++k) {
+        TherapyRecord t = repertory.read(k);
+        if (std::binary_search(names.begin(), names.end(), t.remedy)) pathologies.push_back(std::move(t.pathology));
+    }
+    return sortedWithoutRepetitions(std::move(pathologies));
+}
+
+std::vector<std::string> markedRemediesForPathology(const KnowledgeFile<RemedyRecord>& database,
+                                                    const KnowledgeFile<TherapyRecord>& repertory,
+                                                    std::string_view pathology, std::string_view planet,
+                                                    std::string_view sign) {
+    std::vector<std::string> remedies;
+    for (std::int64_t k = 1, n = repertory.count(); k < n; ++k) {
+        TherapyRecord t = repertory.read(k);
+        if (t.pathology == pathology) remedies.push_back(std::move(t.remedy));
+    }
+    remedies = sortedAscending(std::move(remedies));
+    // The names (as stored and upper-cased) of the database records that answer.
+    std::vector<std::string> answering;
+    for (std::int64_t k = 1, n = database.count(); k < n; ++k) {
+        const RemedyRecord r = database.read(k);
+        if (!answersSignature(r, planet, sign)) continue;
+        answering.push_back(r.name);
+        answering.push_back(upperCased(r.name));
+    }
+    std::sort(answering.begin(), answering.end());
+    for (auto& remedy : remedies)
+        if (std::binary_search(answering.begin(), answering.end(), remedy)) remedy = ">>> " + remedy + " <<<";
+    return remedies;
+}
+
+std::string signatureListFile(std::string_view stem) { return "OpzioneH\\" + std::string(stem) + ".rnd"; }
+
+}  // namespace athanor

@@ -1,0 +1,100 @@
+#include "knowledge/TextLists.h"
+
+#include "foundations/Collation.h"
+#include "foundations/Format.h"
+#include "foundations/TextFile.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace athanor {
+
+std::vector<std::string> sortedAscending(std::vector<std::string> entries) {
+    std::vector<std::pair<std::string, std::string>> keyed;
+    keyed.reserve(entries.size());
+    for (auto& e : entries) keyed.emplace_back(collationKey(e), std::move(e));
+    // Entries equal for the collator (letter case aside) are ordered by their bytes, so
+    // that identical entries always end up side by side.
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<std::string> out;
+    out.reserve(keyed.size());
+    for (auto& kv : keyed) out.push_back(std::move(kv.second));
+    return out;
+}
+
+std::vector<std::string> sortedWithoutRepetitions(std::vector<std::string> entries) {
+    std::vector<std::string> out;
+    for (auto& e : sortedAscending(std::move(entries)))
+        if (out.empty() || out.back() != e) out.push_back(std::move(e));
+    return out;
+}
+
+namespace {
+
+struct AliasRule {
+    std::string_view begins;
+    std::size_t prefixLength;
+    std::size_t restFrom;  // 1-based character
+    bool upper;
+};
+
+constexpr AliasRule kAliasRules[] = {
+    {"HS 8 -", 4, 8, false}, {"HS", 6, 10, false}, {"MSA", 3, 5, false},
+    {"QSPC", 4, 6, true},    {"TSA", 3, 5, false},
+};
+
+std::string cut(std::string_view s, std::size_t from, std::size_t n) {
+    return from < s.size() ? std::string(s.substr(from, n)) : std::string();
+}
+
+}  // namespace
+
+std::vector<std::string> aliasLines(std::string_view line) {
+    std::vector<std::string> out;
+    for (const auto& rule : kAliasRules) {
+        if (!line.starts_with(rule.begins)) continue;
+        std::string alias = cut(line, rule.restFrom - 1, 30) + " (" + cut(line, 0, rule.prefixLength) + ")";
+        alias.resize(std::max(alias.size(), kAliasWidth), ' ');
+        if (rule.upper) upperCase(alias);
+        out.push_back(alias + std::string(line));
+    }
+    return out;
+}
+
+std::string aliasTarget(std::string_view line) { return cut(line, kAliasWidth, kAliasNameWidth); }
+
+std::vector<RemedyNameEntry> remedyNameList(const std::vector<RemedyRecord>& records) {
+    // The first record of each trimmed name. The stored name may carry trailing blanks
+    // that the list drops, so the record is found by the trimmed name too; otherwise an
+    // entry would lose its line and shift every later line of Prdts.dum.
+    std::unordered_map<std::string, std::int64_t> first;
+    std::vector<std::string> names;
+    names.reserve(records.size());
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        std::string name = records[k].name;
+        trimTrailingBlanks(name);
+        first.emplace(name, static_cast<std::int64_t>(k));
+        names.push_back(std::move(name));
+    }
+    std::vector<RemedyNameEntry> out;
+    for (auto& name : sortedWithoutRepetitions(std::move(names))) {
+        if (name.find("Errore") != std::string::npos) continue;
+        out.push_back({name, first.at(name)});
+    }
+    return out;
+}
+
+void writeRemedyNumbers(const std::filesystem::path& path, const std::vector<RemedyNameEntry>& list) {
+    std::vector<std::string> lines;
+    lines.reserve(list.size());
+    for (const auto& e : list) lines.push_back(std::to_string(e.record));
+    writeLines(path, lines);
+}
+
+std::vector<std::int64_t> readRemedyNumbers(const std::filesystem::path& path) {
+    std::vector<std::int64_t> out;
+    for (const auto& line : readLines(path)) out.push_back(parseInteger(line).value_or(-1));
+    return out;
+}
+
+}  // namespace athanor

@@ -117,6 +117,24 @@ QString text(QWidget* d, const char* name) { return child<QLineEdit>(d, name)->t
 // The messages as the log keeps them (UTF-8).
 std::string shown(const char* cp1252) { return fromCp(cp1252).toStdString(); }
 
+// The component that has the focus: a compound widget (the date drop-down) by its own name.
+std::string focusedComponent() {
+    for (QWidget* w = focused(); w; w = w->parentWidget())
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith("qt_")) return w->objectName().toStdString();
+    return "(none)";
+}
+
+// The next `n` components Tab visits from the one in focus (Tab also steps through the
+// day, month and year of the date drop-down: one component for all of them).
+std::vector<std::string> tabChain(std::size_t n) {
+    std::vector<std::string> names{focusedComponent()};
+    for (int presses = 0; names.size() <= n && presses < 40; ++presses) {
+        keyHere(Qt::Key_Tab);
+        if (focusedComponent() != names.back()) names.push_back(focusedComponent());
+    }
+    return names;
+}
+
 class BirthEntryWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -573,6 +591,29 @@ TEST_F(BirthEntryWindowTest, TheListWindowMovesWithItsKeysAndScrollBar) {
         keyHere(Qt::Key_Return);
         EXPECT_EQ(text(d, "EditLocal"), "NAPOLI");
         EXPECT_TRUE(messages.texts().empty());
+    });
+}
+
+TEST_F(BirthEntryWindowTest, TabFollowsTheReadingOrder) {
+    inEntry([&](QDialog* d) {
+        EXPECT_EQ(tabChain(14),
+                  (std::vector<std::string>{"EditSogg", "EditGiorno", "EditMese", "EditAnno", "EditOra", "EditMinuti",
+                                            "DateTimePicker1", "BitBtnOggi", "EditLocal", "ListBox1", "BBItalia",
+                                            "BBperson", "BBLock", "BBRitorna", "EditSogg"}))
+            << "locked results and a disabled Continuar are passed by";
+        romeSubject(d);
+        child<QToolButton>(d, "BBLock")->click();
+        child<QLineEdit>(d, "EditLocEstesa")->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(tabChain(9), (std::vector<std::string>{"EditLocEstesa", "EditStato", "EditCoord", "EditFuso",
+                                                         "EditCalend", "CheckBoxLocale", "BBLock", "BBprosegui",
+                                                         "BBRitorna", "EditSogg"}));
+        whenModal<TFormRegSpa>([](TFormRegSpa* s) {
+            EXPECT_EQ(tabChain(8), (std::vector<std::string>{"EditMemo1", "EditMemo2", "EditMemo3", "EditMemo4",
+                                                             "BitBtnRegistra", "BBregText", "BBannulla", "ListBox1",
+                                                             "EditMemo1"}));
+            s->reject();
+        });
+        click(child<QPushButton>(d, "BBprosegui"));
     });
 }
 

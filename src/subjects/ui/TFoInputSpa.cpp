@@ -190,7 +190,10 @@ void TFoInputSpa::build() {
     calend_->setToolTip(fromCp("GREG o GIUL"));
     locale_ = new QCheckBox(fromCp("Usar hora local"), panelResult_);
     locale_->setObjectName("CheckBoxLocale");
-    for (QLineEdit* e : {dataEstesa_, jd_}) setStateColour(e, StateColour::Teal);
+    for (QLineEdit* e : {dataEstesa_, jd_}) {
+        setStateColour(e, StateColour::Teal);
+        e->setFocusPolicy(Qt::ClickFocus);  // computed: Tab passes them by
+    }
     const QFontMetrics fmr(dataEstesa_->font());
     for (QLineEdit* e : {coord_, fuso_, calend_, jd_})
         e->setFixedWidth(fmr.horizontalAdvance(QStringLiteral("0000000,0000")) + 16);
@@ -350,7 +353,7 @@ void TFoInputSpa::connectFields() {
 void TFoInputSpa::setTabOrders() {
     QList<QWidget*> chain{sogg_};
     for (QLineEdit* e : date_) chain << e;
-    chain << picker_ << oggi_ << local_ << list_ << italia_ << estero_ << dataEstesa_ << jd_ << locEstesa_
+    chain << picker_ << oggi_ << local_ << list_ << italia_ << estero_ << records_ << locEstesa_
           << stato_ << coord_ << fuso_ << calend_ << locale_ << lock_ << prosegui_ << ritorna_;
     for (qsizetype i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
     // The manual panel: the latitude, the degree form, its buttons, then the hour form

@@ -60,6 +60,9 @@ TFormRegSpa::TFormRegSpa(Workstation& ws, QWidget* parent) : QDialog(parent), ws
     grid->addWidget(stato_, 4, 3);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
+    // Shown, not edited: Tab goes from the archives to the notes.
+    for (QLineEdit* e : {editArchi_, nome_, data_, gmt_, localita_, calend_, jd_, coord_, stato_})
+        e->setFocusPolicy(Qt::ClickFocus);
 
     auto* notes = new QGroupBox(fromCp("Notas"), this);
     notes->setObjectName("GroupBoxNote");
@@ -77,6 +80,7 @@ TFormRegSpa::TFormRegSpa(Workstation& ws, QWidget* parent) : QDialog(parent), ws
         notesGrid->addWidget(e, i, 0, 1, 3);
     }
     nfile_ = form::field(notes, "EditNfile", 5, true);
+    nfile_->setFocusPolicy(Qt::ClickFocus);
     nfile_->setFixedWidth(70);
     notesGrid->addWidget(new QLabel(fromCp("Documento de texto"), notes), 4, 1, Qt::AlignRight);
     notesGrid->addWidget(nfile_, 4, 2);

@@ -18,6 +18,7 @@ TFoCancel::TFoCancel(Workstation& ws, QWidget* parent) : QDialog(parent), ws_(ws
 
     archives_ = form::lineList(this, "ListaArchivi", 5, 17);
     editArchi_ = form::field(this, "EditArchi", 4, true);
+    editArchi_->setFocusPolicy(Qt::ClickFocus);
     editArchi_->setFixedWidth(60);
     auto* archiveBox = new QVBoxLayout;
     archiveBox->addWidget(new QLabel(fromCp("Elegir el base de datos"), this));

@@ -22,6 +22,7 @@ TFoModifi::TFoModifi(Workstation& ws, QWidget* parent) : QDialog(parent), ws_(ws
     archives_ = form::lineList(this, "ListBox1", 5, 17);
     editArchi_ = form::field(this, "EditArchi", 4, true);
     editArchi_->setFixedWidth(60);
+    editArchi_->setFocusPolicy(Qt::ClickFocus);
     auto* archiveBox = new QVBoxLayout;
     archiveBox->addWidget(new QLabel(fromCp("DATABASE"), this));
     archiveBox->addWidget(archives_);
@@ -40,6 +41,7 @@ TFoModifi::TFoModifi(Workstation& ws, QWidget* parent) : QDialog(parent), ws_(ws
     listRow->setSpacing(0);
     listRow->addWidget(nomi);
     listRow->addWidget(bar);
+    listRow->addStretch();
     auto* elencoLayout = new QVBoxLayout(elenco_);
     elencoLayout->addWidget(new QLabel(fromCp("Primeras letras del nombre"), elenco_));
     elencoLayout->addWidget(soggetto_);
@@ -57,6 +59,10 @@ TFoModifi::TFoModifi(Workstation& ws, QWidget* parent) : QDialog(parent), ws_(ws
     coordi_ = form::field(dati_, "EditCoordi", 12);
     stato_ = form::field(dati_, "EditStato", 20);
     for (QLineEdit* e : {nome_, calend_, localita_, coordi_, stato_}) forceUpperCase(e);
+    // Row by row, as the fields stand.
+    setTabOrder(calend_, gmt_);
+    setTabOrder(gmt_, localita_);
+    setTabOrder(localita_, coordi_);
     elencoButton_ = form::button(dati_, "BitBtnElenco", "List");
     auto* datiGrid = new QGridLayout(dati_);
     datiGrid->addWidget(new QLabel(fromCp("Respetar formatos correctos"), dati_), 0, 0, 1, 4);

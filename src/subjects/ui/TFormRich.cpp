@@ -55,6 +55,8 @@ TFormRich::TFormRich(Workstation& ws, QWidget* parent) : QDialog(parent), ws_(ws
     corr_ = form::field(this, "EditCorr", 0, true);
     coord_ = form::field(this, "EditCoord", 0, true);
     cal_ = form::field(this, "EditCal", 0, true);
+    // Shown, not edited: Tab goes from one editable field to the next.
+    for (QLineEdit* e : {editArchi_, data_, corr_, coord_, cal_}) e->setFocusPolicy(Qt::ClickFocus);
     auto* subject = new QGridLayout;
     int row = 0;
     for (auto [label, w] : {std::pair{"Nombre", nome_}, {"Fecha", data_}, {"Localidad", local_}, {"Pa\xEDs", naz_},
@@ -69,10 +71,15 @@ TFormRich::TFormRich(Workstation& ws, QWidget* parent) : QDialog(parent), ws_(ws
     auto* notesBox = new QVBoxLayout;
     notesBox->addWidget(new QLabel(fromCp("Notas"), this));
     notesBox->addWidget(memo_);
+    notesBox->addStretch();
 
     ok_ = form::button(this, "BitBtnOK", "&OK");
     inverti_ = form::button(this, "BitBtnInverti", "Invertir Apellido / Nombre");
     auto* annulla = form::button(this, "BitBtnAnnulla", "&Anular");
+    // The buttons in the order they stand.
+    setTabOrder(memo_, inverti_);
+    setTabOrder(inverti_, ok_);
+    setTabOrder(ok_, annulla);
 
     auto* top = new QHBoxLayout;
     top->addLayout(archiveBox);

@@ -248,7 +248,7 @@ TEST_F(BirthEntryWindowTest, ASubjectBornInRomeIsTypedWithTheKeyboardAndSavedWit
             EXPECT_EQ(text(s, "EditLocalita"), "ROMA");
             EXPECT_EQ(text(s, "EditCoord"), "41N54-012E29");
             EXPECT_EQ(text(s, "EditStato"), "ITALIA");
-            EXPECT_EQ(text(s, "EditJd"), "2448087.9270") << "the local day, in the calendar of the subject";
+            EXPECT_EQ(text(s, "EditJd"), "2448087,9270") << "the local day, in the calendar of the subject";
             EXPECT_EQ(text(s, "EditArchi"), "BASE");
             auto* archives = child<QListWidget>(s, "ListBox1");
             EXPECT_EQ(archives->findItems("TMPR (temporaneo)", Qt::MatchExactly).size(), 1);
@@ -542,6 +542,31 @@ TEST_F(BirthEntryWindowTest, UnlockedResultsCanBeCorrectedByHand) {
         child<QToolButton>(d, "BBLock")->click();
         EXPECT_FALSE(child<QGroupBox>(d, "PanelResult")->isEnabled());
         EXPECT_EQ(stateColourName(coord), "teal");
+    });
+}
+
+TEST_F(BirthEntryWindowTest, ANameTypedAfterTheLookUpKeepsItsBlanksAndTheCorrections) {
+    inEntry([&](QDialog* d) {
+        romeSubject(d);
+        child<QToolButton>(d, "BBLock")->click();
+        auto* fuso = child<QLineEdit>(d, "EditFuso");
+        fuso->setText("-1");
+        child<QToolButton>(d, "BBLock")->click();
+        auto* name = child<QLineEdit>(d, "EditSogg");
+        name->setFocus();
+        name->end(false);
+        typeHere(" jr ");
+        settle();
+        typeHere("x");
+        settle();
+        EXPECT_EQ(name->text(), "ROSSI MARIO JR X");
+        EXPECT_EQ(fuso->text(), "-1") << "the correction made by hand stays";
+        name->selectAll();
+        key(name, Qt::Key_Backspace);
+        settle();
+        EXPECT_FALSE(child<QPushButton>(d, "BBprosegui")->isEnabled()) << "no name, no Continuar";
+        typeHere("b");
+        EXPECT_TRUE(child<QPushButton>(d, "BBprosegui")->isEnabled());
     });
 }
 

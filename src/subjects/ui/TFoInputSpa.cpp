@@ -299,7 +299,12 @@ void TFoInputSpa::connectFields() {
     locEstesa_->installEventFilter(this);
     coord_->installEventFilter(this);
 
-    connect(sogg_, &QLineEdit::textEdited, this, [this] { markChanged(); });
+    // A new name needs no new look-up: one would trim the name while it is typed ("ROSSI "
+    // before "MARIO") and throw away corrections made by hand in the unlocked results. It
+    // only decides whether locked results may go on.
+    connect(sogg_, &QLineEdit::textEdited, this, [this](const QString& name) {
+        if (locked_ && !locEstesa_->text().isEmpty()) prosegui_->setEnabled(!name.trimmed().isEmpty());
+    });
     for (int i = 0; i < kDateFieldCount; ++i) {
         QLineEdit* e = date_[static_cast<size_t>(i)];
         const EntryField field = dateField(i);
@@ -659,10 +664,8 @@ void TFoInputSpa::showLookup(const ZoneLookup& z) {
     locEstesa_->setText(fromCp(z.placeName));
     stato_->setText(fromCp(z.country));
     coord_->setText(fromCp(z.coordText));
-    const std::string name = trimRight(toCp(sogg_->text()));
-    setTextIfChanged(sogg_, fromCp(name));
     setLocked(true);
-    prosegui_->setEnabled(!trim(name).empty());
+    prosegui_->setEnabled(!trim(toCp(sogg_->text())).empty());
 }
 
 void TFoInputSpa::setLocked(bool locked) {

@@ -3,6 +3,7 @@
 #include "shell/TextEditorDialog.h"
 #include "subjects/Archive.h"
 #include "subjects/SubjectFiles.h"
+#include "subjects/TimeZones.h"
 #include "subjects/ui/ArchiveList.h"
 #include "subjects/ui/FormWidgets.h"
 
@@ -140,7 +141,8 @@ void TFormRegSpa::showEvent(QShowEvent* event) {
     gmt_->setText(fromCp(input_.zoneText));
     calend_->setText(fromCp(calendarCaption(input_.calendarFlag)));
     stato_->setText(fromCp(input_.country));
-    jd_->setText(fromCp(julianDayText(localJulianDay(input_))));
+    // The first 12 characters of its decimal text, with the comma of the other windows.
+    jd_->setText(fromCp(zoneDecimalText(localJulianDay(input_)).substr(0, 12)));
     memo_[0]->setFocus(Qt::OtherFocusReason);
 }
 

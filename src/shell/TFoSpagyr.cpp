@@ -3,6 +3,7 @@
 #include "engine/ChartBuilder.h"
 #include "engine/Time.h"
 #include "foundations/TextFile.h"
+#include "graphics/ui/ChartWindowsWiring.h"
 #include "interpretation/OrbFiles.h"
 #include "interpretation/ui/TFoOrbSpa.h"
 #include "shell/AccessCodes.h"
@@ -94,6 +95,7 @@ TFoSpagyr::TFoSpagyr(DataRoot root, QWidget* parent) : QMainWindow(parent), ws_(
     setAction("BitBtnVarOrbAsp", [this] { runDialog(orbSpa_); });
     setAction("BitBtnDati", [this] { runDialog(formRich_, 0); });
     setAction("BitBtnInputA", [this] { runDialog(inputSpa_); });
+    wireChartWindows(*this);
     built_ = true;
 }
 

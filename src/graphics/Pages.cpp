@@ -36,6 +36,13 @@ constexpr double kLandscapeWheelBase = 0.5;
 constexpr double kNatalWheelZoom = 1.15;
 constexpr double kBaseCentreY = 104, kBaseCentreX = 193;
 
+// The wheels of the layouts, in the layouts' own units.
+constexpr PageWheel kVertical1Wheel{kBaseCentreY + 18, kBaseCentreX - 25, kPortraitWheelBase * kNatalWheelZoom};
+constexpr PageWheel kHorizontal1Wheel{kBaseCentreY - 7, kBaseCentreX - 5, kLandscapeWheelBase * kNatalWheelZoom};
+// The affinity pages: the energetic wheel, then the specular one.
+constexpr PageWheel kVertical2Wheels[2] = {{122, 196, 0.53}, {270, 196, 0.53}};
+constexpr PageWheel kHorizontal2Wheels[2] = {{122, 95, 0.45}, {122, 255, 0.45}};
+
 int whole(long double v) { return static_cast<int>(std::lround(static_cast<double>(v))); }
 
 std::string coordinatesLine(const ChartState& c) {
@@ -56,12 +63,12 @@ std::string nodeCaption(const ChartState& c) {
 
 // A wheel of the printed style drawn at `scale` of the analysis wheel with its centre at
 // (Y, X) of the page; `more` draws over it on the same scaled canvas.
-void pageWheel(PageCanvas& page, const PageContent& p, double y, double x, double scale, bool aspects,
+void pageWheel(PageCanvas& page, const PageContent& p, const PageWheel& at, bool aspects,
                const std::function<void(PageCanvas&, const WheelGeometry&)>& more = {}) {
-    ScaledCanvas scaled(page, p.data, scale);
+    ScaledCanvas scaled(page, p.data, at.scale);
     WheelGeometry g;
-    g.cy = y / scale;
-    g.cx = x / scale;
+    g.cy = at.y / at.scale;
+    g.cx = at.x / at.scale;
     WheelOptions o;
     o.style = WheelStyle::Print;
     o.aspectLines = aspects;
@@ -117,7 +124,7 @@ void vertical1(PageCanvas& c, const PageContent& p) {
     const SpecificTexts terms = pageTerms(p.data);
 
     header(c, p, HeaderPlace{230, 19.8, 316, 225});
-    pageWheel(c, p, kBaseCentreY + 18, kBaseCentreX - 25, kPortraitWheelBase * kNatalWheelZoom, p.aspectLines);
+    pageWheel(c, p, kVertical1Wheel, p.aspectLines);
 
     drawPositionTable(c, p.chart, PositionColumn::Relative, kChartBodies, "LONGITUDES relativas", 115, 18,
                       tableStyle());
@@ -144,7 +151,7 @@ void horizontal1(PageCanvas& c, const PageContent& p) {
     const SpecificTexts terms = pageTerms(p.data);
 
     header(c, p, HeaderPlace{kLandscapeRight, 20.5, 255, kLandscapeRight});
-    pageWheel(c, p, kBaseCentreY - 7, kBaseCentreX - 5, kLandscapeWheelBase * kNatalWheelZoom, p.aspectLines);
+    pageWheel(c, p, kHorizontal1Wheel, p.aspectLines);
 
     TableStyle lat = listStyle();
     lat.rowStep = 4.6;
@@ -166,13 +173,15 @@ void horizontal1(PageCanvas& c, const PageContent& p) {
     c.footerTag(108, 300);
 }
 
-void affinityWheels(PageCanvas& c, const PageContent& p, double y1, double y2, double x, double scale) {
-    pageWheel(c, p, y1, x, scale, false, [&](PageCanvas& w, const WheelGeometry& g) {
+// The energetic wheel (magnetic and soli-lunar chords) and the specular one (antiscia and
+// contrantiscia).
+void affinityWheels(PageCanvas& c, const PageContent& p, const PageWheel (&at)[2]) {
+    pageWheel(c, p, at[0], false, [&](PageCanvas& w, const WheelGeometry& g) {
         drawSignCircle(w, p.chart, g);
         drawSignChords(w, p.chart, g, kMagneticChords, false);
         drawSignChords(w, p.chart, g, kSoliLunarChords, true);
     });
-    pageWheel(c, p, y2, x, scale, false, [&](PageCanvas& w, const WheelGeometry& g) {
+    pageWheel(c, p, at[1], false, [&](PageCanvas& w, const WheelGeometry& g) {
         drawSignCircle(w, p.chart, g);
         drawSignChords(w, p.chart, g, kAntisciaChords, false);
         drawSignChords(w, p.chart, g, kContrantisciaChords, false);
@@ -183,8 +192,7 @@ void vertical2(PageCanvas& c, const PageContent& p) {
     const Weaves w = countWeaves(p.chart);
     header(c, p, HeaderPlace{230, 19.8, 181, 225});
 
-    constexpr double wheelX = 196, scale = 0.53;
-    affinityWheels(c, p, 122, 270, wheelX, scale);
+    affinityWheels(c, p, kVertical2Wheels);
     c.setLogicalTextColour(4);
     c.textRight(52, 113, "AFINIDAD' ENERG\xC9TICA", 15);
     c.textRight(57, 111, "(Magn\xE9ticas y Soli-lunares)", 15);
@@ -201,17 +209,7 @@ void horizontal2(PageCanvas& c, const PageContent& p) {
     const Weaves w = countWeaves(p.chart);
     header(c, p, HeaderPlace{kLandscapeRight, 19.8, 255, kLandscapeRight});
 
-    constexpr double scale = 0.45;
-    pageWheel(c, p, 122, 95, scale, false, [&](PageCanvas& wc, const WheelGeometry& g) {
-        drawSignCircle(wc, p.chart, g);
-        drawSignChords(wc, p.chart, g, kMagneticChords, false);
-        drawSignChords(wc, p.chart, g, kSoliLunarChords, true);
-    });
-    pageWheel(c, p, 122, 255, scale, false, [&](PageCanvas& wc, const WheelGeometry& g) {
-        drawSignCircle(wc, p.chart, g);
-        drawSignChords(wc, p.chart, g, kAntisciaChords, false);
-        drawSignChords(wc, p.chart, g, kContrantisciaChords, false);
-    });
+    affinityWheels(c, p, kHorizontal2Wheels);
     c.setLogicalTextColour(4);
     c.textLeft(60, 15, "AFINIDADES ENERG\xC9TICAS", 15);
     c.textLeft(65, 15, "(Magn\xE9ticas y Soli-lunares)", 15);
@@ -229,6 +227,19 @@ void horizontal2(PageCanvas& c, const PageContent& p) {
 bool pagePortrait(PageLayout layout) { return layout == PageLayout::Vertical1 || layout == PageLayout::Vertical2; }
 
 char pageOrientation(PageLayout layout) { return pagePortrait(layout) ? 'P' : 'L'; }
+
+std::vector<PageWheel> pageWheels(PageLayout layout) {
+    const auto onPage = [](PageWheel w) {
+        return PageWheel{w.y * kLandscapeScale, w.x * kLandscapeScale, w.scale * kLandscapeScale};
+    };
+    switch (layout) {
+    case PageLayout::Vertical1: return {kVertical1Wheel};
+    case PageLayout::Vertical2: return {kVertical2Wheels[0], kVertical2Wheels[1]};
+    case PageLayout::Horizontal1: return {onPage(kHorizontal1Wheel)};
+    case PageLayout::Horizontal2: return {onPage(kHorizontal2Wheels[0]), onPage(kHorizontal2Wheels[1])};
+    }
+    return {};
+}
 
 PageSubject pageSubjectFromChart(const ChartState& c) {
     PageSubject s;

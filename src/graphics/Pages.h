@@ -3,6 +3,7 @@
 #include "interpretation/Aspects.h"
 
 #include <string>
+#include <vector>
 
 namespace athanor {
 
@@ -45,6 +46,13 @@ struct PageContent {
     std::string today;     // "DD/MM/YYYY"
     bool aspectLines = true;
 };
+
+// Where a page draws a chart wheel: its centre in page units and its size as a share of
+// the analysis wheel. Its outermost texts stay within 118 units times that share.
+struct PageWheel {
+    double y, x, scale;
+};
+std::vector<PageWheel> pageWheels(PageLayout layout);
 
 // Landscape pages are laid out on the sheet in the units of the portrait pages and drawn
 // at this scale, so that they stand inside the landscape page (279 x 202 units).

@@ -12,6 +12,7 @@ these files, so it is the same on every run.
 
 import argparse
 import os
+import re
 import sys
 import textwrap
 import zlib
@@ -73,6 +74,11 @@ def wrap(text, width):
     return textwrap.wrap(text, width, break_long_words=False, break_on_hyphens=False)
 
 
+def contract(text):
+    """Spanish contractions that composed phrases produce: 'de el' -> 'del', 'a el' -> 'al'."""
+    return re.sub(r"\b([Dd]e|[Aa]) el\b", lambda m: m.group(1) + "l", text)
+
+
 def keyed_lines(key, column, width, texts):
     """Lines of one key: the key padded to the text column, then the text."""
     out = []
@@ -84,8 +90,11 @@ def keyed_lines(key, column, width, texts):
 
 
 def entry(key, headline, paragraph):
+    headline = contract(headline)
+    if len(headline) > PLANET_TEXT_WIDTH:
+        raise TextError(f"{key}: headline longer than {PLANET_TEXT_WIDTH}: {headline!r}")
     return keyed_lines(key, PLANET_TEXT_COLUMN, PLANET_TEXT_WIDTH,
-                       [headline] + wrap(paragraph, PLANET_TEXT_WIDTH))
+                       [headline] + wrap(contract(paragraph), PLANET_TEXT_WIDTH))
 
 
 def de(noun_with_article):
@@ -233,7 +242,7 @@ def dignity_sentence(p, s, key):
     ruler = BODIES[SIGNS[s]["ruler"]]
     return choose(key, "dig", [
         f"Sin dignidad propia, {b['art']} actúa a través de {ruler['art']}, regente de {SIGNS[s]['name']}, que tiñe su acción.",
-        f"Peregrino en {SIGNS[s]['name']}, depende de {ruler['art']}: observar también su estado en la carta.",
+        f"{'Peregrino' if b['masc'] else 'Peregrina'} en {SIGNS[s]['name']}, depende {de(ruler['art'])}: observar también su estado en la carta.",
     ])
 
 
@@ -303,6 +312,7 @@ def angle_in_sign(p, s):
                 f"y su metal, {metal_art(sg['ruler'])}, indican el remedio de fondo; por su "
                 f"posición en la carta se juzga la resistencia. Plantas de apoyo: "
                 f"{and_join(sg['plants'])}.")
+        text = with_caution(text, sg["plants"])
     else:
         head = first_fitting([f"Medio Cielo en {sg['name']}: vocación {sg['adj'][0]}",
                               f"Medio Cielo en {sg['name']}"], PLANET_TEXT_WIDTH, key)
@@ -617,8 +627,12 @@ def body_antiscion(p, x, contra):
                               + choose(key, "h", ["tensión velada", "contrapeso oculto", "polaridad oculta"]),
                               f"{b['name']}, contrantiscio en {xs['name']}"], PLANET_TEXT_WIDTH, key)
         text = (f"Desde {ns['name']}, {b['art']} se refleja en {xs['name']} por el eje "
-                f"Cáncer-Capricornio. Actúa como una oposición velada: lo que afecta a {xs['body']} "
-                f"repercute en {b['organ1']}, y al revés.")
+                f"Cáncer-Capricornio. Actúa como una oposición velada: ")
+        if b["organ1"] in xs["body"]:
+            text += (f"{xs['body']} son a la vez su zona propia y su reflejo, y piden doble "
+                     f"atención.")
+        else:
+            text += f"lo que afecta a {xs['body']} repercute en {b['organ1']}, y al revés."
         h = HUMOR[ELEMENTS[xs["element"]]["humor"]]
         text += f" Compensar con {h['plants'][(p + x) % 3]}, planta {h['balance_sg']}."
     return entry(key, head, text)
@@ -842,7 +856,7 @@ def sign_general(s):
     texts += general_texts.SIGN_NOTES[s]
     lines = []
     for t in texts:
-        lines += wrap(t, SIGN_TEXT_WIDTH)
+        lines += wrap(contract(t), SIGN_TEXT_WIDTH)
     return keyed_lines(sg["tag2"], SIGN_TEXT_COLUMN, SIGN_TEXT_WIDTH, lines)
 
 
@@ -899,7 +913,7 @@ def build():
         lines = specific_entry(family, args)
         assert lines[0].startswith(key.ljust(PLANET_TEXT_COLUMN - 1)), key
         specific += lines
-        printed += keyed_lines(key, PLANET_TEXT_COLUMN, PLANET_TEXT_WIDTH, [printed_line(family, key, args)])
+        printed += keyed_lines(key, PLANET_TEXT_COLUMN, PLANET_TEXT_WIDTH, [contract(printed_line(family, key, args))])
     files["OpzioneT/SpgPianSpe.Txt"] = specific
     files["OpzioneT/SpgPianCan.Txt"] = printed
 

@@ -35,7 +35,10 @@ void titleLines(PageCanvas& c, const char* title, const char* subtitle) {
     if (subtitle) c.textLeft(10, 5, subtitle, 15);
 }
 
+// On the background, so that it reads over the chords.
 void caption(PageCanvas& c, const WheelGeometry& g, const char* text) {
+    const double w = c.textWidthUnits(text, 15), h = fontUnits(c, 15);
+    eraseBox(c, g.cy - 2 + h, g.cx - 10 + w + 0.5, g.cy - 2, g.cx - 10 - 0.5);
     c.setLogicalTextColour(0);
     c.textLeft(g.cy - 2, g.cx - 10, text, 15);
 }

@@ -50,6 +50,19 @@ TEST(PowerBars, StandOnTheBaseLineScaledToThirtyUnitsRedWhenNegative) {
     EXPECT_EQ(minus[0]->pen.color(), colour::Silver);
 }
 
+TEST(PowerBars, WideScoresDoNotRunIntoEachOther) {
+    std::array<long double, 11> scores{};
+    const long double given[11] = {0, 100, -100, 120, -99, 1000, 88, -1000, 5, 250, 111};
+    for (int b = 1; b <= 10; ++b) scores[b] = given[b];
+    const Powers powers = computePowers(scores);
+    for (const bool paper : {false, true}) {
+        const auto r = record([&](PageCanvas& c) { drawPowerBars(c, powers, 40, 20); }, 6, paper);
+        EXPECT_EQ(r->device.of(Primitive::Text).size(), 10u);
+        for (const auto& [a, b] : test::overlappingTexts(r->device.of(Primitive::Text)))
+            ADD_FAILURE() << a.toStdString() << " / " << b.toStdString();
+    }
+}
+
 // Sun at 10 Aries, Mars at 13 Cancer; the others far from any aspect with them.
 ChartState squareChart() {
     return chartWith({0, 10, 0, 0, 0, 103, 0, 0, 0, 0, 0, 0}, 0);

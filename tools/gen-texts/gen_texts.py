@@ -413,7 +413,7 @@ def sector_zone(h, place):
                 10: "nonagésimo, cima de la eclíptica"}.get(h, f"zona de la cúspide {r}")
     if place == 3:
         return f"inicio de la casa {r}"
-    return f"corazón de la casa {r}"
+    return f"centro de la casa {r}"
 
 
 def sector_arc(start, end):
@@ -784,7 +784,8 @@ def printed_line(family, key, args):
         b, sg = BODIES[p], SIGNS[s]
         tag = DIGNITY_SHORT[dignity_of(p, s)] if p <= 7 else ""
         tail = plant(p, s - 1) if p <= 7 else sg["plants"][0]
-        return fit([f"{b['name']} en {sg['name']}{tag}: {b['organ_word']} / {sg['body_short']}; {tail}",
+        organ = "" if b["organ_word"] in sg["body_short"] else f"{b['organ_word']} / "
+        return fit([f"{b['name']} en {sg['name']}{tag}: {organ}{sg['body_short']}; {tail}",
                     f"{b['name']} en {sg['name']}{tag}: {sg['body_short']}; {tail}",
                     f"{b['name']} en {sg['name']}{tag}: {tail}"])
     if family == "house":

@@ -139,24 +139,27 @@ SECTIONS = {
     ]),
     18: ("Dodecatemorias", [
         "DODECATEMORIAS (en el círculo interior)",
-        "Cada signo se divide en doce partes de 2°30'; la dodecatemoria de un cuerpo es el "
-        "signo que corresponde a su parte, contando desde su propio signo.",
+        "La dodecatemoria de un cuerpo se obtiene sumando a su longitud doce veces los grados "
+        "que ocupa dentro de su signo: cada 2°30' recorridos en el signo la desplazan un signo "
+        "entero.",
         "Muestra la cualidad oculta de cada planeta, el matiz secreto de su acción. Las "
         "listas dan los términos, decanos y décadas de esas posiciones.",
     ]),
     19: ("Potencias planetarias", [
         "POTENCIAS PLANETARIAS (según Tarquell)",
-        "Las barras dan la puntuación de cada cuerpo según el método del regente de la "
-        "natividad: dignidades, casas, aspectos y fases se suman en un total.",
-        "La barra más alta señala el planeta dominante, cuyo metal y cuyas plantas forman el "
-        "remedio de fondo. Una barra roja indica una puntuación negativa: una fuerza que "
+        "Las barras dan la puntuación de los diez cuerpos, del Sol a Plutón, según el método "
+        "del regente de la natividad: afinidad con el signo ascendente, valor en su propio "
+        "signo, zonas tradicionales, lugar dentro de la casa, afinidad con la casa, signo "
+        "masculino o femenino y velocidad se suman en un total.",
+        "La barra más alta señala el planeta dominante, cuyo metal y cuyas plantas orientan "
+        "el remedio de fondo. Una barra roja indica una puntuación negativa: una fuerza que "
         "conviene sostener.",
     ]),
     20: ("Regente de la natividad", [
         "REGENTE DE LA NATIVIDAD",
-        "Entre todos los cuerpos, el regente de la natividad es el que reúne más títulos en "
-        "la carta. Su naturaleza indica el temperamento de fondo y el tipo de remedio que la "
-        "persona tolera mejor.",
+        "El regente de la natividad es el cuerpo que reúne la puntuación más alta. Su "
+        "naturaleza indica el temperamento de fondo y el tipo de remedio que la persona "
+        "tolera mejor; el cálculo se hace siempre con casas Plácidus.",
     ]),
     21: ("Datos del sujeto", [
         "DATOS DEL SUJETO",

@@ -64,8 +64,24 @@ private:
     std::filesystem::path path_;
 };
 
-// The scores of the ruler of the nativity for the chart, computed as the analysis window
-// runs them: the chart handed over with Placidus houses.
+void addPage(const char* name, PageLayout layout) {
+    const bool portrait = pagePortrait(layout);
+    registerView(View{name, portrait ? 405.0 : 202.0, DrawingState::kPageWidth, portrait,
+                      [layout](PageCanvas& c, const ViewContext& ctx) {
+                          PageContent content{ctx.chart, ctx.orbs, ctx.data, pageSubjectFor(ctx.chart, ctx.data),
+                                              ctx.userName, ctx.today};
+                          drawPage(c, layout, content);
+                      }});
+}
+
+WheelOptions plainWheel() {
+    WheelOptions o;
+    o.aspectLines = false;
+    return o;
+}
+
+}  // namespace
+
 Powers powersOf(const ChartState& chart, const DataRoot& data) {
     const StampDate date{static_cast<int>(chart.Year), static_cast<int>(chart.Month), static_cast<int>(chart.Day),
                          static_cast<int>(chart.Hour), static_cast<int>(chart.Minute)};
@@ -90,44 +106,64 @@ Powers powersOf(const ChartState& chart, const DataRoot& data) {
     return computePowers(readPowerScores(work));
 }
 
-void addPage(const char* name, PageLayout layout) {
-    const bool portrait = pagePortrait(layout);
-    registerView(View{name, portrait ? 405.0 : 202.0, DrawingState::kPageWidth, portrait,
-                      [layout](PageCanvas& c, const ViewContext& ctx) {
-                          PageContent content{ctx.chart, ctx.orbs, ctx.data, pageSubjectFor(ctx.chart, ctx.data),
-                                              ctx.userName, ctx.today};
-                          drawPage(c, layout, content);
-                      }});
+std::vector<StructureHit> drawStructureView(PageCanvas& c, const ArchetypalStructure& structure,
+                                            const ChartState& chart, const OrbSettings& orbs) {
+    drawWheel(c, chart, orbs, WheelGeometry{}, plainWheel());
+    return drawStructureScreen(c, structure);
 }
 
-WheelOptions plainWheel() {
-    WheelOptions o;
-    o.aspectLines = false;
-    return o;
+void drawWeaveView(PageCanvas& c, const ChartState& chart, int view) {
+    const Weaves w = countWeaves(chart);
+    switch (view) {
+    case 1: drawElementalWeave(c, w.elemental, kElementalWeaveY, kElementalWeaveX, WeaveLook::Screen); break;
+    case 2: drawHumoralTable(c, w.humoralElemental, false, kWeaveY, kWeaveX, WeaveLook::Screen); break;
+    case 3: drawSeasonalWeave(c, w.seasonal, kWeaveY, kWeaveX, WeaveLook::Screen); break;
+    case 4: drawHumoralTable(c, w.humoralSeasonal, true, kWeaveY, kWeaveX, WeaveLook::Screen); break;
+    default: break;
+    }
 }
 
-}  // namespace
+void drawPowersView(PageCanvas& c, const Powers& powers, const ChartState& chart, const OrbSettings& orbs) {
+    titleLines(c, "POTENCIAS PLANETARIAS", "(de acuerdo con Tarquell)");
+    // Ten bars six units apart, centred over the area.
+    drawPowerBars(c, powers, 100 - 31.2, 28);
+    drawEclipticGrid(c, chart, orbs, 88, 56, true);
+}
+
+void drawGridView(PageCanvas& c, const ChartState& chart, const OrbSettings& orbs, bool spherical) {
+    // The staircase of 11 x 11 cells centred on the area.
+    if (spherical)
+        drawSphericalGrid(c, chart, orbs, 70, 56);
+    else
+        drawEclipticGrid(c, chart, orbs, 70, 56, true);
+}
+
+void drawCoordinatesView(PageCanvas& c, const ChartState& chart, int view) {
+    TableStyle style;
+    style.rowStep = 9;
+    style.glyph = 6;
+    style.font = 2;
+    style.titleFont = 2;
+    switch (view) {
+    case 1:
+        drawPositionTable(c, chart, PositionColumn::Relative, kChartBodies, "LONGITUDES RELATIVAS", 45, 60, style);
+        break;
+    case 2:
+        drawPositionTable(c, chart, PositionColumn::Absolute, kChartBodies, "LONGITUDES ABSOLUTAS", 45, 70, style);
+        break;
+    case 3: drawPositionTable(c, chart, PositionColumn::Latitude, kChartBodies, "LATITUDES", 45, 70, style); break;
+    default: break;
+    }
+}
 
 void registerAnalysisViews() {
     add("structure", [](PageCanvas& c, const ViewContext& ctx) {
         ExchangeFiles files(ctx.data);
-        const ArchetypalStructure s = computeStructure(ctx.chart, files);
-        drawWheel(c, ctx.chart, ctx.orbs, WheelGeometry{}, plainWheel());
-        drawStructureScreen(c, s);
+        drawStructureView(c, computeStructure(ctx.chart, files), ctx.chart, ctx.orbs);
     });
-
-    add("weave-elemental", [](PageCanvas& c, const ViewContext& ctx) {
-        drawElementalWeave(c, countWeaves(ctx.chart).elemental, kElementalWeaveY, kElementalWeaveX, WeaveLook::Screen);
-    });
-    add("humoral-elemental", [](PageCanvas& c, const ViewContext& ctx) {
-        drawHumoralTable(c, countWeaves(ctx.chart).humoralElemental, false, kWeaveY, kWeaveX, WeaveLook::Screen);
-    });
-    add("weave-seasonal", [](PageCanvas& c, const ViewContext& ctx) {
-        drawSeasonalWeave(c, countWeaves(ctx.chart).seasonal, kWeaveY, kWeaveX, WeaveLook::Screen);
-    });
-    add("humoral-seasonal", [](PageCanvas& c, const ViewContext& ctx) {
-        drawHumoralTable(c, countWeaves(ctx.chart).humoralSeasonal, true, kWeaveY, kWeaveX, WeaveLook::Screen);
-    });
+    const char* const weaves[] = {"weave-elemental", "humoral-elemental", "weave-seasonal", "humoral-seasonal"};
+    for (int v = 1; v <= 4; ++v)
+        add(weaves[v - 1], [v](PageCanvas& c, const ViewContext& ctx) { drawWeaveView(c, ctx.chart, v); });
 
     add("dodecatemoria", [](PageCanvas& c, const ViewContext& ctx) {
         drawDodecatemoriaView(c, ctx.data, ctx.chart, ctx.orbs);
@@ -142,35 +178,14 @@ void registerAnalysisViews() {
     }
 
     add("powers", [](PageCanvas& c, const ViewContext& ctx) {
-        const Powers powers = powersOf(ctx.chart, ctx.data);
-        titleLines(c, "POTENCIAS PLANETARIAS", "(de acuerdo con Tarquell)");
-        drawPowerBars(c, powers, 100 - 31.2, 28);
-        drawEclipticGrid(c, ctx.chart, ctx.orbs, 88, 56, true);
+        drawPowersView(c, powersOf(ctx.chart, ctx.data), ctx.chart, ctx.orbs);
     });
+    add("grid-ecliptic", [](PageCanvas& c, const ViewContext& ctx) { drawGridView(c, ctx.chart, ctx.orbs, false); });
+    add("grid-spherical", [](PageCanvas& c, const ViewContext& ctx) { drawGridView(c, ctx.chart, ctx.orbs, true); });
 
-    add("grid-ecliptic", [](PageCanvas& c, const ViewContext& ctx) {
-        drawEclipticGrid(c, ctx.chart, ctx.orbs, 70, 56, true);
-    });
-    add("grid-spherical", [](PageCanvas& c, const ViewContext& ctx) {
-        drawSphericalGrid(c, ctx.chart, ctx.orbs, 70, 56);
-    });
-
-    TableStyle coordinates;
-    coordinates.rowStep = 9;
-    coordinates.glyph = 6;
-    coordinates.font = 2;
-    coordinates.titleFont = 2;
-    add("longitudes-relative", [coordinates](PageCanvas& c, const ViewContext& ctx) {
-        drawPositionTable(c, ctx.chart, PositionColumn::Relative, kChartBodies, "LONGITUDES RELATIVAS", 45, 60,
-                          coordinates);
-    });
-    add("longitudes-absolute", [coordinates](PageCanvas& c, const ViewContext& ctx) {
-        drawPositionTable(c, ctx.chart, PositionColumn::Absolute, kChartBodies, "LONGITUDES ABSOLUTAS", 45, 70,
-                          coordinates);
-    });
-    add("latitudes", [coordinates](PageCanvas& c, const ViewContext& ctx) {
-        drawPositionTable(c, ctx.chart, PositionColumn::Latitude, kChartBodies, "LATITUDES", 45, 70, coordinates);
-    });
+    const char* const coordinates[] = {"longitudes-relative", "longitudes-absolute", "latitudes"};
+    for (int v = 1; v <= 3; ++v)
+        add(coordinates[v - 1], [v](PageCanvas& c, const ViewContext& ctx) { drawCoordinatesView(c, ctx.chart, v); });
 
     addPage("vertical1", PageLayout::Vertical1);
     addPage("vertical2", PageLayout::Vertical2);

@@ -1,3 +1,4 @@
+#include "graphics/AnalysisViews.h"
 #include "graphics/GridDrawings.h"
 #include "graphics/PowerDrawings.h"
 
@@ -5,6 +6,9 @@
 #include "interpretation/AspectViews.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
 
 namespace athanor {
 namespace {
@@ -61,6 +65,24 @@ TEST(PowerBars, WideScoresDoNotRunIntoEachOther) {
         for (const auto& [a, b] : test::overlappingTexts(r->device.of(Primitive::Text)))
             ADD_FAILURE() << a.toStdString() << " / " << b.toStdString();
     }
+}
+
+TEST(PowersOfAChart, ScoredAsTheAnalysisWindowDoesAndTheFolderLeftAsItWas) {
+    const test::TestFolder folder;
+    const auto listing = [&] {
+        std::vector<std::string> files;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(folder.dir.path()))
+            files.push_back(e.path().string());
+        std::sort(files.begin(), files.end());
+        return files;
+    };
+    const auto before = listing();
+    const ChartState chart = test::chartOf(test::births()[0].subject);
+    const Powers p = powersOf(chart, folder.root());
+    EXPECT_EQ(listing(), before);
+    // The tallest bar is the dominant body's, 30 units.
+    EXPECT_EQ(p.bars[p.dominant].height, 30);
+    for (int b = 1; b <= 10; ++b) EXPECT_LE(p.bars[b].score, p.maximum);
 }
 
 // Sun at 10 Aries, Mars at 13 Cancer; the others far from any aspect with them.

@@ -260,6 +260,31 @@ TEST(PrintablePages, MonochromePaperDrawsOnlyBlackAndWhite) {
     EXPECT_GT(coloured, 0);
 }
 
+TEST(PrintablePages, TheNatalPagesAspectLinesFollowTheirSwitch) {
+    const test::TestFolder folder;
+    const DataRoot data = folder.root();
+    const ChartState& chart = chartFor(test::births()[0]);
+    const OrbSettings orbs = test::setA();
+    // The aspect spindles: filled polygons in red or blue.
+    const auto spindles = [&](PageLayout layout, bool lines) {
+        const auto r = record(
+            [&](PageCanvas& c) {
+                PageContent content{chart, orbs, data, pageSubjectFromChart(chart), "", ""};
+                content.aspectLines = lines;
+                drawPage(c, layout, content);
+            },
+            4, false, false, data);
+        int n = 0;
+        for (const auto* p : r->device.of(Primitive::Polygon))
+            n += p->brush.style() != Qt::NoBrush && (p->brush.color() == colour::Red || p->brush.color() == colour::Blue);
+        return n;
+    };
+    for (const PageLayout layout : {PageLayout::Vertical1, PageLayout::Horizontal1}) {
+        EXPECT_GT(spindles(layout, true), 0);
+        EXPECT_EQ(spindles(layout, false), 0);
+    }
+}
+
 TEST(PageSubjectLines, TheCurrentSubjectNamesThePageWhenItIsTheChartsSubject) {
     const test::TestFolder folder;
     const DataRoot data = folder.root();

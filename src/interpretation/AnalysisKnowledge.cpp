@@ -5,6 +5,9 @@
 #include "knowledge/Signatures.h"
 #include "knowledge/TextLists.h"
 
+#include "interpretation/Sectors.h"
+
+#include <algorithm>
 #include <array>
 
 namespace athanor {
@@ -37,6 +40,47 @@ std::string bodyHeading(int body, const ChartState& chart) {
     const std::string mark(1, m == 0 ? ' ' : m);
     return std::string(bodyCapitalName(body)) + "  " +
            positionWithSignName(chart.BodyLongitude[static_cast<size_t>(body)], body <= 9 ? mark : " ");
+}
+
+std::string joinedParagraph(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const auto& l : lines) {
+        std::string t = l;
+        trimTrailingBlanks(t);
+        const auto first = t.find_first_not_of(' ');
+        if (first == std::string::npos) continue;
+        if (!out.empty()) out += ' ';
+        out += t.substr(first);
+    }
+    return out;
+}
+
+namespace {
+
+void addGroup(std::vector<std::string>& out, const std::vector<std::string>& group) {
+    if (group.empty()) return;
+    if (!out.empty()) out.push_back("");
+    out.push_back(group.front());
+    const std::string rest = joinedParagraph(std::vector<std::string>(group.begin() + 1, group.end()));
+    if (!rest.empty()) out.push_back(rest);
+}
+
+}  // namespace
+
+std::vector<std::string> bodySpecificParagraphs(int body, const std::vector<std::string>& positionCodes,
+                                                const KeyedTexts& specific) {
+    std::vector<std::string> out;
+    for (const auto& code : codesOfBody(body, positionCodes)) addGroup(out, specific.lookup(code));
+    return out;
+}
+
+std::vector<std::string> signSpecificParagraphs(int sign, const std::vector<std::string>& signCodes,
+                                                const KeyedTexts& specific) {
+    std::vector<std::string> out;
+    const std::string tag = kSignTag2[static_cast<size_t>(std::clamp(sign, 1, 12))];
+    for (const auto& code : signCodes)
+        if (code.size() >= 7 && code.starts_with(tag)) addGroup(out, specific.lookup(std::string_view(code).substr(0, 7)));
+    return out;
 }
 
 std::string signaturePlanetName(int body) {
@@ -111,7 +155,7 @@ std::vector<std::string> signatureRemedyNames(const DataRoot& root, std::string_
     const auto records = readAllRecords<RemedyRecord>(root.resolve(kRemedyDatabaseFile));
     std::vector<std::string> out;
     for (const RemedyNameEntry& e : remedyNameList(records))
-        if (answersSignature(records[static_cast<size_t>(e.record)], planet, sign)) out.push_back(e.name);
+        if (!e.name.empty() && answersSignature(records[static_cast<size_t>(e.record)], planet, sign)) out.push_back(e.name);
     return out;
 }
 

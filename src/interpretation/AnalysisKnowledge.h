@@ -1,6 +1,7 @@
 #pragma once
 #include "foundations/ChartState.h"
 #include "foundations/DataRoot.h"
+#include "knowledge/InterpretationTexts.h"
 
 #include <string>
 #include <string_view>
@@ -17,6 +18,16 @@ const char* bodyCapitalName(int body);
 const char* signCapitalName(int sign);
 // The body's name and its position in its sign: "SOLE  05\xB0 07' Leo".
 std::string bodyHeading(int body, const ChartState& chart);
+
+// The interpretation texts of a body or a sign as the memos show them: for each code,
+// its first line alone and the lines after it joined into one paragraph, so that the
+// memo wraps them to its width; codes are separated by an empty line. The general
+// texts are one paragraph.
+std::vector<std::string> bodySpecificParagraphs(int body, const std::vector<std::string>& positionCodes,
+                                                const KeyedTexts& specific);
+std::vector<std::string> signSpecificParagraphs(int sign, const std::vector<std::string>& signCodes,
+                                                const KeyedTexts& specific);
+std::string joinedParagraph(const std::vector<std::string>& lines);
 
 // The signature names of the selection: planets 1..9 ("Sol" .. "NodoSur"), signs by
 // name; "Cualquier" for anything else.
@@ -40,7 +51,7 @@ struct LinkedDetails {
 LinkedDetails linkedDetails(const DataRoot& root, bool plants, std::string_view name);
 
 // The signature search of the analysis window: the remedies whose first record answers
-// the planet and the sign, and the pathologies of the repertory those remedies treat.
+// the planet and the sign (a blank name, such as the reserved record's, is no remedy), and the pathologies of the repertory those remedies treat.
 std::vector<std::string> signatureRemedyNames(const DataRoot& root, std::string_view planet, std::string_view sign);
 std::vector<std::string> signaturePathologyNames(const DataRoot& root, std::string_view planet, std::string_view sign);
 

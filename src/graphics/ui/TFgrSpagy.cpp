@@ -118,7 +118,7 @@ AnalysisButton buttonOf(const char* name) {
 }
 
 const char* const kStyle =
-    "TFgrSpagy, QWidget#Spagy { background: black; }"
+    "QWidget#Client { background: black; }"
     "QFrame { background: #14141c; color: #e8e8e8; border: 1px solid #44485a; }"
     "QLabel { border: none; background: transparent; color: #ffd866; }"
     "QPlainTextEdit, QListWidget { background: black; color: #e8e8e8; border: 1px solid #44485a; }"
@@ -133,8 +133,6 @@ TFgrSpagy::TFgrSpagy(Workstation& ws, QWidget* parent) : QWidget(parent), ws_(ws
     setObjectName("FgrSpagy");
     setWindowTitle(fromCp("Modelo proped\xE9utico interactivo"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    setAttribute(Qt::WA_StyledBackground);
-    setStyleSheet(kStyle);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
@@ -148,12 +146,17 @@ TFgrSpagy::~TFgrSpagy() = default;
 // ---- building -------------------------------------------------------------------------
 
 void TFgrSpagy::build() {
-    area_ = new PageWidget(this);
+    // The panels live on a client widget of their own, so that their style does not reach
+    // the message boxes of the window.
+    client_ = new QWidget(this);
+    client_->setObjectName("Client");
+    client_->setStyleSheet(kStyle);
+    area_ = new PageWidget(client_);
     area_->setObjectName("PaintBox1");
     area_->onPress = [this](QMouseEvent* e) { areaPressed(e->position().toPoint()); };
 
     // Interpretation texts.
-    panelBase_ = panel(this, "PanelBase");
+    panelBase_ = panel(client_, "PanelBase");
     image1_ = label(panelBase_, "Image1");
     image1_->setAlignment(Qt::AlignCenter);
     labL1_ = label(panelBase_, "LabL1", "ATRIBUCIONES ESPEC\xCD" "FICAS al PLANETA");
@@ -163,7 +166,7 @@ void TFgrSpagy::build() {
     panelBase_->hide();
 
     // The aspect memo.
-    panel3_ = panel(this, "Panel3");
+    panel3_ = panel(client_, "Panel3");
     labAspetti_ = label(panel3_, "LabAspetti");
     memoAspetti_ = memo(panel3_, "MemoAspetti");
     memoAspetti_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -179,7 +182,7 @@ void TFgrSpagy::build() {
     panel3_->hide();
 
     // The subject's data.
-    panelDati_ = panel(this, "PanelDati");
+    panelDati_ = panel(client_, "PanelDati");
     edNome_ = field(panelDati_, "EdNome");
     edData_ = field(panelDati_, "EdData");
     edLocal_ = field(panelDati_, "EdLocal");
@@ -189,9 +192,9 @@ void TFgrSpagy::build() {
     edJd_ = field(panelDati_, "EdJd");
 
     // Information memo.
-    memo1_ = memo(this, "Memo1");
+    memo1_ = memo(client_, "Memo1");
     memo1_->viewport()->installEventFilter(this);
-    sizeFont_ = new QToolButton(this);
+    sizeFont_ = new QToolButton(client_);
     sizeFont_->setObjectName("BBsizeFont");
     sizeFont_->setText("A+");
     sizeFont_->setToolTip(fromCp("Tama\xF1o de la letra"));
@@ -202,7 +205,7 @@ void TFgrSpagy::build() {
     });
 
     // Buttons.
-    panelPulsanti_ = panel(this, "PanelPulsanti");
+    panelPulsanti_ = panel(client_, "PanelPulsanti");
     for (const ButtonSpec& b : kButtons) {
         auto* button = namedButton(panelPulsanti_, b.name, b.caption);
         button->setFocusPolicy(Qt::NoFocus);
@@ -215,7 +218,7 @@ void TFgrSpagy::build() {
     }
 
     // Plants or remedies.
-    panelCorv_ = panel(this, "PanelCorv");
+    panelCorv_ = panel(client_, "PanelCorv");
     labPianta_ = label(panelCorv_, "LabPianta");
     image2_ = label(panelCorv_, "Image2");
     image2_->setAlignment(Qt::AlignCenter);
@@ -260,7 +263,7 @@ void TFgrSpagy::build() {
     panelCorv_->hide();
 
     // Signature search.
-    panelExtra_ = panel(this, "PanelExtra");
+    panelExtra_ = panel(client_, "PanelExtra");
     auto* labSignature = label(panelExtra_, "LabExtra", "Signatura:");
     labSignature->setProperty("extra", 1);
     lbExtraPia_ = namedButton(panelExtra_, "LbExtraPia", kAnyCriterion);
@@ -272,7 +275,7 @@ void TFgrSpagy::build() {
     connect(lbExtraSeg_, &QPushButton::clicked, this, [this] { lbExtraSeg_->setText(fromCp(kAnyCriterion)); });
     connect(extraOk, &QPushButton::clicked, this, [this] { search(); });
 
-    panelSegnaPato_ = panel(this, "PanelSegnaPato");
+    panelSegnaPato_ = panel(client_, "PanelSegnaPato");
     labSegnaPato_ = label(panelSegnaPato_, "LabSegnaPato");
     labSegnaPato_->setWordWrap(true);
     memoExtra_ = memo(panelSegnaPato_, "MemoExtra");
@@ -296,6 +299,7 @@ void TFgrSpagy::resizeEvent(QResizeEvent* event) {
 }
 
 void TFgrSpagy::layoutPanels() {
+    client_->setGeometry(rect());
     // The page is laid out in page units: as large as the window allows.
     scale_ = std::max(1.0, std::min(height() / 203.0, width() / 280.0));
     const double s = scale_;
@@ -350,7 +354,7 @@ void TFgrSpagy::layoutPanels() {
     panelPulsanti_->setGeometry(units(170, kColumnLeft, 32, kColumnWidth));
     for (const ButtonSpec& b : kButtons)
         if (auto* button = panelPulsanti_->findChild<QPushButton*>(b.name))
-            button->setGeometry(inner(kButtonTops[b.row], b.column == 0 ? 4 : 43, 5, 35));
+            button->setGeometry(inner(kButtonTops[b.row], b.column == 0 ? 4 : 43, 5, 35)), sized(button, 0.86);
 
     // The signature strip under the drawing area.
     panelExtra_->setGeometry(units(196.5, 1, 6, 194));
@@ -720,9 +724,6 @@ void TFgrSpagy::markGlyph(double y, double x) {
 }
 
 void TFgrSpagy::bodyClicked(int body) {
-    const WheelHit* at = nullptr;
-    for (const WheelHit& h : wheelHits_)
-        if (h.kind == WheelHit::Kind::Body && h.number == body) at = &h;
     const GlyphStep step = cycles_.clickBody(body);
     panel3_->hide();
     panelBase_->show();
@@ -746,10 +747,9 @@ void TFgrSpagy::bodyClicked(int body) {
         });
         break;
     }
-    if (at) markGlyph(at->y, at->x);
-    else if (step.action == GlyphAction::Antiscia)
-        for (const WheelHit& h : wheelHits_)
-            if (h.kind == WheelHit::Kind::Body && h.number == body) markGlyph(h.y, h.x);
+    const WheelHitTable hits = wheelHits_;
+    for (const WheelHit& h : hits)
+        if (h.kind == WheelHit::Kind::Body && h.number == body) markGlyph(h.y, h.x);
     showMessage(step.message);
 }
 
@@ -775,7 +775,8 @@ void TFgrSpagy::signClicked(int sign) {
         paint([&](PageCanvas& c) { drawPointAntiscia(c, ws_.chart, WheelGeometry{}, 30.0L * sign - 15.0L); });
         break;
     }
-    for (const WheelHit& h : wheelHits_)
+    const WheelHitTable hits = wheelHits_;
+    for (const WheelHit& h : hits)
         if (h.kind == WheelHit::Kind::Sign && h.number == sign) markGlyph(h.y, h.x);
     showMessage(step.message);
 }
@@ -823,11 +824,10 @@ void TFgrSpagy::showBodyTexts(int body) {
         std::vector<std::string> specific{bodyHeading(body, ws_.chart), ""};
         const auto codes = readLines(ws_.root.resolve(kPositionCodesFile));
         const auto texts = KeyedTexts::load(ws_.root, kPlanetSpecificFile, kPlanetTextLayout);
-        for (const auto& line : bodySpecificTexts(body, codes, texts)) specific.push_back(line);
+        for (const auto& line : bodySpecificParagraphs(body, codes, texts)) specific.push_back(line);
         setMemoLines(memoL1_, specific);
         const auto general = KeyedTexts::load(ws_.root, kPlanetGeneralFile, kPlanetTextLayout);
-        std::vector<std::string> lines{bodyCapitalName(body), ""};
-        for (const auto& line : bodyGeneralTexts(body, general)) lines.push_back(line);
+        const std::vector<std::string> lines{bodyCapitalName(body), "", joinedParagraph(bodyGeneralTexts(body, general))};
         setMemoLines(memoL2_, lines);
     });
 }
@@ -841,11 +841,10 @@ void TFgrSpagy::showSignTexts(int sign) {
         std::vector<std::string> specific{signCapitalName(sign), ""};
         const auto codes = readLines(ws_.root.resolve(kSignCodeListFile));
         const auto texts = KeyedTexts::load(ws_.root, kSignSpecificFile, kSignSpecificLayout);
-        for (const auto& line : signSpecificTexts(sign, codes, texts)) specific.push_back(line);
+        for (const auto& line : signSpecificParagraphs(sign, codes, texts)) specific.push_back(line);
         setMemoLines(memoL1_, specific);
         const auto general = KeyedTexts::load(ws_.root, kSignGeneralFile, kSignGeneralLayout);
-        std::vector<std::string> lines{signCapitalName(sign), ""};
-        for (const auto& line : signGeneralTexts(sign, general)) lines.push_back(line);
+        const std::vector<std::string> lines{signCapitalName(sign), "", joinedParagraph(signGeneralTexts(sign, general))};
         setMemoLines(memoL2_, lines);
     });
 }

@@ -114,6 +114,7 @@ private:
     bool memo1Tall_ = false, aspectTall_ = false, memo3Tall_ = false;
     bool bigMemoFont_ = false, bigAspectFont_ = false, bigCorvFont_ = false;
 
+    QWidget* client_ = nullptr;
     PageWidget* area_ = nullptr;
     QFrame* panelBase_ = nullptr;
     QLabel* image1_ = nullptr;

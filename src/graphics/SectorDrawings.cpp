@@ -148,7 +148,6 @@ void drawPointAntiscia(PageCanvas& c, const ChartState& chart, const WheelGeomet
         const auto [y, x] = at(m.target);
         c.selectPen(inkPen(c, m.pen));
         c.line(y0, x0, y, x);
-        c.selectPen(inkPen(c, m.pen));
         dot(c, y, x, 1.2, ink(c, m.fill));
     }
     c.selectLogicalPen(0);

@@ -79,7 +79,7 @@ void number(PageCanvas& c, double cy, double cx, int value, const QColor& colour
 
 // A weave: a header column of element glyphs, three count columns and a total column;
 // four rows and a total row. The header row holds glyphs or nothing.
-struct WeaveSpec {
+struct WeaveLayout {
     const char* title;
     const char* subtitle;
     const char* tagText;
@@ -94,7 +94,7 @@ struct WeaveSpec {
     int bottomFont;
 };
 
-void drawWeave(PageCanvas& c, const WeaveCounts& counts, double y, double x, WeaveLook look, const WeaveSpec& s) {
+void drawWeave(PageCanvas& c, const WeaveCounts& counts, double y, double x, WeaveLook look, const WeaveLayout& s) {
     const bool headerRow = s.columnGlyph[0] != 0;
     const int rows = headerRow ? 6 : 5;
     const double left = x - 2.5 * kCell;
@@ -171,7 +171,7 @@ void drawWeave(PageCanvas& c, const WeaveCounts& counts, double y, double x, Wea
 }  // namespace
 
 void drawElementalWeave(PageCanvas& canvas, const WeaveCounts& counts, double y, double x, WeaveLook look) {
-    static const WeaveSpec spec{
+    static const WeaveLayout layout{
         "TELA ELEMENTAL",
         "(Nivel Psicosom\xE1tico)",
         "[Elemental]",
@@ -185,11 +185,11 @@ void drawElementalWeave(PageCanvas& canvas, const WeaveCounts& counts, double y,
         "Tot",
         0,
     };
-    drawWeave(canvas, counts, y, x, look, spec);
+    drawWeave(canvas, counts, y, x, look, layout);
 }
 
 void drawSeasonalWeave(PageCanvas& canvas, const WeaveCounts& counts, double y, double x, WeaveLook look) {
-    static const WeaveSpec spec{
+    static const WeaveLayout layout{
         "TELA ESTACIONAL",
         "(Nivel somatops\xEDquico)",
         "[Estacional]",
@@ -203,7 +203,7 @@ void drawSeasonalWeave(PageCanvas& canvas, const WeaveCounts& counts, double y, 
         "Totales",
         0,
     };
-    drawWeave(canvas, counts, y, x, look, spec);
+    drawWeave(canvas, counts, y, x, look, layout);
 }
 
 void drawHumoralTable(PageCanvas& c, const Humors& h, bool seasonal, double y, double x, WeaveLook look) {

@@ -127,20 +127,26 @@ std::unique_ptr<test::Recording> recordPage(PageLayout layout, const ChartState&
         4, paper, mono, data);
 }
 
-TEST(PrintablePages, EveryPageStandsInsideItsFrame) {
+TEST(PrintablePages, EveryPageStandsInsideItsFrameAndOnItsSheet) {
+    // On paper a unit is 0.776 mm of a 210 mm page width in either orientation: the A4 sheet
+    // is 270.6 units wide and 382.7 (portrait) or 191.3 (landscape) high, a little less than
+    // the page frame of the screen (279 x 405 or 279 x 202).
+    const double sheetWidth = 210 / 0.776;
     const test::TestFolder folder;
     for (const test::Birth& birth : test::births()) {
         const ChartState& chart = chartFor(birth);
         for (const PageCase& page : kPages) {
             const auto r = recordPage(page.layout, chart, folder.root());
-            const double height = pagePortrait(page.layout) ? 405 : 202;
-            const QRectF frame(0, 0, DrawingState::kPageWidth * 4, height * 4);
+            const bool portrait = pagePortrait(page.layout);
+            const double height = std::min(portrait ? 405.0 : 202.0, sheetWidth * (portrait ? 297.0 / 210 : 210.0 / 297));
             for (const Primitive& p : r->device.items) {
                 const QRectF b = boundsOf(p);
-                const bool inside = b.left() >= frame.left() - 0.5 && b.right() <= frame.right() + 0.5 &&
-                                    b.top() >= frame.top() - 0.5 && b.bottom() <= frame.bottom() + 0.5;
+                const double u = r->unitsPerPixel();
+                const bool inside = b.left() * u >= -0.1 && b.right() * u <= sheetWidth + 0.1 && b.top() * u >= -0.1 &&
+                                    b.bottom() * u <= height + 0.1;
                 EXPECT_TRUE(inside) << birth.label << " " << page.name << ": primitive " << p.kind << " "
-                                               << p.text.toStdString() << " at " << b.x() / 4 << "," << b.y() / 4;
+                                    << p.text.toStdString() << " at " << b.x() * u << "," << b.y() * u << " to "
+                                    << b.right() * u << "," << b.bottom() * u;
             }
         }
     }

@@ -55,12 +55,12 @@ constexpr double kAreaWidth = 196, kAreaHeight = 196;
 constexpr double kColumnLeft = 197, kColumnWidth = 82;  // right edge at 279
 constexpr double kCentre = 100;                          // the wheel's centre
 
-struct ButtonSpec {
+struct ButtonDef {
     const char* name;
     const char* caption;
     int column, row;
 };
-const ButtonSpec kButtons[] = {
+const ButtonDef kButtons[] = {
     {"BBcoordi", "Coordenadas Planetarias", 0, 0},
     {"BBarchetip", "Estructura arquet\xEDpica", 1, 0},
     {"BBstoffa", "Constituci\xF3n (Tela)", 0, 1},
@@ -206,7 +206,7 @@ void TFgrSpagy::build() {
 
     // Buttons.
     panelPulsanti_ = panel(client_, "PanelPulsanti");
-    for (const ButtonSpec& b : kButtons) {
+    for (const ButtonDef& b : kButtons) {
         auto* button = namedButton(panelPulsanti_, b.name, b.caption);
         button->setFocusPolicy(Qt::NoFocus);
         if (std::string_view(b.name) == "BBprivato") {
@@ -352,7 +352,7 @@ void TFgrSpagy::layoutPanels() {
     sized(memo1_, bigMemoFont_ ? 1.3 : 1.0);
 
     panelPulsanti_->setGeometry(units(170, kColumnLeft, 32, kColumnWidth));
-    for (const ButtonSpec& b : kButtons)
+    for (const ButtonDef& b : kButtons)
         if (auto* button = panelPulsanti_->findChild<QPushButton*>(b.name))
             button->setGeometry(inner(kButtonTops[b.row], b.column == 0 ? 4 : 43, 5, 35)), sized(button, 0.86);
 

@@ -20,8 +20,9 @@
 namespace athanor {
 
 namespace {
-// The test figure: a circle of radius 100 units around the page point (101, 140).
-constexpr double kY0 = 101, kX0 = 140, kRadius = 100;
+// The test figure: a circle of radius 100 units around the page point (102, 140), the
+// reach of the axes' last ticks.
+constexpr double kY0 = 102, kX0 = 140, kRadius = 100;
 }  // namespace
 
 TFgrTxtSpa::TFgrTxtSpa(Workstation& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
@@ -131,8 +132,8 @@ void TFgrTxtSpa::drawFigure() {
     c.releaseBrush();
     c.rectangle(kY0 + kRadius, kX0 + kRadius, kY0 - kRadius, kX0 - kRadius);
     c.selectPen(1);
-    c.line(kY0, kX0 - kRadius - 10, kY0, kX0 + kRadius + 10);
-    c.line(kY0 - kRadius - 10, kX0, kY0 + kRadius + 10, kX0);
+    c.line(kY0, kX0 - kRadius, kY0, kX0 + kRadius);
+    c.line(kY0 - kRadius, kX0, kY0 + kRadius, kX0);
     for (int i = -10; i <= 10; ++i) {
         const double d = 10.0 * i;
         c.line(kY0 - 2, kX0 + d, kY0 + 2, kX0 + d);

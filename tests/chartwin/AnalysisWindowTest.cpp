@@ -228,6 +228,51 @@ TEST_F(AnalysisWindowTest, APlanetOfTheStructureOpensItsTextsAndRemedies) {
     EXPECT_FALSE(window->structureHits().empty());
 }
 
+TEST_F(AnalysisWindowTest, MemosGrowOnADoubleClickAndTheFontButtonsToggle) {
+    open();
+    auto* memo1 = child<QPlainTextEdit>(window.get(), "Memo1");
+    const int height = memo1->height();
+    QTest::mouseDClick(memo1->viewport(), Qt::LeftButton);
+    EXPECT_GT(memo1->height(), 3 * height);
+    QTest::mouseDClick(memo1->viewport(), Qt::LeftButton);
+    EXPECT_EQ(memo1->height(), height);
+    const int size = memo1->font().pixelSize();
+    press("BBsizeFont");
+    EXPECT_GT(memo1->font().pixelSize(), size);
+    press("BBsizeFont");
+    EXPECT_EQ(memo1->font().pixelSize(), size);
+
+    press("BBaspetti");
+    auto* aspects = child<QPlainTextEdit>(window.get(), "MemoAspetti");
+    const int aspectsHeight = aspects->height();
+    QTest::mouseDClick(aspects->viewport(), Qt::LeftButton);
+    EXPECT_GT(aspects->height(), aspectsHeight);
+    press("BBFont");
+    EXPECT_EQ(child<QPushButton>(window.get(), "BBFont")->text(), "Font -");
+    press("BBchiudiAsp");
+    EXPECT_FALSE(visible("Panel3"));
+
+    const QPoint sun = glyph(WheelHit::Kind::Body, 1);
+    clickAt(sun);
+    clickAt(sun);
+    auto* memo3 = child<QPlainTextEdit>(window.get(), "Memo3");
+    const int memo3Height = memo3->height();
+    press("BBsuGiu");
+    EXPECT_EQ(child<QPushButton>(window.get(), "BBsuGiu")->text(), "Anterior");
+    EXPECT_GT(memo3->height(), memo3Height);
+    QTest::mouseDClick(memo3->viewport(), Qt::LeftButton);
+    EXPECT_EQ(memo3->height(), memo3Height);
+    EXPECT_EQ(child<QPushButton>(window.get(), "BBsuGiu")->text(), "Ensancha");
+}
+
+TEST_F(AnalysisWindowTest, AJulianBirthIsMarkedInTheDataPanel) {
+    CurrentSubject s = loadCurrent(folder.root());
+    s.record.calendarCode = "GI";
+    replaceCurrent(folder.root(), s.entryText, s.record);
+    open();
+    EXPECT_EQ(child<QLineEdit>(window.get(), "EdData")->text(), "12/05/1975 08:30 Calend. Giuliano");
+}
+
 TEST_F(AnalysisWindowTest, TheDominantsRunTheRulerAndRestoreTheChart) {
     open();
     const ChartState before = ws.chart;

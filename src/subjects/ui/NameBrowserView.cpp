@@ -16,7 +16,8 @@ NameBrowserView::NameBrowserView(const BrowserLayout& layout, QLineEdit* field, 
     : QObject(parent), browser_(layout), field_(field), list_(list), bar_(bar) {
     field_->installEventFilter(this);
     list_->installEventFilter(this);
-    list_->viewport()->installEventFilter(this);
+    listViewport_ = list_->viewport();
+    listViewport_->installEventFilter(this);
     connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         if (drawing_) return;
         const int line = list_->row(item);
@@ -136,7 +137,7 @@ bool NameBrowserView::eventFilter(QObject* watched, QEvent* event) {
             redraw();
             return true;
         }
-    } else if (watched == list_->viewport() && type == QEvent::MouseButtonDblClick) {
+    } else if (watched == listViewport_ && type == QEvent::MouseButtonDblClick) {
         QListWidgetItem* item = list_->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint());
         if (item && browser_.picked() == 0) browser_.clickLine(list_->row(item));
         act(browser_.doubleClick());

@@ -48,6 +48,7 @@ private:
     ArchiveBrowser browser_;
     QLineEdit* field_;
     QListWidget* list_;
+    QWidget* listViewport_;  // kept: the filter still sees events while the list is being destroyed
     QScrollBar* bar_;
     bool drawing_ = false;
 };

@@ -42,7 +42,7 @@ void equatorial(long double longitude, long double latitude, long double cosEps,
     const long double beta = latitude * kDegToRad;
     const long double sinLam = trig::sinDeg(longitude);
 
-    const long double y = sinLam * cosEps - std::tan(beta) * sinEps;
+    const long double y = sinLam * cosEps - trig::tanRad(beta) * sinEps;
     const long double x = trig::cosDeg(longitude);
     long double alpha;
     if (x == 0) {
@@ -56,7 +56,7 @@ void equatorial(long double longitude, long double latitude, long double cosEps,
     }
     rightAscension = alpha;
 
-    const long double w = std::sin(beta) * cosEps + std::cos(beta) * sinEps * sinLam;
+    const long double w = trig::sinRad(beta) * cosEps + trig::cosRad(beta) * sinEps * sinLam;
     declination = std::atan(w / std::sqrt(1.0L - w * w)) * kRadToDeg;
 }
 

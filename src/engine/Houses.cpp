@@ -186,11 +186,15 @@ long double longitudeFromRightAscension(long double ra, long double epsDegrees) 
 long double placidusPoint(long double ramc, long double K, long double epsDegrees, long double f) {
     auto g = [&](long double H) { return K * sinD(ramc + f * H) - cosD(H); };
     long double previous = 1E-9L, H = 180.0001L;
+    // Each step needs g at the last two points; the older one was the newer one last step.
+    long double gPrevious = g(previous);
     for (int step = 0; step < 5; ++step) {
-        long double denominator = g(H) - g(previous);
+        const long double gH = g(H);
+        long double denominator = gH - gPrevious;
         if (denominator == 0) denominator = 0.000001L;
-        const long double next = H - (H - previous) / denominator * g(H);
+        const long double next = H - (H - previous) / denominator * gH;
         previous = H;
+        gPrevious = gH;
         H = next;
     }
     return longitudeFromRightAscension(normalize360(ramc + f * H), epsDegrees);

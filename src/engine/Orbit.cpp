@@ -1,5 +1,7 @@
 #include "engine/Orbit.h"
 
+#include "engine/Trig.h"
+
 #include <cmath>
 
 namespace athanor::orbit {
@@ -25,9 +27,10 @@ Polar polar(long double x, long double y) {
 Kepler solveKepler(long double M, long double e, long double a) {
     Kepler k;
     long double E = M;
-    for (int n = 0; n < 3; ++n) E = M + e * std::sin(E);
+    for (int n = 0; n < 3; ++n) E = M + e * trig::sinRad(E);
     k.E = E;
-    const long double sinE = std::sin(E), cosE = std::cos(E);
+    long double sinE, cosE;
+    trig::sinCosRad(E, sinE, cosE);
     const long double root = std::sqrt(1.0L - e * e);
     k.Edot = kGauss / ((1.0L - e * cosE) * std::pow(a, 1.5L));
     k.vx = -a * k.Edot * sinE;
@@ -40,21 +43,27 @@ Kepler solveKepler(long double M, long double e, long double a) {
 Vec3 rotateToEcliptic(long double x, long double y, long double w, long double i, long double N) {
     const Polar inPlane = polar(x, y);
     const long double theta = nonZero(inPlane.theta + w);
-    const long double x1 = inPlane.r * std::cos(theta);
-    const long double y1 = inPlane.r * std::sin(theta);
+    long double sinTheta, cosTheta;
+    trig::sinCosRad(theta, sinTheta, cosTheta);
+    const long double x1 = inPlane.r * cosTheta;
+    const long double y1 = inPlane.r * sinTheta;
 
     const Polar tilt = polar(y1, 0);
     const long double inclined = nonZero(tilt.theta + i);
     Vec3 v;
-    v.z = tilt.r * std::sin(inclined);
-    const long double y2 = tilt.r * std::cos(inclined);
+    long double sinInclined, cosInclined;
+    trig::sinCosRad(inclined, sinInclined, cosInclined);
+    v.z = tilt.r * sinInclined;
+    const long double y2 = tilt.r * cosInclined;
 
     const Polar onEcliptic = polar(x1, y2);
     long double node = onEcliptic.theta + N;
     if (node < 0) node += 2.0L * kPi;
     node = nonZero(node);
-    v.x = onEcliptic.r * std::cos(node);
-    v.y = onEcliptic.r * std::sin(node);
+    long double sinNode, cosNode;
+    trig::sinCosRad(node, sinNode, cosNode);
+    v.x = onEcliptic.r * cosNode;
+    v.y = onEcliptic.r * sinNode;
     return v;
 }
 

@@ -1,6 +1,7 @@
 #include "engine/Orbit.h"
 #include "engine/CorrectionFiles.h"
 #include "engine/Positions.h"
+#include "engine/Trig.h"
 
 #include <array>
 #include <cmath>
@@ -84,7 +85,7 @@ struct Component {
     std::vector<Term> terms;
     long double at(long double T, long double T2) const {
         long double v = poly.at(T, T2);
-        for (const Term& t : terms) v += t.amplitude * std::cos((t.rate * T + t.phase) * kDegToRad);
+        for (const Term& t : terms) v += t.amplitude * trig::cosRad((t.rate * T + t.phase) * kDegToRad);
         return v;
     }
 };

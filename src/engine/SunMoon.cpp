@@ -105,8 +105,8 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
         // Apparent longitude from the mean elements, with long-period, planetary and lunar terms.
         const long double Ms = ctx.Ms, MsRad = ctx.Ms * kDegToRad;
         long double E = MsRad;
-        for (int n = 0; n < 5; ++n) E = e * std::sin(E) + MsRad;
-        const long double trueAnomaly = 2.0L * std::atan(std::sqrt((1.0L + e) / (1.0L - e)) * std::tan(E / 2.0L)) * kRadToDeg;
+        for (int n = 0; n < 5; ++n) E = e * trig::sinRad(E) + MsRad;
+        const long double trueAnomaly = 2.0L * std::atan(std::sqrt((1.0L + e) / (1.0L - e)) * trig::tanRad(E / 2.0L)) * kRadToDeg;
         const long double Lt = normalize360(trueAnomaly - Ms + ctx.Ls);
 
         const long double A = (6.4L * sinDeg(231.19L + 20.2L * T) + (1.882L - 0.016L * T) * sinDeg(57.24L + 150.27L * T) +
@@ -133,7 +133,7 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
     }
 
     // Equation of time, apparent minus mean solar time.
-    const long double tanHalfEps = std::tan(ctx.eps * kDegToRad / 2.0L);
+    const long double tanHalfEps = trig::tanRad(ctx.eps * kDegToRad / 2.0L);
     const long double y = tanHalfEps * tanHalfEps;
     const long double L = chart.BodyLongitude[body::Sun];
     const long double M = MsK;

@@ -404,7 +404,11 @@ void BirthEntry::open() {
     picker_ = std::make_unique<LocalityPicker>(root_, kind_);
 }
 
-void BirthEntry::close() { picker_.reset(); }
+void BirthEntry::close() {
+    picker_.reset();
+    chosen_.reset();
+    pending_ = false;  // nothing to recompute for a closed window
+}
 
 void BirthEntry::switchList(LocalityListKind kind) {
     picker_.reset();

@@ -186,7 +186,7 @@ public:
     // Opening the window: the Italian list at its start, no place chosen, a recompute
     // pending. FileError when the list is missing (the picker then stays closed).
     void open();
-    // Closing the window: the list file closed.
+    // Closing the window: the list file closed, the place and a pending recompute forgotten.
     void close();
 
     bool hasList() const noexcept { return picker_ != nullptr; }

@@ -422,6 +422,11 @@ TEST(BirthEntryState, ALookUpRunsOnceForEachChangeWithAValidDateAndAChosenPlace)
     EXPECT_EQ(r.lookup->placeName, "London");
     EXPECT_EQ(r.lookup->correctionText, "+0");
     EXPECT_EQ(entry.listKind(), LocalityListKind::Foreign);
+
+    entry.markChanged();
+    entry.close();
+    EXPECT_FALSE(entry.hasList());
+    EXPECT_FALSE(entry.recompute(when, 1).ran) << "a closed window looks nothing up";
 }
 
 TEST(BirthEntryState, AFailingLookUpIsNotRepeatedAndAMissingListIsAFileError) {

@@ -25,6 +25,10 @@ Polar polar(long double x, long double y) {
 }
 
 Kepler solveKepler(long double M, long double e, long double a) {
+    return solveKepler(M, e, a, std::pow(a, 1.5L));
+}
+
+Kepler solveKepler(long double M, long double e, long double a, long double aThreeHalves) {
     Kepler k;
     long double E = M;
     for (int n = 0; n < 3; ++n) E = M + e * trig::sinRad(E);
@@ -32,7 +36,7 @@ Kepler solveKepler(long double M, long double e, long double a) {
     long double sinE, cosE;
     trig::sinCosRad(E, sinE, cosE);
     const long double root = std::sqrt(1.0L - e * e);
-    k.Edot = kGauss / ((1.0L - e * cosE) * std::pow(a, 1.5L));
+    k.Edot = kGauss / ((1.0L - e * cosE) * aThreeHalves);
     k.vx = -a * k.Edot * sinE;
     k.vy = a * k.Edot * root * cosE;
     k.px = a * (cosE - e);

@@ -26,6 +26,8 @@ struct Kepler {
 
 // Kepler solution for mean anomaly M (radians), eccentricity e, semi-major axis a (AU).
 Kepler solveKepler(long double M, long double e, long double a);
+// The same with a^1.5 given: the axes are constants, and the power costs more than the rest.
+Kepler solveKepler(long double M, long double e, long double a, long double aThreeHalves);
 
 struct Vec3 {
     long double x = 0, y = 0, z = 0;

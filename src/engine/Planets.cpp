@@ -68,6 +68,18 @@ const std::array<Elements, 18> kElements = {{
 // The theory switches Jupiter to Pluto to older elements at noon of 29 December 1699.
 inline constexpr long double kOlderElementsBefore = -2.0L;
 
+// a^1.5 of each set, for the Kepler solution. Taken from the library at run time, as the
+// solution always did: the compiler's folding of a constant power rounds differently.
+std::array<long double, 18> axisPowers() {
+    std::array<long double, 18> p{};
+    for (size_t k = 0; k < p.size(); ++k) {
+        volatile long double a = kElements[k].a.c0;
+        p[k] = std::pow(a, 1.5L);
+    }
+    return p;
+}
+const std::array<long double, 18> kAxisPower = axisPowers();
+
 const Elements& elementsFor(int b, long double T) {
     if (b >= body::Mercury && b <= body::Mars) return kElements[b - body::Mercury];
     if (b >= body::Jupiter && b <= body::Pluto)
@@ -149,7 +161,8 @@ void planetStep(ChartState& chart, EngineContext& ctx, int b) {
     const long double N = el.N.at(T, T2) * kDegToRad;
     const long double i = el.i.at(T, T2) * kDegToRad;
 
-    const Kepler k = solveKepler(M, e, a);
+    const long double aPower = a == el.a.c0 ? kAxisPower[&el - kElements.data()] : std::pow(a, 1.5L);
+    const Kepler k = solveKepler(M, e, a, aPower);
     const Vec3 hv = rotateToEcliptic(k.vx, k.vy, w, i, N);
     const long double gvx = hv.x + ctx.sunVX;
     const long double gvy = hv.y + ctx.sunVY;

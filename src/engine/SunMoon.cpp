@@ -81,7 +81,11 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
     const long double MsK = normalize360(358.4758445L + 35999.04975L * T - 0.000150278L * T2);
     const long double e = 0.01675104L - 0.0000418L * T - 0.000000126L * T2;
     const long double a = 1.00000023L;
-    const orbit::Kepler k = orbit::solveKepler(MsK * kDegToRad, e, a);
+    static const long double aPower = [] {
+        volatile long double axis = 1.00000023L;  // no compile-time folding, as for the planets
+        return std::pow(axis, 1.5L);
+    }();
+    const orbit::Kepler k = orbit::solveKepler(MsK * kDegToRad, e, a, aPower);
     const long double w = (101.2208333L + 1.719175L * T + 0.000452778L * T2) * kDegToRad;
 
     const orbit::Vec3 v = orbit::rotateToEcliptic(k.vx, k.vy, w, 0.0L, 0.0L);

@@ -48,6 +48,14 @@ struct CorrectionFiles::Cache {
     std::filesystem::path path[SlotCount];
     int fd[SlotCount] = {-1, -1, -1};
 
+    // The last pair of records read from each file, kept while a batch is open.
+    static constexpr size_t kKept = 64;
+    int batchDepth = 0;
+    bool kept[SlotCount] = {false, false, false};
+    long long keptRecord[SlotCount] = {0, 0, 0};
+    size_t keptSize[SlotCount] = {0, 0, 0};
+    std::uint8_t keptBytes[SlotCount][kKept];
+
     ~Cache() {
         for (int f : fd)
             if (f >= 0) ::close(f);
@@ -72,6 +80,10 @@ struct CorrectionFiles::Cache {
         }
         const long long record = static_cast<long long>(n);
         const size_t wanted = static_cast<size_t>(recordSize) * static_cast<size_t>(count);
+        if (kept[slot] && keptRecord[slot] == record && keptSize[slot] == wanted) {
+            std::memcpy(buf, keptBytes[slot], wanted);
+            return;
+        }
         size_t got = 0;
         while (got < wanted) {
             const ssize_t r = ::pread(f, buf + got, wanted - got,
@@ -88,6 +100,12 @@ struct CorrectionFiles::Cache {
         if (got < wanted)
             throw FileError(p, "short read at record " +
                                    std::to_string(record + static_cast<long long>(got) / recordSize));
+        if (batchDepth > 0 && wanted <= kKept) {
+            std::memcpy(keptBytes[slot], buf, wanted);
+            keptRecord[slot] = record;
+            keptSize[slot] = wanted;
+            kept[slot] = true;
+        }
     }
 };
 
@@ -125,6 +143,14 @@ Field planetField(int f) {
 CorrectionFiles::CorrectionFiles(DataRoot root) : root_(std::move(root)), cache_(new Cache) {}
 
 CorrectionFiles::~CorrectionFiles() { delete cache_; }
+
+CorrectionFiles::Batch::Batch(const CorrectionFiles& files) : files_(files) { ++files_.cache_->batchDepth; }
+
+CorrectionFiles::Batch::~Batch() {
+    Cache& c = *files_.cache_;
+    if (--c.batchDepth == 0)
+        for (bool& k : c.kept) k = false;
+}
 
 long double CorrectionFiles::moon(long double jd) const {
     long double value = dailyLookup(

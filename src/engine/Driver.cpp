@@ -26,6 +26,7 @@ bool isMinorBody(int b) { return b >= kFirstAsteroid && b <= kLastAsteroid; }
 }  // namespace
 
 void runDriver(ChartState& chart, const CorrectionFiles& files, int selection, bool speedPass, long double jd) {
+    const CorrectionFiles::Batch batch(files);
     EngineContext ctx = makeEngineContext(jd);
     ctx.files = &files;
     ctx.speedPass = speedPass;
@@ -61,6 +62,7 @@ void runDriver(ChartState& chart, const CorrectionFiles& files, int selection, b
 }
 
 void positionsWithRetrograde(ChartState& chart, const CorrectionFiles& files, int selection, long double jd) {
+    const CorrectionFiles::Batch batch(files);
     runDriver(chart, files, selection, true, jd + 0.001L);
     const BodyArray later = chart.BodyLongitude;
     runDriver(chart, files, selection, false, jd);

@@ -132,6 +132,38 @@ TEST(CorrectionFiles, FiveDayFieldsHaveTheirOwnOffsetsAndWidths) {
     EXPECT_THROW(files.planet(jd, 18), std::invalid_argument);
 }
 
+TEST(CorrectionFiles, BatchServesARecordPairOnceReadUntilTheOutermostBatchEnds) {
+    test::TempDir dir;
+    dir.write("FilePosi/DSEL.rnd", test::int16Records({0, 100, 200, 300, 400, 500}));
+    std::vector<test::FiveDayRecord> recs(3);
+    for (int n = 0; n < 3; ++n) {
+        recs[n].jd = test::kFiveDayOrigin + 0.5L + 5 * n;
+        for (int f = 1; f <= 17; ++f) recs[n].field[f] = f * 10 + n;
+    }
+    dir.write("FilePosi/DPR1.rnd", test::fiveDayRecords(recs));
+    CorrectionFiles files{DataRoot(dir.path())};
+    auto moonAt = [&](long double offset) { return static_cast<double>(files.moon(kMoonFileBase + offset)); };
+    {
+        const CorrectionFiles::Batch outer(files);
+        EXPECT_NEAR(moonAt(1.25L), 125, 1e-9);
+        // Same records, another fraction; other fields of the same five-day records.
+        EXPECT_NEAR(moonAt(1.75L), 175, 1e-9);
+        EXPECT_NEAR(static_cast<double>(files.planet(recs[0].jd + 2.5L, 3)), 30.5, 1e-12);
+        EXPECT_NEAR(static_cast<double>(files.planet(recs[0].jd + 2.5L, 17)), 170.5, 1e-12);
+        EXPECT_THROW(files.moon(kMoonFileBase + 5.1L), FileError);
+
+        dir.write("FilePosi/DSEL.rnd", test::int16Records({0, -100, -200, -300, -400, -500}));
+        {
+            const CorrectionFiles::Batch inner(files);
+        }
+        EXPECT_NEAR(moonAt(1.25L), 125, 1e-9);    // kept from before the change
+        EXPECT_NEAR(moonAt(3.5L), -350, 1e-9);    // another pair: read now
+        EXPECT_NEAR(moonAt(3.25L), -325, 1e-9);
+    }
+    EXPECT_NEAR(moonAt(1.25L), -125, 1e-9);  // the batch is over: read again
+    EXPECT_NEAR(moonAt(3.25L), -325, 1e-9);
+}
+
 TEST(CorrectionFiles, FailuresNameTheFile) {
     test::TempDir dir;
     CorrectionFiles files{DataRoot(dir.path())};

@@ -5,9 +5,6 @@
 
 #include <string>
 
-// The structure has a member named like Qt's keyword macro; nothing here uses the macro.
-#undef slots
-
 namespace athanor {
 
 namespace {
@@ -53,7 +50,7 @@ void drawColumns(PageCanvas& c, const ArchetypalStructure& s, double firstX, dou
 
         const QColor text = look.textColour(c, col.code);
         for (int i = 0; i < 8; ++i) {
-            const StructureSlot& slot = col.slots[i];
+            const StructureSlot& slot = col.entries[i];
             if (slot.planet == 0) continue;
             const double y = y0 - kSlotStep * i;
             c.planetGlyph(slot.planet, y, xc, kGlyph);

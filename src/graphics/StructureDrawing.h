@@ -1,9 +1,5 @@
 #pragma once
-// Qt's "slots" keyword macro would eat the structure's member of that name.
-#pragma push_macro("slots")
-#undef slots
 #include "interpretation/Structure.h"
-#pragma pop_macro("slots")
 
 #include <vector>
 

@@ -1,5 +1,7 @@
 #include "graphics/Wheel.h"
 
+#include "interpretation/Sectors.h"
+
 #include "foundations/Format.h"
 #include "graphics/PageCanvas.h"
 
@@ -32,12 +34,6 @@ std::pair<double, double> wheelPoint(const WheelGeometry& g, double k, double r,
 }
 
 int roundHalfEven(double x) { return static_cast<int>(std::nearbyint(x)); }
-
-int decanRuler(int decan) {
-    static constexpr int chaldean[7] = {body::Mars, body::Sun, body::Venus, body::Mercury,
-                                        body::Moon, body::Saturn, body::Jupiter};
-    return chaldean[((decan - 1) % 7 + 7) % 7];
-}
 
 std::vector<double> spreadAngles(const std::vector<double>& trueAngles) {
     const int n = static_cast<int>(trueAngles.size());
@@ -207,7 +203,7 @@ private:
 
         for (int decan = 1; decan <= 36; ++decan) {
             const auto [y, x] = at(g_.r1 + 2.5, angleOf((decan - 1) * 10.0 + 5.0));
-            c_.planetGlyph(decanRuler(decan), y, x, 3.5);
+            c_.planetGlyph(decanFaceRuler(decan), y, x, 3.5);
         }
     }
 

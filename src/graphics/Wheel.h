@@ -63,8 +63,6 @@ std::pair<double, double> wheelPoint(const WheelGeometry& g, double k, double r,
 // apart, returned in input order.
 std::vector<double> spreadAngles(const std::vector<double>& trueAngles);
 
-// Ruler of decan 1..36 in Chaldean order (Aries: Mars, Sun, Venus).
-int decanRuler(int decan);
 
 // The whole number nearest to x, halves to even.
 int roundHalfEven(double x);

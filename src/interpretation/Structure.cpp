@@ -92,11 +92,11 @@ private:
     void dignities() {
         for (int p = 1; p <= kTraditionalPlanets; ++p) {
             auto& row = s_.rows[p];
-            row.slots[0].planet = static_cast<std::uint8_t>(p);
+            row.entries[0].planet = static_cast<std::uint8_t>(p);
             const std::uint8_t code = dignity(p, signs_[p]);
             if (code != condition::None) {
                 row.code = code;
-                row.slots[0].level = 1;
+                row.entries[0].level = 1;
                 used_[p] = true;
             }
         }
@@ -106,7 +106,7 @@ private:
         auto& row = s_.rows[p];
         if (row.code == condition::None) row.code = condition::Reception;
         row.group = group;
-        row.slots[0].level = 1;
+        row.entries[0].level = 1;
         used_[p] = true;
     }
 
@@ -141,7 +141,7 @@ private:
     }
 
     void place(StructureRow& row, int planet, int level, int parent) {
-        for (auto& slot : row.slots) {
+        for (auto& slot : row.entries) {
             if (slot.planet != 0) continue;
             slot = {static_cast<std::uint8_t>(planet), static_cast<std::uint8_t>(level),
                     static_cast<std::uint8_t>(parent)};
@@ -162,14 +162,14 @@ private:
         for (int k = 1; k <= 5; ++k) {
             for (int j = 1; j <= kTraditionalPlanets; ++j) {
                 auto& row = s_.rows[j];
-                const int x = row.slots[k].planet;
+                const int x = row.entries[k].planet;
                 if (x == 0) continue;
                 for (int v = 1; v <= kTraditionalPlanets; ++v) {
                     if (!rules(x, signs_[v])) continue;
-                    const bool inRow = std::any_of(row.slots.begin(), row.slots.end(),
+                    const bool inRow = std::any_of(row.entries.begin(), row.entries.end(),
                                                    [&](const StructureSlot& s) { return s.planet == v; });
                     if (inRow || used_[v]) continue;
-                    place(row, v, row.slots[k].level + 1, x);
+                    place(row, v, row.entries[k].level + 1, x);
                 }
             }
         }
@@ -289,7 +289,7 @@ ArchetypalStructure computeStructure(const ChartState& chart, ExchangeTables& ta
 int filledLevels(const StructureRow& column) {
     int n = 0;
     for (int i = 0; i < 7; ++i)
-        if (column.slots[i].planet != 0) ++n;
+        if (column.entries[i].planet != 0) ++n;
     return n;
 }
 

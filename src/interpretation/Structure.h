@@ -63,7 +63,7 @@ struct StructureSlot {
 struct StructureRow {
     std::uint8_t code = 0;
     std::uint8_t group = 0;
-    std::array<StructureSlot, 8> slots{};
+    std::array<StructureSlot, 8> entries{};
     bool operator==(const StructureRow&) const = default;
 };
 

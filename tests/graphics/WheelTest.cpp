@@ -1,4 +1,5 @@
 #include "graphics/Wheel.h"
+#include "interpretation/Sectors.h"
 
 #include "Recorder.h"
 #include "foundations/DataRoot.h"
@@ -74,7 +75,7 @@ TEST(WheelGeometryTest, DecanRulersFollowTheChaldeanOrder) {
                               body::Moon,    body::Saturn,  body::Jupiter, body::Mars,   body::Sun,    body::Venus,
                               body::Mercury, body::Moon,    body::Saturn, body::Jupiter, body::Mars,   body::Sun,
                               body::Venus,   body::Mercury, body::Moon,   body::Saturn,  body::Jupiter, body::Mars};
-    for (int d = 1; d <= 36; ++d) EXPECT_EQ(decanRuler(d), expected[d - 1]) << d;
+    for (int d = 1; d <= 36; ++d) EXPECT_EQ(decanFaceRuler(d), expected[d - 1]) << d;
 }
 
 TEST(WheelGeometryTest, RoundingHalvesToEven) {

@@ -78,8 +78,8 @@ TEST(InstalledExchangeTables, AStructureWithACyclicReception) {
         EXPECT_EQ(s.rows[p].group, reception::Triple) << p;
     }
     ASSERT_EQ(s.columns.size(), 7u);
-    EXPECT_EQ(s.columns[0].slots[0].planet, 3);
-    EXPECT_EQ(s.columns[3].slots[0].planet, 1);
+    EXPECT_EQ(s.columns[0].entries[0].planet, 3);
+    EXPECT_EQ(s.columns[3].entries[0].planet, 1);
 }
 
 }  // namespace

@@ -36,8 +36,8 @@ using Slots = std::vector<std::array<int, 3>>;  // planet, level, parent
 void expectColumn(const StructureRow& column, int code, int group, const Slots& slots) {
     EXPECT_EQ(column.code, code);
     EXPECT_EQ(column.group, group);
-    for (size_t i = 0; i < column.slots.size(); ++i) {
-        const auto& s = column.slots[i];
+    for (size_t i = 0; i < column.entries.size(); ++i) {
+        const auto& s = column.entries[i];
         if (i < slots.size())
             EXPECT_EQ((std::array<int, 3>{s.planet, s.level, s.parent}), slots[i]) << "slot " << i;
         else
@@ -47,7 +47,7 @@ void expectColumn(const StructureRow& column, int code, int group, const Slots& 
 
 std::vector<int> heads(const ArchetypalStructure& s) {
     std::vector<int> h;
-    for (const auto& c : s.columns) h.push_back(c.slots[0].planet);
+    for (const auto& c : s.columns) h.push_back(c.entries[0].planet);
     return h;
 }
 

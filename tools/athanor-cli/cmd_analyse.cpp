@@ -136,7 +136,7 @@ int run(const Args& args) {
         j.beginObject().field("code", int(col.code)).field("group", int(col.group));
         j.field("caption", conditionScreenCaption(col.code));
         j.key("slots").beginArray();
-        for (const auto& s : col.slots)
+        for (const auto& s : col.entries)
             if (s.planet != 0)
                 j.beginObject()
                     .field("planet", int(s.planet))

@@ -40,24 +40,26 @@ namespace {
 void equatorial(long double longitude, long double latitude, long double cosEps, long double sinEps,
                 long double& rightAscension, long double& declination) {
     const long double beta = latitude * kDegToRad;
-    const long double sinLam = trig::sinDeg(longitude);
+    long double sinLam, cosLam, sinBeta, cosBeta, tanBeta;
+    trig::sinCosDeg(longitude, sinLam, cosLam);
+    trig::sinCosTanRad(beta, sinBeta, cosBeta, tanBeta);
 
-    const long double y = sinLam * cosEps - trig::tanRad(beta) * sinEps;
-    const long double x = trig::cosDeg(longitude);
+    const long double y = sinLam * cosEps - tanBeta * sinEps;
+    const long double x = cosLam;
     long double alpha;
     if (x == 0) {
         // 90 or 270 degrees exactly. The radian cosine is never zero there; whichever its
         // sign, the branches below give 90 for y > 0 and 270 for y < 0.
         alpha = y >= 0 ? 90.0L : 270.0L;
     } else {
-        alpha = std::atan(y / x) * kRadToDeg;
+        alpha = trig::arcTan(y / x) * kRadToDeg;
         if (x > 0 && y <= 0) alpha += 360.0L;
         if (x <= 0) alpha += 180.0L;
     }
     rightAscension = alpha;
 
-    const long double w = trig::sinRad(beta) * cosEps + trig::cosRad(beta) * sinEps * sinLam;
-    declination = std::atan(w / std::sqrt(1.0L - w * w)) * kRadToDeg;
+    const long double w = sinBeta * cosEps + cosBeta * sinEps * sinLam;
+    declination = trig::arcTan(w / std::sqrt(1.0L - w * w)) * kRadToDeg;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "engine/Orbit.h"
 #include "engine/Time.h"
+#include "engine/Trig.h"
 
 #include <cmath>
 
@@ -12,17 +13,21 @@ namespace {
 using orbit::kDegToRad;
 using orbit::kPi;
 using orbit::kRadToDeg;
+using trig::arcTan;
+using trig::cosRad;
+using trig::sinRad;
+using trig::tanRad;
 
-long double sinD(long double x) { return std::sin(x * kDegToRad); }
-long double cosD(long double x) { return std::cos(x * kDegToRad); }
-long double tanD(long double x) { return std::tan(x * kDegToRad); }
+long double sinD(long double x) { return trig::sinRad(x * kDegToRad); }
+long double cosD(long double x) { return trig::cosRad(x * kDegToRad); }
+long double tanD(long double x) { return trig::tanRad(x * kDegToRad); }
 
 // (x / 24 - Int(x / 24)) * 24
 long double reduce24(long double x) { return (x / 24.0L - Int(x / 24.0L)) * 24.0L; }
 
 // Two-argument arctangent of numerator n and denominator m, radians in [0, 2 pi).
 long double quadrant(long double n, long double m) {
-    long double a = std::atan(n / m);
+    long double a = arcTan(n / m);
     if (m < 0) a += kPi;
     if (m > 0 && n < 0) a += 2.0L * kPi;
     return a;
@@ -31,7 +36,7 @@ long double quadrant(long double n, long double m) {
 // atan(n / m), plus pi when negative, plus pi when n < 0: the arctangent used by the
 // Campanus and Morinus cusps, radians.
 long double halfTurnRule(long double n, long double m) {
-    long double a = std::atan(n / m);
+    long double a = arcTan(n / m);
     if (a < 0) a += kPi;
     if (n < 0) a += kPi;
     return a;
@@ -58,7 +63,8 @@ void oppositeCusps(CuspArray& cusp) {
 }
 
 void placidus(CuspArray& cusp, const Frame& f) {
-    const long double K = -tanD(f.lat) * tanD(f.eps);
+    // K feeds the secant steps: the library's tangent, as g's sine and cosine.
+    const long double K = -std::tan(f.lat * kDegToRad) * std::tan(f.eps * kDegToRad);
     cusp[10] = placidusPoint(f.ramc, K, f.eps, 1.0L / 3.0L);
     cusp[11] = placidusPoint(f.ramc, K, f.eps, 2.0L / 3.0L);
     cusp[1] = normalize360(placidusPoint(f.ramc, K, f.eps, -2.0L / 3.0L) + 180.0L);
@@ -69,20 +75,20 @@ void placidus(CuspArray& cusp, const Frame& f) {
 void koch(CuspArray& cusp, const Frame& f) {
     const long double lat = f.lat * kDegToRad, eps = f.eps * kDegToRad;
     const long double ramc = f.ramc * kDegToRad, mc = f.mc * kDegToRad;
-    const long double s = std::sin(eps) * std::sin(mc);
+    const long double s = sinRad(eps) * sinRad(mc);
     const long double c = std::sqrt(1.0L - s * s);
-    const long double d = std::atan(s / c);
-    const long double q = std::tan(d) * std::tan(lat);
+    const long double d = arcTan(s / c);
+    const long double q = tanRad(d) * tanRad(lat);
     long double m = 1.0L - q * q;
     if (m <= 0) m = 0.0001L;  // inside the polar circles the semi-arc does not exist
-    const long double AD = std::atan(q / std::sqrt(m));
+    const long double AD = arcTan(q / std::sqrt(m));
     const long double OA = ramc - AD;
     long double Z = (ramc + kPi / 2.0L - OA) / 3.0L;
     if (Z < 0) Z += 2.0L * kPi;
 
     auto wrap = [](long double o) { return o > 2.0L * kPi ? o - 2.0L * kPi : o; };
     auto cuspOf = [&](long double o) {
-        return quadrant(std::cos(o), -(std::tan(lat) * std::sin(eps) + std::cos(eps) * std::sin(o))) * kRadToDeg;
+        return quadrant(cosRad(o), -(tanRad(lat) * sinRad(eps) + cosRad(eps) * sinRad(o))) * kRadToDeg;
     };
     const long double o11 = wrap(OA + Z - kPi / 2.0L);
     const long double o12 = wrap(o11 + Z);
@@ -107,9 +113,9 @@ void regiomontanus(CuspArray& cusp, const Frame& f) {
     const Division divisions[] = {{30, 11}, {60, 12}, {120, 2}, {150, 3}};
     for (const Division& dv : divisions) {
         const long double x = dv.x * kDegToRad;
-        const long double pole = std::atan(std::tan(lat) * std::sin(x));
-        const long double F = quadrant(std::tan(pole), std::cos(x + ramc));
-        cusp[dv.cusp - 1] = quadrant(std::tan(x + ramc) * std::cos(F), std::cos(F + eps)) * kRadToDeg;
+        const long double pole = arcTan(tanRad(lat) * sinRad(x));
+        const long double F = quadrant(tanRad(pole), cosRad(x + ramc));
+        cusp[dv.cusp - 1] = quadrant(tanRad(x + ramc) * cosRad(F), cosRad(F + eps)) * kRadToDeg;
     }
     cusp[9] = f.mc;
     cusp[0] = f.asc;
@@ -138,11 +144,11 @@ void campanus(CuspArray& cusp, const Frame& f) {
     const long double lat = f.lat * kDegToRad, eps = f.eps * kDegToRad, ramc = f.ramc * kDegToRad;
     for (int k = 1; k <= 12; ++k) {
         const long double b = (30.0L * k + 60.000001L) * kDegToRad;
-        long double Z = std::atan(std::cos(lat) * std::tan(b));
+        long double Z = arcTan(cosRad(lat) * tanRad(b));
         if (Z < 0) Z += kPi;
-        if (std::sin(b) < 0) Z += kPi;
-        const long double n = std::sin(ramc + Z);
-        const long double m = std::cos(eps) * std::cos(ramc + Z) - std::sin(eps) * std::sin(Z) * std::tan(lat);
+        if (sinRad(b) < 0) Z += kPi;
+        const long double n = sinRad(ramc + Z);
+        const long double m = cosRad(eps) * cosRad(ramc + Z) - sinRad(eps) * sinRad(Z) * tanRad(lat);
         cusp[k - 1] = normalize360(halfTurnRule(n, m) * kRadToDeg);
     }
 }
@@ -155,8 +161,8 @@ void morinus(CuspArray& cusp, const Frame& f) {
     const long double eps = f.eps * kDegToRad, ramc = f.ramc * kDegToRad;
     for (int k = 1; k <= 12; ++k) {
         const long double y = (30.0L * k + 60.000001L) * kDegToRad;
-        const long double n = std::cos(eps) * std::sin(ramc + y);
-        cusp[k - 1] = normalize360(halfTurnRule(n, std::cos(ramc + y)) * kRadToDeg);
+        const long double n = cosRad(eps) * sinRad(ramc + y);
+        cusp[k - 1] = normalize360(halfTurnRule(n, cosRad(ramc + y)) * kRadToDeg);
     }
 }
 
@@ -177,14 +183,16 @@ long double localSiderealTime(const HouseInput& in) {
 }
 
 long double longitudeFromRightAscension(long double ra, long double epsDegrees) {
-    long double l = std::atan(tanD(ra) / cosD(epsDegrees)) * kRadToDeg;
+    long double l = arcTan(tanD(ra) / cosD(epsDegrees)) * kRadToDeg;
     if (l < 0) l += 180.0L;
     if (ra > 180.0L) l += 180.0L;
     return l;
 }
 
 long double placidusPoint(long double ramc, long double K, long double epsDegrees, long double f) {
-    auto g = [&](long double H) { return K * sinD(ramc + f * H) - cosD(H); };
+    // The secant steps, once converged, turn last-place differences of g into visible
+    // ones: g keeps the library's own sine and cosine.
+    auto g = [&](long double H) { return K * std::sin((ramc + f * H) * kDegToRad) - std::cos(H * kDegToRad); };
     long double previous = 1E-9L, H = 180.0001L;
     // Each step needs g at the last two points; the older one was the newer one last step.
     long double gPrevious = g(previous);
@@ -218,8 +226,8 @@ void computeHouses(ChartState& chart, const HouseInput& in) {
     chart.MidheavenRadians = f.mc * kDegToRad;
 
     const long double R = normalize360(f.ramc + 90.0L);
-    const long double A = std::atan(tanD(f.lat) / cosD(R)) * kRadToDeg;
-    f.asc = std::atan(tanD(R) * cosD(A) / cosD(A + f.eps)) * kRadToDeg;
+    const long double A = arcTan(tanD(f.lat) / cosD(R)) * kRadToDeg;
+    f.asc = arcTan(tanD(R) * cosD(A) / cosD(A + f.eps)) * kRadToDeg;
     if (f.asc < 0) f.asc += 180.0L;
     if (sinD(R) < 0) f.asc += 180.0L;
     chart.AscendantRadians = f.asc * kDegToRad;

@@ -17,10 +17,7 @@ Polar polar(long double x, long double y) {
     if (y == 0) y = kTiny;
     Polar p;
     p.r = std::sqrt(x * x + y * y);
-    long double theta = std::atan(y / x);
-    if (theta < 0) theta += kPi;
-    if (y < 0) theta += kPi;
-    p.theta = theta;
+    p.theta = polarAngle(x, y);
     return p;
 }
 
@@ -44,7 +41,10 @@ Kepler solveKepler(long double M, long double e, long double a, long double aThr
     return k;
 }
 
-Vec3 rotateToEcliptic(long double x, long double y, long double w, long double i, long double N) {
+namespace {
+
+// The rotation as the theory states it: each step turns the vector's polar angle.
+Vec3 rotateByPolarAngles(long double x, long double y, long double w, long double i, long double N) {
     const Polar inPlane = polar(x, y);
     const long double theta = nonZero(inPlane.theta + w);
     long double sinTheta, cosTheta;
@@ -68,6 +68,47 @@ Vec3 rotateToEcliptic(long double x, long double y, long double w, long double i
     trig::sinCosRad(node, sinNode, cosNode);
     v.x = onEcliptic.r * cosNode;
     v.y = onEcliptic.r * sinNode;
+    return v;
+}
+
+}  // namespace
+
+Vec3 rotateToEcliptic(long double x, long double y, long double w, long double i, long double N) {
+    return rotateToEcliptic(x, y, prepareRotation(w, i, N));
+}
+
+// Turning a polar angle by w is the plane rotation by cos w and sin w; the steps above are
+// that rotation, with the tiny value standing in for a zero ordinate (which the direct
+// form keeps) and for a zero angle. A polar angle lies in [0, 2 pi) and the tilt's in
+// (0, pi), so with w > 0, i >= 0 and N >= 0 no angle is zero and no node wraps; other
+// angles, and a zero ordinate arising after the tilt, take the stepwise way. The two agree
+// to the last bits: the stepwise way takes three arctangents, three square roots and three
+// sines and cosines per vector, this one a few products.
+Rotation prepareRotation(long double w, long double i, long double N) {
+    Rotation r;
+    r.w = w;
+    r.i = i;
+    r.N = N;
+    r.direct = w > 0 && i >= 0 && N >= 0 && std::isfinite(w + i + N);
+    if (r.direct) {
+        trig::sinCosRad(w, r.sinW, r.cosW);
+        trig::sinCosRad(i, r.sinI, r.cosI);
+        trig::sinCosRad(N, r.sinN, r.cosN);
+    }
+    return r;
+}
+
+Vec3 rotateToEcliptic(long double x, long double y, const Rotation& rot) {
+    if (!rot.direct) return rotateByPolarAngles(x, y, rot.w, rot.i, rot.N);
+    if (y == 0) y = kTiny;
+    const long double x1 = x * rot.cosW - y * rot.sinW;
+    const long double y1 = x * rot.sinW + y * rot.cosW;
+    Vec3 v;
+    v.z = y1 * rot.sinI + kTiny * rot.cosI;
+    const long double y2 = y1 * rot.cosI - kTiny * rot.sinI;
+    if (y2 == 0) return rotateByPolarAngles(x, y, rot.w, rot.i, rot.N);
+    v.x = x1 * rot.cosN - y2 * rot.sinN;
+    v.y = x1 * rot.sinN + y2 * rot.cosN;
     return v;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/Trig.h"
 
 namespace athanor::orbit {
 
@@ -16,6 +17,15 @@ struct Polar {
 
 // Polar form of (x, y); y = 0 is replaced by kTiny.
 Polar polar(long double x, long double y);
+
+// Its angle alone.
+inline long double polarAngle(long double x, long double y) {
+    if (y == 0) y = kTiny;
+    long double theta = trig::arcTan(y / x);
+    if (theta < 0) theta += kPi;
+    if (y < 0) theta += kPi;
+    return theta;
+}
 
 struct Kepler {
     long double E = 0;     // eccentric anomaly, radians
@@ -36,5 +46,14 @@ struct Vec3 {
 // Rotates an orbital-plane vector to the ecliptic by argument of perihelion w,
 // inclination i and node N (radians).
 Vec3 rotateToEcliptic(long double x, long double y, long double w, long double i, long double N);
+
+// The same rotation prepared once for several vectors (a body's position and velocity).
+struct Rotation {
+    long double w = 0, i = 0, N = 0;
+    long double sinW = 0, cosW = 1, sinI = 0, cosI = 1, sinN = 0, cosN = 1;
+    bool direct = false;  // the angles allow the rotation by their sines and cosines
+};
+Rotation prepareRotation(long double w, long double i, long double N);
+Vec3 rotateToEcliptic(long double x, long double y, const Rotation& rotation);
 
 }  // namespace athanor::orbit

@@ -138,7 +138,7 @@ inline constexpr long double kFiveDayEndJd = 2415020.5L;
 // lies in [0, 2 pi); the threshold and the floor fold it back exactly as the theory was
 // tuned, which equals the plain signed angle for every latitude a body reaches.
 long double signedLatitude(long double rho, long double z, long double thresholdRadians, long double floorDegrees) {
-    long double angle = polar(rho, z).theta;
+    long double angle = polarAngle(rho, z);
     if (angle > thresholdRadians) angle -= 2.0L * kPi;
     long double degrees = angle * kRadToDeg;
     if (degrees < floorDegrees) degrees += 360.0L;
@@ -163,11 +163,12 @@ void planetStep(ChartState& chart, EngineContext& ctx, int b) {
 
     const long double aPower = a == el.a.c0 ? kAxisPower[&el - kElements.data()] : std::pow(a, 1.5L);
     const Kepler k = solveKepler(M, e, a, aPower);
-    const Vec3 hv = rotateToEcliptic(k.vx, k.vy, w, i, N);
+    const Rotation rotation = prepareRotation(w, i, N);
+    const Vec3 hv = rotateToEcliptic(k.vx, k.vy, rotation);
     const long double gvx = hv.x + ctx.sunVX;
     const long double gvy = hv.y + ctx.sunVY;
 
-    Vec3 p = rotateToEcliptic(k.px, k.py, w, i, N);
+    Vec3 p = rotateToEcliptic(k.px, k.py, rotation);
     if (b >= body::Jupiter && b <= body::Pluto && T >= 0 && T <= 2) {
         const Perturbation& d = kPerturbations[b - body::Jupiter];
         p.x += d.dX.at(T, T2);
@@ -176,14 +177,14 @@ void planetStep(ChartState& chart, EngineContext& ctx, int b) {
     }
 
     const long double threshold = b == body::Pallas ? 0.607621835L : 0.35L;
-    chart.HelioLongitude[b] = normalize360(polar(p.x, p.y).theta * kRadToDeg + ctx.dpsi);
+    chart.HelioLongitude[b] = normalize360(polarAngle(p.x, p.y) * kRadToDeg + ctx.dpsi);
     chart.HelioLatitude[b] = signedLatitude(std::sqrt(p.x * p.x + p.y * p.y), p.z, threshold, -300.0L);
 
     const long double gx = p.x - ctx.XE, gy = p.y - ctx.YE, gz = p.z - ctx.ZE;
     const long double rate = (gx * gvy - gy * gvx) / (gx * gx + gy * gy);
     const long double light = std::sqrt(gx * gx + gy * gy + gz * gz) * kLightTime * rate * kRadToDeg;
 
-    long double longitude = normalize360(polar(gx, gy).theta * kRadToDeg + ctx.dpsi - light);
+    long double longitude = normalize360(polarAngle(gx, gy) * kRadToDeg + ctx.dpsi - light);
     long double latitude = signedLatitude(std::sqrt(gx * gx + gy * gy), gz, threshold, -250.0L);
 
     if (planet && ctx.jd >= kFiveDayFirstJd && ctx.jd < kFiveDayEndJd) {

@@ -88,19 +88,20 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
     const orbit::Kepler k = orbit::solveKepler(MsK * kDegToRad, e, a, aPower);
     const long double w = (101.2208333L + 1.719175L * T + 0.000452778L * T2) * kDegToRad;
 
-    const orbit::Vec3 v = orbit::rotateToEcliptic(k.vx, k.vy, w, 0.0L, 0.0L);
+    const orbit::Rotation rotation = orbit::prepareRotation(w, 0.0L, 0.0L);
+    const orbit::Vec3 v = orbit::rotateToEcliptic(k.vx, k.vy, rotation);
     ctx.sunVX = -v.x;
     ctx.sunVY = -v.y;
     ctx.sunVZ = -v.z;
 
-    const orbit::Vec3 pos = orbit::rotateToEcliptic(k.px, k.py, w, 0.0L, 0.0L);
+    const orbit::Vec3 pos = orbit::rotateToEcliptic(k.px, k.py, rotation);
     ctx.XE = pos.x;
     ctx.YE = pos.y;
     ctx.ZE = 0.0L;
     const long double XE = ctx.XE, YE = ctx.YE, ZE = ctx.ZE;
 
     const long double rate = (XE * v.y - YE * v.x) / (XE * XE + YE * YE);
-    const long double direction = orbit::polar(XE, YE).theta * kRadToDeg;
+    const long double direction = orbit::polarAngle(XE, YE) * kRadToDeg;
     chart.HelioLatitude[body::Sun] = direction;
     chart.HelioLongitude[body::Sun] = direction + ctx.dpsi;
     const long double lightTerm = std::sqrt(XE * XE + YE * YE + ZE * ZE) * orbit::kLightTime * rate * kRadToDeg;
@@ -110,7 +111,7 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
         const long double Ms = ctx.Ms, MsRad = ctx.Ms * kDegToRad;
         long double E = MsRad;
         for (int n = 0; n < 5; ++n) E = e * trig::sinRad(E) + MsRad;
-        const long double trueAnomaly = 2.0L * std::atan(std::sqrt((1.0L + e) / (1.0L - e)) * trig::tanRad(E / 2.0L)) * kRadToDeg;
+        const long double trueAnomaly = 2.0L * trig::arcTan(std::sqrt((1.0L + e) / (1.0L - e)) * trig::tanRad(E / 2.0L)) * kRadToDeg;
         const long double Lt = normalize360(trueAnomaly - Ms + ctx.Ls);
 
         const long double A = (6.4L * sinDeg(231.19L + 20.2L * T) + (1.882L - 0.016L * T) * sinDeg(57.24L + 150.27L * T) +

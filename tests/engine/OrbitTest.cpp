@@ -87,5 +87,39 @@ TEST(Orbit, RotationMatchesPerihelionInclinationNodeMatrix) {
     }
 }
 
+TEST(Orbit, PreparedRotationAgreesWithTheStepwiseOne) {
+    // Angles of the theories (w, i, N > 0), vectors of every quadrant and a zero ordinate.
+    struct Case {
+        long double x, y, w, i, N;
+    };
+    const Case cases[] = {
+        {0.39L, 0.05L, 0.51L, 0.122L, 0.84L},   {-5.1L, 1.2L, 4.77L, 0.023L, 1.75L},
+        {28.9L, -9.4L, 4.96L, 0.031L, 2.28L},   {-0.7L, -0.2L, 8.2L, 0.3L, 6.1L},
+        {1e-3L, -2e-3L, 1.7L, 0.0L, 0.0L},      {-0.98L, 0.0L, 1.77L, 0.0L, 0.0L},
+        {2.7L, 0.0L, 2.5L, 0.61L, 3.0L},        {0.016L, -0.017L, 101.22L * kPi / 180, 0.0L, 0.0L},
+    };
+    for (const auto& c : cases) {
+        const Rotation prepared = prepareRotation(c.w, c.i, c.N);
+        EXPECT_TRUE(prepared.direct);
+        const Vec3 a = rotateToEcliptic(c.x, c.y, prepared);
+        // The stepwise way, forced by an angle it alone handles: whole turns off w leave it
+        // negative and differ from w only by rounding.
+        const long double negative = c.w - 2 * kPi * std::ceil(c.w / (2 * kPi));
+        const Rotation stepwise = prepareRotation(negative, c.i, c.N);
+        EXPECT_FALSE(stepwise.direct);
+        const Vec3 b = rotateToEcliptic(c.x, c.y, stepwise);
+        const long double scale = std::hypot(c.x, c.y);
+        EXPECT_NEAR(static_cast<double>((a.x - b.x) / scale), 0.0, 1e-17) << c.x << "," << c.y;
+        EXPECT_NEAR(static_cast<double>((a.y - b.y) / scale), 0.0, 1e-17) << c.x << "," << c.y;
+        EXPECT_NEAR(static_cast<double>((a.z - b.z) / scale), 0.0, 1e-17) << c.x << "," << c.y;
+    }
+    // Out of the direct way's reach the stepwise one answers, the same as by angles.
+    const Vec3 v = rotateToEcliptic(1.0L, 0.5L, -0.3L, 0.1L, 1.7L);
+    const Vec3 w = rotateToEcliptic(1.0L, 0.5L, prepareRotation(-0.3L, 0.1L, 1.7L));
+    EXPECT_EQ(v.x, w.x);
+    EXPECT_EQ(v.y, w.y);
+    EXPECT_EQ(v.z, w.z);
+}
+
 }  // namespace
 }  // namespace athanor::orbit

@@ -9,45 +9,94 @@
 namespace athanor::trig {
 namespace {
 
+const long double kPiL = 3.14159265358979323846264338327950288L;
+const long double kInf = std::numeric_limits<long double>::infinity();
+const long double kNaN = std::numeric_limits<long double>::quiet_NaN();
+
 // Distance in units in the last place of the expected value.
 long double ulps(long double got, long double want) {
     const long double w = std::fabs(want);
-    const long double ulp = std::nextafter(w, std::numeric_limits<long double>::infinity()) - w;
+    const long double ulp = std::nextafter(w, kInf) - w;
     return std::fabs(got - want) / ulp;
 }
 
-TEST(Trig, RadianFunctionsAgreeWithTheLibraryToAnUlpOrTwo) {
-    // The ends of each quadrant, the long doubles nearest to multiples of pi/2 (where the
-    // result is tiny and only an exact reduction keeps it), negative arguments and the
-    // widest arguments the engine feeds (perturbation phases of a few hundred radians).
-    const long double pi = 3.14159265358979323846264338327950288L;
-    std::vector<long double> xs = {kQuarterPi, std::nextafter(kQuarterPi, 1.0L), pi / 2, pi, 3 * pi / 2,
-                                   2 * pi, 100 * pi, -pi / 2, -pi, 234.5L, -1000.25L};
+// Quadrant ends, the long doubles nearest to multiples of pi/2 (where the result is tiny
+// and only an exact reduction keeps it), negative arguments and the widest arguments the
+// engine feeds (perturbation phases of a few hundred radians).
+std::vector<long double> radianArguments() {
+    std::vector<long double> xs = {kQuarterPi, std::nextafter(kQuarterPi, 1.0L), kPiL / 2, kPiL, 3 * kPiL / 2,
+                                   2 * kPiL, 100 * kPiL, -kPiL / 2, -kPiL, 234.5L, -1000.25L, 1e-30L, 0.5L};
     for (int i = -4000; i <= 4000; ++i) xs.push_back(i * 0.0031415L + 0.1L * (i % 7));
     for (int i = 0; i < 500; ++i) xs.push_back(0.5L + i * 0.763L);
-    for (const long double x : xs) {
-        EXPECT_LE(ulps(sinRad(x), std::sin(x)), 2) << static_cast<double>(x);
-        EXPECT_LE(ulps(cosRad(x), std::cos(x)), 2) << static_cast<double>(x);
-        long double s, c;
-        sinCosRad(x, s, c);
+    return xs;
+}
+
+TEST(Trig, RadianFunctionsAgreeWithTheLibraryToAFewUlps) {
+    for (const long double x : radianArguments()) {
+        EXPECT_LE(ulps(sinRad(x), std::sin(x)), 3) << static_cast<double>(x);
+        EXPECT_LE(ulps(cosRad(x), std::cos(x)), 3) << static_cast<double>(x);
+        EXPECT_LE(ulps(tanRad(x), std::tan(x)), 4) << static_cast<double>(x);
+        long double s, c, t;
+        sinCosTanRad(x, s, c, t);
         EXPECT_EQ(s, sinRad(x));
         EXPECT_EQ(c, cosRad(x));
-        EXPECT_LE(ulps(tanRad(x), std::tan(x)), 3) << static_cast<double>(x);
+        EXPECT_EQ(t, tanRad(x));
     }
 }
 
-TEST(Trig, ArgumentsWithinAQuarterTurnAndUnreducibleOnesGoStraightToTheLibrary) {
-    for (const long double x : {0.0L, -0.0L, 1e-30L, 0.5L, -0.7L, kQuarterPi, 1e12L, -3e20L}) {
+TEST(Trig, DegreeFunctionsReduceWholeTurnsExactly) {
+    for (int i = -2000; i <= 2000; ++i) {
+        const long double d = i * 0.125L + (i % 13) / 64.0L;  // few bits, so that whole turns add exactly
+        // The library on the exact remainder from the nearest quarter turn (a radian
+        // argument near a zero of the function would itself be off by its rounding).
+        const long double k = std::round(d / 90);
+        const long double r = (d - 90 * k) * (kPiL / 180);
+        const long double s = std::sin(r), c = std::cos(r);
+        const long double sinWant[4] = {s, c, -s, -c}, cosWant[4] = {c, -s, -c, s};
+        const int q = static_cast<int>(k - 4 * std::floor(k / 4));
+        EXPECT_LE(ulps(sinDeg(d), sinWant[q]), 2) << static_cast<double>(d);
+        EXPECT_LE(ulps(cosDeg(d), cosWant[q]), 2) << static_cast<double>(d);
+        // Whole turns change nothing, however many (the last through fmod).
+        for (const long double turns : {2.0L, -7.0L, 1234.0L, 98765432.0L, 3e14L}) {
+            EXPECT_EQ(sinDeg(d + 360 * turns), sinDeg(d)) << static_cast<double>(d) << " + " << static_cast<double>(turns);
+            EXPECT_EQ(cosDeg(d + 360 * turns), cosDeg(d)) << static_cast<double>(d) << " + " << static_cast<double>(turns);
+        }
+    }
+    // The quadrant points are exact.
+    EXPECT_EQ(sinDeg(90), 1);
+    EXPECT_EQ(cosDeg(90), 0);
+    EXPECT_EQ(sinDeg(-270), 1);
+    EXPECT_EQ(cosDeg(540), -1);
+    EXPECT_EQ(sinDeg(720), 0);
+}
+
+TEST(Trig, ArcTangentAgreesWithTheLibraryToAFewUlps) {
+    std::vector<long double> xs = {0.0L, 1e-300L, 1.0L / 256, 1.0L / 128, 0.5L, 1.0L, std::nextafter(1.0L, 2.0L),
+                                   2.0L, 1e10L, 0x1p64L, 1e30L};
+    for (int i = 1; i <= 20000; ++i) xs.push_back(std::ldexp(1.0L + i * 0.000049L, i % 24 - 12));
+    for (const long double x : xs) {
+        EXPECT_LE(ulps(arcTan(x), std::atan(x)), 2) << static_cast<double>(x);
+        EXPECT_EQ(arcTan(-x), -arcTan(x));
+    }
+    EXPECT_TRUE(std::signbit(arcTan(-0.0L)));
+}
+
+TEST(Trig, NonFiniteAndEnormousArgumentsAreTheLibrarys) {
+    for (const long double x : {1e12L, -3e20L}) {
         EXPECT_EQ(sinRad(x), std::sin(x));
         EXPECT_EQ(cosRad(x), std::cos(x));
         EXPECT_EQ(tanRad(x), std::tan(x));
     }
-    const long double inf = std::numeric_limits<long double>::infinity();
-    for (const long double x : {inf, -inf, std::numeric_limits<long double>::quiet_NaN()}) {
+    EXPECT_EQ(arcTan(kInf), std::atan(kInf));
+    EXPECT_EQ(arcTan(-kInf), std::atan(-kInf));
+    for (const long double x : {kInf, -kInf, kNaN}) {
         EXPECT_TRUE(std::isnan(sinRad(x)));
         EXPECT_TRUE(std::isnan(cosRad(x)));
         EXPECT_TRUE(std::isnan(tanRad(x)));
+        EXPECT_TRUE(std::isnan(sinDeg(x)));
+        EXPECT_TRUE(std::isnan(cosDeg(x)));
     }
+    EXPECT_TRUE(std::isnan(arcTan(kNaN)));
 }
 
 }  // namespace

@@ -7,8 +7,6 @@
 
 namespace athanor {
 
-using trig::sinDeg;
-
 namespace {
 
 const CorrectionFiles& filesOf(const EngineContext& ctx) {
@@ -26,6 +24,19 @@ constexpr long double kApogeeFileFirst = 2396758.5L;
 constexpr long double kApogeeFileLast = 2488433.5L;
 
 constexpr int kNodeField = 9;
+
+// The true node's terms: coefficient (degrees) x sin(s S + l L + o Om + g Gp + p P).
+struct NodeTerm {
+    long double coef;
+    int s, l, o, g, p;
+};
+
+constexpr NodeTerm kNodeTerms[] = {
+    {1.517L, 2, 0, -2, 0, 0},  {-0.163L, 1, 0, 0, 0, -1}, {-0.128L, -2, 2, 0, 0, 0}, {0.12L, 0, 2, -2, 0, 0},
+    {0.107L, 0, 0, -2, 2, 0},  {0.063L, 3, 0, -2, 0, -1}, {0.04L, -2, 1, 0, 1, 0},    {-0.04L, 0, 1, -2, 1, 0},
+    {0.027L, 0, 1, 0, -1, 0},  {-0.027L, 1, 0, -2, 0, 1}, {0.015L, 2, 0, 0, -2, 0},   {-0.013L, -2, 1, 2, -1, 0},
+    {-0.013L, 2, 1, -2, -1, 0}, {-0.007L, -3, 2, 0, 0, 1}, {0.005L, 0, 3, -2, -1, 0},  {-0.005L, -2, 3, 0, -1, 0},
+};
 
 }  // namespace
 
@@ -46,13 +57,16 @@ void nodeStep(ChartState& chart, EngineContext& ctx) {
         const long double L = chart.BodyLongitude[body::Moon];
         const long double P = kSunPerigee;
         const long double Gp = normalize360(334.32956L + 0.11140408L * d + (0.010325L - 0.000012L * T) * T2);
-        const long double sum =
-            1.517L * sinDeg(2 * (S - Om)) - 0.163L * sinDeg(S - P) - 0.128L * sinDeg(2 * (L - S)) +
-            0.12L * sinDeg(2 * (L - Om)) + 0.107L * sinDeg(2 * (Gp - Om)) + 0.063L * sinDeg(3 * S - P - 2 * Om) +
-            0.04L * sinDeg(L + Gp - 2 * S) - 0.04L * sinDeg(L + Gp - 2 * Om) + 0.027L * sinDeg(L - Gp) -
-            0.027L * sinDeg(S + P - 2 * Om) + 0.015L * sinDeg(2 * (S - Gp)) - 0.013L * sinDeg(2 * Om + L - Gp - 2 * S) -
-            0.013L * sinDeg(L - 2 * Om - Gp + 2 * S) - 0.007L * sinDeg(2 * L + P - 3 * S) +
-            0.005L * sinDeg(3 * L - Gp - 2 * Om) - 0.005L * sinDeg(3 * L - Gp - 2 * S);
+        // The series from the multiples of the five angles.
+        const trig::Multiples<3> mS(S), mL(L);
+        const trig::Multiples<2> mOm(Om), mGp(Gp);
+        static const trig::Multiples<1> mP(P);
+        long double sum = 0;
+        for (const NodeTerm& t : kNodeTerms) {
+            const trig::Phasor a = mS[t.s] * mL[t.l] * mOm[t.o] * mGp[t.g];
+            const trig::Phasor& b = mP[t.p];
+            sum += t.coef * (a.s * b.c + a.c * b.s);
+        }
         long double node = normalize360(Om + sum);
         if (kNodeFileFirst < ctx.jd && ctx.jd < kNodeFileLast)
             node = normalize360(node + filesOf(ctx).planet(ctx.jd, kNodeField) / 60.0L);

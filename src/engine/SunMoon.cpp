@@ -2,14 +2,15 @@
 #include "engine/Positions.h"
 #include "engine/Trig.h"
 
+#include <array>
 #include <cmath>
+#include <iterator>
 #include <stdexcept>
 
 namespace athanor {
 
 using orbit::kDegToRad;
 using orbit::kRadToDeg;
-using trig::cosDeg;
 using trig::sinDeg;
 
 namespace {
@@ -119,19 +120,30 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
                               3600.0L;
         const long double g = Ms + A;
 
-        long double arg[4];
-        arg[Venus] = normalize360(63.07037L + 22518.442986L * T);
-        arg[Mars] = normalize360(165.94905L + 16859.069667L * T);
-        arg[Jupiter] = normalize360(221.64742L + 32964.466939L * T);
-        arg[Saturn] = normalize360(193.1323L + 34777.259042L * T);
+        const trig::Multiples<5> planet[4] = {
+            trig::Multiples<5>(normalize360(63.07037L + 22518.442986L * T)),
+            trig::Multiples<5>(normalize360(165.94905L + 16859.069667L * T)),
+            trig::Multiples<5>(normalize360(221.64742L + 32964.466939L * T)),
+            trig::Multiples<5>(normalize360(193.1323L + 34777.259042L * T)),
+        };
+        const trig::Multiples<3> anomaly(g);
+        static const auto phases = [] {
+            std::array<trig::Phasor, std::size(kSunTerms)> p;
+            for (size_t k = 0; k < p.size(); ++k) p[k] = trig::phasorDeg(kSunTerms[k].phase);
+            return p;
+        }();
         long double perturbations = 0;
-        for (const SunTerm& t : kSunTerms)
-            perturbations += t.amplitude * cosDeg(t.p * arg[t.planet] - t.q * g + t.phase);
+        for (size_t k = 0; k < std::size(kSunTerms); ++k) {
+            // cos(p x planet - q x g + phase)
+            const SunTerm& t = kSunTerms[k];
+            const trig::Phasor a = planet[t.planet][t.p] * anomaly[-t.q];
+            perturbations += t.amplitude * (a.c * phases[k].c - a.s * phases[k].s);
+        }
 
         const long double moonTerm = 6.454L * sinDeg(ctx.D) + 0.424L * sinDeg(ctx.D - ctx.Mm);
 
         const long double longitude = normalize360(Lt + A + perturbations / 3600.0L + moonTerm / 3600.0L + ctx.dpsi -
-                                                   (20.47L + 0.342L * cosDeg(g)) / 3600.0L);
+                                                   (20.47L + 0.342L * anomaly[1].c) / 3600.0L);
         chart.BodyLongitude[body::Sun] = longitude;
         chart.BodyLatitude[body::Sun] = 0.0L;
         equatorialCoordinates(chart, ctx, body::Sun);
@@ -142,7 +154,9 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
     const long double y = tanHalfEps * tanHalfEps;
     const long double L = chart.BodyLongitude[body::Sun];
     const long double M = MsK;
-    const long double eot = y * sinDeg(2.0L * L) - 2.0L * e * sinDeg(M) + 4.0L * e * y * sinDeg(M) * cosDeg(2.0L * L) -
+    const trig::Phasor twoL = trig::phasorDeg(2.0L * L);
+    const long double sinM = sinDeg(M);
+    const long double eot = y * twoL.s - 2.0L * e * sinM + 4.0L * e * y * sinM * twoL.c -
                             0.5L * y * y * sinDeg(4.0L * L) - 1.25L * e * e * sinDeg(2.0L * M);
     chart.EquationOfTime = eot * kRadToDeg / 15.0L;
 }
@@ -158,33 +172,45 @@ void moonStep(ChartState& chart, EngineContext& ctx) {
 
     const long double A = sinDeg(51.2L + 20.2L * T);
     const long double X = 14.27L * sinDeg(193.4404L - 132.87L * T - 0.0091731L * T2);
-    const long double Y = sinDeg(Om);
-    const long double B = -15.58L * sinDeg(Om + 275.05L - 2.3L * T);
+    const trig::Phasor node = trig::phasorDeg(Om);
+    const trig::Phasor nodeTerm = trig::phasorDeg(Om + 275.05L - 2.3L * T);
+    const long double Y = node.s;
+    const long double B = -15.58L * nodeTerm.s;
     Lm += (0.84L * A + X + 7.261L * Y) / 3600.0L;
     l += (2.94L * A + X + 9.337L * Y) / 3600.0L;
     D += (7.24L * A + 7.261L * Y) / 3600.0L;
     lp += (-6.4L * A) / 3600.0L;
     F += (0.21L * A + X - 88.699L * Y + B) / 3600.0L;
 
+    // sin(i l + j l' + k F + m D) from the multiples of the four arguments.
+    const trig::Multiples<4> ml(l);
+    const trig::Multiples<2> mlp(lp);
+    const trig::Multiples<2> mF(F);
+    const trig::Multiples<6> mD(D);
+    auto sinOf = [&](int i, int j, int k, int m) {
+        const trig::Phasor a = ml[i] * mlp[j] * mF[k];
+        const trig::Phasor& b = mD[m];
+        return a.s * b.c + a.c * b.s;
+    };
+
     long double S = 0;
-    for (const MoonTerm& t : kMoonTerms) S += t.coef * sinDeg(t.i * l + t.j * lp + t.k * F + t.m * D);
+    for (const MoonTerm& t : kMoonTerms) S += t.coef * sinOf(t.i, t.j, t.k, t.m);
 
     const long double lam4 = normalize360(Lm + S / 3600.0L + ctx.dpsi);
     long double lam = lam4;
     if (kMoonFileFirst < ctx.jd && ctx.jd < kMoonFileLast) lam = normalize360(lam + filesOf(ctx).moon(ctx.jd) / 3600.0L);
     chart.BodyLongitude[body::Moon] = lam;
 
-    const long double S2 = 22609.0L * sinDeg(l) - 4578.1L * sinDeg(l - 2 * D) + 2373.4L * sinDeg(2 * D) +
-                           768.0L * sinDeg(2 * l) + 192.7L * sinDeg(l + 2 * D) - 182.4L * sinDeg(l + lp - 2 * D) -
-                           165.1L * sinDeg(lp - 2 * D) - 152.5L * sinDeg(2 * l - 2 * D) - 138.8L * sinDeg(lp - l) -
-                           127.0L * sinDeg(lp) - 115.2L * sinDeg(l + lp) - 112.8L * sinDeg(D) -
-                           85.1L * sinDeg(2 * F - l) - 52.1L * sinDeg(2 * F - 2 * D) + 50.64L * sinDeg(3 * lam4) -
-                           38.6L * sinDeg(l - 4 * D) - 34.1L * sinDeg(2 * l - 4 * D);
+    const long double S2 = 22609.0L * sinOf(1, 0, 0, 0) - 4578.1L * sinOf(1, 0, 0, -2) + 2373.4L * sinOf(0, 0, 0, 2) +
+                           768.0L * sinOf(2, 0, 0, 0) + 192.7L * sinOf(1, 0, 0, 2) - 182.4L * sinOf(1, 1, 0, -2) -
+                           165.1L * sinOf(0, 1, 0, -2) - 152.5L * sinOf(2, 0, 0, -2) - 138.8L * sinOf(-1, 1, 0, 0) -
+                           127.0L * sinOf(0, 1, 0, 0) - 115.2L * sinOf(1, 1, 0, 0) - 112.8L * sinOf(0, 0, 0, 1) -
+                           85.1L * sinOf(-1, 0, 2, 0) - 52.1L * sinOf(0, 0, 2, -2) + 50.64L * sinDeg(3 * lam4) -
+                           38.6L * sinOf(1, 0, 0, -4) - 34.1L * sinOf(2, 0, 0, -4);
     const long double Sarg = F + S2 / 3600.0L;
-    const long double K =
-        (1.0L - 0.00004664L * cosDeg(Om) - 0.0000754L * cosDeg(Om + 275.05L - 2.3L * T)) * sinDeg(Sarg);
+    const long double K = (1.0L - 0.00004664L * node.c - 0.0000754L * nodeTerm.c) * sinDeg(Sarg);
     chart.BodyLatitude[body::Moon] =
-        (18519.7L * K - 6.2L * sinDeg(3 * Sarg)) / 3600.0L + (-526.1L * sinDeg(F - 2 * D)) / 3600.0L;
+        (18519.7L * K - 6.2L * sinDeg(3 * Sarg)) / 3600.0L + (-526.1L * sinOf(0, 0, 1, -2)) / 3600.0L;
 
     equatorialCoordinates(chart, ctx, body::Moon);
 }

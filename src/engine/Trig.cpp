@@ -2,6 +2,47 @@
 
 namespace athanor::trig {
 
+namespace {
+
+// sin(k pi / 128), k = 0..64, each rounded to the nearest long double.
+constexpr long double kQuarterSines[65] = {
+    0.0L, 0xc90aafbd1b33efcap-69L, 0xc8fb2f886ec09f37p-68L,
+    0x96a9049670cfae66p-67L, 0xc8bd35e14da15f0fp-67L, 0xfab272b54b9871a2p-67L,
+    0x964083747309d113p-66L, 0xaf10a22459fe32a6p-66L, 0xc7c5c1e34d3055b2p-66L,
+    0xe05c1353f27b17e5p-66L, 0xf8cfcbd90af8d57ap-66L, 0x888e93158fb3bb05p-65L,
+    0x94a03176acf82d46p-65L, 0xa09ae4a0bb300a19p-65L, 0xac7cd3ad58fee7f1p-65L,
+    0xb8442987d22cf577p-65L, 0xc3ef1535754b168dp-65L, 0xcf7bca1d476c516ep-65L,
+    0xdae8804f0ae6015bp-65L, 0xe63374c98e22f0b4p-65L, 0xf15ae9c037b1d8f0p-65L,
+    0xfc5d26dfc4d5cfdap-65L, 0x839c3cc917ff6cb5p-64L, 0x88f59aa0da591422p-64L,
+    0x8e39d9cd73464365p-64L, 0x93682a66e896f545p-64L, 0x987fbfe70b81a708p-64L,
+    0x9d7fd1490285c9e4p-64L, 0xa267992848eeb0c0p-64L, 0xa73655df1f2f489ep-64L,
+    0xabeb49a46764fd15p-64L, 0xb085baa8e966f6dbp-64L, 0xb504f333f9de6484p-64L,
+    0xb96841bf7ffcb21bp-64L, 0xbdaef913557d76f1p-64L, 0xc1d8705ffcbb6e91p-64L,
+    0xc5e40358a8ba05a7p-64L, 0xc9d1124c931fda7bp-64L, 0xcd9f023f9c3a059ep-64L,
+    0xd14d3d02313c0eedp-64L, 0xd4db3148750d181ap-64L, 0xd84852c0a80ffcdbp-64L,
+    0xdb941a28cb71ec87p-64L, 0xdebe05637ca94cfbp-64L, 0xe1c5978c05ed8692p-64L,
+    0xe4aa5909a08fa7b4p-64L, 0xe76bd7a1e63b9786p-64L, 0xea09a68a6e49cd62p-64L,
+    0xec835e79946a3145p-64L, 0xeed89db66611e308p-64L, 0xf1090827b43725fdp-64L,
+    0xf314476247088f75p-64L, 0xf4fa0ab6316ed2ecp-64L, 0xf6ba073b424b19e8p-64L,
+    0xf853f7dc9186b953p-64L, 0xf9c79d63272c4628p-64L, 0xfb14be7fbae58156p-64L,
+    0xfc3b27d38a5d49abp-64L, 0xfd3aabf84528b50cp-64L, 0xfe1323870cfe9a3ep-64L,
+    0xfec46d1e89292cf0p-64L, 0xff4e6d680c41d0a9p-64L, 0xffb10f1bcb6bef1dp-64L,
+    0xffec4304266865d9p-64L, 0x8000000000000000p-63L,
+};
+
+constexpr std::array<long double, 320> sineSteps() {
+    std::array<long double, 320> t{};
+    for (int k = 0; k < 320; ++k) {
+        const int m = k % 256;
+        t[k] = m <= 64 ? kQuarterSines[m] : m <= 128 ? kQuarterSines[128 - m] : m <= 192 ? -kQuarterSines[m - 128] : -kQuarterSines[256 - m];
+    }
+    return t;
+}
+
+}  // namespace
+
+constinit const std::array<long double, 320> kSineSteps = sineSteps();
+
 // atan(k / 128), k = 0..128, each rounded to the nearest long double.
 const long double kArcTanSteps[129] = {
     0.0L, 0xfffeaaadddd4b968p-71L, 0xfffaaadddb94d5bcp-70L,

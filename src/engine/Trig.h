@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cmath>
 
 namespace athanor::trig {
@@ -8,103 +9,44 @@ namespace athanor::trig {
 // The library's long double functions are the slowest part of a chart: every argument
 // above pi/4 goes through a multi-precision reduction, and even within pi/4 a sine costs
 // about 20 ns and an arctangent (the x87 instruction) about 50 ns. Here arguments are
-// reduced exactly (in degrees) or to the last bit (in radians) and then evaluated by
-// series whose error stays below an ulp; results agree with the library's to an ulp or
-// two, far below anything a position shows. Non-finite and enormous arguments are left
-// to the library.
+// reduced exactly (in degrees) or to the last bit (in radians) to a tabulated step and a
+// short series; results agree with the library's to an ulp or two, far below anything a
+// position shows. Non-finite and enormous arguments are left to the library.
 
-// Sine and cosine of |r| <= pi/4 (a little beyond does no harm): Taylor series to r^19 and
-// r^20, whose remainders lie below a hundredth of an ulp. The cosine is 1 - (r^2/2 - ...)
-// so that only its last step rounds at the size of the result.
-inline void sinCosKernel(long double r, long double& s, long double& c) {
+// sin(k pi/128) for k = 0..319, so that cos(k pi/128) is entry k + 64.
+extern const std::array<long double, 320> kSineSteps;
+
+// Sine and cosine of k pi/128 + r for |r| <= pi/256 (a little beyond does no harm): the
+// table's step and short series in r, whose remainders lie below a hundredth of an ulp. Only
+// the leading coefficient needs more than double precision; the others are doubles, which
+// the x87 reads much faster than 80-bit constants.
+inline void sinCosStep(long long k, long double r, long double& s, long double& c) {
     const long double z = r * r;
-    long double S = -1.0L / 121645100408832000.0L;
-    S = S * z + 1.0L / 355687428096000.0L;
-    S = S * z - 1.0L / 1307674368000.0L;
-    S = S * z + 1.0L / 6227020800.0L;
-    S = S * z - 1.0L / 39916800.0L;
-    S = S * z + 1.0L / 362880.0L;
-    S = S * z - 1.0L / 5040.0L;
-    S = S * z + 1.0L / 120.0L;
-    S = S * z - 1.0L / 6.0L;
-    long double C = 1.0L / 2432902008176640000.0L;
-    C = C * z - 1.0L / 6402373705728000.0L;
-    C = C * z + 1.0L / 20922789888000.0L;
-    C = C * z - 1.0L / 87178291200.0L;
-    C = C * z + 1.0L / 479001600.0L;
-    C = C * z - 1.0L / 3628800.0L;
-    C = C * z + 1.0L / 40320.0L;
-    C = C * z - 1.0L / 720.0L;
-    C = C * z + 1.0L / 24.0L;
-    s = r + r * z * S;
-    c = 1.0L - (0.5L * z - z * z * C);
+    // sin r = r + r z S, cos r - 1 = z^2 C - z/2
+    const long double S = -1.0L / 6.0L + z * (1.0 / 120.0 + z * (-1.0 / 5040.0));
+    const long double C = 1.0 / 24.0 + z * (-1.0 / 720.0 + z * (1.0 / 40320.0));
+    const long double sinR = r + r * z * S;
+    const long double cosRm1 = z * z * C - 0.5L * z;
+    const long double sinA = kSineSteps[k & 255], cosA = kSineSteps[(k & 255) + 64];
+    s = sinA + (sinA * cosRm1 + cosA * sinR);
+    c = cosA + (cosA * cosRm1 - sinA * sinR);
 }
 
-inline long double sinKernel(long double r) {
-    long double s, c;
-    sinCosKernel(r, s, c);
-    return s;
-}
-
-inline long double cosKernel(long double r) {
-    long double s, c;
-    sinCosKernel(r, s, c);
-    return c;
-}
-
-// Sine and cosine of the reduced argument r of quadrant q, that is of r + q pi/2.
-inline void sinCosQuadrant(long double r, int q, long double& s, long double& c) {
-    long double sr, cr;
-    sinCosKernel(r, sr, cr);
-    switch (q) {
-        case 0: s = sr; c = cr; break;
-        case 1: s = cr; c = -sr; break;
-        case 2: s = -sr; c = -cr; break;
-        default: s = -cr; c = sr; break;
-    }
-}
-
-// Degree arguments: whole turns come off exactly, and so do the steps to the nearest
-// quadrant. For r beyond 1.5 turns, r - 360 n with n the nearest whole number of turns is
-// exact like fmod (360 n is exact, and the difference, a multiple of r's last place
-// smaller than r, fits in the mantissa) and much faster; it lands within half a turn, a
-// last place beyond at most, where fmod lands within a turn of the same sign, and the
-// folding below brings both to the same angle.
-inline long double reduceToQuadrant(long double degrees, int& quadrant) {
-    long double r = degrees;
-    if (!(r >= -540.0L && r <= 540.0L)) {
-        if (std::fabs(r) < 1.0e15L) r -= 360.0L * std::rint(r / 360.0L);
-        else r = std::fmod(r, 360.0L);
-    }
-    if (r > 180.0L) r -= 360.0L;
-    else if (r < -180.0L) r += 360.0L;
-    // Each subtraction below is exact: both operands lie within a factor of two.
-    if (r > 135.0L) {
-        quadrant = 2;
-        r -= 180.0L;
-    } else if (r > 45.0L) {
-        quadrant = 1;
-        r -= 90.0L;
-    } else if (r >= -45.0L) {
-        quadrant = 0;
-    } else if (r >= -135.0L) {
-        quadrant = 3;
-        r += 90.0L;
-    } else {
-        quadrant = 2;
-        r += 180.0L;
-    }
-    return r * (3.14159265358979323846264338327950288L / 180.0L);
-}
-
+// Degree arguments: n steps of 360/256 degrees come off exactly (n 1.40625 is exact, and
+// the remainder, a multiple of the argument's last place smaller than the argument, fits in
+// the mantissa), whole turns included, so that large arguments lose nothing.
 inline void sinCosDeg(long double degrees, long double& s, long double& c) {
-    if (!std::isfinite(degrees)) {
-        s = c = degrees - degrees;  // NaN
-        return;
+    long double d = degrees;
+    if (!(std::fabs(d) < 1.0e15L)) {
+        if (!std::isfinite(d)) {
+            s = c = d - d;  // NaN
+            return;
+        }
+        d = std::fmod(d, 360.0L);
     }
-    int q = 0;
-    const long double r = reduceToQuadrant(degrees, q);
-    sinCosQuadrant(r, q, s, c);
+    const long double n = std::rint(d * (256.0L / 360.0L));
+    const long double r = (d - n * 1.40625L) * (3.14159265358979323846264338327950288L / 180.0L);
+    sinCosStep(static_cast<long long>(n), r, s, c);
 }
 
 inline long double sinDeg(long double degrees) {
@@ -119,42 +61,36 @@ inline long double cosDeg(long double degrees) {
     return c;
 }
 
-// Radian arguments: the nearest multiple n of pi/2 comes off in three parts, the first two
-// short enough that n times each is exact for |n| < 2^32, so the remainder is exact but for
-// its final rounding.
+// Radian arguments: the nearest multiple n of pi/128 comes off in three parts, the first
+// two short enough that n times each is exact for |n| < 2^32, so the remainder is exact
+// but for its final rounding. Beyond 1e8 radians the library reduces.
 inline constexpr long double kQuarterPi = 0xc90fdaa22168c235p-64L;
 inline constexpr long double kHalfPi = 0xc90fdaa22168c235p-63L;
-inline constexpr long double kTwoOverPi = 0xa2f9836e4e44152ap-64L;
-inline constexpr long double kHalfPi1 = 0xc90fdaa200000000p-63L;
-inline constexpr long double kHalfPi2 = 0x85a308d300000000p-97L;
-inline constexpr long double kHalfPi3 = 0x98cc51701b839a25p-132L;
-inline constexpr long double kReducibleRadians = 1.0e9L;
+inline constexpr long double k128OverPi = 0xa2f9836e4e44152ap-58L;
+inline constexpr long double kStep1 = 0xc90fdaa200000000p-69L;  // pi/128 in three parts
+inline constexpr long double kStep2 = 0x85a308d300000000p-103L;
+inline constexpr long double kStep3 = 0x98cc51701b839a25p-138L;
+inline constexpr long double kReducibleRadians = 1.0e8L;
 
 // False when x is left for the library.
-inline bool reduceRadians(long double x, long double& r, int& quadrant) {
-    const long double ax = std::fabs(x);
-    if (ax <= kQuarterPi) {
-        r = x;
-        quadrant = 0;
-        return true;
-    }
-    if (!(ax <= kReducibleRadians)) return false;
-    const long double n = std::rint(x * kTwoOverPi);
-    r = ((x - n * kHalfPi1) - n * kHalfPi2) - n * kHalfPi3;
-    quadrant = static_cast<int>(static_cast<long long>(n) & 3);
+inline bool reduceRadians(long double x, long double& r, long long& k) {
+    if (!(std::fabs(x) <= kReducibleRadians)) return false;
+    const long double n = std::rint(x * k128OverPi);
+    r = ((x - n * kStep1) - n * kStep2) - n * kStep3;
+    k = static_cast<long long>(n);
     return true;
 }
 
 // Sine and cosine of one radian argument, one reduction for both.
 inline void sinCosRad(long double x, long double& s, long double& c) {
     long double r;
-    int q;
-    if (!reduceRadians(x, r, q)) {
+    long long k;
+    if (!reduceRadians(x, r, k)) {
         s = std::sin(x);
         c = std::cos(x);
         return;
     }
-    sinCosQuadrant(r, q, s, c);
+    sinCosStep(k, r, s, c);
 }
 
 inline long double sinRad(long double x) {
@@ -170,12 +106,9 @@ inline long double cosRad(long double x) {
 }
 
 inline long double tanRad(long double x) {
-    long double r;
-    int q;
-    if (!reduceRadians(x, r, q)) return std::tan(x);
     long double s, c;
-    sinCosKernel(r, s, c);
-    return (q & 1) ? -c / s : s / c;
+    sinCosRad(x, s, c);
+    return std::fabs(x) <= kReducibleRadians ? s / c : std::tan(x);
 }
 
 // Sine, cosine and tangent of one radian argument; the tangent equals tanRad's.
@@ -183,6 +116,39 @@ inline void sinCosTanRad(long double x, long double& s, long double& c, long dou
     sinCosRad(x, s, c);
     t = std::fabs(x) <= kReducibleRadians ? s / c : std::tan(x);
 }
+
+// The cosine and sine of an angle as a unit complex number: products add angles, so a
+// series in sin(i a + j b + ...) needs the sine and cosine of a, b, ... once and then only
+// products. Each product rounds like the sum of arguments it replaces would.
+struct Phasor {
+    long double c = 1, s = 0;
+};
+
+inline Phasor phasorDeg(long double degrees) {
+    Phasor p;
+    sinCosDeg(degrees, p.s, p.c);
+    return p;
+}
+
+inline Phasor operator*(const Phasor& a, const Phasor& b) { return {a.c * b.c - a.s * b.s, a.s * b.c + a.c * b.s}; }
+
+inline Phasor conj(const Phasor& a) { return {a.c, -a.s}; }
+
+// Whole multiples -N..N of one angle.
+template <int N>
+struct Multiples {
+    Phasor multiple[2 * N + 1];
+    explicit Multiples(const Phasor& one) {
+        Phasor power = one;
+        for (int k = 1; k <= N; ++k) {
+            if (k > 1) power = power * one;
+            multiple[N + k] = power;
+            multiple[N - k] = conj(power);
+        }
+    }
+    explicit Multiples(long double degrees) : Multiples(phasorDeg(degrees)) {}
+    const Phasor& operator[](int k) const { return multiple[N + k]; }
+};
 
 // Arctangent in radians, (-pi/2, pi/2). Beyond 1 it is pi/2 - atan(1/x); below, the
 // nearest of 128 steps c = k/128 comes off by atan x = atan c + atan((x - c)/(1 + x c)),
@@ -199,12 +165,8 @@ inline long double arcTan(long double x) {
     const long double step = k * (1.0L / 128.0L);
     const long double u = k == 0 ? t : (t - step) / (1.0L + t * step);
     const long double z = u * u;
-    long double P = 1.0L / 13.0L;
-    P = P * z - 1.0L / 11.0L;
-    P = P * z + 1.0L / 9.0L;
-    P = P * z - 1.0L / 7.0L;
-    P = P * z + 1.0L / 5.0L;
-    P = P * z - 1.0L / 3.0L;
+    // u^2 is below 2^-16, so double coefficients lose nothing.
+    const long double P = -1.0 / 3.0 + z * (1.0 / 5.0 + z * (-1.0 / 7.0 + z * (1.0 / 9.0 + z * (-1.0 / 11.0))));
     long double a = kArcTanSteps[k] + (u + u * z * P);
     if (inverted) a = kHalfPi - a;
     return x < 0 ? -a : a;

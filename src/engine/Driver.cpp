@@ -1,6 +1,7 @@
 #include "engine/Positions.h"
 
 #include <cmath>
+#include <iterator>
 
 namespace athanor {
 
@@ -32,15 +33,22 @@ void runDriver(ChartState& chart, const CorrectionFiles& files, int selection, b
     ctx.speedPass = speedPass;
     ctx.selection = selection;
 
+    // The planets and the minor bodies depend on the Sun's step alone and nothing after
+    // them reads them, so they go in one batch.
+    static constexpr int kPlanets[] = {body::Mercury, body::Venus, body::Mars, body::Jupiter, body::Saturn,
+                                       body::Uranus,  body::Neptune, body::Pluto};
+    static constexpr int kAllPlanetary[] = {body::Mercury, body::Venus,   body::Mars,  body::Jupiter, body::Saturn,
+                                            body::Uranus,  body::Neptune, body::Pluto, 15, 16, 17, 18, 19};
+    static_assert(kFirstAsteroid == 15 && kLastAsteroid == 19);
+
     if (selection == kSelectAll) {
         sunStep(chart, ctx);
         moonStep(chart, ctx);
-        for (int b = body::Mercury; b <= body::Pluto; ++b) planetStep(chart, ctx, b);
+        planetSteps(chart, ctx, kAllPlanetary, static_cast<int>(std::size(kAllPlanetary)));
         nodeStep(chart, ctx);
         blackMoonStep(chart, ctx);
         ascendantEntry(chart, ctx);
         descendantEntry(chart, ctx);
-        for (int b = kFirstAsteroid; b <= kLastAsteroid; ++b) planetStep(chart, ctx, b);
         return;
     }
     if (selection < 1) return;
@@ -56,7 +64,7 @@ void runDriver(ChartState& chart, const CorrectionFiles& files, int selection, b
         blackMoonStep(chart, ctx);
     } else if (selection == 20 || selection == 21) {
         moonStep(chart, ctx);
-        for (int b = body::Mercury; b <= body::Pluto; ++b) planetStep(chart, ctx, b);
+        planetSteps(chart, ctx, kPlanets, static_cast<int>(std::size(kPlanets)));
     }
     // 13, 14 and any other number: the Sun alone.
 }

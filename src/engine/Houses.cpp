@@ -62,13 +62,54 @@ void oppositeCusps(CuspArray& cusp) {
     opposite(cusp, 9, 3);
 }
 
+// The library's cosine at the two starting points of the secant steps, the same for every
+// point and chart; taken at run time, as g takes it (the compiler would fold a constant
+// with other roundings).
+long double startCosine(long double H) {
+    volatile long double degrees = H;
+    return std::cos(degrees * kDegToRad);
+}
+
+// Placidus points of N fractions, the secant steps of each side by side.
+template <int N>
+void placidusPoints(long double ramc, long double K, long double epsDegrees, const long double (&f)[N],
+                    long double (&point)[N]) {
+    // The secant steps, once converged, turn last-place differences of g into visible
+    // ones: g keeps the library's own sine and cosine.
+    auto sinePart = [&](long double fraction, long double H) { return K * std::sin((ramc + fraction * H) * kDegToRad); };
+    static const long double cosFirst = startCosine(1E-9L), cosSecond = startCosine(180.0001L);
+    long double previous[N], H[N], gPrevious[N];
+    for (int n = 0; n < N; ++n) {
+        previous[n] = 1E-9L;
+        H[n] = 180.0001L;
+        gPrevious[n] = sinePart(f[n], previous[n]) - cosFirst;
+    }
+    for (int step = 0; step < 5; ++step) {
+        for (int n = 0; n < N; ++n) {
+            // Each step needs g at the last two points; the older one was the newer one last step.
+            const long double cosH = step == 0 ? cosSecond : std::cos(H[n] * kDegToRad);
+            const long double gH = sinePart(f[n], H[n]) - cosH;
+            long double denominator = gH - gPrevious[n];
+            if (denominator == 0) denominator = 0.000001L;
+            const long double next = H[n] - (H[n] - previous[n]) / denominator * gH;
+            previous[n] = H[n];
+            gPrevious[n] = gH;
+            H[n] = next;
+        }
+    }
+    for (int n = 0; n < N; ++n) point[n] = longitudeFromRightAscension(normalize360(ramc + f[n] * H[n]), epsDegrees);
+}
+
 void placidus(CuspArray& cusp, const Frame& f) {
     // K feeds the secant steps: the library's tangent, as g's sine and cosine.
     const long double K = -std::tan(f.lat * kDegToRad) * std::tan(f.eps * kDegToRad);
-    cusp[10] = placidusPoint(f.ramc, K, f.eps, 1.0L / 3.0L);
-    cusp[11] = placidusPoint(f.ramc, K, f.eps, 2.0L / 3.0L);
-    cusp[1] = normalize360(placidusPoint(f.ramc, K, f.eps, -2.0L / 3.0L) + 180.0L);
-    cusp[2] = normalize360(placidusPoint(f.ramc, K, f.eps, -1.0L / 3.0L) + 180.0L);
+    const long double fraction[4] = {1.0L / 3.0L, 2.0L / 3.0L, -2.0L / 3.0L, -1.0L / 3.0L};
+    long double point[4];
+    placidusPoints(f.ramc, K, f.eps, fraction, point);
+    cusp[10] = point[0];
+    cusp[11] = point[1];
+    cusp[1] = normalize360(point[2] + 180.0L);
+    cusp[2] = normalize360(point[3] + 180.0L);
     oppositeCusps(cusp);
 }
 
@@ -190,22 +231,10 @@ long double longitudeFromRightAscension(long double ra, long double epsDegrees) 
 }
 
 long double placidusPoint(long double ramc, long double K, long double epsDegrees, long double f) {
-    // The secant steps, once converged, turn last-place differences of g into visible
-    // ones: g keeps the library's own sine and cosine.
-    auto g = [&](long double H) { return K * std::sin((ramc + f * H) * kDegToRad) - std::cos(H * kDegToRad); };
-    long double previous = 1E-9L, H = 180.0001L;
-    // Each step needs g at the last two points; the older one was the newer one last step.
-    long double gPrevious = g(previous);
-    for (int step = 0; step < 5; ++step) {
-        const long double gH = g(H);
-        long double denominator = gH - gPrevious;
-        if (denominator == 0) denominator = 0.000001L;
-        const long double next = H - (H - previous) / denominator * gH;
-        previous = H;
-        gPrevious = gH;
-        H = next;
-    }
-    return longitudeFromRightAscension(normalize360(ramc + f * H), epsDegrees);
+    const long double fraction[1] = {f};
+    long double point[1];
+    placidusPoints(ramc, K, epsDegrees, fraction, point);
+    return point[0];
 }
 
 void computeHouses(ChartState& chart, const HouseInput& in) {

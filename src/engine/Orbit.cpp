@@ -26,9 +26,13 @@ Kepler solveKepler(long double M, long double e, long double a) {
 }
 
 Kepler solveKepler(long double M, long double e, long double a, long double aThreeHalves) {
-    Kepler k;
     long double E = M;
-    for (int n = 0; n < 3; ++n) E = M + e * trig::sinRad(E);
+    for (int n = 0; n < 3; ++n) E = keplerIteration(M, e, E);
+    return keplerState(E, e, a, aThreeHalves);
+}
+
+Kepler keplerState(long double E, long double e, long double a, long double aThreeHalves) {
+    Kepler k;
     k.E = E;
     long double sinE, cosE;
     trig::sinCosRad(E, sinE, cosE);

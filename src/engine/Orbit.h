@@ -39,6 +39,11 @@ Kepler solveKepler(long double M, long double e, long double a);
 // The same with a^1.5 given: the axes are constants, and the power costs more than the rest.
 Kepler solveKepler(long double M, long double e, long double a, long double aThreeHalves);
 
+// The solution in its two parts, for solving several orbits side by side: the solution
+// iterates E = M + e sin E three times from E = M, then takes the state at E.
+inline long double keplerIteration(long double M, long double e, long double E) { return M + e * trig::sinRad(E); }
+Kepler keplerState(long double E, long double e, long double a, long double aThreeHalves);
+
 struct Vec3 {
     long double x = 0, y = 0, z = 0;
 };

@@ -147,54 +147,92 @@ long double signedLatitude(long double rho, long double z, long double threshold
 
 }  // namespace
 
-void planetStep(ChartState& chart, EngineContext& ctx, int b) {
-    const bool planet = b >= body::Mercury && b <= body::Pluto;
-    if (!planet && (b < kFirstAsteroid || b > kLastAsteroid))
-        throw std::invalid_argument("planetStep: no planet theory for body " + std::to_string(b));
+void planetStep(ChartState& chart, EngineContext& ctx, int b) { planetSteps(chart, ctx, &b, 1); }
+
+// Each stage runs for every body before the next stage: one body's long chains of
+// dependent operations (the Kepler iterations, the arctangents) then overlap with the next
+// body's. Every body's arithmetic is that of a body alone.
+void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int count) {
+    struct Work {
+        int b = 0;
+        bool planet = false;
+        const Elements* el = nullptr;
+        long double M = 0, e = 0, a = 0, w = 0, N = 0, i = 0, aPower = 0, E = 0;
+        Kepler k;
+        Vec3 p, hv;
+        long double longitude = 0, latitude = 0;
+    };
+    constexpr int kMaxBodies = kLastAsteroid + 1;
+    if (count < 0 || count > kMaxBodies) throw std::invalid_argument("planetSteps: too many bodies");
+    Work work[kMaxBodies];
+    for (int n = 0; n < count; ++n) {
+        const int b = bodies[n];
+        const bool planet = b >= body::Mercury && b <= body::Pluto;
+        if (!planet && (b < kFirstAsteroid || b > kLastAsteroid))
+            throw std::invalid_argument("planetStep: no planet theory for body " + std::to_string(b));
+        work[n].b = b;
+        work[n].planet = planet;
+    }
 
     const long double T = ctx.T, T2 = ctx.T2;
-    const Elements& el = elementsFor(b, T);
-    const long double M = normalize360(el.M.at(T, T2)) * kDegToRad;
-    const long double e = el.e.at(T, T2);
-    const long double a = el.a.at(T, T2);
-    const long double w = el.w.at(T, T2) * kDegToRad;
-    const long double N = el.N.at(T, T2) * kDegToRad;
-    const long double i = el.i.at(T, T2) * kDegToRad;
+    for (int n = 0; n < count; ++n) {
+        Work& o = work[n];
+        const Elements& el = elementsFor(o.b, T);
+        o.el = &el;
+        o.M = normalize360(el.M.at(T, T2)) * kDegToRad;
+        o.e = el.e.at(T, T2);
+        o.a = el.a.at(T, T2);
+        o.w = el.w.at(T, T2) * kDegToRad;
+        o.N = el.N.at(T, T2) * kDegToRad;
+        o.i = el.i.at(T, T2) * kDegToRad;
+        o.aPower = o.a == el.a.c0 ? kAxisPower[&el - kElements.data()] : std::pow(o.a, 1.5L);
+        o.E = o.M;
+    }
+    for (int iteration = 0; iteration < 3; ++iteration)
+        for (int n = 0; n < count; ++n) work[n].E = keplerIteration(work[n].M, work[n].e, work[n].E);
 
-    const long double aPower = a == el.a.c0 ? kAxisPower[&el - kElements.data()] : std::pow(a, 1.5L);
-    const Kepler k = solveKepler(M, e, a, aPower);
-    const Rotation rotation = prepareRotation(w, i, N);
-    const Vec3 hv = rotateToEcliptic(k.vx, k.vy, rotation);
-    const long double gvx = hv.x + ctx.sunVX;
-    const long double gvy = hv.y + ctx.sunVY;
-
-    Vec3 p = rotateToEcliptic(k.px, k.py, rotation);
-    if (b >= body::Jupiter && b <= body::Pluto && T >= 0 && T <= 2) {
-        const Perturbation& d = kPerturbations[b - body::Jupiter];
-        p.x += d.dX.at(T, T2);
-        p.y += d.dY.at(T, T2);
-        p.z += d.dZ.at(T, T2);
+    for (int n = 0; n < count; ++n) {
+        Work& o = work[n];
+        o.k = keplerState(o.E, o.e, o.a, o.aPower);
+        const Rotation rotation = prepareRotation(o.w, o.i, o.N);
+        o.hv = rotateToEcliptic(o.k.vx, o.k.vy, rotation);
+        o.p = rotateToEcliptic(o.k.px, o.k.py, rotation);
+        if (o.b >= body::Jupiter && o.b <= body::Pluto && T >= 0 && T <= 2) {
+            const Perturbation& d = kPerturbations[o.b - body::Jupiter];
+            o.p.x += d.dX.at(T, T2);
+            o.p.y += d.dY.at(T, T2);
+            o.p.z += d.dZ.at(T, T2);
+        }
     }
 
-    const long double threshold = b == body::Pallas ? 0.607621835L : 0.35L;
-    chart.HelioLongitude[b] = normalize360(polarAngle(p.x, p.y) * kRadToDeg + ctx.dpsi);
-    chart.HelioLatitude[b] = signedLatitude(std::sqrt(p.x * p.x + p.y * p.y), p.z, threshold, -300.0L);
+    for (int n = 0; n < count; ++n) {
+        Work& o = work[n];
+        const Vec3& p = o.p;
+        const long double gvx = o.hv.x + ctx.sunVX;
+        const long double gvy = o.hv.y + ctx.sunVY;
+        const long double threshold = o.b == body::Pallas ? 0.607621835L : 0.35L;
+        chart.HelioLongitude[o.b] = normalize360(polarAngle(p.x, p.y) * kRadToDeg + ctx.dpsi);
+        chart.HelioLatitude[o.b] = signedLatitude(std::sqrt(p.x * p.x + p.y * p.y), p.z, threshold, -300.0L);
 
-    const long double gx = p.x - ctx.XE, gy = p.y - ctx.YE, gz = p.z - ctx.ZE;
-    const long double rate = (gx * gvy - gy * gvx) / (gx * gx + gy * gy);
-    const long double light = std::sqrt(gx * gx + gy * gy + gz * gz) * kLightTime * rate * kRadToDeg;
+        const long double gx = p.x - ctx.XE, gy = p.y - ctx.YE, gz = p.z - ctx.ZE;
+        const long double rate = (gx * gvy - gy * gvx) / (gx * gx + gy * gy);
+        const long double light = std::sqrt(gx * gx + gy * gy + gz * gz) * kLightTime * rate * kRadToDeg;
 
-    long double longitude = normalize360(polarAngle(gx, gy) * kRadToDeg + ctx.dpsi - light);
-    long double latitude = signedLatitude(std::sqrt(gx * gx + gy * gy), gz, threshold, -250.0L);
-
-    if (planet && ctx.jd >= kFiveDayFirstJd && ctx.jd < kFiveDayEndJd) {
-        if (!ctx.files) throw std::logic_error("planetStep: correction files needed before 1900");
-        longitude = normalize360(longitude + ctx.files->planet(ctx.jd, b - 2) / 60.0L);
-        if (!ctx.speedPass) latitude += ctx.files->planet(ctx.jd, b + 7) / 60.0L;
+        o.longitude = normalize360(polarAngle(gx, gy) * kRadToDeg + ctx.dpsi - light);
+        o.latitude = signedLatitude(std::sqrt(gx * gx + gy * gy), gz, threshold, -250.0L);
     }
-    chart.BodyLongitude[b] = longitude;
-    chart.BodyLatitude[b] = latitude;
-    equatorialCoordinates(chart, ctx, b);
+
+    for (int n = 0; n < count; ++n) {
+        Work& o = work[n];
+        if (o.planet && ctx.jd >= kFiveDayFirstJd && ctx.jd < kFiveDayEndJd) {
+            if (!ctx.files) throw std::logic_error("planetStep: correction files needed before 1900");
+            o.longitude = normalize360(o.longitude + ctx.files->planet(ctx.jd, o.b - 2) / 60.0L);
+            if (!ctx.speedPass) o.latitude += ctx.files->planet(ctx.jd, o.b + 7) / 60.0L;
+        }
+        chart.BodyLongitude[o.b] = o.longitude;
+        chart.BodyLatitude[o.b] = o.latitude;
+    }
+    for (int n = 0; n < count; ++n) equatorialCoordinates(chart, ctx, work[n].b);
 }
 
 }  // namespace athanor

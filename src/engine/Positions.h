@@ -21,6 +21,8 @@ void positionsWithRetrograde(ChartState& chart, const CorrectionFiles& files, in
 void sunStep(ChartState& chart, EngineContext& ctx);
 void moonStep(ChartState& chart, EngineContext& ctx);
 void planetStep(ChartState& chart, EngineContext& ctx, int body);  // 3..10, 15..19
+// planetStep for each body, computed side by side; the same results.
+void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int count);
 void nodeStep(ChartState& chart, EngineContext& ctx);
 void blackMoonStep(ChartState& chart, EngineContext& ctx);
 

@@ -86,7 +86,15 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
         volatile long double axis = 1.00000023L;  // no compile-time folding, as for the planets
         return std::pow(axis, 1.5L);
     }();
-    const orbit::Kepler k = orbit::solveKepler(MsK * kDegToRad, e, a, aPower);
+    // The Earth's orbit and the apparent longitude below each iterate Kepler's equation;
+    // the two chains go side by side.
+    const long double MEarth = MsK * kDegToRad, MsRad = ctx.Ms * kDegToRad;
+    long double E1 = MEarth, E = MsRad;
+    for (int n = 0; n < 5; ++n) {
+        if (n < 3) E1 = orbit::keplerIteration(MEarth, e, E1);
+        E = e * trig::sinRad(E) + MsRad;
+    }
+    const orbit::Kepler k = orbit::keplerState(E1, e, a, aPower);
     const long double w = (101.2208333L + 1.719175L * T + 0.000452778L * T2) * kDegToRad;
 
     const orbit::Rotation rotation = orbit::prepareRotation(w, 0.0L, 0.0L);
@@ -109,9 +117,7 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
 
     if (lightTerm != 0) {
         // Apparent longitude from the mean elements, with long-period, planetary and lunar terms.
-        const long double Ms = ctx.Ms, MsRad = ctx.Ms * kDegToRad;
-        long double E = MsRad;
-        for (int n = 0; n < 5; ++n) E = e * trig::sinRad(E) + MsRad;
+        const long double Ms = ctx.Ms;
         const long double trueAnomaly = 2.0L * trig::arcTan(std::sqrt((1.0L + e) / (1.0L - e)) * trig::tanRad(E / 2.0L)) * kRadToDeg;
         const long double Lt = normalize360(trueAnomaly - Ms + ctx.Ls);
 

@@ -19,13 +19,13 @@ EngineContext makeEngineContext(long double jd) {
     c.T2 = c.T * c.T;
     const long double d = c.d, T = c.T, T2 = c.T2;
 
-    c.Om = normalize360(259.1833L - 0.05295392L * d + (0.002078L + 0.000002L * T) * T2);
-    c.Ls = normalize360(279.69668L + 36000.7689L * T + 0.0003025L * T2);
-    c.D = normalize360(350.737486L + 445267.114L * T - 0.001436L * T2);
-    c.Gp = normalize360(334.32956L + 0.11140408L * d + (0.010325L - 0.000012L * T) * T2);
-    c.Ms = normalize360(358.47584L + 35999.04975L * T - 0.00015L * T2);
-    c.Lm = normalize360(270.434164L + 13.1763965L * d + (0.0000019L * T - 0.001133L) * T2);
-    c.Mm = normalize360(296.1046083L + 477198.849L * T + 0.009191671L * T2);
+    c.Om = trig::normalizeDegrees(259.1833L - 0.05295392L * d + (0.002078L + 0.000002L * T) * T2);
+    c.Ls = trig::normalizeDegrees(279.69668L + 36000.7689L * T + 0.0003025L * T2);
+    c.D = trig::normalizeDegrees(350.737486L + 445267.114L * T - 0.001436L * T2);
+    c.Gp = trig::normalizeDegrees(334.32956L + 0.11140408L * d + (0.010325L - 0.000012L * T) * T2);
+    c.Ms = trig::normalizeDegrees(358.47584L + 35999.04975L * T - 0.00015L * T2);
+    c.Lm = trig::normalizeDegrees(270.434164L + 13.1763965L * d + (0.0000019L * T - 0.001133L) * T2);
+    c.Mm = trig::normalizeDegrees(296.1046083L + 477198.849L * T + 0.009191671L * T2);
 
     c.dpsi = (-(17.2327L + 0.01737L * T) * trig::sinDeg(c.Om) - 1.273L * trig::sinDeg(2.0L * c.Ls)) / 3600.0L;
 

@@ -23,7 +23,7 @@ long double cosD(long double x) { return trig::cosRad(x * kDegToRad); }
 long double tanD(long double x) { return trig::tanRad(x * kDegToRad); }
 
 // (x / 24 - Int(x / 24)) * 24
-long double reduce24(long double x) { return (x / 24.0L - Int(x / 24.0L)) * 24.0L; }
+long double reduce24(long double x) { return (x / 24.0L - trig::truncate(x / 24.0L)) * 24.0L; }
 
 // Two-argument arctangent of numerator n and denominator m, radians in [0, 2 pi).
 long double quadrant(long double n, long double m) {
@@ -50,7 +50,7 @@ struct Frame {
     long double asc = 0;   // degrees
 };
 
-void opposite(CuspArray& cusp, int to, int from) { cusp[to - 1] = normalize360(cusp[from - 1] + 180.0L); }
+void opposite(CuspArray& cusp, int to, int from) { cusp[to - 1] = trig::normalizeDegrees(cusp[from - 1] + 180.0L); }
 
 // Cusps 4 to 9 opposite 10 to 3.
 void oppositeCusps(CuspArray& cusp) {
@@ -97,7 +97,7 @@ void placidusPoints(long double ramc, long double K, long double epsDegrees, con
             H[n] = next;
         }
     }
-    for (int n = 0; n < N; ++n) point[n] = longitudeFromRightAscension(normalize360(ramc + f[n] * H[n]), epsDegrees);
+    for (int n = 0; n < N; ++n) point[n] = longitudeFromRightAscension(trig::normalizeDegrees(ramc + f[n] * H[n]), epsDegrees);
 }
 
 void placidus(CuspArray& cusp, const Frame& f) {
@@ -108,8 +108,8 @@ void placidus(CuspArray& cusp, const Frame& f) {
     placidusPoints(f.ramc, K, f.eps, fraction, point);
     cusp[10] = point[0];
     cusp[11] = point[1];
-    cusp[1] = normalize360(point[2] + 180.0L);
-    cusp[2] = normalize360(point[3] + 180.0L);
+    cusp[1] = trig::normalizeDegrees(point[2] + 180.0L);
+    cusp[2] = trig::normalizeDegrees(point[3] + 180.0L);
     oppositeCusps(cusp);
 }
 
@@ -190,12 +190,12 @@ void campanus(CuspArray& cusp, const Frame& f) {
         if (sinRad(b) < 0) Z += kPi;
         const long double n = sinRad(ramc + Z);
         const long double m = cosRad(eps) * cosRad(ramc + Z) - sinRad(eps) * sinRad(Z) * tanRad(lat);
-        cusp[k - 1] = normalize360(halfTurnRule(n, m) * kRadToDeg);
+        cusp[k - 1] = trig::normalizeDegrees(halfTurnRule(n, m) * kRadToDeg);
     }
 }
 
 void equalFromAscendant(CuspArray& cusp, const Frame& f) {
-    for (int k = 1; k <= 12; ++k) cusp[k - 1] = normalize360(f.asc + 30.0L * (k - 1));
+    for (int k = 1; k <= 12; ++k) cusp[k - 1] = trig::normalizeDegrees(f.asc + 30.0L * (k - 1));
 }
 
 void morinus(CuspArray& cusp, const Frame& f) {
@@ -203,7 +203,7 @@ void morinus(CuspArray& cusp, const Frame& f) {
     for (int k = 1; k <= 12; ++k) {
         const long double y = (30.0L * k + 60.000001L) * kDegToRad;
         const long double n = cosRad(eps) * sinRad(ramc + y);
-        cusp[k - 1] = normalize360(halfTurnRule(n, cosRad(ramc + y)) * kRadToDeg);
+        cusp[k - 1] = trig::normalizeDegrees(halfTurnRule(n, cosRad(ramc + y)) * kRadToDeg);
     }
 }
 
@@ -215,7 +215,7 @@ long double localSiderealTime(const HouseInput& in) {
     const long double theta0 = greenwichSiderealTheta(in.jd);
     long double t = in.hour + in.minute / 60.0L;
     if (!(in.mode == 2 && (in.modeLetter == 'L' || in.modeLetter == 'S'))) t = t + in.offset1 + in.offset2;
-    const long double h = ((t + 12.0L) / 24.0L - Int((t + 12.0L) / 24.0L)) * 24.0L;
+    const long double h = ((t + 12.0L) / 24.0L - trig::truncate((t + 12.0L) / 24.0L)) * 24.0L;
     long double lst = reduce24(theta0 + h + lon / 15.0L);
     // A universal clock time more than twelve hours before midnight would leave a
     // negative remainder here.
@@ -254,7 +254,7 @@ void computeHouses(ChartState& chart, const HouseInput& in) {
     f.mc = longitudeFromRightAscension(f.ramc, f.eps);
     chart.MidheavenRadians = f.mc * kDegToRad;
 
-    const long double R = normalize360(f.ramc + 90.0L);
+    const long double R = trig::normalizeDegrees(f.ramc + 90.0L);
     const long double A = arcTan(tanD(f.lat) / cosD(R)) * kRadToDeg;
     f.asc = arcTan(tanD(R) * cosD(A) / cosD(A + f.eps)) * kRadToDeg;
     if (f.asc < 0) f.asc += 180.0L;

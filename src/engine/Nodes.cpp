@@ -42,7 +42,7 @@ constexpr NodeTerm kNodeTerms[] = {
 
 void nodeStep(ChartState& chart, EngineContext& ctx) {
     const long double T = ctx.T, T2 = ctx.T2, d = ctx.d;
-    const long double Om = normalize360(259.183275L - 1934.142L * T + 0.002078L * T2 + 0.0000022L * T2 * T);
+    const long double Om = trig::normalizeDegrees(259.183275L - 1934.142L * T + 0.002078L * T2 + 0.0000022L * T2 * T);
     chart.BodyLongitude[body::Node] = Om;
     chart.BodyLatitude[body::Node] = 0.0L;
 
@@ -56,20 +56,24 @@ void nodeStep(ChartState& chart, EngineContext& ctx) {
         const long double S = chart.BodyLongitude[body::Sun];
         const long double L = chart.BodyLongitude[body::Moon];
         const long double P = kSunPerigee;
-        const long double Gp = normalize360(334.32956L + 0.11140408L * d + (0.010325L - 0.000012L * T) * T2);
+        const long double Gp = trig::normalizeDegrees(334.32956L + 0.11140408L * d + (0.010325L - 0.000012L * T) * T2);
         // The series from the multiples of the five angles.
         const trig::Multiples<3> mS(S), mL(L);
         const trig::Multiples<2> mOm(Om), mGp(Gp);
         static const trig::Multiples<1> mP(P);
         long double sum = 0;
         for (const NodeTerm& t : kNodeTerms) {
-            const trig::Phasor a = mS[t.s] * mL[t.l] * mOm[t.o] * mGp[t.g];
-            const trig::Phasor& b = mP[t.p];
-            sum += t.coef * (a.s * b.c + a.c * b.s);
+            // A zero multiple is the unit phasor, whose product changes nothing: skipped.
+            trig::Phasor a = mS[t.s];
+            if (t.l != 0) a = a * mL[t.l];
+            if (t.o != 0) a = a * mOm[t.o];
+            if (t.g != 0) a = a * mGp[t.g];
+            if (t.p != 0) a = a * mP[t.p];
+            sum += t.coef * a.s;
         }
-        long double node = normalize360(Om + sum);
+        long double node = trig::normalizeDegrees(Om + sum);
         if (kNodeFileFirst < ctx.jd && ctx.jd < kNodeFileLast)
-            node = normalize360(node + filesOf(ctx).planet(ctx.jd, kNodeField) / 60.0L);
+            node = trig::normalizeDegrees(node + filesOf(ctx).planet(ctx.jd, kNodeField) / 60.0L);
         chart.BodyLongitude[body::Node] = node;
     }
 
@@ -78,10 +82,10 @@ void nodeStep(ChartState& chart, EngineContext& ctx) {
 
 void blackMoonStep(ChartState& chart, EngineContext& ctx) {
     const long double x = ctx.Gp + 180.0L;
-    chart.BodyLongitude[body::BlackMoon] = x - 360.0L * Int(x / 360.0L);
+    chart.BodyLongitude[body::BlackMoon] = x - 360.0L * trig::truncate(x / 360.0L);
     if (chart.BlackMoonKind == "VERA" && kApogeeFileFirst <= ctx.jd && ctx.jd < kApogeeFileLast)
         chart.BodyLongitude[body::BlackMoon] =
-            normalize360(chart.BodyLongitude[body::BlackMoon] + filesOf(ctx).blackMoon(ctx.jd) / 3600.0L);
+            trig::normalizeDegrees(chart.BodyLongitude[body::BlackMoon] + filesOf(ctx).blackMoon(ctx.jd) / 3600.0L);
     chart.BodyLatitude[body::BlackMoon] = 0.0L;
     equatorialCoordinates(chart, ctx, body::BlackMoon);
 }

@@ -95,9 +95,11 @@ Rotation prepareRotation(long double w, long double i, long double N) {
     r.N = N;
     r.direct = w > 0 && i >= 0 && N >= 0 && std::isfinite(w + i + N);
     if (r.direct) {
+        // A zero angle (the Earth's orbit has no inclination or node) keeps sine 0 and
+        // cosine 1, which its series gives exactly.
         trig::sinCosRad(w, r.sinW, r.cosW);
-        trig::sinCosRad(i, r.sinI, r.cosI);
-        trig::sinCosRad(N, r.sinN, r.cosN);
+        if (i != 0) trig::sinCosRad(i, r.sinI, r.cosI);
+        if (N != 0) trig::sinCosRad(N, r.sinN, r.cosN);
     }
     return r;
 }

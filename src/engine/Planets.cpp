@@ -179,7 +179,7 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
         Work& o = work[n];
         const Elements& el = elementsFor(o.b, T);
         o.el = &el;
-        o.M = normalize360(el.M.at(T, T2)) * kDegToRad;
+        o.M = trig::normalizeDegrees(el.M.at(T, T2)) * kDegToRad;
         o.e = el.e.at(T, T2);
         o.a = el.a.at(T, T2);
         o.w = el.w.at(T, T2) * kDegToRad;
@@ -211,14 +211,14 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
         const long double gvx = o.hv.x + ctx.sunVX;
         const long double gvy = o.hv.y + ctx.sunVY;
         const long double threshold = o.b == body::Pallas ? 0.607621835L : 0.35L;
-        chart.HelioLongitude[o.b] = normalize360(polarAngle(p.x, p.y) * kRadToDeg + ctx.dpsi);
+        chart.HelioLongitude[o.b] = trig::normalizeDegrees(polarAngle(p.x, p.y) * kRadToDeg + ctx.dpsi);
         chart.HelioLatitude[o.b] = signedLatitude(std::sqrt(p.x * p.x + p.y * p.y), p.z, threshold, -300.0L);
 
         const long double gx = p.x - ctx.XE, gy = p.y - ctx.YE, gz = p.z - ctx.ZE;
         const long double rate = (gx * gvy - gy * gvx) / (gx * gx + gy * gy);
         const long double light = std::sqrt(gx * gx + gy * gy + gz * gz) * kLightTime * rate * kRadToDeg;
 
-        o.longitude = normalize360(polarAngle(gx, gy) * kRadToDeg + ctx.dpsi - light);
+        o.longitude = trig::normalizeDegrees(polarAngle(gx, gy) * kRadToDeg + ctx.dpsi - light);
         o.latitude = signedLatitude(std::sqrt(gx * gx + gy * gy), gz, threshold, -250.0L);
     }
 
@@ -226,7 +226,7 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
         Work& o = work[n];
         if (o.planet && ctx.jd >= kFiveDayFirstJd && ctx.jd < kFiveDayEndJd) {
             if (!ctx.files) throw std::logic_error("planetStep: correction files needed before 1900");
-            o.longitude = normalize360(o.longitude + ctx.files->planet(ctx.jd, o.b - 2) / 60.0L);
+            o.longitude = trig::normalizeDegrees(o.longitude + ctx.files->planet(ctx.jd, o.b - 2) / 60.0L);
             if (!ctx.speedPass) o.latitude += ctx.files->planet(ctx.jd, o.b + 7) / 60.0L;
         }
         chart.BodyLongitude[o.b] = o.longitude;

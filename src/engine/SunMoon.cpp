@@ -79,7 +79,7 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
     const long double T = ctx.T, T2 = ctx.T2;
 
     // The Earth's Kepler orbit: the vector the planets need.
-    const long double MsK = normalize360(358.4758445L + 35999.04975L * T - 0.000150278L * T2);
+    const long double MsK = trig::normalizeDegrees(358.4758445L + 35999.04975L * T - 0.000150278L * T2);
     const long double e = 0.01675104L - 0.0000418L * T - 0.000000126L * T2;
     const long double a = 1.00000023L;
     static const long double aPower = [] {
@@ -119,18 +119,25 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
         // Apparent longitude from the mean elements, with long-period, planetary and lunar terms.
         const long double Ms = ctx.Ms;
         const long double trueAnomaly = 2.0L * trig::arcTan(std::sqrt((1.0L + e) / (1.0L - e)) * trig::tanRad(E / 2.0L)) * kRadToDeg;
-        const long double Lt = normalize360(trueAnomaly - Ms + ctx.Ls);
+        const long double Lt = trig::normalizeDegrees(trueAnomaly - Ms + ctx.Ls);
 
         const long double A = (6.4L * sinDeg(231.19L + 20.2L * T) + (1.882L - 0.016L * T) * sinDeg(57.24L + 150.27L * T) +
                                0.266L * sinDeg(31.8L + 119.0L * T) + 0.202L * sinDeg(315.6L + 893.3L * T)) /
                               3600.0L;
         const long double g = Ms + A;
 
-        const trig::Multiples<5> planet[4] = {
-            trig::Multiples<5>(normalize360(63.07037L + 22518.442986L * T)),
-            trig::Multiples<5>(normalize360(165.94905L + 16859.069667L * T)),
-            trig::Multiples<5>(normalize360(221.64742L + 32964.466939L * T)),
-            trig::Multiples<5>(normalize360(193.1323L + 34777.259042L * T)),
+        // As many multiples of each argument as the terms use.
+        const trig::Multiples<5> venus(trig::normalizeDegrees(63.07037L + 22518.442986L * T));
+        const trig::Multiples<5> mars(trig::normalizeDegrees(165.94905L + 16859.069667L * T));
+        const trig::Multiples<3> jupiter(trig::normalizeDegrees(221.64742L + 32964.466939L * T));
+        const trig::Multiples<1> saturn(trig::normalizeDegrees(193.1323L + 34777.259042L * T));
+        auto multiple = [&](Argument planet, int k) -> const trig::Phasor& {
+            switch (planet) {
+                case Venus: return venus[k];
+                case Mars: return mars[k];
+                case Jupiter: return jupiter[k];
+                default: return saturn[k];
+            }
         };
         const trig::Multiples<3> anomaly(g);
         static const auto phases = [] {
@@ -142,13 +149,13 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
         for (size_t k = 0; k < std::size(kSunTerms); ++k) {
             // cos(p x planet - q x g + phase)
             const SunTerm& t = kSunTerms[k];
-            const trig::Phasor a = planet[t.planet][t.p] * anomaly[-t.q];
+            const trig::Phasor a = t.q == 0 ? multiple(t.planet, t.p) : multiple(t.planet, t.p) * anomaly[-t.q];
             perturbations += t.amplitude * (a.c * phases[k].c - a.s * phases[k].s);
         }
 
         const long double moonTerm = 6.454L * sinDeg(ctx.D) + 0.424L * sinDeg(ctx.D - ctx.Mm);
 
-        const long double longitude = normalize360(Lt + A + perturbations / 3600.0L + moonTerm / 3600.0L + ctx.dpsi -
+        const long double longitude = trig::normalizeDegrees(Lt + A + perturbations / 3600.0L + moonTerm / 3600.0L + ctx.dpsi -
                                                    (20.47L + 0.342L * anomaly[1].c) / 3600.0L);
         chart.BodyLongitude[body::Sun] = longitude;
         chart.BodyLatitude[body::Sun] = 0.0L;
@@ -193,8 +200,12 @@ void moonStep(ChartState& chart, EngineContext& ctx) {
     const trig::Multiples<2> mlp(lp);
     const trig::Multiples<2> mF(F);
     const trig::Multiples<6> mD(D);
+    // A zero multiple is the unit phasor, whose product changes nothing: it is skipped.
     auto sinOf = [&](int i, int j, int k, int m) {
-        const trig::Phasor a = ml[i] * mlp[j] * mF[k];
+        trig::Phasor a = ml[i];
+        if (j != 0) a = a * mlp[j];
+        if (k != 0) a = a * mF[k];
+        if (m == 0) return a.s;
         const trig::Phasor& b = mD[m];
         return a.s * b.c + a.c * b.s;
     };
@@ -202,9 +213,9 @@ void moonStep(ChartState& chart, EngineContext& ctx) {
     long double S = 0;
     for (const MoonTerm& t : kMoonTerms) S += t.coef * sinOf(t.i, t.j, t.k, t.m);
 
-    const long double lam4 = normalize360(Lm + S / 3600.0L + ctx.dpsi);
+    const long double lam4 = trig::normalizeDegrees(Lm + S / 3600.0L + ctx.dpsi);
     long double lam = lam4;
-    if (kMoonFileFirst < ctx.jd && ctx.jd < kMoonFileLast) lam = normalize360(lam + filesOf(ctx).moon(ctx.jd) / 3600.0L);
+    if (kMoonFileFirst < ctx.jd && ctx.jd < kMoonFileLast) lam = trig::normalizeDegrees(lam + filesOf(ctx).moon(ctx.jd) / 3600.0L);
     chart.BodyLongitude[body::Moon] = lam;
 
     const long double S2 = 22609.0L * sinOf(1, 0, 0, 0) - 4578.1L * sinOf(1, 0, 0, -2) + 2373.4L * sinOf(0, 0, 0, 2) +

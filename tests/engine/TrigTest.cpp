@@ -1,4 +1,5 @@
 #include "engine/Trig.h"
+#include "foundations/ChartState.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,21 @@ std::vector<long double> radianArguments() {
     for (int i = -4000; i <= 4000; ++i) xs.push_back(i * 0.0031415L + 0.1L * (i % 7));
     for (int i = 0; i < 500; ++i) xs.push_back(0.5L + i * 0.763L);
     return xs;
+}
+
+TEST(Trig, WholeNumbersAndWholeTurnsAreThoseOfTheChartState) {
+    std::vector<long double> xs = {0.0L, -0.0L, 0.5L, -0.5L, 1.5L, -1.5L, 2.5L, -2.5L, 359.999L, 360.0L, -360.0L,
+                                   720.0L, -0.3L, -0.7L, -1e-30L, 1e-30L, 0x1p63L, -0x1p64L, 1e30L, kInf, -kInf, kNaN};
+    for (int i = -3000; i <= 3000; ++i) xs.push_back(i * 0.4999L + (i % 11) * 123.25L);
+    for (const long double x : xs) {
+        const long double t = truncate(x), want = std::trunc(x);
+        EXPECT_TRUE(t == want || (std::isnan(t) && std::isnan(want))) << static_cast<double>(x);
+        EXPECT_EQ(std::signbit(t), std::signbit(want)) << static_cast<double>(x);
+        const long double n = normalizeDegrees(x), m = normalize360(x);
+        EXPECT_TRUE(n == m || (std::isnan(n) && std::isnan(m))) << static_cast<double>(x);
+    }
+    for (const long double n : {0.0L, 1.0L, -1.0L, 255.0L, -256.0L, 4503599627370495.0L, -4503599627370495.0L})
+        EXPECT_EQ(wholeNumber(n), static_cast<long long>(n));
 }
 
 TEST(Trig, RadianFunctionsAgreeWithTheLibraryToAFewUlps) {

@@ -1,5 +1,6 @@
 #include "engine/CorrectionFiles.h"
 
+#include "engine/Trig.h"
 #include "foundations/Binary.h"
 #include "foundations/BinaryReals.h"
 #include "foundations/FileError.h"
@@ -78,7 +79,7 @@ struct CorrectionFiles::Cache {
             // Also catches NaN: a Julian day that maps to no record.
             throw FileError(p, "record position outside the file");
         }
-        const long long record = static_cast<long long>(n);
+        const long long record = trig::wholeNumber(n);
         const size_t wanted = static_cast<size_t>(recordSize) * static_cast<size_t>(count);
         if (kept[slot] && keptRecord[slot] == record && keptSize[slot] == wanted) {
             std::memcpy(buf, keptBytes[slot], wanted);
@@ -115,8 +116,9 @@ namespace {
 // `read(n, buf)` fills buf with records n and n + 1.
 template <typename Read>
 long double dailyLookup(Read read, long double base, int recordSize, long double jd) {
-    // Ties to even, as the files were made with.
-    const long double n = std::nearbyint(jd - base - 0.5L);
+    // Ties to even, as the files were made with (rint: nearbyint without its slow saving of
+    // the floating-point state).
+    const long double n = std::rint(jd - base - 0.5L);
     std::uint8_t buf[2 * 4];
     read(n, buf);
     const long double p = recordSize == 2 ? getI16(buf) : getI32(buf);
@@ -169,8 +171,8 @@ long double CorrectionFiles::blackMoon(long double jd) const {
 long double CorrectionFiles::planet(long double jd, int field) const {
     const Field fld = planetField(field);
     // Trunc, then integer division by five.
-    const long double days = std::trunc(jd - kPlanetOrigin - 0.5L);
-    const long double n = std::trunc(days / 5.0L);
+    const long double days = trig::truncate(jd - kPlanetOrigin - 0.5L);
+    const long double n = trig::truncate(days / 5.0L);
     std::uint8_t buf[2 * kPlanetRecord];
     cache_->read(root_, PlanetSlot, n, kPlanetRecord, 2, buf);
     auto fieldValue = [&](const std::uint8_t* rec) -> long double {

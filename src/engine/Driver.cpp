@@ -11,12 +11,13 @@ namespace {
 void ascendantEntry(ChartState& chart, EngineContext& ctx) {
     chart.BodyLongitude[body::EngineAscendant] = chart.HouseCusp[0];
     chart.BodyLatitude[body::EngineAscendant] = 0.0L;
-    equatorialCoordinates(chart, ctx, body::EngineAscendant);
+    if (!ctx.longitudesOnly) equatorialCoordinates(chart, ctx, body::EngineAscendant);
 }
 
 // Entry 14: equatorial coordinates of the descendant; its longitude is left alone.
 void descendantEntry(ChartState& chart, EngineContext& ctx) {
     chart.BodyLatitude[body::Entry14] = 0.0L;
+    if (ctx.longitudesOnly) return;
     equatorialFrom(chart.HouseCusp[6], 0.0L, ctx.eps, chart.BodyRightAscension[body::Entry14],
                    chart.BodyDeclination[body::Entry14]);
 }
@@ -26,11 +27,15 @@ bool isMinorBody(int b) { return b >= kFirstAsteroid && b <= kLastAsteroid; }
 
 }  // namespace
 
-void runDriver(ChartState& chart, const CorrectionFiles& files, int selection, bool speedPass, long double jd) {
+namespace {
+
+void drive(ChartState& chart, const CorrectionFiles& files, int selection, bool speedPass, bool longitudesOnly,
+           long double jd) {
     const CorrectionFiles::Batch batch(files);
     EngineContext ctx = makeEngineContext(jd);
     ctx.files = &files;
     ctx.speedPass = speedPass;
+    ctx.longitudesOnly = longitudesOnly;
     ctx.selection = selection;
 
     // The planets and the minor bodies depend on the Sun's step alone and nothing after
@@ -69,11 +74,18 @@ void runDriver(ChartState& chart, const CorrectionFiles& files, int selection, b
     // 13, 14 and any other number: the Sun alone.
 }
 
+}  // namespace
+
+void runDriver(ChartState& chart, const CorrectionFiles& files, int selection, bool speedPass, long double jd) {
+    drive(chart, files, selection, speedPass, false, jd);
+}
+
 void positionsWithRetrograde(ChartState& chart, const CorrectionFiles& files, int selection, long double jd) {
     const CorrectionFiles::Batch batch(files);
-    runDriver(chart, files, selection, true, jd + 0.001L);
+    // The first evaluation serves only its longitudes; the second writes everything else.
+    drive(chart, files, selection, true, true, jd + 0.001L);
     const BodyArray later = chart.BodyLongitude;
-    runDriver(chart, files, selection, false, jd);
+    drive(chart, files, selection, false, false, jd);
     for (int i = 1; i <= 19; ++i) {
         const long double now = chart.BodyLongitude[i];
         // Moving backwards: smaller a thousandth of a day later. The 5-degree limit skips a

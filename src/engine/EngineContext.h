@@ -32,6 +32,12 @@ struct EngineContext {
     long double sunVX = 0, sunVY = 0, sunVZ = 0;
 
     bool speedPass = false;  // first evaluation of the retrograde wrapper
+    // The wrapper's first evaluation keeps only the longitudes, and its second writes every
+    // other value again: with this set, the steps skip what only the second one shows
+    // (latitudes, equatorial and heliocentric coordinates, the equation of time). The Sun's
+    // position and coordinates stay: its step writes them only when its light-time term is
+    // not zero, so the first evaluation's may be the ones that remain.
+    bool longitudesOnly = false;
     int selection = 0;
 
     const CorrectionFiles* files = nullptr;

@@ -77,7 +77,7 @@ void nodeStep(ChartState& chart, EngineContext& ctx) {
         chart.BodyLongitude[body::Node] = node;
     }
 
-    equatorialCoordinates(chart, ctx, body::Node);
+    if (!ctx.longitudesOnly) equatorialCoordinates(chart, ctx, body::Node);
 }
 
 void blackMoonStep(ChartState& chart, EngineContext& ctx) {
@@ -87,7 +87,7 @@ void blackMoonStep(ChartState& chart, EngineContext& ctx) {
         chart.BodyLongitude[body::BlackMoon] =
             trig::normalizeDegrees(chart.BodyLongitude[body::BlackMoon] + filesOf(ctx).blackMoon(ctx.jd) / 3600.0L);
     chart.BodyLatitude[body::BlackMoon] = 0.0L;
-    equatorialCoordinates(chart, ctx, body::BlackMoon);
+    if (!ctx.longitudesOnly) equatorialCoordinates(chart, ctx, body::BlackMoon);
 }
 
 }  // namespace athanor

@@ -205,21 +205,24 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
         }
     }
 
+    const bool all = !ctx.longitudesOnly;
     for (int n = 0; n < count; ++n) {
         Work& o = work[n];
         const Vec3& p = o.p;
         const long double gvx = o.hv.x + ctx.sunVX;
         const long double gvy = o.hv.y + ctx.sunVY;
         const long double threshold = o.b == body::Pallas ? 0.607621835L : 0.35L;
-        chart.HelioLongitude[o.b] = trig::normalizeDegrees(polarAngle(p.x, p.y) * kRadToDeg + ctx.dpsi);
-        chart.HelioLatitude[o.b] = signedLatitude(std::sqrt(p.x * p.x + p.y * p.y), p.z, threshold, -300.0L);
+        if (all) {
+            chart.HelioLongitude[o.b] = trig::normalizeDegrees(polarAngle(p.x, p.y) * kRadToDeg + ctx.dpsi);
+            chart.HelioLatitude[o.b] = signedLatitude(std::sqrt(p.x * p.x + p.y * p.y), p.z, threshold, -300.0L);
+        }
 
         const long double gx = p.x - ctx.XE, gy = p.y - ctx.YE, gz = p.z - ctx.ZE;
         const long double rate = (gx * gvy - gy * gvx) / (gx * gx + gy * gy);
         const long double light = std::sqrt(gx * gx + gy * gy + gz * gz) * kLightTime * rate * kRadToDeg;
 
         o.longitude = trig::normalizeDegrees(polarAngle(gx, gy) * kRadToDeg + ctx.dpsi - light);
-        o.latitude = signedLatitude(std::sqrt(gx * gx + gy * gy), gz, threshold, -250.0L);
+        if (all) o.latitude = signedLatitude(std::sqrt(gx * gx + gy * gy), gz, threshold, -250.0L);
     }
 
     for (int n = 0; n < count; ++n) {
@@ -227,12 +230,13 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
         if (o.planet && ctx.jd >= kFiveDayFirstJd && ctx.jd < kFiveDayEndJd) {
             if (!ctx.files) throw std::logic_error("planetStep: correction files needed before 1900");
             o.longitude = trig::normalizeDegrees(o.longitude + ctx.files->planet(ctx.jd, o.b - 2) / 60.0L);
-            if (!ctx.speedPass) o.latitude += ctx.files->planet(ctx.jd, o.b + 7) / 60.0L;
+            if (!ctx.speedPass && all) o.latitude += ctx.files->planet(ctx.jd, o.b + 7) / 60.0L;
         }
         chart.BodyLongitude[o.b] = o.longitude;
-        chart.BodyLatitude[o.b] = o.latitude;
+        if (all) chart.BodyLatitude[o.b] = o.latitude;
     }
-    for (int n = 0; n < count; ++n) equatorialCoordinates(chart, ctx, work[n].b);
+    if (all)
+        for (int n = 0; n < count; ++n) equatorialCoordinates(chart, ctx, work[n].b);
 }
 
 }  // namespace athanor

@@ -163,6 +163,7 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
     }
 
     // Equation of time, apparent minus mean solar time.
+    if (ctx.longitudesOnly) return;
     const long double tanHalfEps = trig::tanRad(ctx.eps * kDegToRad / 2.0L);
     const long double y = tanHalfEps * tanHalfEps;
     const long double L = chart.BodyLongitude[body::Sun];
@@ -217,6 +218,7 @@ void moonStep(ChartState& chart, EngineContext& ctx) {
     long double lam = lam4;
     if (kMoonFileFirst < ctx.jd && ctx.jd < kMoonFileLast) lam = trig::normalizeDegrees(lam + filesOf(ctx).moon(ctx.jd) / 3600.0L);
     chart.BodyLongitude[body::Moon] = lam;
+    if (ctx.longitudesOnly) return;
 
     const long double S2 = 22609.0L * sinOf(1, 0, 0, 0) - 4578.1L * sinOf(1, 0, 0, -2) + 2373.4L * sinOf(0, 0, 0, 2) +
                            768.0L * sinOf(2, 0, 0, 0) + 192.7L * sinOf(1, 0, 0, 2) - 182.4L * sinOf(1, 1, 0, -2) -

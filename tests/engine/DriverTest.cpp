@@ -253,6 +253,53 @@ TEST_F(Driver, LatitudeCorrectionsAreSkippedInTheSpeedPassOnly) {
     EXPECT_NEAR(static_cast<double>(wrapped.BodyLatitude[body::Mercury] - plain.BodyLatitude[body::Mercury]), 0.5, 1e-9);
 }
 
+TEST_F(Driver, WrapperEqualsItsTwoFullEvaluations) {
+    // The wrapper's first evaluation computes only longitudes; what it leaves out, the
+    // second writes. The result must be, to the bit, that of two full evaluations and the
+    // marks, from a chart whose every value shows whether it was written.
+    test::TempDir dir;
+    test::writeZeroCorrectionFiles(dir.path());
+    test::FiveDayRecord fields;
+    for (int f = 1; f <= 17; ++f) fields.field[f] = 7 * f - 50;
+    test::writeConstantFiveDayFile(dir.path(), fields);
+    test::writeConstantMoonFile(dir.path(), 40);
+    test::writeConstantApogeeFile(dir.path(), -900);
+    CorrectionFiles files{DataRoot(dir.path())};
+    auto start = [] {
+        ChartState c = sentinelChart();
+        c.HelioLongitude.fill(kSentinel);
+        c.HelioLatitude.fill(kSentinel);
+        c.EquationOfTime = kSentinel;
+        c.HouseCusp[0] = 123.5L;
+        c.HouseCusp[6] = 303.5L;
+        return c;
+    };
+    for (const long double jd : {2300000.7L, 2400000.3L, 2451545.1L, 2466000.9L}) {
+        for (const int selection : {0, 1, 2, 3, 6, 10, 11, 12, 13, 15, 19, 20, 21}) {
+            for (const char* kind : {"VERO", "MEDIO"}) {
+                ChartState expected = start(), actual = start();
+                expected.NodeKind = actual.NodeKind = kind;
+                runDriver(expected, files, selection, true, jd + 0.001L);
+                const BodyArray later = expected.BodyLongitude;
+                runDriver(expected, files, selection, false, jd);
+                for (int i = 1; i <= 19; ++i) {
+                    const long double now = expected.BodyLongitude[i];
+                    if (later[i] < now && std::fabs(later[i] - now) < 5.0L) expected.BodyLongitude[i] = -now;
+                }
+                positionsWithRetrograde(actual, files, selection, jd);
+                const auto where = [&] { return "selection " + std::to_string(selection) + " at " + std::to_string(static_cast<double>(jd)); };
+                EXPECT_EQ(actual.BodyLongitude, expected.BodyLongitude) << where();
+                EXPECT_EQ(actual.BodyLatitude, expected.BodyLatitude) << where();
+                EXPECT_EQ(actual.BodyRightAscension, expected.BodyRightAscension) << where();
+                EXPECT_EQ(actual.BodyDeclination, expected.BodyDeclination) << where();
+                EXPECT_EQ(actual.HelioLongitude, expected.HelioLongitude) << where();
+                EXPECT_EQ(actual.HelioLatitude, expected.HelioLatitude) << where();
+                EXPECT_EQ(actual.EquationOfTime, expected.EquationOfTime) << where();
+            }
+        }
+    }
+}
+
 TEST_F(Driver, NodeAndBlackMoonFilesAreReadOnlyWhenChosenAndInRange) {
     // Only the Moon's file: the true node must ask for the five-day file, the mean node not.
     test::TempDir moonOnly;

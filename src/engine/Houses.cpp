@@ -13,21 +13,21 @@ namespace {
 using orbit::kDegToRad;
 using orbit::kPi;
 using orbit::kRadToDeg;
-using trig::arcTan;
-using trig::cosRad;
-using trig::sinRad;
-using trig::tanRad;
 
-long double sinD(long double x) { return trig::sinRad(x * kDegToRad); }
-long double cosD(long double x) { return trig::cosRad(x * kDegToRad); }
-long double tanD(long double x) { return trig::tanRad(x * kDegToRad); }
+// The house formulas keep the library's sine, cosine, tangent and arctangent, unlike the
+// positions: several turn last-place differences into larger ones (the Placidus secant
+// steps once converged, the ascendant and the cusps near the polar circles), and one
+// computation per chart costs little.
+long double sinD(long double x) { return std::sin(x * kDegToRad); }
+long double cosD(long double x) { return std::cos(x * kDegToRad); }
+long double tanD(long double x) { return std::tan(x * kDegToRad); }
 
 // (x / 24 - Int(x / 24)) * 24
 long double reduce24(long double x) { return (x / 24.0L - trig::truncate(x / 24.0L)) * 24.0L; }
 
 // Two-argument arctangent of numerator n and denominator m, radians in [0, 2 pi).
 long double quadrant(long double n, long double m) {
-    long double a = arcTan(n / m);
+    long double a = std::atan(n / m);
     if (m < 0) a += kPi;
     if (m > 0 && n < 0) a += 2.0L * kPi;
     return a;
@@ -36,7 +36,7 @@ long double quadrant(long double n, long double m) {
 // atan(n / m), plus pi when negative, plus pi when n < 0: the arctangent used by the
 // Campanus and Morinus cusps, radians.
 long double halfTurnRule(long double n, long double m) {
-    long double a = arcTan(n / m);
+    long double a = std::atan(n / m);
     if (a < 0) a += kPi;
     if (n < 0) a += kPi;
     return a;
@@ -67,16 +67,15 @@ void oppositeCusps(CuspArray& cusp) {
 // with other roundings).
 long double startCosine(long double H) {
     volatile long double degrees = H;
-    return std::cos(degrees * kDegToRad);
+    return cosD(degrees);
 }
 
 // Placidus points of N fractions, the secant steps of each side by side.
 template <int N>
 void placidusPoints(long double ramc, long double K, long double epsDegrees, const long double (&f)[N],
                     long double (&point)[N]) {
-    // The secant steps, once converged, turn last-place differences of g into visible
-    // ones: g keeps the library's own sine and cosine.
-    auto sinePart = [&](long double fraction, long double H) { return K * std::sin((ramc + fraction * H) * kDegToRad); };
+    // The secant steps, once converged, turn last-place differences of g into visible ones.
+    auto sinePart = [&](long double fraction, long double H) { return K * sinD(ramc + fraction * H); };
     static const long double cosFirst = startCosine(1E-9L), cosSecond = startCosine(180.0001L);
     long double previous[N], H[N], gPrevious[N];
     for (int n = 0; n < N; ++n) {
@@ -87,7 +86,7 @@ void placidusPoints(long double ramc, long double K, long double epsDegrees, con
     for (int step = 0; step < 5; ++step) {
         for (int n = 0; n < N; ++n) {
             // Each step needs g at the last two points; the older one was the newer one last step.
-            const long double cosH = step == 0 ? cosSecond : std::cos(H[n] * kDegToRad);
+            const long double cosH = step == 0 ? cosSecond : cosD(H[n]);
             const long double gH = sinePart(f[n], H[n]) - cosH;
             long double denominator = gH - gPrevious[n];
             if (denominator == 0) denominator = 0.000001L;
@@ -101,8 +100,7 @@ void placidusPoints(long double ramc, long double K, long double epsDegrees, con
 }
 
 void placidus(CuspArray& cusp, const Frame& f) {
-    // K feeds the secant steps: the library's tangent, as g's sine and cosine.
-    const long double K = -std::tan(f.lat * kDegToRad) * std::tan(f.eps * kDegToRad);
+    const long double K = -tanD(f.lat) * tanD(f.eps);
     const long double fraction[4] = {1.0L / 3.0L, 2.0L / 3.0L, -2.0L / 3.0L, -1.0L / 3.0L};
     long double point[4];
     placidusPoints(f.ramc, K, f.eps, fraction, point);
@@ -116,20 +114,20 @@ void placidus(CuspArray& cusp, const Frame& f) {
 void koch(CuspArray& cusp, const Frame& f) {
     const long double lat = f.lat * kDegToRad, eps = f.eps * kDegToRad;
     const long double ramc = f.ramc * kDegToRad, mc = f.mc * kDegToRad;
-    const long double s = sinRad(eps) * sinRad(mc);
+    const long double s = std::sin(eps) * std::sin(mc);
     const long double c = std::sqrt(1.0L - s * s);
-    const long double d = arcTan(s / c);
-    const long double q = tanRad(d) * tanRad(lat);
+    const long double d = std::atan(s / c);
+    const long double q = std::tan(d) * std::tan(lat);
     long double m = 1.0L - q * q;
     if (m <= 0) m = 0.0001L;  // inside the polar circles the semi-arc does not exist
-    const long double AD = arcTan(q / std::sqrt(m));
+    const long double AD = std::atan(q / std::sqrt(m));
     const long double OA = ramc - AD;
     long double Z = (ramc + kPi / 2.0L - OA) / 3.0L;
     if (Z < 0) Z += 2.0L * kPi;
 
     auto wrap = [](long double o) { return o > 2.0L * kPi ? o - 2.0L * kPi : o; };
     auto cuspOf = [&](long double o) {
-        return quadrant(cosRad(o), -(tanRad(lat) * sinRad(eps) + cosRad(eps) * sinRad(o))) * kRadToDeg;
+        return quadrant(std::cos(o), -(std::tan(lat) * std::sin(eps) + std::cos(eps) * std::sin(o))) * kRadToDeg;
     };
     const long double o11 = wrap(OA + Z - kPi / 2.0L);
     const long double o12 = wrap(o11 + Z);
@@ -154,9 +152,9 @@ void regiomontanus(CuspArray& cusp, const Frame& f) {
     const Division divisions[] = {{30, 11}, {60, 12}, {120, 2}, {150, 3}};
     for (const Division& dv : divisions) {
         const long double x = dv.x * kDegToRad;
-        const long double pole = arcTan(tanRad(lat) * sinRad(x));
-        const long double F = quadrant(tanRad(pole), cosRad(x + ramc));
-        cusp[dv.cusp - 1] = quadrant(tanRad(x + ramc) * cosRad(F), cosRad(F + eps)) * kRadToDeg;
+        const long double pole = std::atan(std::tan(lat) * std::sin(x));
+        const long double F = quadrant(std::tan(pole), std::cos(x + ramc));
+        cusp[dv.cusp - 1] = quadrant(std::tan(x + ramc) * std::cos(F), std::cos(F + eps)) * kRadToDeg;
     }
     cusp[9] = f.mc;
     cusp[0] = f.asc;
@@ -185,11 +183,11 @@ void campanus(CuspArray& cusp, const Frame& f) {
     const long double lat = f.lat * kDegToRad, eps = f.eps * kDegToRad, ramc = f.ramc * kDegToRad;
     for (int k = 1; k <= 12; ++k) {
         const long double b = (30.0L * k + 60.000001L) * kDegToRad;
-        long double Z = arcTan(cosRad(lat) * tanRad(b));
+        long double Z = std::atan(std::cos(lat) * std::tan(b));
         if (Z < 0) Z += kPi;
-        if (sinRad(b) < 0) Z += kPi;
-        const long double n = sinRad(ramc + Z);
-        const long double m = cosRad(eps) * cosRad(ramc + Z) - sinRad(eps) * sinRad(Z) * tanRad(lat);
+        if (std::sin(b) < 0) Z += kPi;
+        const long double n = std::sin(ramc + Z);
+        const long double m = std::cos(eps) * std::cos(ramc + Z) - std::sin(eps) * std::sin(Z) * std::tan(lat);
         cusp[k - 1] = trig::normalizeDegrees(halfTurnRule(n, m) * kRadToDeg);
     }
 }
@@ -202,8 +200,8 @@ void morinus(CuspArray& cusp, const Frame& f) {
     const long double eps = f.eps * kDegToRad, ramc = f.ramc * kDegToRad;
     for (int k = 1; k <= 12; ++k) {
         const long double y = (30.0L * k + 60.000001L) * kDegToRad;
-        const long double n = cosRad(eps) * sinRad(ramc + y);
-        cusp[k - 1] = trig::normalizeDegrees(halfTurnRule(n, cosRad(ramc + y)) * kRadToDeg);
+        const long double n = std::cos(eps) * std::sin(ramc + y);
+        cusp[k - 1] = trig::normalizeDegrees(halfTurnRule(n, std::cos(ramc + y)) * kRadToDeg);
     }
 }
 
@@ -224,7 +222,7 @@ long double localSiderealTime(const HouseInput& in) {
 }
 
 long double longitudeFromRightAscension(long double ra, long double epsDegrees) {
-    long double l = arcTan(tanD(ra) / cosD(epsDegrees)) * kRadToDeg;
+    long double l = std::atan(tanD(ra) / cosD(epsDegrees)) * kRadToDeg;
     if (l < 0) l += 180.0L;
     if (ra > 180.0L) l += 180.0L;
     return l;
@@ -255,8 +253,8 @@ void computeHouses(ChartState& chart, const HouseInput& in) {
     chart.MidheavenRadians = f.mc * kDegToRad;
 
     const long double R = trig::normalizeDegrees(f.ramc + 90.0L);
-    const long double A = arcTan(tanD(f.lat) / cosD(R)) * kRadToDeg;
-    f.asc = arcTan(tanD(R) * cosD(A) / cosD(A + f.eps)) * kRadToDeg;
+    const long double A = std::atan(tanD(f.lat) / cosD(R)) * kRadToDeg;
+    f.asc = std::atan(tanD(R) * cosD(A) / cosD(A + f.eps)) * kRadToDeg;
     if (f.asc < 0) f.asc += 180.0L;
     if (sinD(R) < 0) f.asc += 180.0L;
     chart.AscendantRadians = f.asc * kDegToRad;

@@ -14,7 +14,7 @@ namespace athanor::trig {
 // position shows. Non-finite and enormous arguments are left to the library.
 
 // Whole numbers without the switch of the x87 control word that C++ truncation takes,
-// which stalls the floating-point pipeline and was a third of a chart's time.
+// which stalls the floating-point pipeline and took nearly half of a chart's time.
 
 // n, a whole number below 2^53 in magnitude, as an integer: exact through double, whose
 // conversion needs no switch.

@@ -291,14 +291,14 @@ void PageCanvas::drawText(double y, double x, std::string_view text, int fontCod
     const double w = fm.horizontalAdvance(s);
     const double shift = align == Left ? 0 : align == Right ? w : w / 2;
     const QPoint anchor = toDevice(y, x);
-    const FontSpec spec = fontSpec(fontCode);
+    const FontSpec font = fontSpec(fontCode);
     const QColor c = state_.monochrome ? monochromePenColour(textColour_, state_.surface()) : textColour_;
 
     const QPen saved = painter_.pen();
     const QBrush savedBrush = painter_.brush();
     painter_.save();
     painter_.translate(anchor);
-    if (spec.orientationTenths) painter_.rotate(-spec.orientationTenths / 10.0);
+    if (font.orientationTenths) painter_.rotate(-font.orientationTenths / 10.0);
     if (textBackground_) {
         const QColor bg = state_.monochrome ? monochromeBrushColour(*textBackground_, state_.surface(), false)
                                             : *textBackground_;

@@ -45,7 +45,7 @@ struct ColourSpec {
     const char* name;
 };
 
-ColourSpec spec(StateColour c) {
+ColourSpec colourSpec(StateColour c) {
     switch (c) {
     case StateColour::Red: return {QColor(255, 0, 0), Qt::black, "red"};
     case StateColour::Aqua: return {QColor(0, 255, 255), Qt::black, "aqua"};
@@ -65,7 +65,7 @@ MessageHook& hook() {
 }  // namespace
 
 void setStateColour(QWidget* widget, StateColour colour) {
-    const ColourSpec s = spec(colour);
+    const ColourSpec s = colourSpec(colour);
     QPalette p = widget->palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         p.setColor(group, QPalette::Base, s.base);

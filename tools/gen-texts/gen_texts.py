@@ -933,10 +933,10 @@ def build():
 
     codes = sign_codes()
     files["OpzioneT/PosiSegn.Txt"] = codes
-    spec = []
+    sign_texts = []
     for code in codes:
-        spec += sign_code_entry(code)
-    files["OpzioneT/SpgSegnSpe.txt"] = spec
+        sign_texts += sign_code_entry(code)
+    files["OpzioneT/SpgSegnSpe.txt"] = sign_texts
 
     files["Appoggio/Messaggi.txt"] = messages.lines()
     return files

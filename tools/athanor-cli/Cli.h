@@ -1,4 +1,6 @@
 #pragma once
+#include "foundations/DataRoot.h"
+
 #include <functional>
 #include <map>
 #include <optional>
@@ -45,6 +47,15 @@ std::map<std::string, Command>& registry();
 struct Register {
     Register(const std::string& name, Command command) { registry().emplace(name, std::move(command)); }
 };
+
+// --stamp, --coord, --calendar and --data of the commands that compute a subject's chart.
+struct SubjectArgs {
+    std::string stamp;
+    std::string coord;
+    std::string calendar;  // "GR" or "GI"
+    DataRoot root;         // seeded like the program when --data is absent
+};
+SubjectArgs subjectArgs(const Args& args);
 
 // Parses a decimal number, whole text only; throws UsageError naming the option.
 long double parseNumber(const std::string& option, const std::string& text);

@@ -25,20 +25,11 @@ std::string bodyName(int i) {
 // chart builder.
 int run(const Args& args) {
     args.allowOnly({"stamp", "coord", "calendar", "data"});
-    const std::string stamp = args.require("stamp");
-    if (stamp.size() < 13 || stamp.size() > 20 || stamp.find_first_not_of("0123456789") < 12)
-        throw UsageError("--stamp: expected YYYYMMDDhhmm and the correction, e.g. 199003211430-1, got: " + stamp);
-    const std::string coord = args.require("coord");
-    std::string checked = coord;
-    if (checked.size() == 12 && checked[9] == 'O') checked[9] = 'W';
-    if (!parseCoordText(checked, CoordCheck::Entry))
-        throw UsageError("--coord: expected the form 41N54-012E29, got: " + coord);
-    const std::string calendar = args.get("calendar").value_or("GR");
-    if (calendar != "GR" && calendar != "GI") throw UsageError("--calendar: GR or GI");
-
-    const auto data = args.get("data");
-    DataRoot root(data ? std::filesystem::absolute(*data) : DataRoot::defaultLocation());
-    if (!data) root.seedFrom(DataRoot::installedDefaults());
+    const SubjectArgs given = subjectArgs(args);
+    const std::string& stamp = given.stamp;
+    const std::string& coord = given.coord;
+    const std::string& calendar = given.calendar;
+    const DataRoot& root = given.root;
 
     ChartState chart;
     // The engine settings the program loads at start-up, when the folder has them.

@@ -1,6 +1,6 @@
 // Drawing costs of the four printable pages: each whole page to a PDF page at 1200 dpi (as
 // printing to a file does) and to an image as the chart window shows it.
-#include "engine/ChartBuilder.h"
+#include "subjects/SubjectChart.h"
 #include "engine/CorrectionFiles.h"
 #include "foundations/DataRoot.h"
 #include "graphics/PageCanvas.h"

@@ -4,17 +4,12 @@
 #include "engine/Positions.h"
 #include "engine/Time.h"
 #include "foundations/Format.h"
-#include "subjects/BirthStamp.h"
-#include "subjects/CoordText.h"
-#include "subjects/SubjectFiles.h"
 
 #include <cmath>
 
 namespace athanor {
 
-namespace {
-
-HouseInput houseInput(const ChartState& chart) {
+HouseInput houseInputFor(const ChartState& chart) {
     HouseInput in;
     in.mode = 1;
     in.longitudeDegrees = chart.LongitudeDegrees;
@@ -27,36 +22,10 @@ HouseInput houseInput(const ChartState& chart) {
     return in;
 }
 
-void decodeSubject(ChartState& chart, const ChartSubject& subject) {
-    const StampDisplay shown = storedToDisplayed(subject.birthStamp);
-    chart.Day = intFromSubstring(shown.dateTime, 1, 2);
-    chart.Month = intFromSubstring(shown.dateTime, 4, 2);
-    chart.Year = intFromSubstring(shown.dateTime, 7, 4);
-    chart.Hour = intFromSubstring(shown.dateTime, 12, 2);
-    chart.Minute = intFromSubstring(shown.dateTime, 15, 2);
-    // The whole correction: the five characters of the display would cut "-10,75" to -10.7.
-    chart.TimeCorrection = stampCorrection(subject.birthStamp);
-
-    const Coordinates place = decodeCoordText(subject.coordText);
-    chart.LatitudeDegrees = place.latitudeDegrees;
-    chart.LatitudeMinutes = place.latitudeMinutes;
-    chart.LatitudeHemisphere = place.latitudeLetter;
-    chart.LongitudeDegrees = place.longitudeDegrees;
-    chart.LongitudeMinutes = place.longitudeMinutes;
-    chart.LongitudeSide = place.longitudeLetter;
-    chart.CalendarFlag = subject.calendarCode == "GR" ? 1 : 0;
-}
-
-}  // namespace
-
-void buildChart(ChartState& chart, const CorrectionFiles& files, const ChartSubject& subject, ChartVariant variant) {
-    decodeSubject(chart, subject);
-    const long double localJd =
-        julianDay(chart, chart.CalendarFlag, chart.Minute, chart.Hour, chart.Year, chart.Month, chart.Day);
-    chart.ChartJulianDay = universalJulianDay(localJd, chart.TimeCorrection);
+void computeChart(ChartState& chart, const CorrectionFiles& files, ChartVariant variant) {
 
     chart.HouseMode = 1;
-    HouseInput in = houseInput(chart);
+    HouseInput in = houseInputFor(chart);
     in.hour = chart.Hour;
     in.minute = chart.Minute;
     in.offset1 = 0;
@@ -102,13 +71,6 @@ void buildChart(ChartState& chart, const CorrectionFiles& files, const ChartSubj
     deriveTables(chart);
 }
 
-void buildCurrentChart(ChartState& chart, const CorrectionFiles& files, ChartVariant variant) {
-    const CurrentSubject current = loadCurrent(files.root());
-    buildChart(chart, files,
-               ChartSubject{current.record.birthStamp, current.record.coordText(), current.record.calendarCode},
-               variant);
-}
-
 long double sunriseSearch(ChartState& chart, const CorrectionFiles& files) {
     // Everything the search overwrites comes back, not only longitudes, cusps and MC.
     const ChartState saved = chart;
@@ -121,7 +83,7 @@ long double sunriseSearch(ChartState& chart, const CorrectionFiles& files) {
     const long double J = universalJulianDay(midnight.jd, chart.TimeCorrection);
 
     positionsWithRetrograde(chart, files, body::Sun, J);
-    HouseInput in = houseInput(chart);
+    HouseInput in = houseInputFor(chart);
     in.mode = chart.HouseMode;
     in.hour = 0;
     in.minute = 0;
@@ -141,7 +103,7 @@ long double sunriseSearch(ChartState& chart, const CorrectionFiles& files) {
         // time, so its clock time needs no correction (adding TimeCorrection once more
         // would put the horizon an hour or two away from the Sun's instant).
         const std::string text = dateTextCalendar(result, chart.CalendarFlag);
-        HouseInput step = houseInput(chart);
+        HouseInput step = houseInputFor(chart);
         step.mode = 1;
         step.hour = intFromSubstring(text, 12, 2);
         step.minute = intFromSubstring(text, 15, 2);

@@ -8,28 +8,21 @@
 
 namespace athanor {
 
-// What the chart computation reads of a subject.
-struct ChartSubject {
-    std::string birthStamp;    // "YYYYMMDDhhmm" + correction
-    std::string coordText;     // first 12 characters of the place text
-    std::string calendarCode;  // "GR" Gregorian, anything else Julian
-};
-
 enum class ChartVariant {
     MainWindow,  // equal houses only
     Analysis,    // Placidus first, then equal houses (the same result, as the analysis runs it)
 };
 
-// Turns the subject into the chart state in chart order: the date, place and correction
-// decoded into the state, the Julian day in Universal Time, equal houses from the
+// The place of the chart state as the house computation takes it (mode 1, no letter);
+// the caller sets the instant.
+HouseInput houseInputFor(const ChartState& chart);
+
+// Computes the chart whose date, place, correction and Universal-time Julian day
+// (ChartJulianDay) are already in the state, in chart order: equal houses from the
 // ascendant, every body with its retrograde mark, the asteroids cleared outside
 // 1850-2080, nodes and angles at indices 8 to 11, and the derived tables. Throws
 // FileError when a correction file fails.
-void buildChart(ChartState& chart, const CorrectionFiles& files, const ChartSubject& subject,
-                ChartVariant variant = ChartVariant::MainWindow);
-
-// The same for the current subject (record 0 of TMPR).
-void buildCurrentChart(ChartState& chart, const CorrectionFiles& files, ChartVariant variant = ChartVariant::MainWindow);
+void computeChart(ChartState& chart, const CorrectionFiles& files, ChartVariant variant = ChartVariant::MainWindow);
 
 // The Julian day at which the Sun's ecliptic degree rises at the place of the current
 // chart on its birth date, stepping from 0 h local time. The chart state is left as it

@@ -1,50 +1,7 @@
 #pragma once
-#include "foundations/ChartState.h"
-
-#include <string>
+#include "foundations/Calendar.h"
 
 namespace athanor {
-
-struct CivilJulianDay {
-    long double jd = 0;
-    bool asteroidsValid = false;
-};
-
-// Julian day of a local clock instant. calendarFlag 1 = Gregorian, 0 = Julian. The year
-// is astronomical (0 = 1 BC). All arguments hold whole numbers except where noted.
-CivilJulianDay julianDayFromCivil(int calendarFlag, long double minute, long double hour,
-                                  long double year, long double month, long double day);
-
-// The same, setting AsteroidsValid of the chart state as a side effect.
-long double julianDay(ChartState& chart, int calendarFlag, long double minute, long double hour,
-                      long double year, long double month, long double day);
-
-// Universal-time Julian day of a chart: the local instant plus TimeCorrection hours.
-inline long double universalJulianDay(long double localJd, long double timeCorrection) {
-    return localJd + timeCorrection / 24.0L;
-}
-
-struct CivilDate {
-    long double day = 0, month = 0, year = 0, hour = 0, minute = 0;
-};
-
-// Calendar date and clock time (to the minute) of a Julian day.
-CivilDate civilFromJulianDay(long double jd, bool gregorian);
-
-// "DD/MM/YYYY hh:mm"; Gregorian after JD 2299160 (automatic) or by the chart's flag.
-std::string dateTextAuto(long double jd);
-std::string dateTextCalendar(long double jd, int calendarFlag);
-
-struct Weekday {
-    int index = 0;     // 0 Sunday .. 6 Saturday
-    std::string name;  // Spanish, Windows-1252
-};
-Weekday dayOfWeek(long double jd);
-// Also records the name in the chart state for the planetary-hour display.
-Weekday dayOfWeek(ChartState& chart, long double jd);
-
-// The part of the clock time below one whole minute, in hours.
-long double timeOfDayRemainder(long double jd);
 
 // Julian centuries from JD 2415020.
 inline long double centuriesSince1900(long double jd) { return (jd - 2415020.0L) / 36525.0L; }

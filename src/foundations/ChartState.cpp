@@ -2,9 +2,6 @@
 
 namespace athanor {
 
-const std::array<const char*, 12> kChartBodyNames = {
-    "", "Sol", "Luna", "Mercurio", "Venus", "Marte", "J\xFApiter", "Saturno",
-    "NodoNorte", "NodoSur", "Ascendente", "Medio Cielo"};
 
 namespace {
 long double mod360(long double d) { return d < 0 ? d + 360.0L : d; }

@@ -1,4 +1,6 @@
 #pragma once
+#include "foundations/Vocabulary.h"
+
 #include <array>
 #include <cmath>
 #include <string>
@@ -47,9 +49,6 @@ inline constexpr long double kAsteroidsLastJd = 2481129.5L;
 
 using BodyArray = std::array<long double, kBodySlots>;
 using CuspArray = std::array<long double, kCuspSlots>;
-
-// Chart-order labels of indices 1..11 as the interface and the knowledge base show them.
-extern const std::array<const char*, 12> kChartBodyNames;  // [0] = ""
 
 // The one chart state. Zero at start; each chart computation overwrites it in place.
 struct ChartState {

@@ -1,6 +1,6 @@
 #include "foundations/Format.h"
 
-#include "engine/Time.h"
+#include "foundations/Calendar.h"
 #include "foundations/ChartState.h"
 #include "foundations/TextFile.h"
 
@@ -15,12 +15,7 @@
 
 namespace athanor {
 
-const std::array<const char*, 13> kSignAbbreviations = {
-    "", "Ari", "Tau", "G\xE9m", "C\xE1n", "Leo", "Vir", "Lib", "Esc", "Sag", "Cap", "Acu", "Pis"};
 
-const std::array<const char*, 13> kSignNames = {
-    "", "Aries", "Tauro", "G\xE9minis", "C\xE1ncer", "Leo", "Virgo", "Libra", "Escorpio",
-    "Sagitario", "Capricornio", "Acuario", "Piscis"};
 
 namespace {
 

@@ -1,4 +1,6 @@
 #pragma once
+#include "foundations/Vocabulary.h"
+
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -9,9 +11,6 @@ namespace athanor {
 
 // Text, number and angle routines shared by every window. Texts are Windows-1252 bytes.
 
-// Signs 1..12 ([0] is ""): three-letter abbreviations and full Spanish names.
-extern const std::array<const char*, 13> kSignAbbreviations;
-extern const std::array<const char*, 13> kSignNames;
 // Shown for a retrograde mark "r" or "R".
 inline constexpr const char* kRetrogradeText = " Retrogrado ";
 

@@ -1,6 +1,6 @@
 #include "engine/Houses.h"
 #include "engine/Positions.h"
-#include "engine/Time.h"
+#include "foundations/Calendar.h"
 #include "foundations/TextFile.h"
 #include "interpretation/NativityRuler.h"
 #include "subjects/BirthStamp.h"

@@ -1,6 +1,6 @@
 #include "interpretation/PlanetaryHour.h"
 
-#include "engine/Time.h"
+#include "foundations/Calendar.h"
 #include "foundations/FileError.h"
 #include "foundations/Format.h"
 #include "foundations/TextFile.h"

@@ -1,6 +1,6 @@
 #include "engine/ChartBuilder.h"
 #include "engine/Positions.h"
-#include "engine/Time.h"
+#include "foundations/Calendar.h"
 #include "interpretation/PlanetaryHour.h"
 
 #include <cmath>

@@ -1,6 +1,7 @@
 #pragma once
 #include "foundations/ChartState.h"
 #include "foundations/DataRoot.h"
+#include "foundations/Vocabulary.h"
 #include "interpretation/Aspects.h"
 
 #include <array>
@@ -10,19 +11,6 @@
 #include <vector>
 
 namespace athanor {
-
-// The eleven chart bodies of the analyses: 1 Sun .. 7 Saturn, 8 North Node, 9 South
-// Node, 10 Ascendant, 11 Midheaven.
-inline constexpr int kChartBodies = 11;
-
-// Key tags of the chart bodies, indices 1..11 ([0] is "").
-extern const std::array<const char*, 12> kBodyCode2;  // "SO", "LU", ... "MC"
-extern const std::array<const char*, 12> kBodyCode4;  // "Sole", "Luna", ... "Mcie"
-extern const std::array<const char*, 12> kBodyTag3;   // "Sol", "Lun", ... "Mci"
-// Tags of the signs and houses, indices 1..12.
-extern const std::array<const char*, 13> kSignTag4;   // "Arie" .. "Pesc"
-extern const std::array<const char*, 13> kSignTag2;   // "Ar" .. "Pe"
-extern const std::array<const char*, 13> kHouseTag4;  // "Prim" .. "Dodi"
 
 inline constexpr const char* kPositionCodesFile = "OpzioneT\\PosiPian.txt";
 inline constexpr const char* kSignCodesFile = "OpzioneT\\PosiSegn.txt";

@@ -2,7 +2,7 @@
 
 #include "foundations/Format.h"
 #include "foundations/TextFile.h"
-#include "interpretation/Sectors.h"
+#include "foundations/Vocabulary.h"
 
 #include <stdexcept>
 

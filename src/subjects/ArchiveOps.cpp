@@ -1,6 +1,6 @@
 #include "subjects/ArchiveOps.h"
 
-#include "engine/Time.h"
+#include "foundations/Calendar.h"
 #include "foundations/FileError.h"
 #include "foundations/Format.h"
 #include "foundations/RecordFile.h"

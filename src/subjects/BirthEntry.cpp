@@ -1,6 +1,6 @@
 #include "subjects/BirthEntry.h"
 
-#include "engine/Time.h"
+#include "foundations/Calendar.h"
 #include "foundations/Format.h"
 #include "foundations/TextFile.h"
 #include "subjects/ArchiveRecords.h"

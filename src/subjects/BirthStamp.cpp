@@ -1,6 +1,6 @@
 #include "subjects/BirthStamp.h"
 
-#include "engine/Time.h"
+#include "foundations/Calendar.h"
 #include "foundations/TextFile.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "subjects/TimeZones.h"
 
-#include "engine/Time.h"
+#include "foundations/Calendar.h"
 #include "foundations/Binary.h"
 #include "foundations/BinaryReals.h"
 #include "foundations/FileError.h"

@@ -1,4 +1,4 @@
-#include "engine/Time.h"
+#include "foundations/Calendar.h"
 #include "foundations/FileError.h"
 #include "interpretation/PlanetaryHour.h"
 #include "support/TempDir.h"

@@ -1,6 +1,6 @@
-#include "engine/ChartBuilder.h"
+#include "subjects/SubjectChart.h"
 #include "engine/Positions.h"
-#include "engine/Time.h"
+#include "foundations/Calendar.h"
 #include "foundations/FileError.h"
 #include "subjects/SubjectFiles.h"
 #include "subjects/SubjectFixtures.h"

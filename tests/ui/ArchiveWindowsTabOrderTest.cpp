@@ -1,6 +1,6 @@
 #include "UiTestSupport.h"
 
-#include "shell/TFoSpagyr.h"
+#include "ui/shell/MainWindow.h"
 
 #include <QDialog>
 #include <QListWidget>
@@ -41,7 +41,7 @@ class ArchiveWindowsTabOrderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         addSubject(folder.root(), "BASE", "ROSSI MARIO", birthRecord("199003211430-1", "41N54-012E29ROMA", "ITALIA"));
-        window = std::make_unique<TFoSpagyr>(folder.root());
+        window = std::make_unique<MainWindow>(folder.root());
         window->start();
         settle();
         type(child<QLineEdit>(window.get(), "EdMainPass1"), "pivona");
@@ -69,7 +69,7 @@ protected:
 
     ProgramFolderFixture folder;
     MessageLog messages;
-    std::unique_ptr<TFoSpagyr> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 using Names = std::vector<std::string>;

@@ -1,14 +1,14 @@
 #include "UiTestSupport.h"
 
-#include "engine/Time.h"
-#include "shell/TFoSpagyr.h"
-#include "shell/TextEditorDialog.h"
+#include "foundations/Calendar.h"
+#include "ui/shell/MainWindow.h"
+#include "ui/common/TextEditorDialog.h"
 #include "subjects/BirthEntry.h"
 #include "subjects/Localities.h"
 #include "subjects/SubjectFiles.h"
 #include "subjects/TimeZones.h"
-#include "subjects/ui/TFoInputSpa.h"
-#include "subjects/ui/TFormRegSpa.h"
+#include "ui/subjects/BirthEntryDialog.h"
+#include "ui/subjects/SaveSubjectDialog.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -139,7 +139,7 @@ class BirthEntryWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         writeAtlas(folder.dir());
-        window = std::make_unique<TFoSpagyr>(folder.root());
+        window = std::make_unique<MainWindow>(folder.root());
         window->start();
         settle();
         type(child<QLineEdit>(window.get(), "EdMainPass1"), "pivona");
@@ -148,7 +148,7 @@ protected:
 
     // Opens the entry window from the main window and runs `work` in it.
     void inEntry(std::function<void(QDialog*)> work) {
-        whenModal<TFoInputSpa>([work](TFoInputSpa* d) {
+        whenModal<BirthEntryDialog>([work](BirthEntryDialog* d) {
             settle();
             work(d);
             if (d->isVisible()) d->reject();
@@ -179,7 +179,7 @@ protected:
 
     ProgramFolderFixture folder;
     MessageLog messages;
-    std::unique_ptr<TFoSpagyr> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(BirthEntryWindowTest, ASubjectBornInRomeIsTypedWithTheKeyboardAndSavedWithNotes) {
@@ -239,7 +239,7 @@ TEST_F(BirthEntryWindowTest, ASubjectBornInRomeIsTypedWithTheKeyboardAndSavedWit
         ASSERT_EQ(records->count(), 5);
         EXPECT_EQ(records->itemText(3).toStdString(), "25/03/1990 02:00 -2 CEST");
 
-        whenModal<TFormRegSpa>([&](TFormRegSpa* s) {
+        whenModal<SaveSubjectDialog>([&](SaveSubjectDialog* s) {
             saveWindowSeen = true;
             EXPECT_EQ(text(s, "EditNomeSogg"), "ROSSI MARIO");
             EXPECT_EQ(text(s, "EditDataNasc"), "15/07/1990 10:15");
@@ -337,7 +337,7 @@ TEST_F(BirthEntryWindowTest, ASubjectBornInLondonIsPickedInTheForeignListAndSave
         settle();
         ASSERT_EQ(text(d, "EditLocEstesa"), "London");
 
-        whenModal<TFormRegSpa>([&](TFormRegSpa* s) {
+        whenModal<SaveSubjectDialog>([&](SaveSubjectDialog* s) {
             EXPECT_EQ(text(s, "EditGmt"), "+1");
             typeHere("visita del 2024");
             whenModal<TextEditorDialog>([](TextEditorDialog* editor) {
@@ -632,7 +632,7 @@ TEST_F(BirthEntryWindowTest, TabFollowsTheReadingOrder) {
         EXPECT_EQ(tabChain(9), (std::vector<std::string>{"EditLocEstesa", "EditStato", "EditCoord", "EditFuso",
                                                          "EditCalend", "CheckBoxLocale", "BBLock", "BBprosegui",
                                                          "BBRitorna", "EditSogg"}));
-        whenModal<TFormRegSpa>([](TFormRegSpa* s) {
+        whenModal<SaveSubjectDialog>([](SaveSubjectDialog* s) {
             EXPECT_EQ(tabChain(8), (std::vector<std::string>{"EditMemo1", "EditMemo2", "EditMemo3", "EditMemo4",
                                                              "BitBtnRegistra", "BBregText", "BBannulla", "ListBox1",
                                                              "EditMemo1"}));
@@ -645,7 +645,7 @@ TEST_F(BirthEntryWindowTest, TabFollowsTheReadingOrder) {
 TEST_F(BirthEntryWindowTest, GivingUpWritesNothingAndTheNameStaysForTheNextOpening) {
     inEntry([&](QDialog* d) {
         romeSubject(d);
-        whenModal<TFormRegSpa>([](TFormRegSpa* s) { click(child<QPushButton>(s, "BBannulla")); });
+        whenModal<SaveSubjectDialog>([](SaveSubjectDialog* s) { click(child<QPushButton>(s, "BBannulla")); });
         click(child<QPushButton>(d, "BBprosegui"));
         EXPECT_FALSE(d->isVisible()) << "leaving the save window leaves the entry window too";
     });

@@ -1,6 +1,6 @@
 #include "UiTestSupport.h"
 
-#include "shell/TFoSpagyr.h"
+#include "ui/shell/MainWindow.h"
 #include "subjects/SubjectFiles.h"
 
 #include <QDialog>
@@ -22,7 +22,7 @@ protected:
                    &notes, "00004");
         addSubject(folder.root(), "BASE", "VERDI GIUSEPPE", birthRecord("181310100000-1", "44N55-010E03BUSSETO", "ITALIA"));
         folder.dir().write("BASEtxt/00004.txt", "ROSSI MARIO\r\n");
-        window = std::make_unique<TFoSpagyr>(folder.root());
+        window = std::make_unique<MainWindow>(folder.root());
         window->start();
         settle();
         type(child<QLineEdit>(window.get(), "EdMainPass1"), "pivona");
@@ -57,7 +57,7 @@ protected:
 
     ProgramFolderFixture folder;
     MessageLog messages;
-    std::unique_ptr<TFoSpagyr> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(ArchiveWindowTest, DeletingRemovesTheEntryAndTheDocumentOnly) {

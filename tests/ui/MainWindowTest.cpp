@@ -1,9 +1,9 @@
 #include "UiTestSupport.h"
 
-#include "engine/Time.h"
-#include "shell/AccessCodes.h"
-#include "shell/Login.h"
-#include "shell/TFoSpagyr.h"
+#include "foundations/Calendar.h"
+#include "app/AccessCodes.h"
+#include "app/Login.h"
+#include "ui/shell/MainWindow.h"
 #include "subjects/ArchiveRecords.h"
 #include "subjects/SubjectFiles.h"
 
@@ -27,7 +27,7 @@ std::string todayDayNumber() {
 class MainWindowTest : public ::testing::Test {
 protected:
     void open() {
-        window = std::make_unique<TFoSpagyr>(folder.root());
+        window = std::make_unique<MainWindow>(folder.root());
         window->start();
         settle();
     }
@@ -40,7 +40,7 @@ protected:
 
     ProgramFolderFixture folder;
     MessageLog messages;
-    std::unique_ptr<TFoSpagyr> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(MainWindowTest, FirstStartShowsThePasswordPanelAndLoginRecordsTheUsage) {

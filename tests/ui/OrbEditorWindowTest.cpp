@@ -1,7 +1,7 @@
 #include "UiTestSupport.h"
 
-#include "interpretation/ui/TFoOrbSpa.h"
-#include "shell/TFoSpagyr.h"
+#include "ui/orbs/OrbEditorDialog.h"
+#include "ui/shell/MainWindow.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -15,7 +15,7 @@ namespace {
 class OrbEditorWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        window = std::make_unique<TFoSpagyr>(folder.root());
+        window = std::make_unique<MainWindow>(folder.root());
         window->start();
         settle();
         type(child<QLineEdit>(window.get(), "EdMainPass1"), "pivona");
@@ -32,7 +32,7 @@ protected:
         click(child<QPushButton>(window.get(), "BitBtnVarOrbAsp"));
     }
     static QLineEdit* field(QDialog* d, char column, int row) {
-        return child<QLineEdit>(d, TFoOrbSpa::fieldName(column, row).toLatin1().constData());
+        return child<QLineEdit>(d, OrbEditorDialog::fieldName(column, row).toLatin1().constData());
     }
     static void retype(QLineEdit* e, const QString& text) {
         e->selectAll();
@@ -42,7 +42,7 @@ protected:
 
     ProgramFolderFixture folder;
     MessageLog messages;
-    std::unique_ptr<TFoSpagyr> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(OrbEditorWindowTest, OpensOnTheFilesWithTheCurrentFrame) {

@@ -1,6 +1,6 @@
 #include "UiTestSupport.h"
 
-#include "shell/TFoSpagyr.h"
+#include "ui/shell/MainWindow.h"
 #include "subjects/SubjectFiles.h"
 
 #include <QDialog>
@@ -18,7 +18,7 @@ protected:
         addSubject(folder.root(), "BASE", "ROSSI MARIO", birthRecord("199003211430-1", "41N54-012E29ROMA  *RM*", "ITALIA"));
         addSubject(folder.root(), "BASE", "BIANCHI ANNA LUISA",
                    birthRecord("198512010815-1", "45N28-009E11MILANO", "ITALIA"), &notes, "00003");
-        window = std::make_unique<TFoSpagyr>(folder.root());
+        window = std::make_unique<MainWindow>(folder.root());
         window->start();
         settle();
         type(child<QLineEdit>(window.get(), "EdMainPass1"), "pivona");
@@ -41,7 +41,7 @@ protected:
 
     ProgramFolderFixture folder;
     MessageLog messages;
-    std::unique_ptr<TFoSpagyr> window;
+    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(RetrievalWindowTest, APickedSubjectBecomesCurrentWithItsNotes) {

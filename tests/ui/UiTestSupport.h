@@ -8,7 +8,7 @@
 #include "foundations/TextFile.h"
 #include "interpretation/Aspects.h"
 #include "interpretation/OrbFiles.h"
-#include "shell/UiHelpers.h"
+#include "ui/common/UiHelpers.h"
 #include "subjects/Archive.h"
 #include "subjects/ArchiveRecords.h"
 #include "support/TempDir.h"

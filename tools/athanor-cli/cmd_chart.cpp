@@ -1,7 +1,7 @@
 #include "Cli.h"
 #include "Json.h"
 
-#include "engine/ChartBuilder.h"
+#include "subjects/SubjectChart.h"
 #include "foundations/ChartState.h"
 #include "foundations/Cp1252.h"
 #include "foundations/DataRoot.h"

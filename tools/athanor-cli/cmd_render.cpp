@@ -1,7 +1,7 @@
 #include "Cli.h"
 #include "Json.h"
 
-#include "engine/ChartBuilder.h"
+#include "subjects/SubjectChart.h"
 #include "engine/CorrectionFiles.h"
 #include "foundations/DataRoot.h"
 #include "foundations/Format.h"

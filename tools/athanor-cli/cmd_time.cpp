@@ -2,7 +2,7 @@
 #include "Cli.h"
 #include "Json.h"
 
-#include "engine/Time.h"
+#include "foundations/Calendar.h"
 #include "foundations/Cp1252.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 // Writes the main window's pictures into a folder: athanor-pictures FOLDER
-#include "shell/JpegImage.h"
-#include "shell/Pictures.h"
+#include "ui/common/JpegImage.h"
+#include "ui/common/Pictures.h"
 
 #include <QGuiApplication>
 

@@ -1,0 +1,121 @@
+#include "foundations/Calendar.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+
+namespace athanor {
+
+CivilJulianDay julianDayFromCivil(int calendarFlag, long double minute, long double hour,
+                                  long double year, long double month, long double day) {
+    const long double D = day + hour / 24.0L + minute / 1440.0L;
+    if (month < 3) {
+        year -= 1;
+        month += 12;
+    }
+    long double B = 0;
+    if (calendarFlag == 1) {
+        const long double A = Int(year / 100.0L);
+        B = 2 - A + Int(A / 4.0L);
+    }
+    // Flooring, not truncation: the usual "C - 1 for negative years" puts years whose
+    // 365.25-multiple is whole (divisible by 4) one day early.
+    const long double C = std::floor(365.25L * year);
+    const long double E = Int(30.6001L * (month + 1));
+    CivilJulianDay r;
+    r.jd = B + C + E + D + 1720994.5L;
+    r.asteroidsValid = r.jd >= kAsteroidsFirstJd && r.jd <= kAsteroidsLastJd;
+    return r;
+}
+
+long double julianDay(ChartState& chart, int calendarFlag, long double minute, long double hour,
+                      long double year, long double month, long double day) {
+    const CivilJulianDay r = julianDayFromCivil(calendarFlag, minute, hour, year, month, day);
+    chart.AsteroidsValid = r.asteroidsValid;
+    return r.jd;
+}
+
+CivilDate civilFromJulianDay(long double jd, bool gregorian) {
+    long double x = jd + 0.5L;
+    // Non-finite days have no date; keep the loop below finite.
+    if (!std::isfinite(x)) return CivilDate{};
+    for (int guard = 0; guard < 100; ++guard) {
+        const long double Z = Int(x);
+        const long double F = Frac(x);
+        long double A = Z;
+        if (gregorian) {
+            const long double alpha = Int((Z - 1867216.25L) / 36524.25L);
+            A = Z + 1 + alpha - Int(alpha / 4.0L);
+        }
+        const long double B = A + 1524;
+        const long double C = Int((B - 122.1L) / 365.25L);
+        const long double D = Int(365.25L * C);
+        const long double E = Int((B - D) / 30.6001L);
+        const long double dayF = B - D - Int(30.6001L * E) + F;
+        const long double month = E < 13.5L ? E - 1 : E - 13;
+        const long double year = month > 2.5L ? C - 4716 : C - 4715;
+        const long double h = Int(Frac(dayF) * 24.0L);
+        const long double m = Int((Frac(dayF) * 24.0L - h) * 60.0L + 0.5L);
+        if (m == 60) {
+            x += 0.00001L;
+            continue;
+        }
+        return CivilDate{Int(dayF), month, year, h, m};
+    }
+    return CivilDate{};
+}
+
+namespace {
+
+std::string pad(long double v, int width) {
+    char buf[48];
+    const long long n = static_cast<long long>(v);
+    if (n < 0)
+        std::snprintf(buf, sizeof buf, "-%0*lld", width - 1 > 0 ? width - 1 : 1, -n);
+    else
+        std::snprintf(buf, sizeof buf, "%0*lld", width, n);
+    return buf;
+}
+
+std::string formatDate(const CivilDate& c) {
+    return pad(c.day, 2) + "/" + pad(c.month, 2) + "/" + pad(c.year, 4) + " " + pad(c.hour, 2) + ":" +
+           pad(c.minute, 2);
+}
+
+}  // namespace
+
+std::string dateTextAuto(long double jd) {
+    const long double Z = Int(jd + 0.5L);
+    return formatDate(civilFromJulianDay(jd, Z > 2299160));
+}
+
+std::string dateTextCalendar(long double jd, int calendarFlag) {
+    return formatDate(civilFromJulianDay(jd, calendarFlag == 1));
+}
+
+Weekday dayOfWeek(long double jd) {
+    static const std::array<const char*, 7> names = {
+        "Domingo", "Lunes", "Martes", "Mi\xE9rcoles", "Jueves", "Viernes", "S\xE1" "bado"};
+    // Trunc(Frac((JD + 1.5) / 7) * 7) in exact arithmetic; evaluated in floating point the
+    // division lands just below whole days at midnight and gives the day before.
+    int index = 0;
+    if (std::isfinite(jd)) {
+        const long double days = std::floor(jd + 1.5L);
+        index = static_cast<int>(days - 7.0L * std::floor(days / 7.0L));
+        if (index < 0 || index > 6) index = 0;
+    }
+    return Weekday{index, names[index]};
+}
+
+Weekday dayOfWeek(ChartState& chart, long double jd) {
+    Weekday w = dayOfWeek(jd);
+    chart.WeekdayName = w.name;
+    return w;
+}
+
+long double timeOfDayRemainder(long double jd) {
+    const long double x = Frac(jd) + 0.5L - Int((Frac(jd) + 0.5L) * 24.0L) / 24.0L;
+    return (x - Int(x * 1440.0L) / 1440.0L) * 24.0L;
+}
+
+}  // namespace athanor

@@ -1,0 +1,33 @@
+#include "foundations/FileError.h"
+#include "app/ProgramFolder.h"
+#include "ui/shell/MainWindow.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <iostream>
+
+int main(int argc, char* argv[]) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string error;
+    auto options = athanor::parseProgramOptions(args, error);
+    if (!options) {
+        std::cerr << "athanor: " << error << '\n';
+        return 2;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Athanor");
+
+    athanor::DataRoot root;
+    try {
+        root = athanor::openProgramFolder(*options);
+    } catch (const athanor::FileError& e) {
+        QMessageBox::critical(nullptr, "Athanor", QString::fromLocal8Bit(e.what()));
+        return 1;
+    }
+
+    athanor::MainWindow window(root);
+    window.start();
+    return app.exec();
+}

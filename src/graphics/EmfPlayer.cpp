@@ -7,11 +7,14 @@
 #include <QSvgRenderer>
 
 #include <emf2svg.h>
+#include <uemf.h>
+#include <uemf_safe.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <stdexcept>
+#include <vector>
 
 namespace athanor {
 
@@ -24,6 +27,38 @@ int32_t i32(const QByteArray& b, int off) {
 }
 
 uint32_t u32(const QByteArray& b, int off) { return static_cast<uint32_t>(i32(b, off)); }
+
+// Every record inside the file and inside itself, with the library's own safety checks,
+// the header's description within the header, and an end-of-file record last. The
+// converter trusts what it reads, so nothing else may reach it.
+bool recordsAreSafe(const QByteArray& bytes, uint32_t length) {
+    // The checks read 32-bit fields in place: give them an aligned copy.
+    std::vector<uint32_t> words((length + 3) / 4, 0);
+    std::memcpy(words.data(), bytes.constData(), length);
+    const char* base = reinterpret_cast<const char*>(words.data());
+    const char* limit = base + length;
+
+    const uint32_t headerSize = words[1];
+    const uint32_t descriptionChars = words[15], descriptionOffset = words[16];
+    if (descriptionChars > 0 &&
+        (descriptionOffset < 88 || descriptionOffset > headerSize ||
+         descriptionChars > (headerSize - descriptionOffset) / 2))
+        return false;
+
+    const char* record = base;
+    uint32_t type = 0;
+    while (record < limit) {
+        if (limit - record < 8) return false;
+        uint32_t size = 0;
+        std::memcpy(&type, record, 4);
+        std::memcpy(&size, record + 4, 4);
+        if (size < 8 || size % 4 != 0 || size > static_cast<uint32_t>(limit - record)) return false;
+        if (!U_emf_record_safe(record)) return false;
+        record += size;
+        if (type == U_EMR_EOF) break;
+    }
+    return type == U_EMR_EOF;
+}
 
 }  // namespace
 
@@ -52,6 +87,7 @@ std::shared_ptr<const EmfPicture> EmfPicture::fromBytes(const QByteArray& bytes)
     if (!readEmfHeader(bytes, h)) throw std::runtime_error("not an enhanced metafile");
     if (h.bytes > static_cast<unsigned>(bytes.size()))
         throw std::runtime_error("enhanced metafile is cut short");
+    if (h.bytes < 88 || !recordsAreSafe(bytes, h.bytes)) throw std::runtime_error("enhanced metafile is damaged");
 
     // The converter takes a mutable buffer.
     std::string copy(bytes.constData(), bytes.size());

@@ -395,9 +395,29 @@ QRect PageCanvas::glyphSquare(double y, double x, double size) const {
 
 void PageCanvas::metafileGlyph(std::string_view relativePath, double y, double x, double size) {
     if (!data_) throw FileError(std::string(relativePath), "no program folder");
-    const auto picture = GlyphLibrary::shared().get(data_->resolve(relativePath));
+    const std::filesystem::path file = data_->resolve(relativePath);
+    std::shared_ptr<const EmfPicture> picture;
+    try {
+        picture = GlyphLibrary::shared().get(file);
+    } catch (const FileError&) {
+        std::error_code ec;
+        if (!std::filesystem::exists(file, ec)) throw;
+        // A damaged glyph costs its own square, never a read of its bad bytes.
+        glyphPlaceholder(glyphSquare(y, x, size));
+        return;
+    }
     painter_.save();
     picture->draw(painter_, QRectF(glyphSquare(y, x, size)));
+    painter_.restore();
+}
+
+void PageCanvas::glyphPlaceholder(const QRect& square) {
+    painter_.save();
+    painter_.setPen(QPen(QColor(128, 128, 128), 0));
+    painter_.setBrush(Qt::NoBrush);
+    painter_.drawRect(square);
+    painter_.drawLine(square.topLeft(), square.bottomRight());
+    painter_.drawLine(square.topRight(), square.bottomLeft());
     painter_.restore();
 }
 

@@ -137,13 +137,15 @@ public:
     void polygon(const std::vector<std::pair<double, double>>& points, bool winding = false);
 
     // Metafile glyphs in a square of `size` page units centred at (Y, X). Throws
-    // FileError when the file is missing or unreadable.
+    // FileError when the file is missing; a damaged file is drawn as a crossed square.
     void metafileGlyph(std::string_view relativePath, double y, double x, double size);
     void planetGlyph(int body, double y, double x, double size);
     void signGlyph(int sign, char style, double y, double x, double size);
     void elementGlyph(int element, double y, double x, double size);
     // Square of a glyph in device pixels.
     QRect glyphSquare(double y, double x, double size) const;
+    // What stands for a glyph whose file cannot be played.
+    void glyphPlaceholder(const QRect& square);
 
     // Vector aspect glyph by glyph code.
     void aspectGlyph(int code, double y, double x, double size);

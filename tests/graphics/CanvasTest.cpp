@@ -3,6 +3,7 @@
 #include "Recorder.h"
 #include "foundations/DataRoot.h"
 #include "foundations/FileError.h"
+#include "support/TempDir.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -334,6 +335,22 @@ TEST(Canvas, MissingGlyphFileStopsTheDrawingWithAFileError) {
     EXPECT_THROW(canvas.planetGlyph(1, 10, 10, 7), FileError);
     PageCanvas noFolder(painter, s, nullptr);
     EXPECT_THROW(noFolder.signGlyph(1, 'M', 10, 10, 7), FileError);
+}
+
+TEST(Canvas, DamagedGlyphFileIsDrawnAsACrossedSquareAndNeverPlayed) {
+    const test::TempDir dir;
+    std::string bytes(600, '\0');
+    bytes[0] = 1;  // an EMR_HEADER type with nothing valid behind it
+    dir.write("Simboli/PiaX01.emf", bytes);
+    const DataRoot folder{dir.path()};
+    DrawingState s = screen();
+    RecordingDevice device;
+    QPainter painter(&device);
+    PageCanvas canvas(painter, s, &folder);
+    EXPECT_NO_THROW(canvas.planetGlyph(1, 10, 10, 7));
+    painter.end();
+    EXPECT_EQ(device.of(Primitive::Rect).size(), 1u);
+    EXPECT_EQ(device.of(Primitive::Line).size(), 2u);
 }
 
 TEST(Canvas, AspectGlyphsAreStrokesOnTheirGridInTheSurfacesPen) {

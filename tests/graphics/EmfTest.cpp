@@ -13,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
+
 #include <cctype>
 #include <chrono>
 #include <cmath>
@@ -190,6 +193,39 @@ TEST(Metafile, RejectsWhatIsNotAMetafile) {
     const QByteArray bytes = recorded();
     EXPECT_THROW(EmfPicture::fromBytes(bytes.left(bytes.size() / 2)), std::runtime_error);
     EXPECT_THROW(EmfPicture::fromBytes(QByteArray()), std::runtime_error);
+}
+
+// Bytes that claim more than they hold are refused before the converter sees them.
+TEST(Metafile, DamagedRecordsAreRefusedBeforeTheyArePlayed) {
+    const QByteArray good = recorded();
+    auto put32 = [](QByteArray& b, int off, uint32_t v) { std::memcpy(b.data() + off, &v, 4); };
+    auto get32 = [](const QByteArray& b, int off) {
+        uint32_t v;
+        std::memcpy(&v, b.constData() + off, 4);
+        return v;
+    };
+    const uint32_t headerSize = get32(good, 4);
+    struct Case {
+        const char* what;
+        std::function<void(QByteArray&)> damage;
+    };
+    const std::vector<Case> cases = {
+        {"description past the header", [&](QByteArray& b) { put32(b, 60, 4000); put32(b, 64, 88); }},
+        {"description offset past the header", [&](QByteArray& b) { put32(b, 60, 2); put32(b, 64, headerSize + 64); }},
+        {"second record runs past the end", [&](QByteArray& b) { put32(b, static_cast<int>(headerSize) + 4, 0x7FFFFFF0u); }},
+        {"second record of size zero", [&](QByteArray& b) { put32(b, static_cast<int>(headerSize) + 4, 0); }},
+        {"no end-of-file record", [&](QByteArray& b) {
+             const int eofSize = 20;
+             b.chop(eofSize);
+             put32(b, 48, static_cast<uint32_t>(b.size()));
+         }},
+    };
+    ASSERT_NO_THROW(EmfPicture::fromBytes(good));
+    for (const Case& c : cases) {
+        QByteArray bytes = good;
+        c.damage(bytes);
+        EXPECT_THROW(EmfPicture::fromBytes(bytes), std::runtime_error) << c.what;
+    }
 }
 
 TEST(GlyphSet, EveryNameAndVariantPlaysInItsColours) {

@@ -90,6 +90,8 @@ int housePartValue(int h, long double longitude, const CuspArray& cusps) {
     const long double part = mod360(to - from) / kHousePartCount[h];
     long double d = std::nearbyint(longitude - from);
     if (d < 0) d += 360.0L;
+    // Damaged data can hand on a longitude off the circle; the count below must stay short.
+    if (!(d >= 0 && d <= 360.0L)) d = std::isfinite(d) ? mod360(std::fmod(d, 360.0L)) : 0;
     long long k = 1;
     // A house narrower than this is a degenerate cusp pair: the body stands on the cusp.
     if (part > 1e-9L) {

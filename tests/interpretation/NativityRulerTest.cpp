@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace athanor {
 namespace {
 
@@ -123,6 +125,20 @@ TEST(NativityRuler, HousePartsByRoundedDistance) {
         lon[1] = c.lon;
         const auto s = scoreNativity(positions(lon, 1, c.cusps[0], 270, c.cusps));
         EXPECT_EQ(s.rows[3][1], c.value) << c.lon;
+    }
+}
+
+// A damaged record can hand on any number: the score still ends, with a value of the table.
+TEST(NativityRuler, LongitudesOffTheCircleStillScore) {
+    const CuspArray cusps = equalCusps(10);
+    for (long double lon : {1e300L, -1e20L, 4e17L, std::numeric_limits<long double>::quiet_NaN(),
+                            std::numeric_limits<long double>::infinity()}) {
+        std::array<long double, 11> longitudes{};
+        for (int b = 1; b <= 10; ++b) longitudes[b] = 100;
+        longitudes[1] = lon;
+        const auto s = scoreNativity(positions(longitudes, 1, cusps[0], 270, cusps));
+        EXPECT_GE(s.rows[3][1], 0) << static_cast<double>(lon);
+        EXPECT_LE(s.rows[3][1], 12) << static_cast<double>(lon);
     }
 }
 

@@ -36,9 +36,10 @@ long double julianDay(ChartState& chart, int calendarFlag, long double minute, l
 }
 
 CivilDate civilFromJulianDay(long double jd, bool gregorian) {
+    // Days without a date (non-finite, or beyond any year a text can hold) give the zero
+    // date rather than numbers no integer can take.
+    if (!hasCivilDate(jd)) return CivilDate{};
     long double x = jd + 0.5L;
-    // Non-finite days have no date; keep the loop below finite.
-    if (!std::isfinite(x)) return CivilDate{};
     for (int guard = 0; guard < 100; ++guard) {
         const long double Z = Int(x);
         const long double F = Frac(x);

@@ -29,7 +29,11 @@ struct CivilDate {
     long double day = 0, month = 0, year = 0, hour = 0, minute = 0;
 };
 
-// Calendar date and clock time (to the minute) of a Julian day.
+// Julian days with a calendar date: finite and within about 270,000 years of the epoch.
+inline bool hasCivilDate(long double jd) { return jd > -1e8L && jd < 1e8L; }
+
+// Calendar date and clock time (to the minute) of a Julian day; the zero date for a day
+// without one.
 CivilDate civilFromJulianDay(long double jd, bool gregorian);
 
 // "DD/MM/YYYY hh:mm"; Gregorian after JD 2299160 (automatic) or by the chart's flag.

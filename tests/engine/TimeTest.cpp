@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace athanor {
 namespace {
 
@@ -58,6 +60,17 @@ TEST(DateText, RoundTripsEveryMinuteOfADay) {
         std::snprintf(expect, sizeof expect, "15/06/1987 %02d:%02d", m / 60, m % 60);
         EXPECT_EQ(dateTextAuto(r.jd), expect);
     }
+}
+
+TEST(DateText, DaysWithoutADateGiveTheZeroDate) {
+    for (long double jd : {1e300L, -1e300L, 1e19L, std::numeric_limits<long double>::quiet_NaN(),
+                           std::numeric_limits<long double>::infinity()}) {
+        EXPECT_FALSE(hasCivilDate(jd));
+        EXPECT_EQ(dateTextAuto(jd), "00/00/0000 00:00") << static_cast<double>(jd);
+        EXPECT_EQ(dateTextCalendar(jd, 0), "00/00/0000 00:00");
+    }
+    EXPECT_TRUE(hasCivilDate(0));
+    EXPECT_EQ(dateTextCalendar(0, 0), "01/01/-4712 12:00");
 }
 
 TEST(DateText, NeverShowsMinuteSixty) {

@@ -135,7 +135,11 @@ inline long double reduce30(long double x) {
 inline int signOf(long double longitude) {
     const long double q = std::trunc(longitude / 30.0L);
     if (!(q >= -1000.0L && q <= 1000.0L)) return 1;  // NaN or absurd: no undefined conversion
-    return static_cast<int>(q) + 1;
+    // Off the circle (a damaged correction, a rounding up to 360) the sign still names one of
+    // the twelve, so that every table indexed by it holds.
+    const int sign = static_cast<int>(q) + 1;
+    if (sign >= 1 && sign <= 12) return sign;
+    return static_cast<int>(std::trunc(normalize360(longitude) / 30.0L)) % 12 + 1;
 }
 
 // House 1..12 of a longitude for cusps[0..11]: the largest i whose arc holds it, so a

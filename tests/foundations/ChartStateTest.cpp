@@ -15,6 +15,8 @@ TEST(ChartState, SignOfALongitude) {
     struct Case { long double L; int sign; };
     const Case cases[] = {
         {0.0L, 1}, {29.9999L, 1}, {30.0L, 2}, {180.0L, 7}, {359.99L, 12}, {359.9999999999L, 12},
+        // off the circle, as damaged data can give: still one of the twelve
+        {360.0L, 1}, {690.0L, 12}, {-40.0L, 11}, {29999.0L, 4}, {1e300L, 1},
     };
     for (const Case& c : cases) EXPECT_EQ(signOf(c.L), c.sign) << static_cast<double>(c.L);
 }

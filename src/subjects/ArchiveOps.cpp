@@ -59,8 +59,6 @@ long double correctionFromZone(std::string_view zoneText) {
     return c == 0 ? 0.0L : c;
 }
 
-const char* calendarCaption(int calendarFlag) { return calendarFlag == 1 ? "GREGORIANO" : "GIULIANO"; }
-
 SaveResult saveSubject(const DataRoot& root, const ChartState& settings, const CorrectionFiles& files,
                        const SaveInput& input, const SaveRequest& request) {
     Archive archive(root, request.archive);
@@ -185,7 +183,7 @@ std::optional<RetrievedSubject> retrieveSubject(const DataRoot& root, const Arch
     s.locality = trimRight(s.record.locality());
     cleanLocality(s.locality);
     s.country = s.record.country;
-    s.calendar = s.record.gregorian() ? "GREG" : "GIUL";
+    s.calendar = calendarFieldText(s.record.calendarFlag());
 
     if (archive.hasNotesFile()) {
         s.hasNotes = true;
@@ -225,7 +223,7 @@ std::optional<SubjectForDeletion> showForDeletion(const Archive& archive, int po
     s.lines[2] = "Localit\xE0: " + trimRight(s.record.locality());
     s.lines[3] = "Nazionalit\xE0: " + s.record.country;
     s.lines[4] = "Coordinate: " + s.record.coordText();
-    s.lines[5] = s.record.gregorian() ? "Calendario: GREGORIANO" : "Calendario: GIULIANO";
+    s.lines[5] = std::string("Calendario: ") + calendarCaption(s.record.calendarFlag());
     s.lines[6] = s.record.reserved12;
 
     const NotesRecord notes = archive.readNotes(s.record.notesRecord());
@@ -273,7 +271,7 @@ std::optional<SubjectForModify> loadForModify(const Archive& archive, int positi
     f.locality = trimRight(s.record.locality());
     f.country = s.record.country;
     f.coordText = s.record.coordText();
-    f.calendar = calendarCaption(s.record.gregorian() ? 1 : 0);
+    f.calendar = calendarCaption(s.record.calendarFlag());
     if (const int k = s.record.notesRecord(); k != 0) {
         const NotesRecord notes = archive.readNotes(k);
         for (int i = 0; i < 3; ++i) f.notes[i] = notes.lines[i];
@@ -358,7 +356,7 @@ ModifyResult applyModification(const ChartState& settings, const CorrectionFiles
     record.country = f.country;
     // The summaries of the moment as stored, which the chart will read back: a correction
     // typed longer than the stamp holds counts as far as the stamp keeps it.
-    const BirthMoment moment = readBirthStamp(record.birthStamp, calendarFlagOfCode(record.calendarCode));
+    const BirthMoment moment = readBirthStamp(record.birthStamp, record.calendarFlag());
     const Summaries s = computeSummaries(settings, files, moment, decodeCoordText(f.coordText));
     record.planetSummary = s.planets;
     record.cuspSummary = s.cusps;

@@ -52,8 +52,6 @@ std::string zoneTextFromCorrection(std::string_view correction);
 
 // C from the zone text: its value negated; 0 when it is not a number.
 long double correctionFromZone(std::string_view zoneText);
-// "GREGORIANO" or "GIULIANO".
-const char* calendarCaption(int calendarFlag);
 
 // Writes the subject into the archive and makes it the current subject: notes (when any
 // note or a document number is given, not for TMPR), the birth record (its stamp and

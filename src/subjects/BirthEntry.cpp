@@ -29,13 +29,6 @@ std::string firstChars(std::string s, std::size_t n) {
     return s;
 }
 
-// "GREG" or "GIUL" of the calendar field; nullopt for any other text.
-std::optional<int> calendarFlagOfField(std::string_view text) {
-    if (text == "GREG") return 1;
-    if (text == "GIUL") return 0;
-    return std::nullopt;
-}
-
 std::string upperLetters(std::string_view text) {
     std::string s(text);
     upperCase(s);

@@ -27,4 +27,14 @@ int calendarFlagOfCode(std::string_view code) { return code == "GR" ? 1 : 0; }
 
 const char* calendarCodeOf(int calendarFlag) { return calendarFlag == 1 ? "GR" : "GI"; }
 
+std::optional<int> calendarFlagOfField(std::string_view text) {
+    if (text == "GREG") return 1;
+    if (text == "GIUL") return 0;
+    return std::nullopt;
+}
+
+const char* calendarFieldText(int calendarFlag) { return calendarFlag == 1 ? "GREG" : "GIUL"; }
+
+const char* calendarCaption(int calendarFlag) { return calendarFlag == 1 ? "GREGORIANO" : "GIULIANO"; }
+
 }  // namespace athanor

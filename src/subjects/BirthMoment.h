@@ -1,7 +1,9 @@
 #pragma once
 #include "foundations/Calendar.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace athanor {
 
@@ -49,8 +51,13 @@ private:
 // the last day of the month before, 31 February the 3rd of March, and so on.
 LocalDateTime calendarDate(const LocalDateTime& fields, int calendarFlag);
 
-// The record's calendar code: "GR" Gregorian, "GI" (or anything else read) Julian.
+// The calendar's words. The record's code: "GR" Gregorian, "GI" (or anything else read)
+// Julian. The entry's and the retrieval's field: "GREG" or "GIUL". The caption of the save,
+// modify and delete windows: "GREGORIANO" or "GIULIANO".
 int calendarFlagOfCode(std::string_view code);
 const char* calendarCodeOf(int calendarFlag);
+std::optional<int> calendarFlagOfField(std::string_view text);  // nullopt for any other text
+const char* calendarFieldText(int calendarFlag);
+const char* calendarCaption(int calendarFlag);
 
 }  // namespace athanor

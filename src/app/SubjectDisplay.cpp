@@ -17,7 +17,7 @@ std::array<std::string, 6> subjectDisplayLines(const CurrentSubject& subject) {
     lines[2] = "Localit\xE0: " + locality;
     lines[3] = "Nazionalit\xE0: " + r.country;
     lines[4] = "Coordinate: " + r.coordText();
-    lines[5] = r.gregorian() ? "Calendario GREGORIANO" : "Calendario GIULIANO";
+    lines[5] = std::string("Calendario ") + calendarCaption(r.calendarFlag());
     return lines;
 }
 

@@ -19,18 +19,18 @@ HouseInput houseInputFor(const ChartState& chart) {
     in.latitudeMinutes = chart.LatitudeMinutes;
     in.latitudeHemisphere = chart.LatitudeHemisphere;
     in.modeLetter = 'N';
+    in.hour = chart.Hour;
+    in.minute = chart.Minute;
+    in.offset1 = 0;
+    in.offset2 = chart.TimeCorrection;
+    in.jd = chart.ChartJulianDay;
     return in;
 }
 
 void computeChart(ChartState& chart, const CorrectionFiles& files, ChartVariant variant) {
 
     chart.HouseMode = 1;
-    HouseInput in = houseInputFor(chart);
-    in.hour = chart.Hour;
-    in.minute = chart.Minute;
-    in.offset1 = 0;
-    in.offset2 = chart.TimeCorrection;
-    in.jd = chart.ChartJulianDay;
+    const HouseInput in = houseInputFor(chart);
     if (variant == ChartVariant::Analysis) {
         chart.HouseSystem = "PLACIDO";
         computeHouses(chart, in);

@@ -13,8 +13,9 @@ enum class ChartVariant {
     Analysis,    // Placidus first, then equal houses (the same result, as the analysis runs it)
 };
 
-// The place of the chart state as the house computation takes it (mode 1, no letter);
-// the caller sets the instant.
+// The house computation of the chart's instant at its place, as every chart of a subject
+// runs it: mode 1, letter "N", the local clock time, offsets 0 and TimeCorrection, and
+// ChartJulianDay. The sunrise search changes the instant of a copy.
 HouseInput houseInputFor(const ChartState& chart);
 
 // Computes the chart whose date, place, correction and Universal-time Julian day

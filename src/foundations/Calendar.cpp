@@ -78,25 +78,29 @@ std::string pad(long double v, int width) {
     return buf;
 }
 
-std::string formatDate(const CivilDate& c) {
+}  // namespace
+
+std::string civilDateText(const CivilDate& c) {
     return pad(c.day, 2) + "/" + pad(c.month, 2) + "/" + pad(c.year, 4) + " " + pad(c.hour, 2) + ":" +
            pad(c.minute, 2);
 }
 
-}  // namespace
-
 std::string dateTextAuto(long double jd) {
     const long double Z = Int(jd + 0.5L);
-    return formatDate(civilFromJulianDay(jd, Z > 2299160));
+    return civilDateText(civilFromJulianDay(jd, Z > 2299160));
 }
 
 std::string dateTextCalendar(long double jd, int calendarFlag) {
-    return formatDate(civilFromJulianDay(jd, calendarFlag == 1));
+    return civilDateText(civilFromJulianDay(jd, calendarFlag == 1));
+}
+
+const char* weekdayName(int index) {
+    static const std::array<const char*, 7> names = {
+        "Domingo", "Lunes", "Martes", "Mi\xE9rcoles", "Jueves", "Viernes", "S\xE1" "bado"};
+    return index >= 0 && index <= 6 ? names[static_cast<std::size_t>(index)] : "";
 }
 
 Weekday dayOfWeek(long double jd) {
-    static const std::array<const char*, 7> names = {
-        "Domingo", "Lunes", "Martes", "Mi\xE9rcoles", "Jueves", "Viernes", "S\xE1" "bado"};
     // Trunc(Frac((JD + 1.5) / 7) * 7) in exact arithmetic; evaluated in floating point the
     // division lands just below whole days at midnight and gives the day before.
     int index = 0;
@@ -105,7 +109,7 @@ Weekday dayOfWeek(long double jd) {
         index = static_cast<int>(days - 7.0L * std::floor(days / 7.0L));
         if (index < 0 || index > 6) index = 0;
     }
-    return Weekday{index, names[index]};
+    return Weekday{index, weekdayName(index)};
 }
 
 Weekday dayOfWeek(ChartState& chart, long double jd) {

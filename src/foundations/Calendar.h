@@ -36,7 +36,10 @@ inline bool hasCivilDate(long double jd) { return jd > -1e8L && jd < 1e8L; }
 // without one.
 CivilDate civilFromJulianDay(long double jd, bool gregorian);
 
-// "DD/MM/YYYY hh:mm"; Gregorian after JD 2299160 (automatic) or by the chart's flag.
+// "DD/MM/YYYY hh:mm" of civil fields, each zero-padded (a negative year as "-001").
+std::string civilDateText(const CivilDate& date);
+
+// The same of a Julian day; Gregorian after JD 2299160 (automatic) or by the chart's flag.
 std::string dateTextAuto(long double jd);
 std::string dateTextCalendar(long double jd, int calendarFlag);
 
@@ -45,6 +48,8 @@ struct Weekday {
     std::string name;  // Spanish, Windows-1252
 };
 Weekday dayOfWeek(long double jd);
+// "Domingo" .. "Sábado" (Windows-1252) for 0 .. 6; "" for any other index.
+const char* weekdayName(int index);
 // Also records the name in the chart state for the planetary-hour display.
 Weekday dayOfWeek(ChartState& chart, long double jd);
 

@@ -63,9 +63,10 @@ std::vector<std::string> nativityReportLines(const std::string& name, const std:
                                              const NativityScores& s);
 std::vector<std::string> nativityResultLines(const NativityScores& s);
 
-// Reads the chart hand-off file, computes the positions with the engine (the house
-// system held in the chart), scores them and writes both files. The chart state is left
-// with the positions two hours after the birth; the caller rebuilds its chart.
+// Reads the chart hand-off file, computes the positions with the engine at its Julian day
+// (the house system held in the chart), scores them and writes both files. The chart
+// state is left with the hand-off's place and instant and the positions two hours after
+// the birth; the caller rebuilds its chart.
 NativityScores runNativityRuler(const DataRoot& root, ChartState& chart, const CorrectionFiles& files);
 
 }  // namespace athanor

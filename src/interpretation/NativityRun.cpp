@@ -1,10 +1,7 @@
-#include "engine/Houses.h"
+#include "engine/ChartBuilder.h"
 #include "engine/Positions.h"
-#include "foundations/Calendar.h"
 #include "foundations/TextFile.h"
 #include "interpretation/NativityRuler.h"
-#include "subjects/BirthStamp.h"
-#include "subjects/CoordText.h"
 
 #include <cmath>
 
@@ -12,32 +9,17 @@ namespace athanor {
 
 NativityScores runNativityRuler(const DataRoot& root, ChartState& chart, const CorrectionFiles& files) {
     const ChartHandOff h = readChartHandOff(root);
-    const StampDate date = stampDate(h.birthStamp);
-    const long double correction = correctionValue(h.birthStamp.size() > 12 ? h.birthStamp.substr(12, 6) : "");
-    const Coordinates place = decodeCoordText(h.placeText.substr(0, 12));
-    const int gregorian = h.birthStamp.substr(0, 8) >= "15821015" ? 1 : 0;
-    const long double jd = universalJulianDay(
-        julianDay(chart, gregorian, date.minute, date.hour, date.year, date.month, date.day), correction);
+    // The instant of the chart that was handed over, in the subject's calendar: a date rule
+    // (Gregorian from 15 October 1582) would score a Julian-calendar birth after the reform
+    // twelve or thirteen days away from its chart.
+    setHandOffInstant(chart, h);
+    const long double jd = chart.ChartJulianDay;
 
     NativityPositions p;
     runDriver(chart, files, kSelectAll, false, jd);
     for (int b = 1; b <= 12; ++b) p.longitude[b] = std::fabs(chart.BodyLongitude[b]);
 
-    HouseInput in;
-    in.mode = 1;
-    in.longitudeDegrees = place.longitudeDegrees;
-    in.longitudeMinutes = place.longitudeMinutes;
-    in.longitudeSide = place.longitudeLetter;
-    in.latitudeDegrees = place.latitudeDegrees;
-    in.latitudeMinutes = place.latitudeMinutes;
-    in.latitudeHemisphere = place.latitudeLetter;
-    in.hour = date.hour;
-    in.minute = date.minute;
-    in.offset1 = 0;
-    in.offset2 = correction;
-    in.modeLetter = 'N';
-    in.jd = jd;
-    computeHouses(chart, in);
+    computeHouses(chart, houseInputFor(chart));
     p.longitude[11] = chart.HouseCusp[0];
     p.longitude[12] = chart.HouseCusp[9];
     p.cusps = chart.HouseCusp;

@@ -60,9 +60,7 @@ PlanetaryHour planetaryHour(long double sunriseJd, long double birthLocalJd, int
     h.sunrise = dateTextCalendar(sunriseJd, calendarFlag).substr(11, 5);
     h.weekday = dayOfWeek(sunriseJd).index;
     if (birthLocalJd < sunriseJd) h.weekday = (h.weekday + 6) % 7;
-    static constexpr const char* names[7] = {"Domingo", "Lunes",   "Martes",    "Mi\xE9rcoles",
-                                             "Jueves",  "Viernes", "S\xE1" "bado"};
-    h.weekdayName = names[h.weekday];
+    h.weekdayName = weekdayName(h.weekday);
     h.hour = hourOfSun(sunLongitude, points);
     h.diurnal = h.hour <= 12;
     h.shownHour = h.diurnal ? h.hour : h.hour - 12;

@@ -9,21 +9,7 @@ namespace athanor {
 
 PlanetaryHour computePlanetaryHour(ChartState& chart, const CorrectionFiles& files) {
     const long double sunrise = sunriseSearch(chart, files);
-    HouseInput in;
-    in.mode = 1;
-    in.longitudeDegrees = chart.LongitudeDegrees;
-    in.longitudeMinutes = chart.LongitudeMinutes;
-    in.longitudeSide = chart.LongitudeSide;
-    in.latitudeDegrees = chart.LatitudeDegrees;
-    in.latitudeMinutes = chart.LatitudeMinutes;
-    in.latitudeHemisphere = chart.LatitudeHemisphere;
-    in.hour = chart.Hour;
-    in.minute = chart.Minute;
-    in.offset1 = 0;
-    in.offset2 = chart.TimeCorrection;
-    in.modeLetter = 'N';
-    in.jd = chart.ChartJulianDay;
-    const auto points = semiArcHourPoints(chart, in);
+    const auto points = semiArcHourPoints(chart, houseInputFor(chart));
     // The search and the chart give universal time; the planetary day runs on the clock
     // of the birth place.
     const long double toLocal = chart.TimeCorrection / 24.0L;

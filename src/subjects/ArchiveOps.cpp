@@ -1,6 +1,5 @@
 #include "subjects/ArchiveOps.h"
 
-#include "foundations/Calendar.h"
 #include "foundations/FileError.h"
 #include "foundations/Format.h"
 #include "foundations/RecordFile.h"
@@ -10,7 +9,6 @@
 #include "subjects/SubjectSummaries.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace athanor {
 
@@ -61,29 +59,17 @@ long double correctionFromZone(std::string_view zoneText) {
     return c == 0 ? 0.0L : c;
 }
 
-const char* calendarCaption(int calendarFlag) { return calendarFlag == 1 ? "GREGORIANO" : "GIULIANO"; }
-
-long double localJulianDay(const SaveInput& input) {
-    const StampDate d = stampDate(displayedToStored(input.displayDate));
-    return julianDayFromCivil(input.calendarFlag, d.minute, d.hour, d.year, d.month, d.day).jd;
-}
-
-std::string julianDayText(long double jd) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15Lg", jd);
-    return std::string(buf).substr(0, 12);
-}
-
 SaveResult saveSubject(const DataRoot& root, const ChartState& settings, const CorrectionFiles& files,
                        const SaveInput& input, const SaveRequest& request) {
     Archive archive(root, request.archive);
-    const std::string digits = displayedToStored(input.displayDate);
+    const BirthMoment& moment = input.moment;
     const std::string coord = input.coordText.substr(0, 12);
     const std::string name = input.name.substr(0, kNameWidth);
 
     BirthRecord record;
+    record.birthStamp = birthStampOf(moment);
     record.placeText = coord + input.locality;
-    record.calendarCode = input.calendarFlag == 1 ? "GR" : "GI";
+    record.calendarCode = calendarCodeOf(moment.calendarFlag());
     record.country = input.country;
 
     noteArchiveWritten(root, archive.name());
@@ -93,11 +79,7 @@ SaveResult saveSubject(const DataRoot& root, const ChartState& settings, const C
         throw FileError(archive.birthPath(), "el archivo ya tiene " + std::to_string(kMaxRecordNumber) +
                                                  " registros: no caben m\xE1s");
 
-    const long double c = correctionFromZone(input.zoneText);
-    const long double jd = universalJulianDay(localJulianDay(input), c);
-    record.birthStamp = (digits + correctionText(c)).substr(0, 20);
-
-    const Summaries s = computeSummaries(settings, files, record.birthStamp, coord, jd);
+    const Summaries s = computeSummaries(settings, files, moment, decodeCoordText(coord));
     record.planetSummary = s.planets;
     record.cuspSummary = s.cusps;
     record.aspectSummary = s.aspects;
@@ -201,7 +183,7 @@ std::optional<RetrievedSubject> retrieveSubject(const DataRoot& root, const Arch
     s.locality = trimRight(s.record.locality());
     cleanLocality(s.locality);
     s.country = s.record.country;
-    s.calendar = s.record.gregorian() ? "GREG" : "GIUL";
+    s.calendar = calendarFieldText(s.record.calendarFlag());
 
     if (archive.hasNotesFile()) {
         s.hasNotes = true;
@@ -241,7 +223,7 @@ std::optional<SubjectForDeletion> showForDeletion(const Archive& archive, int po
     s.lines[2] = "Localit\xE0: " + trimRight(s.record.locality());
     s.lines[3] = "Nazionalit\xE0: " + s.record.country;
     s.lines[4] = "Coordinate: " + s.record.coordText();
-    s.lines[5] = s.record.gregorian() ? "Calendario: GREGORIANO" : "Calendario: GIULIANO";
+    s.lines[5] = std::string("Calendario: ") + calendarCaption(s.record.calendarFlag());
     s.lines[6] = s.record.reserved12;
 
     const NotesRecord notes = archive.readNotes(s.record.notesRecord());
@@ -289,7 +271,7 @@ std::optional<SubjectForModify> loadForModify(const Archive& archive, int positi
     f.locality = trimRight(s.record.locality());
     f.country = s.record.country;
     f.coordText = s.record.coordText();
-    f.calendar = s.record.gregorian() ? "GREGORIANO" : "GIULIANO";
+    f.calendar = calendarCaption(s.record.calendarFlag());
     if (const int k = s.record.notesRecord(); k != 0) {
         const NotesRecord notes = archive.readNotes(k);
         for (int i = 0; i < 3; ++i) f.notes[i] = notes.lines[i];
@@ -359,7 +341,6 @@ int moveEntry(std::vector<std::string>& entries, int position, const std::string
 ModifyResult applyModification(const ChartState& settings, const CorrectionFiles& files, Archive& archive,
                                const SubjectForModify& subject, const ModifyForm& f) {
     const std::string newKey = makeEntryText(f.name, subject.recordNumber);
-    const int flag = f.calendar.substr(0, 2) == "GR" ? 1 : 0;
 
     StampDate d;
     d.day = digitsAt(f.date, 0, 2).value_or(0);
@@ -367,16 +348,16 @@ ModifyResult applyModification(const ChartState& settings, const CorrectionFiles
     d.year = digitsAt(f.date, 6, 4).value_or(0);
     d.hour = digitsAt(f.time, 0, 2).value_or(0);
     d.minute = digitsAt(f.time, 3, 2).value_or(0);
-    const long double c = correctionValue(f.correction);
-    const long double jd =
-        universalJulianDay(julianDayFromCivil(flag, d.minute, d.hour, d.year, d.month, d.day).jd, c);
 
     BirthRecord record = subject.record;
     record.birthStamp = withCommaSeparator(stampDigits(d) + f.correction).substr(0, 20);
     record.placeText = f.coordText.substr(0, 12) + f.locality;
     record.calendarCode = f.calendar.substr(0, 2);
     record.country = f.country;
-    const Summaries s = computeSummaries(settings, files, record.birthStamp, f.coordText, jd);
+    // The summaries of the moment as stored, which the chart will read back: a correction
+    // typed longer than the stamp holds counts as far as the stamp keeps it.
+    const BirthMoment moment = readBirthStamp(record.birthStamp, record.calendarFlag());
+    const Summaries s = computeSummaries(settings, files, moment, decodeCoordText(f.coordText));
     record.planetSummary = s.planets;
     record.cuspSummary = s.cusps;
     record.aspectSummary = s.aspects;

@@ -3,6 +3,7 @@
 #include "foundations/ChartState.h"
 #include "foundations/DataRoot.h"
 #include "subjects/Archive.h"
+#include "subjects/BirthMoment.h"
 #include "subjects/CoordText.h"
 
 #include <array>
@@ -21,12 +22,11 @@ namespace athanor {
 // What the entry window hands to the save window.
 struct SaveInput {
     std::string name;         // upper case, at most 38 characters
-    int calendarFlag = 1;     // 1 Gregorian, 0 Julian
-    std::string displayDate;  // "DD/MM/YYYY hh:mm", local civil time
+    BirthMoment moment;       // made by the entry's checks; what the save writes and computes from
     std::string locality;
     std::string coordText;
     std::string zoneText;     // -C as the save window shows it: "+1", "-5,5"
-    long double julianDay = 0;
+    long double julianDay = 0;  // EditJD as the entry window showed it (nothing is computed from it)
     std::string country;
 };
 
@@ -52,17 +52,12 @@ std::string zoneTextFromCorrection(std::string_view correction);
 
 // C from the zone text: its value negated; 0 when it is not a number.
 long double correctionFromZone(std::string_view zoneText);
-// "GREGORIANO" or "GIULIANO".
-const char* calendarCaption(int calendarFlag);
-// The Julian day of the local date and time in the subject's calendar (no correction).
-long double localJulianDay(const SaveInput& input);
-// The first 12 characters of the decimal text of a Julian day.
-std::string julianDayText(long double jd);
 
 // Writes the subject into the archive and makes it the current subject: notes (when any
-// note or a document number is given, not for TMPR), the birth record, record 0 of TMPR,
-// then the index entry in its place. Throws FileError on a file failure, and when the
-// archive already holds 99,999 birth records.
+// note or a document number is given, not for TMPR), the birth record (its stamp and
+// summaries from the hand-off's birth moment), record 0 of TMPR, then the index entry in
+// its place. Throws FileError on a file failure, and when the archive already holds
+// 99,999 birth records.
 SaveResult saveSubject(const DataRoot& root, const ChartState& settings, const CorrectionFiles& files,
                        const SaveInput& input, const SaveRequest& request);
 

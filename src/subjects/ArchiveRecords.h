@@ -1,4 +1,6 @@
 #pragma once
+#include "subjects/BirthMoment.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -58,7 +60,8 @@ struct BirthRecord {
 
     std::string coordText() const { return placeText.substr(0, 12); }
     std::string locality() const { return placeText.size() > 12 ? placeText.substr(12) : std::string(); }
-    bool gregorian() const { return calendarCode == "GR"; }
+    int calendarFlag() const { return calendarFlagOfCode(calendarCode); }
+    bool gregorian() const { return calendarFlag() == 1; }
     // The notes record number; 0 when the field is not a number.
     int notesRecord() const;
 

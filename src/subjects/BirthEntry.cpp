@@ -160,15 +160,12 @@ std::optional<std::string> localMeanTimeFromCoord(std::string_view coordText) {
 }
 
 std::string julianDayForCalendar(std::string_view calendar, const DateTexts& date, std::string_view correction) {
-    int flag;
-    if (calendar == "GREG") flag = 1;
-    else if (calendar == "GIUL") flag = 0;
-    else return {};
+    const auto flag = calendarFlagOfField(calendar);
+    if (!flag) return {};
     const DateCheck d = checkDate(date);
     if (!d.valid()) return {};
-    long double jd = julianDayFromCivil(flag, d.when.minute, d.when.hour, d.when.year, d.when.month, d.when.day).jd;
-    if (const auto c = parseReal(correction)) jd = universalJulianDay(jd, *c);
-    return firstChars(zoneDecimalText(jd), 11);
+    const BirthMoment shown(d.when, parseReal(correction).value_or(0), *flag);
+    return firstChars(zoneDecimalText(shown.julianDay()), 11);
 }
 
 // ---- "Continuar" --------------------------------------------------------------------
@@ -182,10 +179,8 @@ ContinueCheck checkContinue(const EntryForm& form) {
     const std::string name = trimRight(form.name);
     if (trim(name).empty()) return fail(kMessageNoName);
 
-    int flag;
-    if (form.calendar == "GREG") flag = 1;
-    else if (form.calendar == "GIUL") flag = 0;
-    else return fail(kMessageNoCalendar);
+    const auto flag = calendarFlagOfField(form.calendar);
+    if (!flag) return fail(kMessageNoCalendar);
 
     out.date = checkDate(form.date);
     if (out.date.outcome == DateCheck::Outcome::Invalid) {
@@ -193,8 +188,6 @@ ContinueCheck checkContinue(const EntryForm& form) {
         return fail(kMessageBadDate);
     }
     if (!out.date.valid()) return out;  // incomplete: no message
-    const LocalDateTime& w = out.date.when;
-    const long double local = julianDayFromCivil(flag, w.minute, w.hour, w.year, w.month, w.day).jd;
 
     if (trim(form.locality).empty()) return fail(kMessageNoLocality);
     if (!parseCoordText(form.coordText, CoordCheck::Entry)) return fail(kMessageBadCoordinates);
@@ -205,12 +198,14 @@ ContinueCheck checkContinue(const EntryForm& form) {
 
     SaveInput& h = out.handOff;
     h.name = name.substr(0, kNameWidth);
-    h.calendarFlag = flag;
-    h.displayDate = dateTextCalendar(local, flag);
+    h.zoneText = zoneTextFromCorrection(correction);
+    // The birth moment, once for the save and the chart: the date as the calendar has it
+    // (day 0 is the last day of the month before), and C as the zone text gives it, which
+    // is what the stamp will hold.
+    h.moment = BirthMoment(calendarDate(out.date.when, *flag), correctionFromZone(h.zoneText), *flag);
     h.locality = form.locality;
     h.coordText = form.coordText;
-    h.zoneText = zoneTextFromCorrection(correction);
-    h.julianDay = parseRealOr(form.julianDay, universalJulianDay(local, *parseReal(correction)));
+    h.julianDay = parseRealOr(form.julianDay, h.moment.julianDay());
     h.country = form.country;
     out.ok = true;
     return out;

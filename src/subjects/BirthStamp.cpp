@@ -1,6 +1,5 @@
 #include "subjects/BirthStamp.h"
 
-#include "foundations/Calendar.h"
 #include "foundations/TextFile.h"
 
 #include <cstdio>
@@ -15,15 +14,7 @@ std::string_view sub(std::string_view s, std::size_t from, std::size_t len) {
     return s.substr(from, len);
 }
 
-int number(std::string_view s) {
-    if (s.empty()) return 0;
-    int v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') return 0;
-        v = v * 10 + (c - '0');
-    }
-    return v;
-}
+int number(std::string_view s) { return static_cast<int>(parseInteger(s).value_or(0)); }
 
 // The general float-to-text form: 15 significant digits, no trailing zeros, an exponent
 // ("1E-5") only for very small or very large magnitudes.
@@ -76,10 +67,18 @@ long double correctionValue(std::string_view text) { return parseRealOr(text, 0.
 
 long double stampCorrection(std::string_view stamp) { return correctionValue(stampCorrectionText(stamp)); }
 
-long double stampJulianDay(std::string_view stamp, bool gregorian) {
+std::string birthStampOf(const BirthMoment& moment) {
+    const LocalDateTime& t = moment.local();
+    return makeBirthStamp(StampDate{t.year, t.month, t.day, t.hour, t.minute}, moment.correction());
+}
+
+BirthMoment readBirthStamp(std::string_view stamp, int calendarFlag) {
     const StampDate d = stampDate(stamp);
-    const CivilJulianDay local = julianDayFromCivil(gregorian ? 1 : 0, d.minute, d.hour, d.year, d.month, d.day);
-    return universalJulianDay(local.jd, stampCorrection(stamp));
+    return BirthMoment(LocalDateTime{d.day, d.month, d.year, d.hour, d.minute}, stampCorrection(stamp), calendarFlag);
+}
+
+long double stampJulianDay(std::string_view stamp, bool gregorian) {
+    return readBirthStamp(stamp, gregorian ? 1 : 0).julianDay();
 }
 
 std::string withCommaSeparator(std::string_view stamp) {

@@ -1,4 +1,6 @@
 #pragma once
+#include "subjects/BirthMoment.h"
+
 #include <string>
 #include <string_view>
 
@@ -6,7 +8,9 @@ namespace athanor {
 
 // The birth stamp of a subject: "YYYYMMDDhhmm" (local date and time of birth) followed by
 // the total correction C in hours, UT = local time + C, as "+1", "-1", "-5,5" (sign, then
-// the plain decimal text with a comma). At most 20 characters are stored.
+// the plain decimal text with a comma). At most 20 characters are stored. The stamp is
+// the birth moment's form in the records (the archive's and TMPR's): it is written from
+// a BirthMoment and read back into one, and nothing else turns it into a Julian day.
 
 struct StampDate {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0;
@@ -22,7 +26,8 @@ std::string correctionText(long double c);
 // Digits plus correction text.
 std::string makeBirthStamp(const StampDate& d, long double c);
 
-// The parts of the first twelve characters; a part that is not a number is 0.
+// The parts of the first twelve characters, each read as a whole number (blanks around it
+// and a sign allowed, as "-001" of a year before 1 BC); a part that is not one is 0.
 StampDate stampDate(std::string_view stamp);
 
 // Characters 13 on (all of them when maxLength is npos).
@@ -35,8 +40,14 @@ long double correctionValue(std::string_view text);
 // The correction of a stamp (all its characters from 13 on).
 long double stampCorrection(std::string_view stamp);
 
-// The Julian day of the birth in Universal Time: the local date and time in the
-// subject's calendar plus C/24 (C: all the correction characters of the stamp).
+// The stamp of a birth moment.
+std::string birthStampOf(const BirthMoment& moment);
+
+// The birth moment of a stored stamp in the record's calendar: the date and time of the
+// first twelve characters, C from all the correction characters.
+BirthMoment readBirthStamp(std::string_view stamp, int calendarFlag);
+
+// Its Julian day in Universal Time.
 long double stampJulianDay(std::string_view stamp, bool gregorian);
 
 // Every "." of the stamp turned into ",", as a loaded current subject is kept.

@@ -1,6 +1,8 @@
 #include "subjects/DatiNasc.h"
 
 #include "foundations/TextFile.h"
+#include "subjects/BirthStamp.h"
+#include "subjects/SubjectChart.h"
 
 namespace athanor {
 
@@ -30,6 +32,15 @@ ChartHandOff readChartHandOff(const DataRoot& root) {
     h.houseSystem = in.line();
     h.julianDay = in.real();
     return h;
+}
+
+void setHandOffInstant(ChartState& chart, const ChartHandOff& h) {
+    const StampDate date = stampDate(h.birthStamp);
+    setPlace(chart, decodeCoordText(h.placeText.substr(0, 12)));
+    chart.Hour = date.hour;
+    chart.Minute = date.minute;
+    chart.TimeCorrection = stampCorrection(h.birthStamp);
+    chart.ChartJulianDay = h.julianDay;
 }
 
 }  // namespace athanor

@@ -29,4 +29,11 @@ void writeChartHandOff(const DataRoot& root, const ChartHandOff& subject, const 
 // file is missing, short, or its Julian day is not a number.
 ChartHandOff readChartHandOff(const DataRoot& root);
 
+// The place and the instant of the hand-off written into the chart state as the house
+// computation reads them (houseInputFor): the coordinates of the place text, the clock
+// time and the whole correction of the stamp, and line 5 as ChartJulianDay. Line 5 is the
+// chart's own Julian day, computed in the subject's calendar, which the stamp does not
+// carry.
+void setHandOffInstant(ChartState& chart, const ChartHandOff& handOff);
+
 }  // namespace athanor

@@ -1,42 +1,37 @@
 #include "subjects/SubjectChart.h"
 
-#include "foundations/Calendar.h"
-#include "foundations/Format.h"
 #include "subjects/BirthStamp.h"
-#include "subjects/CoordText.h"
 #include "subjects/SubjectFiles.h"
 
 namespace athanor {
 
-namespace {
+void setBirthMoment(ChartState& chart, const BirthMoment& moment) {
+    const LocalDateTime& t = moment.local();
+    chart.Day = t.day;
+    chart.Month = t.month;
+    chart.Year = t.year;
+    chart.Hour = t.hour;
+    chart.Minute = t.minute;
+    chart.TimeCorrection = moment.correction();
+    chart.CalendarFlag = moment.calendarFlag();
+    chart.AsteroidsValid = moment.localInAsteroidRange();
+    chart.ChartJulianDay = moment.julianDay();
+}
 
-void decodeSubject(ChartState& chart, const ChartSubject& subject) {
-    const StampDisplay shown = storedToDisplayed(subject.birthStamp);
-    chart.Day = intFromSubstring(shown.dateTime, 1, 2);
-    chart.Month = intFromSubstring(shown.dateTime, 4, 2);
-    chart.Year = intFromSubstring(shown.dateTime, 7, 4);
-    chart.Hour = intFromSubstring(shown.dateTime, 12, 2);
-    chart.Minute = intFromSubstring(shown.dateTime, 15, 2);
-    // The whole correction: the five characters of the display would cut "-10,75" to -10.7.
-    chart.TimeCorrection = stampCorrection(subject.birthStamp);
-
-    const Coordinates place = decodeCoordText(subject.coordText);
+void setPlace(ChartState& chart, const Coordinates& place) {
     chart.LatitudeDegrees = place.latitudeDegrees;
     chart.LatitudeMinutes = place.latitudeMinutes;
     chart.LatitudeHemisphere = place.latitudeLetter;
     chart.LongitudeDegrees = place.longitudeDegrees;
     chart.LongitudeMinutes = place.longitudeMinutes;
     chart.LongitudeSide = place.longitudeLetter;
-    chart.CalendarFlag = subject.calendarCode == "GR" ? 1 : 0;
 }
 
-}  // namespace
-
 void buildChart(ChartState& chart, const CorrectionFiles& files, const ChartSubject& subject, ChartVariant variant) {
-    decodeSubject(chart, subject);
-    const long double localJd =
-        julianDay(chart, chart.CalendarFlag, chart.Minute, chart.Hour, chart.Year, chart.Month, chart.Day);
-    chart.ChartJulianDay = universalJulianDay(localJd, chart.TimeCorrection);
+    // The whole correction of the stamp: the five characters of its display would cut
+    // "-10,75" to -10.7.
+    setBirthMoment(chart, readBirthStamp(subject.birthStamp, calendarFlagOfCode(subject.calendarCode)));
+    setPlace(chart, decodeCoordText(subject.coordText));
     computeChart(chart, files, variant);
 }
 

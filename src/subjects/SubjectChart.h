@@ -1,8 +1,10 @@
 #pragma once
-// The chart of a subject: its stored birth data decoded into the chart state, then
+// The chart of a subject: its birth moment and place written into the chart state, then
 // computed by the engine.
 
 #include "engine/ChartBuilder.h"
+#include "subjects/BirthMoment.h"
+#include "subjects/CoordText.h"
 
 #include <string>
 
@@ -15,9 +17,16 @@ struct ChartSubject {
     std::string calendarCode;  // "GR" Gregorian, anything else Julian
 };
 
-// Turns the subject into the chart state in chart order: the date, place and correction
-// decoded into the state, the Julian day in Universal Time, then computeChart. Throws
-// FileError when a correction file fails.
+// The moment as the engine reads it from the chart state: date, clock time, correction,
+// calendar flag, ChartJulianDay, and AsteroidsValid of the local instant.
+void setBirthMoment(ChartState& chart, const BirthMoment& moment);
+
+// The coordinate parts of the place.
+void setPlace(ChartState& chart, const Coordinates& place);
+
+// Turns the subject into the chart state in chart order: its birth moment read from the
+// stamp in the record's calendar and its place written into the state, then computeChart.
+// Throws FileError when a correction file fails.
 void buildChart(ChartState& chart, const CorrectionFiles& files, const ChartSubject& subject,
                 ChartVariant variant = ChartVariant::MainWindow);
 

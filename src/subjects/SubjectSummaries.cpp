@@ -1,10 +1,10 @@
 #include "subjects/SubjectSummaries.h"
 
-#include "engine/Houses.h"
+#include "engine/ChartBuilder.h"
 #include "engine/Positions.h"
+#include "foundations/AspectKinds.h"
 #include "foundations/Format.h"
-#include "subjects/BirthStamp.h"
-#include "subjects/CoordText.h"
+#include "subjects/SubjectChart.h"
 
 #include <cmath>
 
@@ -20,6 +20,28 @@ char signLetter(int sign) { return (sign >= 1 && sign <= 12) ? kSignGlyphLetters
 long wholeDegrees(long double L) {
     if (!std::isfinite(L) || L < 0 || L >= 360) return 0;
     return static_cast<long>(std::trunc(L));
+}
+
+// The summary's orbs: 9 for the opposition and the conjunction, 8 trine, 6 square, 4
+// sextile.
+constexpr AspectOrbs kSummaryOrbs = [] {
+    AspectOrbs orbs{};
+    orbs[aspect::Conjunction] = 9;
+    orbs[aspect::Sextile] = 4;
+    orbs[aspect::Square] = 6;
+    orbs[aspect::Trine] = 8;
+    orbs[aspect::Opposition] = 9;
+    return orbs;
+}();
+
+char summaryLetter(int orbIndex) {
+    switch (orbIndex) {
+    case aspect::Opposition: return 'O';
+    case aspect::Trine: return 'Z';
+    case aspect::Square: return 'W';
+    case aspect::Sextile: return 'J';
+    default: return 'K';
+    }
 }
 
 }  // namespace
@@ -58,26 +80,13 @@ std::string aspectSummary(const BodyArray& longitude, const CuspArray& placidus)
     for (int i = 1; i <= 10; ++i) {
         for (int j = i + 1; j <= 14; ++j) {
             if (j == 11 || j == 12) continue;
-            long double d = L[j] - L[i];
-            if (d < 0) d += 360.0L;
-            if (d > 180.0L) d = 360.0L - d;
-            char aspect = 0;
-            long double orb = 0;
-            if (d > 171) {
-                aspect = 'O', orb = 180 - d;
-            } else if (d > 112 && d < 128) {
-                aspect = 'Z', orb = std::fabs(d - 120);
-            } else if (d > 84 && d < 96) {
-                aspect = 'W', orb = std::fabs(d - 90);
-            } else if (d > 56 && d < 64) {
-                aspect = 'J', orb = std::fabs(d - 60);
-            } else if (d < 9) {
-                aspect = 'K', orb = d;
-            }
-            if (!aspect) continue;
+            const long double d = eclipticSeparation(L[i], L[j]);
+            const auto kind = majorAspect(d, kSummaryOrbs);
+            if (!kind) continue;
+            const long double orb = std::fabs(d - aspectKind(*kind).angle);
             const std::string orbText = std::to_string(static_cast<int>(std::nearbyint(orb)));
             out += kBodyGlyphLetters[i];
-            out += aspect;
+            out += summaryLetter(*kind);
             out += kBodyGlyphLetters[j];
             out += orbText.front();
         }
@@ -85,30 +94,16 @@ std::string aspectSummary(const BodyArray& longitude, const CuspArray& placidus)
     return out.substr(0, 124);
 }
 
-Summaries computeSummaries(const ChartState& settings, const CorrectionFiles& files, std::string_view birthStamp,
-                           std::string_view coordText, long double jd) {
+Summaries computeSummaries(const ChartState& settings, const CorrectionFiles& files, const BirthMoment& moment,
+                           const Coordinates& place) {
     ChartState scratch = settings;
-    runDriver(scratch, files, kSelectAll, false, jd);
+    setBirthMoment(scratch, moment);
+    setPlace(scratch, place);
+    runDriver(scratch, files, kSelectAll, false, moment.julianDay());
     for (int b = 1; b <= 19; ++b) scratch.BodyLongitude[b] = std::fabs(scratch.BodyLongitude[b]);
 
-    const StampDate date = stampDate(birthStamp);
-    const Coordinates place = decodeCoordText(coordText);
-    HouseInput in;
-    in.mode = 1;
-    in.longitudeDegrees = place.longitudeDegrees;
-    in.longitudeMinutes = place.longitudeMinutes;
-    in.longitudeSide = place.longitudeLetter;
-    in.latitudeDegrees = place.latitudeDegrees;
-    in.latitudeMinutes = place.latitudeMinutes;
-    in.latitudeHemisphere = place.latitudeLetter;
-    in.hour = date.hour;
-    in.minute = date.minute;
-    in.offset1 = 0;
-    in.offset2 = stampCorrection(birthStamp);
-    in.modeLetter = 'N';
-    in.jd = jd;
     scratch.HouseSystem = "PLACIDO";
-    computeHouses(scratch, in);
+    computeHouses(scratch, houseInputFor(scratch));
 
     return {planetSummary(scratch.BodyLongitude, scratch.HouseCusp), cuspSummary(scratch.HouseCusp),
             aspectSummary(scratch.BodyLongitude, scratch.HouseCusp)};

@@ -1,6 +1,8 @@
 #pragma once
 #include "engine/CorrectionFiles.h"
 #include "foundations/ChartState.h"
+#include "subjects/BirthMoment.h"
+#include "subjects/CoordText.h"
 
 #include <string>
 #include <string_view>
@@ -25,7 +27,8 @@ std::string cuspSummary(const CuspArray& placidus);
 
 // Four-character groups (body i, aspect, body j, first digit of the rounded orb), one per
 // major aspect of bodies 1..10 with the later bodies up to 14 (node and Black Moon take no
-// part), cut at 124 characters.
+// part), cut at 124 characters. The aspects are the interpretation's strict test with the
+// record's own orbs, whatever orb set is current.
 std::string aspectSummary(const BodyArray& longitude, const CuspArray& placidus);
 
 struct Summaries {
@@ -34,11 +37,10 @@ struct Summaries {
     std::string aspects;
 };
 
-// Computes all bodies and Placidus houses for a birth and builds the summaries. `settings`
-// supplies the node and Black Moon kinds; it is not changed. The clock time and the
-// correction come from the stamp, the place from the coordinate text, jd is the birth
-// moment in Universal Time.
-Summaries computeSummaries(const ChartState& settings, const CorrectionFiles& files, std::string_view birthStamp,
-                           std::string_view coordText, long double jd);
+// Computes all bodies and Placidus houses of a birth at its moment's Julian day and
+// builds the summaries. `settings` supplies the node and Black Moon kinds; it is not
+// changed.
+Summaries computeSummaries(const ChartState& settings, const CorrectionFiles& files, const BirthMoment& moment,
+                           const Coordinates& place);
 
 }  // namespace athanor

@@ -232,7 +232,7 @@ ZoneLookup lookUpZone(const DataRoot& root, const LocalityRecord& place, Localit
     } else {
         out.gregorian = true;
     }
-    out.calendar = out.gregorian ? "GREG" : "GIUL";
+    out.calendar = calendarFieldText(out.gregorian ? 1 : 0);
 
     const ZoneRecord& lmt = table.records[1];
     out.localMeanTime = lmt.code == "LMT " && lmt.date() >= b;

@@ -1,6 +1,7 @@
 #pragma once
 #include "foundations/DataRoot.h"
 #include "foundations/RecordFile.h"
+#include "subjects/BirthMoment.h"
 #include "subjects/Localities.h"
 
 #include <cstdint>
@@ -38,11 +39,6 @@ inline constexpr const char* kForeignTables = "Calendar\\Database.cll";
 inline constexpr const char* kForeignTableIndex = "Calendar\\Elencal.002";
 // The one table with a rule of its own (see lookUpZone).
 inline constexpr const char* kSpecialTable = "00920000.CAL";
-
-// A local civil date and time as typed (already checked by the entry's date check).
-struct LocalDateTime {
-    int day = 0, month = 0, year = 0, hour = 0, minute = 0;
-};
 
 // The outcome of a look-up: what the entry window shows.
 struct ZoneLookup {

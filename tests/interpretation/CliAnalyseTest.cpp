@@ -131,6 +131,14 @@ TEST_F(CliAnalyse, ABirthBeforeSunriseBelongsToThePreviousDay) {
     EXPECT_EQ(analyse("--stamp 198003101300-1 --coord 45N28-009E11")["masters"].toObject()["tableYear"].toInt(), 1979);
 }
 
+TEST_F(CliAnalyse, AJulianCalendarBirthAfterTheReformIsScoredOnItsOwnChart) {
+    // 1 January 1900 in the Julian calendar is 13 January in the Gregorian one.
+    const QJsonObject julian = analyse("--stamp 190001011200-2 --coord 55N45-037E37 --calendar GI");
+    const QJsonObject gregorian = analyse("--stamp 190001131200-2 --coord 55N45-037E37 --calendar GR");
+    EXPECT_EQ(julian["ruler"], gregorian["ruler"]);
+    EXPECT_EQ(julian["powers"], gregorian["powers"]);
+}
+
 TEST_F(CliAnalyse, BadArgumentsExitWithStatusTwo) {
     for (const char* args : {"analyse --coord 45N28-009E11", "analyse --stamp 1980 --coord 45N28-009E11",
                              "analyse --stamp 198004101300-1 --coord 45X28-009E11",

@@ -55,6 +55,24 @@ TEST_F(NativityRun, ScoresTheHandOffChartAndWritesBothFiles) {
 
 }
 
+TEST_F(NativityRun, AJulianCalendarBirthAfterTheReformIsScoredAtItsChartsInstant) {
+    const DataRoot root(dir_->path());
+    const CorrectionFiles files(root);
+    auto score = [&](const char* stamp, const char* julianDay) {
+        writeLines(root.resolveForWriting("FileTmp\\DatiNasc.Tmp"),
+                   {"IVANOV", stamp, "55N45-037E37MOSKVA", "PLACIDO", julianDay});
+        ChartState chart;
+        chart.HouseSystem = "PLACIDO";
+        return nativityResultLines(runNativityRuler(root, chart, files));
+    };
+    // 1 January 1900 (Julian) and 13 January 1900 (Gregorian), 12:00 UT, are one instant:
+    // the stamp does not say its calendar, the chart's Julian day on line 5 does.
+    const auto julian = score("190001011200+0", " 2.41503300000000E+0006");
+    EXPECT_EQ(julian, score("190001131200+0", " 2.41503300000000E+0006"));
+    // Read as a Gregorian date the first stamp is twelve days earlier, and scores otherwise.
+    EXPECT_NE(julian, score("190001011200+0", " 2.41502100000000E+0006"));
+}
+
 TEST_F(NativityRun, AMissingHandOffFileStopsTheMethod) {
     TempDir empty;
     const DataRoot root(empty.path());

@@ -1,4 +1,5 @@
 #include "foundations/FileError.h"
+#include "foundations/Format.h"
 #include "foundations/RecordFile.h"
 #include "foundations/TextFile.h"
 #include "subjects/ArchiveOps.h"
@@ -35,14 +36,16 @@ protected:
         Archive(root, "TMPR").create();
     }
 
-    static SaveInput subject(const std::string& name, const std::string& date = "21/03/1990 14:30") {
+    // The hand-off as the entry's checks make it: the moment of the date shown, C from the zone.
+    static SaveInput subject(const std::string& name, const std::string& date = "21/03/1990 14:30",
+                             const std::string& zone = "+1", int calendarFlag = 1) {
         SaveInput in;
         in.name = name;
-        in.calendarFlag = 1;
-        in.displayDate = date;
+        const StampDate d = stampDate(displayedToStored(date));
+        in.moment = BirthMoment({d.day, d.month, d.year, d.hour, d.minute}, correctionFromZone(zone), calendarFlag);
         in.locality = "ROMA";
         in.coordText = "41N54-012E29";
-        in.zoneText = "+1";
+        in.zoneText = zone;
         in.country = "ITALIA";
         return in;
     }
@@ -115,8 +118,7 @@ TEST_F(ArchiveOpsTest, CorrectionIsTheNegatedZoneWithAComma) {
                  {"-10,7", "199003211430+10,7"}, {"+0,83", "199003211430-0,83"}};
     Archive base(root, "BASE");
     for (const auto& c : cases) {
-        SaveInput in = subject("ROSSI MARIO");
-        in.zoneText = c.zone;
+        SaveInput in = subject("ROSSI MARIO", "21/03/1990 14:30", c.zone);
         const SaveResult r = save(in);
         EXPECT_EQ(base.readRecord(r.recordNumber).birthStamp, c.stamp) << c.zone;
     }
@@ -192,9 +194,8 @@ TEST_F(ArchiveOpsTest, SaveWithATextDocument) {
 
 TEST_F(ArchiveOpsTest, RetrievalLoadsTheSubjectAndItsNotes) {
     save(subject("ROSSI MARIO"), "BASE", {" UNA ", "DOS", "", ""}, "00009");
-    SaveInput bracket = subject("BIANCHI (ANNA) MARIA");
+    SaveInput bracket = subject("BIANCHI (ANNA) MARIA", "21/03/1990 14:30", "-5,5");
     bracket.locality = "REGGIO *EMILIA*  NORD  ";
-    bracket.zoneText = "-5,5";
     save(bracket);
     Archive base(root, "BASE");
 
@@ -284,8 +285,7 @@ TEST(NameInversion, TwoWordsAlternateAndThreeGoThroughEveryOrder) {
 }
 
 TEST_F(ArchiveOpsTest, DeleteShowsTheSubjectThenRemovesItsEntryAndDocument) {
-    SaveInput julian = subject("ROSSI MARIO");
-    julian.calendarFlag = 0;
+    SaveInput julian = subject("ROSSI MARIO", "21/03/1990 14:30", "+1", 0);
     const std::string number = createTextDocument(root, "BASE", "ROSSI MARIO");
     save(julian, "BASE", {"NOTA", "", "", ""}, number);
     Archive base(root, "BASE");

@@ -190,8 +190,8 @@ TEST(BirthEntryContinue, TheHandOffCarriesTheZoneAndTheDateInTheChosenCalendar) 
         const ContinueCheck check = checkContinue(f);
         ASSERT_TRUE(check.ok) << c.correction << " " << check.message;
         EXPECT_EQ(check.handOff.zoneText, c.zone) << c.correction;
-        EXPECT_EQ(check.handOff.displayDate, c.displayDate) << c.correction;
-        EXPECT_EQ(check.handOff.calendarFlag, c.flag);
+        EXPECT_EQ(check.handOff.moment.dateText(), c.displayDate) << c.correction;
+        EXPECT_EQ(check.handOff.moment.calendarFlag(), c.flag);
         EXPECT_EQ(check.handOff.name, "ROSSI MARIO");
         EXPECT_EQ(check.handOff.coordText, c.coord);
         EXPECT_EQ(check.handOff.country, "ITALIA");

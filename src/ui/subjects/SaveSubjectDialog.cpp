@@ -135,14 +135,14 @@ void SaveSubjectDialog::showEvent(QShowEvent* event) {
     registra_->setEnabled(!editArchi_->text().isEmpty());
     regText_->setEnabled(!editArchi_->text().isEmpty());
     nome_->setText(fromCp(input_.name));
-    data_->setText(fromCp(input_.displayDate));
+    data_->setText(fromCp(input_.moment.dateText()));
     localita_->setText(fromCp(input_.locality));
     coord_->setText(fromCp(input_.coordText));
     gmt_->setText(fromCp(input_.zoneText));
-    calend_->setText(fromCp(calendarCaption(input_.calendarFlag)));
+    calend_->setText(fromCp(calendarCaption(input_.moment.calendarFlag())));
     stato_->setText(fromCp(input_.country));
     // The first 12 characters of its decimal text, with the comma of the other windows.
-    jd_->setText(fromCp(zoneDecimalText(localJulianDay(input_)).substr(0, 12)));
+    jd_->setText(fromCp(zoneDecimalText(input_.moment.localJulianDay()).substr(0, 12)));
     memo_[0]->setFocus(Qt::OtherFocusReason);
 }
 

@@ -3,6 +3,7 @@
 #include "foundations/FileError.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -63,12 +64,21 @@ std::uint64_t wholeRecordsSize(const fs::path& file, std::size_t recordSize) {
     return size / recordSize * recordSize;
 }
 
+void syncFolder(const fs::path& dir) {
+    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+}
+
 }  // namespace
 
 ScopedFileStepHook::ScopedFileStepHook(FileStepHook hook) : previous_(std::exchange(tHook, std::move(hook))) {}
 ScopedFileStepHook::~ScopedFileStepHook() { tHook = std::move(previous_); }
 
-FileReplacement::FileReplacement(fs::path target) : target_(std::move(target)) {
+FileReplacement::FileReplacement(fs::path target, Durability durability)
+    : target_(std::move(target)), durability_(durability) {
     step(FileStep::Create);
     const fs::path dir = target_.has_parent_path() ? target_.parent_path() : fs::path(".");
     std::string temp = (dir / ("." + target_.filename().string() + ".new-XXXXXX")).string();
@@ -96,7 +106,8 @@ FileReplacement::FileReplacement(FileReplacement&& o) noexcept
       written_(o.written_),
       buffer_(std::move(o.buffer_)),
       finished_(o.finished_),
-      committed_(std::exchange(o.committed_, true)) {}
+      committed_(std::exchange(o.committed_, true)),
+      durability_(o.durability_) {}
 
 FileReplacement::~FileReplacement() {
     if (fd_ >= 0) ::close(fd_);
@@ -186,7 +197,7 @@ void FileReplacement::finish() {
     if (finished_) return;
     flushBuffer();
     step(FileStep::Sync);
-    if (::fsync(fd_) != 0) fail(errno);
+    if (durability_ == Durability::Durable && ::fsync(fd_) != 0) fail(errno);
     const int fd = std::exchange(fd_, -1);
     if (::close(fd) != 0) fail(errno);
     finished_ = true;
@@ -199,12 +210,26 @@ void FileReplacement::commit() {
     if (::rename(temp_.c_str(), target_.c_str()) != 0) fail(errno);
     committed_ = true;
     // Make the new name itself durable.
-    const fs::path dir = target_.has_parent_path() ? target_.parent_path() : fs::path(".");
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
+    if (durability_ == Durability::Durable && syncFolder_)
+        syncFolder(target_.has_parent_path() ? target_.parent_path() : fs::path("."));
+}
+
+FileReplacement& FileBatch::add(fs::path target) {
+    FileReplacement& f = files_.emplace_back(std::move(target));
+    f.syncFolder_ = false;
+    return f;
+}
+
+void FileBatch::commit() {
+    for (auto& f : files_) f.finish();
+    std::vector<fs::path> folders;
+    for (auto& f : files_) {
+        f.commit();
+        const fs::path dir = f.target().has_parent_path() ? f.target().parent_path() : fs::path(".");
+        if (std::find(folders.begin(), folders.end(), dir) == folders.end()) folders.push_back(dir);
     }
+    for (const auto& dir : folders) syncFolder(dir);
+    files_.clear();
 }
 
 void replaceFileContents(const fs::path& target, std::string_view bytes) {
@@ -213,7 +238,7 @@ void replaceFileContents(const fs::path& target, std::string_view bytes) {
     out.commit();
 }
 
-void replaceLines(const fs::path& target, const std::vector<std::string>& lines) {
+std::string linesText(const std::vector<std::string>& lines) {
     std::string text;
     std::size_t n = 0;
     for (const auto& l : lines) n += l.size() + 2;
@@ -222,7 +247,11 @@ void replaceLines(const fs::path& target, const std::vector<std::string>& lines)
         text += l;
         text += "\r\n";
     }
-    replaceFileContents(target, text);
+    return text;
+}
+
+void replaceLines(const fs::path& target, const std::vector<std::string>& lines) {
+    replaceFileContents(target, linesText(lines));
 }
 
 void replaceRecord(const fs::path& file, std::size_t recordSize, std::int64_t k, std::span<const std::uint8_t> bytes) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <span>
@@ -38,7 +39,11 @@ private:
 // destroyed before that removes its temporary file.
 class FileReplacement {
 public:
-    explicit FileReplacement(std::filesystem::path target);
+    // Durable: the new contents reach the disk before they take the name, so that even a
+    // power cut leaves old or new. Work files that every search rewrites (the counters)
+    // skip that wait: a crash of the program still leaves old or new.
+    enum class Durability { Durable, WorkFile };
+    explicit FileReplacement(std::filesystem::path target, Durability durability = Durability::Durable);
     ~FileReplacement();
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
@@ -71,12 +76,32 @@ private:
     std::vector<std::uint8_t> buffer_;
     bool finished_ = false;
     bool committed_ = false;
+    Durability durability_ = Durability::Durable;
+    bool syncFolder_ = true;  // a batch syncs each folder once, after all its renames
+
+    friend class FileBatch;
+};
+
+// Several files replaced together: each one is written, flushed to disk and closed, and
+// only when all of them are complete are they renamed, one after the other. A failure
+// before the renames leaves every target as it was.
+class FileBatch {
+public:
+    // A replacement to write; it stays in the batch until commit().
+    FileReplacement& add(std::filesystem::path target);
+    void commit();
+    std::size_t size() const noexcept { return files_.size(); }
+
+private:
+    std::deque<FileReplacement> files_;  // references stay valid as the batch grows
 };
 
 // Whole-file writes through a replacement.
 void replaceFileContents(const std::filesystem::path& target, std::string_view bytes);
 // Text list: every line ended by CR LF.
 void replaceLines(const std::filesystem::path& target, const std::vector<std::string>& lines);
+// The bytes of such a list.
+std::string linesText(const std::vector<std::string>& lines);
 
 // Record edits of a record file (records of recordSize bytes), each a full replacement.
 // A short last record, the trace of an interrupted write elsewhere, is dropped.

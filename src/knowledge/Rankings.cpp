@@ -32,8 +32,14 @@ const Layout& layoutOf(RankingKind kind) {
     return kind == RankingKind::Symptoms ? symptoms : therapies;
 }
 
+// Looks strings up by a view of them, without building a string per record.
+struct ViewHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>{}(s); }
+};
+
 void writeCounters(const std::filesystem::path& file, const std::vector<CounterRecord>& counters) {
-    FileReplacement out(file);
+    FileReplacement out(file, FileReplacement::Durability::WorkFile);
     for (const auto& c : counters) out.write(c.encode());
     out.commit();
 }
@@ -61,29 +67,42 @@ bool ComplaintSlots::anyFilled() const {
     return std::any_of(slots_.begin(), slots_.end(), [](const std::string& s) { return !s.empty(); });
 }
 
-std::vector<std::string> writeRepertoryRemedies(const DataRoot& root) {
+std::vector<std::string> repertoryRemedies(const DataRoot& root) {
     std::vector<std::string> remedies;
-    {
-        RecordScanner scan(root.resolve(kRepertoryFile), TherapyRecord::kSize);
-        scan.forEach(
+    RecordScanner(root.resolve(kRepertoryFile), TherapyRecord::kSize)
+        .forEach(
             [&](std::int64_t, const std::uint8_t* r) {
                 remedies.emplace_back(therapyRemedy(r));
                 return true;
             },
             1);
-    }
     // Each name that differs from the previous one (which starts as "zzzz").
     std::vector<std::string> distinct;
-    std::vector<CounterRecord> counters;
     std::string previous = "zzzz";
     for (auto& name : sortedAscending(std::move(remedies))) {
         if (name == previous) continue;
         previous = name;
-        counters.push_back({name.substr(0, 50), 0});
         distinct.push_back(name);
     }
-    writeCounters(root.resolveForWriting(kTherapyCountersFile), counters);
-    replaceLines(root.resolveForWriting(kRepertoryRemedyListFile), distinct);
+    return distinct;
+}
+
+std::vector<std::uint8_t> zeroCounterFile(const std::vector<std::string>& names) {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(names.size() * CounterRecord::kSize);
+    for (const auto& n : names) {
+        const Bytes b = CounterRecord{n.substr(0, 50), 0}.encode();
+        bytes.insert(bytes.end(), b.begin(), b.end());
+    }
+    return bytes;
+}
+
+std::vector<std::string> writeRepertoryRemedies(const DataRoot& root) {
+    auto distinct = repertoryRemedies(root);
+    FileBatch batch;
+    batch.add(root.resolveForWriting(kTherapyCountersFile)).write(zeroCounterFile(distinct));
+    batch.add(root.resolveForWriting(kRepertoryRemedyListFile)).write(linesText(distinct));
+    batch.commit();
     return distinct;
 }
 
@@ -101,27 +120,24 @@ std::vector<RankedRemedy> rankRemedies(const DataRoot& root, RankingKind kind,
     const Layout& layout = layoutOf(kind);
 
     std::vector<CounterRecord> counters;
-    std::unordered_map<std::string, std::size_t> counterOf;  // the first counter of each name
+    std::unordered_map<std::string, std::size_t, ViewHash, std::equal_to<>> counterOf;  // first counter of each name
     for (const auto& line : readLines(root.resolve(layout.universe))) {
         counters.push_back({line.substr(0, 50), 0});
         counterOf.emplace(counters.back().name, counters.size() - 1);
     }
 
     // How many slots hold each complaint: a record matching it adds that many.
-    std::unordered_map<std::string, std::int64_t> slotsOf;
+    std::unordered_map<std::string, std::int64_t, ViewHash, std::equal_to<>> slotsOf;
     for (const auto& s : slots)
         if (!s.empty()) ++slotsOf[s];
 
     std::vector<std::int64_t> counts(counters.size(), 0);
     if (!slotsOf.empty()) {
         RecordScanner scan(root.resolve(layout.records), layout.recordSize);
-        std::string key;
         scan.forEach([&](std::int64_t, const std::uint8_t* r) {
-            key.assign(layout.complaint(r));
-            const auto hit = slotsOf.find(key);
+            const auto hit = slotsOf.find(layout.complaint(r));
             if (hit == slotsOf.end()) return true;
-            key.assign(layout.remedy(r));
-            if (const auto c = counterOf.find(key); c != counterOf.end()) counts[c->second] += hit->second;
+            if (const auto c = counterOf.find(layout.remedy(r)); c != counterOf.end()) counts[c->second] += hit->second;
             return true;
         });
     }

@@ -41,9 +41,13 @@ private:
 // ProdotR.txt and TerCom.Rnd from the repertory (writeRepertoryRemedies).
 std::vector<std::string> openComplaints(const DataRoot& root, RankingKind kind);
 
-// The remedies of the repertory, records 1 on, sorted, each once: written as the lines of
-// ProdotR.txt and the zeroed counters of TerCom.Rnd. Returns them.
+// The remedies of the repertory, records 1 on, sorted, each once (a name equal to the
+// previous one skipped).
+std::vector<std::string> repertoryRemedies(const DataRoot& root);
+// ...written as the lines of ProdotR.txt and the zeroed counters of TerCom.Rnd. Returns them.
 std::vector<std::string> writeRepertoryRemedies(const DataRoot& root);
+// The counter records of a remedy universe: each name cut to 50 characters, count 0.
+std::vector<std::uint8_t> zeroCounterFile(const std::vector<std::string>& names);
 
 // One line of the ranking.
 struct RankedRemedy {

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <unordered_map>
 
 namespace athanor {
 
@@ -23,7 +24,8 @@ namespace {
 class KeyedTexts {
 public:
     std::size_t add(std::string text) {
-        keys_.push_back(collationKey(text));
+        const auto [it, fresh] = firstOf_.try_emplace(text, texts_.size());
+        keys_.push_back(fresh ? collationKey(text) : keys_[it->second]);
         texts_.push_back(std::move(text));
         return texts_.size() - 1;
     }
@@ -46,11 +48,8 @@ public:
 private:
     std::vector<std::string> keys_;
     std::vector<std::string> texts_;
+    std::unordered_map<std::string, std::size_t> firstOf_;  // a repeated text reuses its key
 };
-
-void tell(const RebuildProgress& progress, std::string_view file) {
-    if (progress) progress(file);
-}
 
 std::string beforeFirstStar(const std::string& entry) { return entry.substr(0, entry.find('*')); }
 
@@ -69,18 +68,38 @@ std::vector<std::string> firstColumn(const KeyedTexts& entries) {
     return lines;
 }
 
-template <class R>
-void replaceRecords(const std::filesystem::path& file, const std::vector<R>& records) {
-    FileReplacement out(file);
-    for (const auto& r : records) out.write(r.encode());
-    out.commit();
-}
+// The files of one rebuild, written into one batch: nothing takes its name before every
+// file has been written.
+class Output {
+public:
+    Output(const DataRoot& root, FileBatch& batch, const RebuildProgress& progress)
+        : root_(root), batch_(batch), progress_(progress) {}
 
-// A signature list: the names of the given records in ascending order, a name equal to
-// the previous one skipped, one record each from record 0.
+    void lines(std::string_view relative, const std::vector<std::string>& lines) {
+        file(relative).write(linesText(lines));
+    }
+    template <class R>
+    void records(std::string_view relative, const std::vector<R>& records) {
+        FileReplacement& out = file(relative);
+        for (const auto& r : records) out.write(r.encode());
+    }
+    void bytes(std::string_view relative, std::span<const std::uint8_t> b) { file(relative).write(b); }
+
+private:
+    FileReplacement& file(std::string_view relative) {
+        if (progress_) progress_(relative);
+        return batch_.add(root_.resolveForWriting(relative));
+    }
+
+    const DataRoot& root_;
+    FileBatch& batch_;
+    const RebuildProgress& progress_;
+};
+
+// A signature list: the names of the given records, already in ascending order, a name
+// equal to the previous one skipped, one record each from record 0.
 template <class NameRec>
-void writeSignatureList(const std::filesystem::path& file, const KeyedTexts& names, std::vector<std::size_t> ids) {
-    names.sort(ids);
+std::vector<NameRec> signatureList(const KeyedTexts& names, const std::vector<std::size_t>& ids) {
     std::vector<NameRec> records;
     std::string previous = "0";
     for (std::size_t id : ids) {
@@ -89,12 +108,7 @@ void writeSignatureList(const std::filesystem::path& file, const KeyedTexts& nam
         previous = name;
         records.push_back(NameRec{name.substr(0, NameRec::kCapacity)});
     }
-    replaceRecords(file, records);
-}
-
-std::filesystem::path target(const DataRoot& root, std::string_view relative, const RebuildProgress& progress) {
-    tell(progress, relative);
-    return root.resolveForWriting(relative);
+    return records;
 }
 
 std::filesystem::path existing(const DataRoot& root, std::string_view relative) {
@@ -104,23 +118,14 @@ std::filesystem::path existing(const DataRoot& root, std::string_view relative) 
     return path;
 }
 
-std::vector<CounterRecord> zeroCounters(const std::vector<std::string>& names) {
-    std::vector<CounterRecord> counters;
-    counters.reserve(names.size());
-    for (const auto& n : names) counters.push_back({n.substr(0, 50), 0});
-    return counters;
-}
-
 std::string planetStem(std::size_t i) { return kPlanetSignatureLists[i].stem; }
+std::string plantListFile(std::string_view stem) { return "OpzioneS\\" + std::string(stem) + ".rnd"; }
 
-}  // namespace
-
-void rebuildRemedyLists(const DataRoot& root, RebuildSummary& summary, const RebuildProgress& progress) {
+void remedyLists(const DataRoot& root, Output& out, RebuildSummary& summary) {
     KeyedTexts byIndication, byName, names;
     std::vector<std::string> primary, zodiac;
-    {
-        RecordScanner scan(existing(root, kRemedyDatabaseFile), RemedyRecord::kSize);
-        scan.forEach(
+    RecordScanner(existing(root, kRemedyDatabaseFile), RemedyRecord::kSize)
+        .forEach(
             [&](std::int64_t, const std::uint8_t* r) {
                 const std::string name(remedyName(r));
                 const std::string indication = remedyIndication(r);
@@ -132,29 +137,28 @@ void rebuildRemedyLists(const DataRoot& root, RebuildSummary& summary, const Reb
                 return true;
             },
             1);
-    }
 
     const auto symptoms = firstColumn(byIndication);
-    replaceLines(target(root, kSymptomListFile, progress), symptoms);
+    out.lines(kSymptomListFile, symptoms);
     summary.symptoms = symptoms.size();
 
     const auto remedies = firstColumn(byName);
-    replaceLines(target(root, kRemedyListFile, progress), remedies);
+    out.lines(kRemedyListFile, remedies);
     summary.remedies = remedies.size();
-    replaceRecords(target(root, kSearchCountersFile, progress), zeroCounters(remedies));
+    out.bytes(kSearchCountersFile, zeroCounterFile(remedies));
 
+    // The names sorted once; each list takes its records in that order (the same order as
+    // sorting each list on its own, for fewer comparisons).
+    const std::vector<std::size_t> nameOrder = names.sortedAll();
     auto listOf = [&](const std::vector<std::string>& field, std::string_view key) {
         std::vector<std::size_t> ids;
-        for (std::size_t i = 0; i < field.size(); ++i)
+        for (std::size_t i : nameOrder)
             if (field[i].find(key) != std::string::npos) ids.push_back(i);
-        return ids;
+        return signatureList<NameRecord>(names, ids);
     };
     for (std::size_t p = 0; p < kPlanetSignatureLists.size(); ++p)
-        writeSignatureList<NameRecord>(target(root, signatureListFile(planetStem(p)), progress), names,
-                                       listOf(primary, kPlanetSignatureLists[p].key));
-    for (int s = 1; s <= 12; ++s)
-        writeSignatureList<NameRecord>(target(root, signatureListFile(signName(s)), progress), names,
-                                       listOf(zodiac, signName(s)));
+        out.records(signatureListFile(planetStem(p)), listOf(primary, kPlanetSignatureLists[p].key));
+    for (int s = 1; s <= 12; ++s) out.records(signatureListFile(signName(s)), listOf(zodiac, signName(s)));
 
     std::vector<std::string> withAliases;
     for (const auto& line : remedies) {
@@ -162,37 +166,35 @@ void rebuildRemedyLists(const DataRoot& root, RebuildSummary& summary, const Reb
         for (auto& alias : aliasLines(line)) withAliases.push_back(std::move(alias));
     }
     withAliases = sortedAscending(std::move(withAliases));
-    replaceLines(target(root, kRemedyAliasListFile, progress), withAliases);
+    out.lines(kRemedyAliasListFile, withAliases);
     summary.remedyLines = withAliases.size();
 }
 
-void rebuildRepertoryLists(const DataRoot& root, RebuildSummary& summary, const RebuildProgress& progress) {
+void repertoryLists(const DataRoot& root, Output& out, RebuildSummary& summary) {
     std::vector<std::string> pathologies;
-    {
-        RecordScanner scan(existing(root, kRepertoryFile), TherapyRecord::kSize);
-        scan.forEach(
+    RecordScanner(existing(root, kRepertoryFile), TherapyRecord::kSize)
+        .forEach(
             [&](std::int64_t, const std::uint8_t* r) {
                 pathologies.emplace_back(therapyPathology(r));
                 return true;
             },
             1);
-    }
     pathologies = sortedWithoutRepetitions(std::move(pathologies));
-    replaceLines(target(root, kPathologyListFile, progress), pathologies);
+    out.lines(kPathologyListFile, pathologies);
     summary.pathologies = pathologies.size();
 
     // As the composite-therapy window writes them when it opens.
-    tell(progress, kRepertoryRemedyListFile);
-    tell(progress, kTherapyCountersFile);
-    summary.repertoryRemedies = writeRepertoryRemedies(root).size();
+    const auto remedies = repertoryRemedies(root);
+    out.lines(kRepertoryRemedyListFile, remedies);
+    out.bytes(kTherapyCountersFile, zeroCounterFile(remedies));
+    summary.repertoryRemedies = remedies.size();
 }
 
-void rebuildPlantLists(const DataRoot& root, RebuildSummary& summary, const RebuildProgress& progress) {
+void plantLists(const DataRoot& root, Output& out, RebuildSummary& summary) {
     KeyedTexts plants;
     std::vector<std::string> symptoms, primary, zodiac;
-    {
-        RecordScanner scan(existing(root, kPlantSymptomFile), PlantSymptomRecord::kSize);
-        scan.forEach(
+    RecordScanner(existing(root, kPlantSymptomFile), PlantSymptomRecord::kSize)
+        .forEach(
             [&](std::int64_t, const std::uint8_t* r) {
                 plants.add(std::string(trimmedBlanks(plantName(r))));
                 symptoms.emplace_back(trimmedBlanks(plantSymptom(r)));
@@ -201,7 +203,6 @@ void rebuildPlantLists(const DataRoot& root, RebuildSummary& summary, const Rebu
                 return true;
             },
             1);
-    }
 
     auto withoutEmpty = [](std::vector<std::string> v) {
         std::erase(v, std::string());
@@ -212,36 +213,57 @@ void rebuildPlantLists(const DataRoot& root, RebuildSummary& summary, const Rebu
     plantNames = withoutEmpty(std::move(plantNames));
     std::vector<PlantNameRecord> plantRecords(1);
     for (const auto& p : plantNames) plantRecords.push_back({p});
-    replaceRecords(target(root, kPlantNamesFile, progress), plantRecords);
+    out.records(kPlantNamesFile, plantRecords);
     summary.plants = plantNames.size();
 
     symptoms = withoutEmpty(std::move(symptoms));
     std::vector<SymptomNameRecord> symptomRecords(1);
     for (const auto& s : symptoms) symptomRecords.push_back({s});
-    replaceRecords(target(root, kPlantSymptomNamesFile, progress), symptomRecords);
+    out.records(kPlantSymptomNamesFile, symptomRecords);
     summary.plantSymptoms = symptoms.size();
 
+    const std::vector<std::size_t> plantOrder = plants.sortedAll();
     auto listOf = [&](const std::vector<std::string>& field, std::string_view key) {
         std::vector<std::size_t> ids;
-        for (std::size_t i = 0; i < field.size(); ++i)
+        for (std::size_t i : plantOrder)
             if (!plants.text(i).empty() && field[i].find(key) != std::string::npos) ids.push_back(i);
-        return ids;
+        return signatureList<PlantNameRecord>(plants, ids);
     };
-    auto plantListFile = [](std::string_view stem) { return "OpzioneS\\" + std::string(stem) + ".rnd"; };
     for (std::size_t p = 0; p < kPlanetSignatureLists.size(); ++p)
-        writeSignatureList<PlantNameRecord>(target(root, plantListFile(planetStem(p)), progress), plants,
-                                            listOf(primary, kPlanetSignatureLists[p].key));
-    for (int s = 1; s <= 12; ++s)
-        writeSignatureList<PlantNameRecord>(target(root, plantListFile(signName(s)), progress), plants,
-                                            listOf(zodiac, signName(s)));
+        out.records(plantListFile(planetStem(p)), listOf(primary, kPlanetSignatureLists[p].key));
+    for (int s = 1; s <= 12; ++s) out.records(plantListFile(signName(s)), listOf(zodiac, signName(s)));
+}
+
+template <class Part>
+void rebuildPart(const DataRoot& root, RebuildSummary& summary, const RebuildProgress& progress, Part part) {
+    FileBatch batch;
+    Output out(root, batch, progress);
+    part(root, out, summary);
+    batch.commit();
+}
+
+}  // namespace
+
+void rebuildRemedyLists(const DataRoot& root, RebuildSummary& summary, const RebuildProgress& progress) {
+    rebuildPart(root, summary, progress, remedyLists);
+}
+
+void rebuildRepertoryLists(const DataRoot& root, RebuildSummary& summary, const RebuildProgress& progress) {
+    rebuildPart(root, summary, progress, repertoryLists);
+}
+
+void rebuildPlantLists(const DataRoot& root, RebuildSummary& summary, const RebuildProgress& progress) {
+    rebuildPart(root, summary, progress, plantLists);
 }
 
 RebuildSummary rebuildDerivedFiles(const DataRoot& root, const RebuildProgress& progress) {
     for (const char* file : {kRemedyDatabaseFile, kRepertoryFile, kPlantSymptomFile}) (void)existing(root, file);
     RebuildSummary summary;
-    rebuildRemedyLists(root, summary, progress);
-    rebuildRepertoryLists(root, summary, progress);
-    rebuildPlantLists(root, summary, progress);
+    rebuildPart(root, summary, progress, [](const DataRoot& r, Output& out, RebuildSummary& s) {
+        remedyLists(r, out, s);
+        repertoryLists(r, out, s);
+        plantLists(r, out, s);
+    });
     return summary;
 }
 

@@ -13,6 +13,10 @@ namespace athanor {
 // import and the generator of the starter base all call it. Every file is written
 // beside the old one and renamed over it.
 //
+// Names of files follow the program's paths (DataRoot::resolve): the two sign lists with
+// an accent, "Géminis.rnd" and "Cáncer.rnd", are named in Windows-1252 as the analysis
+// window asks for them.
+//
 // From the remedy database (records 1 to the last):
 //   OpzioneH\Sintomi.txt   the symptoms (indications), ascending, without repetitions
 //   OpzioneH\ProdotA.txt   the remedy names, ascending, without repetitions
@@ -48,8 +52,9 @@ struct RebuildSummary {
 using RebuildProgress = std::function<void(std::string_view file)>;
 
 // All derived files of the three record files. FileError, before anything is written,
-// when one of the three is missing; FileError when a file cannot be written (the files
-// already rewritten stay rewritten, each one whole).
+// when one of the three is missing. The new files are all written before the first one
+// takes its name: a failure up to there leaves every derived file as it was, a failure
+// while renaming leaves each file whole, old or new.
 RebuildSummary rebuildDerivedFiles(const DataRoot& root, const RebuildProgress& progress = {});
 
 // The parts of it, one per record file, for the editors that rebuild only their own:

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace athanor {
 
@@ -23,10 +24,17 @@ std::vector<std::string> sortedAscending(std::vector<std::string> entries) {
 }
 
 std::vector<std::string> sortedWithoutRepetitions(std::vector<std::string> entries) {
-    std::vector<std::string> out;
-    for (auto& e : sortedAscending(std::move(entries)))
-        if (out.empty() || out.back() != e) out.push_back(std::move(e));
-    return out;
+    // Equal entries end up side by side, so dropping them before sorting gives the same
+    // list with fewer sort keys to compute.
+    std::vector<std::string> distinct;
+    distinct.reserve(entries.size());  // no reallocation: the views below stay valid
+    std::unordered_set<std::string_view> seen;
+    for (auto& e : entries) {
+        if (seen.contains(e)) continue;
+        distinct.push_back(std::move(e));
+        seen.insert(distinct.back());
+    }
+    return sortedAscending(std::move(distinct));
 }
 
 namespace {
@@ -89,10 +97,14 @@ std::vector<RemedyNameEntry> remedyNameList(std::vector<std::string> names) {
     std::unordered_map<std::string, std::int64_t> first;
     for (std::size_t k = 0; k < names.size(); ++k) {
         trimTrailingBlanks(names[k]);
-        first.emplace(names[k], static_cast<std::int64_t>(k));
+        first.emplace(std::move(names[k]), static_cast<std::int64_t>(k));
     }
+    // The distinct names are the keys; sorted they are the list sortedWithoutRepetitions gives.
+    std::vector<std::string> distinct;
+    distinct.reserve(first.size());
+    for (const auto& [name, k] : first) distinct.push_back(name);
     std::vector<RemedyNameEntry> out;
-    for (auto& name : sortedWithoutRepetitions(std::move(names))) {
+    for (auto& name : sortedAscending(std::move(distinct))) {
         if (name.find("Errore") != std::string::npos) continue;
         out.push_back({name, first.at(name)});
     }

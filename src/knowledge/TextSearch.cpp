@@ -17,6 +17,16 @@ std::string fieldOf(const std::uint8_t* r, RemedyText field) {
     return field == RemedyText::Composition ? remedyNotes(r) : remedySynthesis(r);
 }
 
+// The field joined into `out`, upper-cased, reusing its storage.
+void upperFieldInto(std::string& out, const std::uint8_t* r, RemedyText field) {
+    out.clear();
+    if (field == RemedyText::Composition)
+        for (auto at : remedy_field::kNotes) out += fieldView(r, at, 250);
+    else
+        for (auto at : remedy_field::kSynthesis) out += fieldView(r, at, 250);
+    upperCase(out);
+}
+
 }  // namespace
 
 const char* noResultEntry(RemedyText field) {
@@ -59,8 +69,7 @@ std::vector<std::string> searchRemedyTexts(const DataRoot& root, RemedyText fiel
         .forEach([&](std::int64_t, const std::uint8_t* r) {
             const auto e = entryOf.find(trimmedBlanks(remedyName(r)));
             if (e == entryOf.end() || hit[e->second]) return true;
-            text = fieldOf(r, field);
-            upperCase(text);
+            upperFieldInto(text, r, field);
             if (text.find(w) != std::string::npos) hit[e->second] = true;
             return true;
         });

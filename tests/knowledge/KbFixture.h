@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <random>
+
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -51,6 +54,32 @@ void writeRecords(const std::filesystem::path& path, const std::vector<R>& recor
     for (const auto& r : records) f.append(r);
 }
 
+// A temporary folder in memory when the system has one (/dev/shm), so that the many
+// flushes to disk of the fault tests cost nothing; otherwise in the temporary folder.
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::error_code ec;
+        const std::filesystem::path shm = "/dev/shm";
+        const auto base = std::filesystem::is_directory(shm, ec) && ::access(shm.c_str(), W_OK) == 0
+                              ? shm
+                              : std::filesystem::temp_directory_path();
+        std::random_device rd;
+        path_ = base / ("athanor-kb-" + std::to_string(rd()) + "-" + std::to_string(rd()));
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
 // A program folder with the three record files; each vector holds records 1 on (record
 // 0 is written blank).
 class KbFolder {
@@ -82,7 +111,7 @@ public:
     }
 
 private:
-    std::unique_ptr<TempDir> dir_ = std::make_unique<TempDir>();
+    std::unique_ptr<ScratchDir> dir_ = std::make_unique<ScratchDir>();
 };
 
 }  // namespace athanor::test

@@ -7,8 +7,7 @@
 #include "knowledge/RecordScan.h"
 #include "knowledge/TextLists.h"
 
-#include <deque>
-#include <map>
+#include <unordered_map>
 
 namespace athanor {
 
@@ -136,12 +135,23 @@ std::int64_t commitReordering(const DataRoot& root, EditorKind kind, const std::
     // One pass instead of one scan per entry: the records of each (name, indication),
     // both trimmed, in record order; an entry takes the first one left, which is the
     // first record not yet used that a scan from record 0 would find.
-    std::map<std::pair<std::string, std::string>, std::deque<std::int64_t>> recordsOf;
-    forEachRecordFrom(root, kind, 0, [&](std::int64_t k, const std::uint8_t* r) {
-        EditorEntry e = partsOf(kind, r);
+    struct Chain {
+        std::int64_t first, last;
+    };
+    std::unordered_map<std::string, Chain> recordsOf;  // key: name, '\0', indication
+    std::vector<std::int64_t> nextOf;                  // the next record of the same key, or -1
+    auto keyOf = [](EditorEntry e) {
         trimTrailingCharacters(e.remedy);
         trimTrailingCharacters(e.second);
-        recordsOf[{std::move(e.remedy), std::move(e.second)}].push_back(k);
+        return e.remedy + '\0' + e.second;
+    };
+    forEachRecordFrom(root, kind, 0, [&](std::int64_t k, const std::uint8_t* r) {
+        nextOf.push_back(-1);
+        const auto [it, fresh] = recordsOf.try_emplace(keyOf(partsOf(kind, r)), Chain{k, k});
+        if (!fresh) {
+            nextOf[static_cast<std::size_t>(it->second.last)] = k;
+            it->second.last = k;
+        }
         return true;
     });
 
@@ -151,19 +161,35 @@ std::int64_t commitReordering(const DataRoot& root, EditorKind kind, const std::
     Bytes record(size);
     old.read(0, record.data());
     out.write(record);
+    // Records that follow each other in the old file and in the new order are copied as
+    // one run (by the kernel when it can): a move of a few entries copies almost all of
+    // the file in a few long runs.
+    std::int64_t runFrom = -1, runLength = 0;
+    auto flushRun = [&] {
+        if (runLength >= 64) {
+            out.copyFrom(path, static_cast<std::uint64_t>(runFrom) * size, static_cast<std::uint64_t>(runLength) * size);
+        } else {
+            for (std::int64_t k = runFrom; k < runFrom + runLength; ++k) {
+                old.read(k, record.data());
+                out.write(record);
+            }
+        }
+        runFrom = -1;
+        runLength = 0;
+    };
     std::int64_t written = 0;
     for (const auto& entry : entries) {
-        EditorEntry e = splitEditorEntry(trailingTrimmed(entry), EditorOrder::ByRemedy);
-        trimTrailingCharacters(e.remedy);
-        trimTrailingCharacters(e.second);
-        const auto it = recordsOf.find({e.remedy, e.second});
-        if (it == recordsOf.end() || it->second.empty()) continue;
-        old.read(it->second.front(), record.data());
-        it->second.pop_front();
-        out.write(record);
+        const auto it = recordsOf.find(keyOf(splitEditorEntry(trailingTrimmed(entry), EditorOrder::ByRemedy)));
+        if (it == recordsOf.end() || it->second.first < 0) continue;
+        const std::int64_t k = it->second.first;
+        it->second.first = nextOf[static_cast<std::size_t>(k)];
+        if (runLength > 0 && k != runFrom + runLength) flushRun();
+        if (runLength == 0) runFrom = k;
+        ++runLength;
         ++written;
         if (progress) progress(written);
     }
+    flushRun();
     out.commit();
     return written;
 }

@@ -23,9 +23,16 @@ namespace {
 // once however many lists it enters.
 class KeyedTexts {
 public:
+    // Texts that repeat a lot (the names of the records) share one key per distinct text.
+    explicit KeyedTexts(bool repeated = false) : repeated_(repeated) {}
+
     std::size_t add(std::string text) {
-        const auto [it, fresh] = firstOf_.try_emplace(text, texts_.size());
-        keys_.push_back(fresh ? collationKey(text) : keys_[it->second]);
+        if (!repeated_) {
+            keys_.push_back(collationKey(text));
+        } else {
+            const auto [it, fresh] = firstOf_.try_emplace(text, texts_.size());
+            keys_.push_back(fresh ? collationKey(text) : keys_[it->second]);
+        }
         texts_.push_back(std::move(text));
         return texts_.size() - 1;
     }
@@ -48,7 +55,8 @@ public:
 private:
     std::vector<std::string> keys_;
     std::vector<std::string> texts_;
-    std::unordered_map<std::string, std::size_t> firstOf_;  // a repeated text reuses its key
+    bool repeated_;
+    std::unordered_map<std::string, std::size_t> firstOf_;
 };
 
 std::string beforeFirstStar(const std::string& entry) { return entry.substr(0, entry.find('*')); }
@@ -122,7 +130,7 @@ std::string planetStem(std::size_t i) { return kPlanetSignatureLists[i].stem; }
 std::string plantListFile(std::string_view stem) { return "OpzioneS\\" + std::string(stem) + ".rnd"; }
 
 void remedyLists(const DataRoot& root, Output& out, RebuildSummary& summary) {
-    KeyedTexts byIndication, byName, names;
+    KeyedTexts byIndication, byName, names(true);
     std::vector<std::string> primary, zodiac;
     RecordScanner(existing(root, kRemedyDatabaseFile), RemedyRecord::kSize)
         .forEach(
@@ -191,7 +199,7 @@ void repertoryLists(const DataRoot& root, Output& out, RebuildSummary& summary) 
 }
 
 void plantLists(const DataRoot& root, Output& out, RebuildSummary& summary) {
-    KeyedTexts plants;
+    KeyedTexts plants(true);
     std::vector<std::string> symptoms, primary, zodiac;
     RecordScanner(existing(root, kPlantSymptomFile), PlantSymptomRecord::kSize)
         .forEach(

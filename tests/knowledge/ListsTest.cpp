@@ -46,6 +46,10 @@ TEST_F(Lists, AliasLinesByProductPrefix) {
         Lines aliases;
     } cases[] = {
         {"MSA Ortica", {pad("Ortica (MSA)") + "MSA Ortica"}},
+        // The usual " - " between prefix and name is not part of the rest.
+        {"MSA - Ortica", {pad("Ortica (MSA)") + "MSA - Ortica"}},
+        {"TSA -Salvia", {pad("Salvia (TSA)") + "TSA -Salvia"}},
+        {"QSPC - Hip\xE9rico", {pad("HIP\xE9RICO (QSPC)") + "QSPC - Hip\xE9rico"}},
         {"TSA Romero (2)", {pad("Romero (2) (TSA)") + "TSA Romero (2)"}},
         // Only the alias part is upper-cased; the remedy line keeps its case.
         {"QSPC Hip\xE9rico", {pad("HIP\xE9RICO (QSPC)") + "QSPC Hip\xE9rico"}},

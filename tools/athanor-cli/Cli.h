@@ -35,10 +35,14 @@ private:
 
 using Handler = std::function<int(const Args&)>;
 
+// A command with subcommands and free texts reads its arguments itself.
+using RawHandler = std::function<int(const std::vector<std::string>&)>;
+
 struct Command {
     std::string usage;
     std::vector<std::string> flags;  // options that take no value
     Handler run;
+    RawHandler runRaw = {};  // used instead of run when set
 };
 
 // Commands register themselves from their own source files.

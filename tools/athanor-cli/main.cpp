@@ -92,6 +92,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     try {
+        if (it->second.runRaw) return it->second.runRaw(std::vector<std::string>(argv + 2, argv + argc));
         Args args(std::vector<std::string>(argv + 2, argv + argc), it->second.flags);
         return it->second.run(args);
     } catch (const UsageError& e) {

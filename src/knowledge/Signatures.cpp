@@ -2,8 +2,11 @@
 
 #include "foundations/Format.h"
 #include "foundations/TextFile.h"
+#include "knowledge/RecordScan.h"
 
 #include <algorithm>
+#include <optional>
+#include <unordered_map>
 
 namespace athanor {
 
@@ -27,10 +30,6 @@ namespace {
 bool any(std::string_view criterion) { return criterion == kAnyCriterion; }
 bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
-std::string trimmed(std::string s) {
-    trimTrailingBlanks(s);
-    return s;
-}
 
 }  // namespace
 
@@ -38,6 +37,11 @@ bool answersSignature(const RemedyRecord& r, std::string_view planet, std::strin
     const bool planetOk =
         any(planet) || contains(r.primarySignature, planet) || contains(r.secondarySignature, planet);
     return planetOk && (any(sign) || contains(r.zodiacSignature, sign));
+}
+
+bool answersSignatureAt(const std::uint8_t* r, std::string_view planet, std::string_view sign) {
+    const bool planetOk = any(planet) || contains(remedyPrimary(r), planet) || contains(remedySecondary(r), planet);
+    return planetOk && (any(sign) || contains(remedyZodiac(r), sign));
 }
 
 std::string signSearchedForWeakness(std::string_view weakened) {
@@ -51,13 +55,27 @@ std::vector<RemedyRecord> signatureSearch(const KnowledgeFile<RemedyRecord>& dat
                                           const std::vector<RemedyNameEntry>& list,
                                           const std::vector<std::int64_t>& numbers, std::string_view planet,
                                           std::string_view sign) {
-    std::vector<RemedyRecord> found;
+    // One pass over the file instead of one read per entry: each record is judged for
+    // the entries whose line names it, and the finds are kept in list order.
     const std::int64_t count = database.count();
-    for (std::size_t i = 0; i < list.size() && i < numbers.size(); ++i) {
-        if (numbers[i] < 0 || numbers[i] >= count) continue;
-        RemedyRecord r = database.read(numbers[i]);
-        if (trimmed(r.name) == list[i].name && answersSignature(r, planet, sign)) found.push_back(std::move(r));
+    std::unordered_multimap<std::int64_t, std::size_t> entriesOf;
+    for (std::size_t i = 0; i < list.size() && i < numbers.size(); ++i)
+        if (numbers[i] >= 0 && numbers[i] < count) entriesOf.emplace(numbers[i], i);
+    std::vector<std::optional<RemedyRecord>> byEntry(list.size());
+    if (!entriesOf.empty()) {
+        RecordScanner scan(database.path(), RemedyRecord::kSize);
+        scan.forEach([&](std::int64_t k, const std::uint8_t* bytes) {
+            const auto [from, to] = entriesOf.equal_range(k);
+            if (from == to || !answersSignatureAt(bytes, planet, sign)) return true;
+            for (auto it = from; it != to; ++it)
+                if (trimmedBlanks(remedyName(bytes)) == list[it->second].name)
+                    byEntry[it->second] = RemedyRecord::decode(bytes);
+            return true;
+        });
     }
+    std::vector<RemedyRecord> found;
+    for (auto& r : byEntry)
+        if (r) found.push_back(std::move(*r));
     return found;
 }
 
@@ -91,18 +109,20 @@ std::vector<std::string> pathologiesForSignature(const KnowledgeFile<RemedyRecor
                                                  const KnowledgeFile<TherapyRecord>& repertory,
                                                  std::string_view planet, std::string_view sign) {
     std::vector<std::string> names;
-    for (std::int64_t k = 0, n = database.count(); k < n; ++k) {
-        RemedyRecord r = database.read(k);
-        if (answersSignature(r, planet, sign)) names.push_back(std::move(r.name));
-    }
-    names = sortedWithoutRepetitions(std::move(names));
+    RecordScanner(database.path(), RemedyRecord::kSize).forEach([&](std::int64_t, const std::uint8_t* r) {
+        if (answersSignatureAt(r, planet, sign)) names.emplace_back(remedyName(r));
+        return true;
+    });
     // One pass over the repertory instead of one per remedy: the same pathologies result.
     std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
     std::vector<std::string> pathologies;
-    for (std::int64_t k = 0, n = repertory.count(); k < n; ++k) {
-        TherapyRecord t = repertory.read(k);
-        if (std::binary_search(names.begin(), names.end(), t.remedy)) pathologies.push_back(std::move(t.pathology));
-    }
+    std::string remedy;
+    RecordScanner(repertory.path(), TherapyRecord::kSize).forEach([&](std::int64_t, const std::uint8_t* t) {
+        remedy.assign(therapyRemedy(t));
+        if (std::binary_search(names.begin(), names.end(), remedy)) pathologies.emplace_back(therapyPathology(t));
+        return true;
+    });
     return sortedWithoutRepetitions(std::move(pathologies));
 }
 
@@ -111,19 +131,25 @@ std::vector<std::string> markedRemediesForPathology(const KnowledgeFile<RemedyRe
                                                     std::string_view pathology, std::string_view planet,
                                                     std::string_view sign) {
     std::vector<std::string> remedies;
-    for (std::int64_t k = 1, n = repertory.count(); k < n; ++k) {
-        TherapyRecord t = repertory.read(k);
-        if (t.pathology == pathology) remedies.push_back(std::move(t.remedy));
-    }
+    RecordScanner(repertory.path(), TherapyRecord::kSize)
+        .forEach(
+            [&](std::int64_t, const std::uint8_t* t) {
+                if (therapyPathology(t) == pathology) remedies.emplace_back(therapyRemedy(t));
+                return true;
+            },
+            1);
     remedies = sortedAscending(std::move(remedies));
     // The names (as stored and upper-cased) of the database records that answer.
     std::vector<std::string> answering;
-    for (std::int64_t k = 1, n = database.count(); k < n; ++k) {
-        const RemedyRecord r = database.read(k);
-        if (!answersSignature(r, planet, sign)) continue;
-        answering.push_back(r.name);
-        answering.push_back(upperCased(r.name));
-    }
+    RecordScanner(database.path(), RemedyRecord::kSize)
+        .forEach(
+            [&](std::int64_t, const std::uint8_t* r) {
+                if (!answersSignatureAt(r, planet, sign)) return true;
+                answering.emplace_back(remedyName(r));
+                answering.push_back(upperCased(remedyName(r)));
+                return true;
+            },
+            1);
     std::sort(answering.begin(), answering.end());
     for (auto& remedy : remedies)
         if (std::binary_search(answering.begin(), answering.end(), remedy)) remedy = ">>> " + remedy + " <<<";

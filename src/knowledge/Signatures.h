@@ -24,6 +24,8 @@ extern const std::array<const char*, 9> kSignaturePlanets;
 // primary or secondary signature, and the sign is "Cualquier" or a substring of the
 // zodiacal signature. Case-sensitive, on the stored text.
 bool answersSignature(const RemedyRecord& r, std::string_view planet, std::string_view sign);
+// The same on a record's bytes, for the scans.
+bool answersSignatureAt(const std::uint8_t* record, std::string_view planet, std::string_view sign);
 
 // The weakness window searches the remedies of the sign opposite the weakened one:
 // "Libra" -> "Aries". "Cualquier" stays; an unknown name gives "".

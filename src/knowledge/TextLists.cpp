@@ -47,13 +47,25 @@ std::string cut(std::string_view s, std::size_t from, std::size_t n) {
     return from < s.size() ? std::string(s.substr(from, n)) : std::string();
 }
 
+// The rest of the name after the prefix, without the " - " that usually separates the
+// two ("MSA - Ortica" -> "Ortica"), then cut to 30 characters.
+std::string restOfName(std::string_view line, std::size_t from) {
+    std::string_view rest = from < line.size() ? line.substr(from) : std::string_view();
+    const std::size_t text = rest.find_first_not_of(' ');
+    if (text != std::string_view::npos && rest[text] == '-') {
+        rest.remove_prefix(text + 1);
+        rest.remove_prefix(std::min(rest.size(), rest.find_first_not_of(' ')));
+    }
+    return std::string(rest.substr(0, 30));
+}
+
 }  // namespace
 
 std::vector<std::string> aliasLines(std::string_view line) {
     std::vector<std::string> out;
     for (const auto& rule : kAliasRules) {
         if (!line.starts_with(rule.begins)) continue;
-        std::string alias = cut(line, rule.restFrom - 1, 30) + " (" + cut(line, 0, rule.prefixLength) + ")";
+        std::string alias = restOfName(line, rule.restFrom - 1) + " (" + cut(line, 0, rule.prefixLength) + ")";
         alias.resize(std::max(alias.size(), kAliasWidth), ' ');
         if (rule.upper) upperCase(alias);
         out.push_back(alias + std::string(line));
@@ -64,17 +76,20 @@ std::vector<std::string> aliasLines(std::string_view line) {
 std::string aliasTarget(std::string_view line) { return cut(line, kAliasWidth, kAliasNameWidth); }
 
 std::vector<RemedyNameEntry> remedyNameList(const std::vector<RemedyRecord>& records) {
+    std::vector<std::string> names;
+    names.reserve(records.size());
+    for (const auto& r : records) names.push_back(r.name);
+    return remedyNameList(std::move(names));
+}
+
+std::vector<RemedyNameEntry> remedyNameList(std::vector<std::string> names) {
     // The first record of each trimmed name. The stored name may carry trailing blanks
     // that the list drops, so the record is found by the trimmed name too; otherwise an
     // entry would lose its line and shift every later line of Prdts.dum.
     std::unordered_map<std::string, std::int64_t> first;
-    std::vector<std::string> names;
-    names.reserve(records.size());
-    for (std::size_t k = 0; k < records.size(); ++k) {
-        std::string name = records[k].name;
-        trimTrailingBlanks(name);
-        first.emplace(name, static_cast<std::int64_t>(k));
-        names.push_back(std::move(name));
+    for (std::size_t k = 0; k < names.size(); ++k) {
+        trimTrailingBlanks(names[k]);
+        first.emplace(names[k], static_cast<std::int64_t>(k));
     }
     std::vector<RemedyNameEntry> out;
     for (auto& name : sortedWithoutRepetitions(std::move(names))) {

@@ -29,7 +29,8 @@ std::vector<std::string> sortedWithoutRepetitions(std::vector<std::string> entri
 
 // The alias lines that the rebuild adds after a remedy line of ProdotB.txt: for each
 // product-type prefix the line begins with ("HS 8 -", "HS", "MSA", "QSPC", "TSA", tested in
-// turn), the rest of the name, a blank and the prefix in parentheses, padded to 70
+// turn), the rest of the name (a " - " separating it from the prefix left out), a blank
+// and the prefix in parentheses, padded to 70
 // characters (upper-cased for "QSPC"), followed by the remedy line itself.
 std::vector<std::string> aliasLines(std::string_view remedyLine);
 
@@ -48,6 +49,8 @@ struct RemedyNameEntry {
     bool operator==(const RemedyNameEntry&) const = default;
 };
 std::vector<RemedyNameEntry> remedyNameList(const std::vector<RemedyRecord>& records);
+// The same from the names of the records, record 0 first.
+std::vector<RemedyNameEntry> remedyNameList(std::vector<std::string> names);
 
 // FileDum\Prdts.dum: the record numbers of the list, one per line, line k for entry k.
 void writeRemedyNumbers(const std::filesystem::path& path, const std::vector<RemedyNameEntry>& list);

@@ -1,0 +1,171 @@
+#include "knowledge/Editors.h"
+
+#include "foundations/FileError.h"
+#include "foundations/RecordFile.h"
+#include "knowledge/FileReplacement.h"
+#include "knowledge/KnowledgeText.h"
+#include "knowledge/RecordScan.h"
+#include "knowledge/TextLists.h"
+
+#include <deque>
+#include <map>
+
+namespace athanor {
+
+namespace {
+
+std::size_t recordSize(EditorKind kind) {
+    return kind == EditorKind::Remedies ? RemedyRecord::kSize : TherapyRecord::kSize;
+}
+
+// The remedy and the second part (indication, pathology) of a record's bytes.
+EditorEntry partsOf(EditorKind kind, const std::uint8_t* r) {
+    if (kind == EditorKind::Remedies) return {std::string(remedyName(r)), remedyIndication(r)};
+    return {std::string(therapyRemedy(r)), std::string(therapyPathology(r))};
+}
+
+template <class F>
+void forEachRecordFrom(const DataRoot& root, EditorKind kind, std::int64_t from, F f) {
+    RecordScanner(root.resolve(editorFile(kind)), recordSize(kind)).forEach(f, from);
+}
+
+template <class R>
+bool save(const DataRoot& root, EditorKind kind, std::int64_t k, const R& r) {
+    if (k < 1) return false;
+    replaceRecord(root.resolve(editorFile(kind)), R::kSize, k, r.encode());
+    return true;
+}
+
+}  // namespace
+
+const char* editorFile(EditorKind kind) { return kind == EditorKind::Remedies ? kRemedyDatabaseFile : kRepertoryFile; }
+
+std::vector<std::string> editorList(const DataRoot& root, EditorKind kind, EditorOrder order) {
+    if (!root.exists(editorFile(kind))) return {};
+    std::vector<std::string> entries;
+    forEachRecordFrom(root, kind, 1, [&](std::int64_t, const std::uint8_t* r) {
+        const EditorEntry e = partsOf(kind, r);
+        entries.push_back(order == EditorOrder::ByRemedy ? e.remedy + "**" + e.second : e.second + "**" + e.remedy);
+        return true;
+    });
+    return sortedAscending(std::move(entries));
+}
+
+EditorEntry splitEditorEntry(std::string_view entry, EditorOrder order) {
+    const std::size_t star = entry.find('*');
+    EditorEntry e;
+    e.remedy = std::string(entry.substr(0, star));
+    if (star != std::string_view::npos)
+        for (char c : entry.substr(star))
+            if (c != '*') e.second += c;
+    if (order == EditorOrder::ByPathology) std::swap(e.remedy, e.second);
+    return e;
+}
+
+std::optional<std::int64_t> findEditorRecord(const DataRoot& root, EditorKind kind, const EditorEntry& entry) {
+    std::optional<std::int64_t> found;
+    forEachRecordFrom(root, kind, 1, [&](std::int64_t k, const std::uint8_t* r) {
+        if (partsOf(kind, r) != entry) return true;
+        found = k;
+        return false;
+    });
+    return found;
+}
+
+bool saveRecord(const DataRoot& root, std::int64_t k, const RemedyRecord& r) {
+    return save(root, EditorKind::Remedies, k, r);
+}
+bool saveRecord(const DataRoot& root, std::int64_t k, const TherapyRecord& t) {
+    return save(root, EditorKind::Repertory, k, t);
+}
+
+std::int64_t saveRecordAsNew(const DataRoot& root, const RemedyRecord& r) {
+    return appendRecord(root.resolve(kRemedyDatabaseFile), RemedyRecord::kSize, r.encode());
+}
+std::int64_t saveRecordAsNew(const DataRoot& root, const TherapyRecord& t) {
+    return appendRecord(root.resolve(kRepertoryFile), TherapyRecord::kSize, t.encode());
+}
+
+void deleteRecord(const DataRoot& root, EditorKind kind, std::int64_t k) {
+    const auto file = root.resolve(editorFile(kind));
+    if (k < 1) throw FileError(file, "record 0 is reserved");
+    removeRecord(file, recordSize(kind), k);
+}
+
+PendingChanges pendingChanges(std::string_view rememberedName, std::string_view rememberedSecond,
+                              std::string_view name, std::string_view second, bool descriptionsChanged) {
+    if (second == "Indicaciones") second = "";
+    return {name != rememberedName, second != rememberedSecond, descriptionsChanged};
+}
+
+std::vector<std::string> reorderingList(const DataRoot& root, EditorKind kind) {
+    std::vector<std::string> entries;
+    forEachRecordFrom(root, kind, 1, [&](std::int64_t, const std::uint8_t* r) {
+        const EditorEntry e = partsOf(kind, r);
+        entries.push_back(e.remedy + "**" + e.second);
+        return true;
+    });
+    return entries;
+}
+
+void ReorderList::doubleClick(int i) {
+    if (i < 0 || i >= static_cast<int>(entries_.size())) return;
+    if (!picked_) {
+        picked_ = i;
+    } else if (*picked_ == i) {
+        picked_.reset();
+    } else {
+        move(*picked_, i);
+        picked_.reset();
+    }
+}
+
+void ReorderList::move(int from, int to) {
+    const int n = static_cast<int>(entries_.size());
+    if (from < 0 || from >= n || to < 0 || to >= n || from == to) return;
+    std::string e = std::move(entries_[static_cast<std::size_t>(from)]);
+    entries_.erase(entries_.begin() + from);
+    entries_.insert(entries_.begin() + to, std::move(e));
+}
+
+std::int64_t commitReordering(const DataRoot& root, EditorKind kind, const std::vector<std::string>& entries,
+                              const std::function<void(std::int64_t)>& progress) {
+    const auto path = root.resolve(editorFile(kind));
+    const std::size_t size = recordSize(kind);
+
+    // One pass instead of one scan per entry: the records of each (name, indication),
+    // both trimmed, in record order; an entry takes the first one left, which is the
+    // first record not yet used that a scan from record 0 would find.
+    std::map<std::pair<std::string, std::string>, std::deque<std::int64_t>> recordsOf;
+    forEachRecordFrom(root, kind, 0, [&](std::int64_t k, const std::uint8_t* r) {
+        EditorEntry e = partsOf(kind, r);
+        trimTrailingCharacters(e.remedy);
+        trimTrailingCharacters(e.second);
+        recordsOf[{std::move(e.remedy), std::move(e.second)}].push_back(k);
+        return true;
+    });
+
+    const RecordFile old(path, size);
+    if (old.count() == 0) throw FileError(path, "Read beyond end of file (record 0 of 0)");
+    FileReplacement out(path);
+    Bytes record(size);
+    old.read(0, record.data());
+    out.write(record);
+    std::int64_t written = 0;
+    for (const auto& entry : entries) {
+        EditorEntry e = splitEditorEntry(trailingTrimmed(entry), EditorOrder::ByRemedy);
+        trimTrailingCharacters(e.remedy);
+        trimTrailingCharacters(e.second);
+        const auto it = recordsOf.find({e.remedy, e.second});
+        if (it == recordsOf.end() || it->second.empty()) continue;
+        old.read(it->second.front(), record.data());
+        it->second.pop_front();
+        out.write(record);
+        ++written;
+        if (progress) progress(written);
+    }
+    out.commit();
+    return written;
+}
+
+}  // namespace athanor

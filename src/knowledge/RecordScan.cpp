@@ -1,0 +1,85 @@
+#include "knowledge/RecordScan.h"
+
+#include "foundations/FileError.h"
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace athanor {
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr std::size_t kBlockBytes = 2 << 20;
+}
+
+RecordScanner::RecordScanner(fs::path path, std::size_t recordSize) : path_(std::move(path)), size_(recordSize) {
+    do {
+        fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    } while (fd_ < 0 && errno == EINTR);
+    if (fd_ < 0) throw FileError::fromErrno(path_, errno);
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd_);
+        throw FileError::fromErrno(path_, err);
+    }
+    count_ = static_cast<std::int64_t>(st.st_size) / static_cast<std::int64_t>(size_);
+    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+    buffer_.resize(std::max<std::size_t>(1, kBlockBytes / size_) * size_);
+}
+
+RecordScanner::~RecordScanner() { ::close(fd_); }
+
+void RecordScanner::seek(std::int64_t from) { next_ = std::max<std::int64_t>(0, from); }
+
+std::size_t RecordScanner::nextBlock(const std::uint8_t*& block) {
+    if (next_ >= count_) return 0;
+    const std::size_t records =
+        static_cast<std::size_t>(std::min<std::int64_t>(count_ - next_, static_cast<std::int64_t>(buffer_.size() / size_)));
+    const std::size_t want = records * size_;
+    const off_t at = static_cast<off_t>(next_) * static_cast<off_t>(size_);
+    std::size_t done = 0;
+    while (done < want) {
+        const ssize_t r = ::pread(fd_, buffer_.data() + done, want - done, at + static_cast<off_t>(done));
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            throw FileError::fromErrno(path_, errno);
+        }
+        if (r == 0) break;  // the file shrank under us: stop at the last whole record
+        done += static_cast<std::size_t>(r);
+    }
+    const std::size_t got = done / size_;
+    next_ = got == records ? next_ + static_cast<std::int64_t>(got) : count_;
+    block = buffer_.data();
+    return got;
+}
+
+bool remedyIndicationEquals(const std::uint8_t* r, std::string_view text) {
+    const std::string_view a = fieldView(r, remedy_field::kIndication[0], 250);
+    if (text.size() < a.size() || text.substr(0, a.size()) != a) return false;
+    return fieldView(r, remedy_field::kIndication[1], 50) == text.substr(a.size());
+}
+
+std::string remedyIndication(const std::uint8_t* r) {
+    std::string s(fieldView(r, remedy_field::kIndication[0], 250));
+    s += fieldView(r, remedy_field::kIndication[1], 50);
+    return s;
+}
+
+std::string remedyNotes(const std::uint8_t* r) {
+    std::string s;
+    for (auto at : remedy_field::kNotes) s += fieldView(r, at, 250);
+    return s;
+}
+
+std::string remedySynthesis(const std::uint8_t* r) {
+    std::string s;
+    for (auto at : remedy_field::kSynthesis) s += fieldView(r, at, 250);
+    return s;
+}
+
+}  // namespace athanor

@@ -7,7 +7,9 @@
 #include "foundations/RecordFile.h"
 #include "foundations/DataRoot.h"
 #include "foundations/TextFile.h"
+#include "knowledge/Rebuild.h"
 #include "knowledge/Signatures.h"
+#include "knowledge/TextSearch.h"
 
 #include <algorithm>
 #include <map>
@@ -28,7 +30,7 @@ constexpr std::size_t kSymptom = 100, kPlantName = 20, kCode = 15, kPlantPrimary
                       kAuthors = 100, kPlantNote = 140;
 // What follows the product-type prefix: the alias line of ProdotB.txt keeps 30 characters.
 constexpr std::size_t kAliasRest = 30;
-constexpr std::size_t kPrinciples = 15 * 5, kPrincipleLine = 40;
+constexpr std::size_t kPrinciples = kPrincipleRecords * kPrincipleLines, kPrincipleLine = 40;
 
 // Every posology sends the reader back to the practitioner; this word must appear in it.
 constexpr std::string_view kPractitioner = "terapeuta";
@@ -495,7 +497,7 @@ void writePrimaryFiles(const StarterBase& base, const fs::path& out) {
     writeRecords(root, kRemedyDatabaseFile, base.reservedRemedy, base.remedies);
     writeRecords(root, kRepertoryFile, TherapyRecord{}, base.repertory);
     writeRecords(root, kPlantSymptomFile, PlantSymptomRecord{}, base.plantSymptoms);
-    writeLines(root.resolveForWriting(kPrinciplesTextFile), base.principles);
+    writeLines(root.resolveForWriting(kPrinciplesText), base.principles);
     writeLines(root.resolveForWriting(kUpdateTextFile), base.updateText);
     writeLines(root.resolveForWriting(kPersonalUpdateTextFile), base.personalUpdateText);
 }
@@ -503,6 +505,7 @@ void writePrimaryFiles(const StarterBase& base, const fs::path& out) {
 StarterBase generateStarterBase(const fs::path& tablesDir, const fs::path& out) {
     StarterBase base = buildStarterBase(tablesDir);
     writePrimaryFiles(base, out);
+    rebuildDerivedFiles(DataRoot(out));
     return base;
 }
 

@@ -25,7 +25,6 @@ struct StarterBase {
 
 inline constexpr const char* kUpdateTextFile = "Appoggio\\Aggiorna1.txt";
 inline constexpr const char* kPersonalUpdateTextFile = "Appoggio\\Aggiorna2.txt";
-inline constexpr const char* kPrinciplesTextFile = "Principi.txt";
 
 // Reads the tables and composes every record; TableError names the file and line of the
 // first fault (an unknown key, a text beyond its field, a signature outside the names
@@ -36,8 +35,9 @@ StarterBase buildStarterBase(const std::filesystem::path& tablesDir);
 // folder `out`; each file is replaced whole.
 void writePrimaryFiles(const StarterBase& base, const std::filesystem::path& out);
 
-// buildStarterBase and writePrimaryFiles, then every derived list. The list order is the
-// Spanish one whatever the caller's locale, so that every run writes the same bytes.
+// buildStarterBase and writePrimaryFiles, then every derived list by the rebuild the
+// editors use (knowledge/Rebuild.h). Lists are sorted in the Spanish order whatever the
+// caller's locale, so that every run writes the same bytes.
 StarterBase generateStarterBase(const std::filesystem::path& tablesDir, const std::filesystem::path& out);
 
 }  // namespace athanor::starter

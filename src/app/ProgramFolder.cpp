@@ -1,5 +1,7 @@
 #include "app/ProgramFolder.h"
 
+#include "app/FileMessages.h"
+
 namespace athanor {
 
 std::optional<ProgramOptions> parseProgramOptions(const std::vector<std::string>& args, std::string& error) {
@@ -24,6 +26,7 @@ std::optional<ProgramOptions> parseProgramOptions(const std::vector<std::string>
 
 DataRoot openProgramFolder(const ProgramOptions& options) {
     DataRoot root(options.dataDir ? std::filesystem::absolute(*options.dataDir) : DataRoot::defaultLocation());
+    setMessageProgramFolder(root);
     root.seedFrom(DataRoot::installedDefaults());
 #ifdef ATHANOR_MANUALS_DIR
     // The manuals are built with the program, not kept in the installation data.

@@ -77,7 +77,7 @@ struct CorrectionFiles::Cache {
         const std::filesystem::path& p = path[slot];
         if (!(n >= 0.0L && n <= kMaxRecord)) {
             // Also catches NaN: a Julian day that maps to no record.
-            throw FileError(p, "record position outside the file");
+            throw FileError(p, "record position outside the file", FileFault::Damaged);
         }
         const long long record = trig::wholeNumber(n);
         const size_t wanted = static_cast<size_t>(recordSize) * static_cast<size_t>(count);
@@ -97,10 +97,13 @@ struct CorrectionFiles::Cache {
             got += static_cast<size_t>(r);
         }
         if (got == 0)
-            throw FileError(p, "record " + std::to_string(record) + " lies beyond the end of the file");
+            throw FileError(p, "record " + std::to_string(record) + " lies beyond the end of the file",
+                            FileFault::Damaged);
         if (got < wanted)
-            throw FileError(p, "short read at record " +
-                                   std::to_string(record + static_cast<long long>(got) / recordSize));
+            throw FileError(p,
+                            "short read at record " +
+                                std::to_string(record + static_cast<long long>(got) / recordSize),
+                            FileFault::Damaged);
         if (batchDepth > 0 && wanted <= kKept) {
             std::memcpy(keptBytes[slot], buf, wanted);
             keptRecord[slot] = record;

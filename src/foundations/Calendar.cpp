@@ -35,6 +35,17 @@ long double julianDay(ChartState& chart, int calendarFlag, long double minute, l
     return r.jd;
 }
 
+bool civilDateExists(int year, int month, int day, int calendarFlag) {
+    if (month < 1 || month > 12 || day < 1) return false;
+    const bool gregorian = calendarFlag == 1;
+    // Astronomical years: 0, -4, -8 ... are leap years like 4 and 8.
+    const bool leap = year % 4 == 0 && (!gregorian || year % 100 != 0 || year % 400 == 0);
+    static constexpr int kLength[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const int length = month == 2 && leap ? 29 : kLength[month];
+    if (day > length) return false;
+    return !(gregorian && year == 1582 && month == 10 && day >= 5 && day <= 14);
+}
+
 CivilDate civilFromJulianDay(long double jd, bool gregorian) {
     // Days without a date (non-finite, or beyond any year a text can hold) give the zero
     // date rather than numbers no integer can take.

@@ -25,6 +25,17 @@ inline long double universalJulianDay(long double localJd, long double timeCorre
     return localJd + timeCorrection / 24.0L;
 }
 
+// Whether a civil date exists in a calendar (calendarFlag 1 Gregorian, 0 Julian; year
+// astronomical, 0 = 1 BC): month 1 to 12, day 1 to the length of the month, 29 February
+// in leap years only - every fourth year in the Julian calendar, so 1700 has one; in the
+// Gregorian calendar not the centuries that 400 does not divide. The Gregorian calendar
+// has no 5 to 14 October 1582: the reform went from Thursday 4 October (Julian) straight
+// to Friday 15 October, and the program's own calendar switch (dateTextAuto) is there.
+// Gregorian dates before the reform are kept, proleptic: the look-up reckons places with
+// no known reform date in the Gregorian calendar throughout. A Julian date is never
+// refused for lying after 1582: countries kept that calendar until 1923.
+bool civilDateExists(int year, int month, int day, int calendarFlag);
+
 struct CivilDate {
     long double day = 0, month = 0, year = 0, hour = 0, minute = 0;
 };

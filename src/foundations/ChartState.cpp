@@ -22,13 +22,21 @@ int houseOf(long double longitude, const CuspArray& cusps) {
     return house == 0 ? 1 : house;
 }
 
+int meanHouseOf(long double longitude, const CuspArray& cusps) {
+    return houseOf(normalize360(longitude + 15.0L), cusps);
+}
+
+int bodyHouse(long double longitude, const CuspArray& cusps, std::string_view houseSystem) {
+    return houseSystem == "CASE_MEDIE" ? meanHouseOf(longitude, cusps) : houseOf(longitude, cusps);
+}
+
 void deriveTables(ChartState& s) {
     for (int i = 1; i < kDerivedSlots; ++i) {
         const long double L = s.BodyLongitude[i];
         int sign = signOf(L);
         if (sign < 1 || sign > 12) sign = 1;
         s.BodySign[i] = sign;
-        s.BodyHouse[i] = houseOf(L, s.HouseCusp);
+        s.BodyHouse[i] = bodyHouse(L, s.HouseCusp, s.HouseSystem);
     }
     for (int c = 1; c <= 12; ++c) {
         int sign = signOf(s.HouseCusp[c - 1]);

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <string>
+#include <string_view>
 
 namespace athanor {
 
@@ -145,6 +146,15 @@ inline int signOf(long double longitude) {
 // House 1..12 of a longitude for cusps[0..11]: the largest i whose arc holds it, so a
 // longitude exactly on a cusp belongs to the house that begins there.
 int houseOf(long double longitude, const CuspArray& cusps);
+
+// Mean houses ("CASE_MEDIE") have their computed cusp in the middle of the house: a body
+// belongs to a house from 15 degrees before its cusp, as the wheel marks it and as the
+// interpretation texts read it.
+int meanHouseOf(long double longitude, const CuspArray& cusps);
+
+// The house of a body in the chart's own system: mean houses by the rule above, every
+// other system from its cusp (houseOf).
+int bodyHouse(long double longitude, const CuspArray& cusps, std::string_view houseSystem);
 
 // Fills BodySign, BodyHouse and CuspSign from the non-negative longitudes.
 void deriveTables(ChartState& s);

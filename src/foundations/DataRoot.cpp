@@ -2,6 +2,7 @@
 
 #include "foundations/FileError.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <system_error>
@@ -11,8 +12,27 @@ namespace athanor {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+FileFault faultOf(const std::error_condition& e) {
+    if (e == std::errc::no_such_file_or_directory || e == std::errc::not_a_directory) return FileFault::Missing;
+    if (e == std::errc::permission_denied || e == std::errc::operation_not_permitted) return FileFault::Denied;
+    if (e == std::errc::read_only_file_system) return FileFault::ReadOnly;
+    if (e == std::errc::no_space_on_device) return FileFault::DiskFull;
+#ifdef EDQUOT
+    if (e.category() == std::generic_category() && e.value() == EDQUOT) return FileFault::DiskFull;
+#endif
+    return FileFault::Other;
+}
+
+}  // namespace
+
 FileError FileError::fromErrno(const fs::path& path, int err) {
-    return FileError(path, std::strerror(err));
+    return FileError(path, std::strerror(err), faultOf(std::generic_category().default_error_condition(err)));
+}
+
+FileError FileError::fromErrorCode(const fs::path& path, const std::error_code& ec) {
+    return FileError(path, ec.message(), faultOf(ec.default_error_condition()));
 }
 
 namespace {
@@ -86,7 +106,7 @@ fs::path DataRoot::resolveForWriting(std::string_view relative) const {
     std::error_code ec;
     if (p.has_parent_path()) {
         fs::create_directories(p.parent_path(), ec);
-        if (ec) throw FileError(p.parent_path(), ec.message());
+        if (ec) throw FileError::fromErrorCode(p.parent_path(), ec);
     }
     return p;
 }
@@ -110,7 +130,7 @@ fs::path DataRoot::installedDefaults() {
 int DataRoot::seedFrom(const fs::path& defaults) const {
     std::error_code ec;
     fs::create_directories(root_, ec);
-    if (ec) throw FileError(root_, ec.message());
+    if (ec) throw FileError::fromErrorCode(root_, ec);
     if (!fs::is_directory(defaults, ec)) return 0;
     int copied = 0;
     for (fs::recursive_directory_iterator it(defaults, ec), end; !ec && it != end; it.increment(ec)) {
@@ -125,16 +145,16 @@ int DataRoot::seedFrom(const fs::path& defaults) const {
         const fs::path target = resolveCaseInsensitive(root_, rel.generic_string());
         if (it->is_directory()) {
             fs::create_directories(target, ec);
-            if (ec) throw FileError(target, ec.message());
+            if (ec) throw FileError::fromErrorCode(target, ec);
         } else if (it->is_regular_file() && !fs::exists(target)) {
             fs::create_directories(target.parent_path(), ec);
-            if (ec) throw FileError(target.parent_path(), ec.message());
+            if (ec) throw FileError::fromErrorCode(target.parent_path(), ec);
             fs::copy_file(it->path(), target, fs::copy_options::skip_existing, ec);
-            if (ec) throw FileError(target, ec.message());
+            if (ec) throw FileError::fromErrorCode(target, ec);
             ++copied;
         }
     }
-    if (ec) throw FileError(defaults, ec.message());
+    if (ec) throw FileError::fromErrorCode(defaults, ec);
     return copied;
 }
 

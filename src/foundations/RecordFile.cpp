@@ -86,7 +86,7 @@ RecordFile& RecordFile::operator=(RecordFile&& other) noexcept {
     return *this;
 }
 
-void RecordFile::fail(const std::string& message) const { throw FileError(path_, message); }
+void RecordFile::fail(const std::string& message) const { throw FileError(path_, message, FileFault::Damaged); }
 
 void RecordFile::failErrno(int err) const { throw FileError::fromErrno(path_, err); }
 

@@ -151,7 +151,7 @@ TextReader::TextReader(fs::path path) : path_(std::move(path)), lines_(readLines
 TextReader::TextReader(fs::path path, std::vector<std::string> lines)
     : path_(std::move(path)), lines_(std::move(lines)) {}
 
-void TextReader::fail(const std::string& message) const { throw FileError(path_, message); }
+void TextReader::fail(const std::string& message) const { throw FileError(path_, message, FileFault::Damaged); }
 
 std::string TextReader::line() {
     if (atEnd()) fail("Read beyond end of file (line " + std::to_string(next_ + 1) + ")");

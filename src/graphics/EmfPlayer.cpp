@@ -135,7 +135,7 @@ std::shared_ptr<const EmfPicture> EmfPicture::load(const std::filesystem::path& 
     try {
         return fromBytes(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
     } catch (const std::runtime_error& e) {
-        throw FileError(file, e.what());
+        throw FileError(file, e.what(), FileFault::Damaged);
     }
 }
 
@@ -149,7 +149,7 @@ GlyphLibrary& GlyphLibrary::shared() {
 std::shared_ptr<const EmfPicture> GlyphLibrary::get(const std::filesystem::path& file) {
     std::error_code ec;
     const auto stamp = std::filesystem::last_write_time(file, ec);
-    if (ec) throw FileError(file, ec.message());
+    if (ec) throw FileError::fromErrorCode(file, ec);
     const std::string key = file.string();
     auto it = entries_.find(key);
     if (it != entries_.end() && it->second.stamp == stamp) return it->second.picture;

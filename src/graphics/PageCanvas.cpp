@@ -94,6 +94,19 @@ QColor monochromeBrushColour(const QColor& c, Surface surface, bool secondaryWin
     return screen ? colour::White : colour::Black;
 }
 
+QColor paperPenColour(const QColor& c) {
+    if (c.rgb() == colour::Yellow.rgb()) return colour::Olive;
+    if (c.rgb() == colour::Cyan.rgb()) return colour::Blue;
+    return c;
+}
+
+QColor paperTextColour(const QColor& c) {
+    if (c.rgb() == colour::Yellow.rgb()) return colour::Orange;
+    if (c.rgb() == colour::Cyan.rgb()) return colour::Blue;
+    if (c.rgb() == colour::Silver.rgb()) return colour::Grey;
+    return c;
+}
+
 FontSpec fontSpec(int code) {
     switch (code) {
     case 0: return {38};
@@ -230,7 +243,9 @@ QPen PageCanvas::pen(int code) const {
     const PenSpec s = penSpec(code);
     const double base = s.unitFactor * state_.ppu * (s.zoomed ? state_.zoom : 1.0);
     const int width = static_cast<int>(std::lround(base * state_.effectiveLineFactor()));
-    const QColor c = state_.monochrome ? monochromePenColour(s.colour, state_.surface()) : s.colour;
+    const QColor c = state_.monochrome ? monochromePenColour(s.colour, state_.surface())
+                     : state_.onPaper()  ? paperPenColour(s.colour)
+                                         : s.colour;
     QPen p(c, width, s.dashed ? Qt::DashLine : Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     return p;
 }
@@ -292,7 +307,9 @@ void PageCanvas::drawText(double y, double x, std::string_view text, int fontCod
     const double shift = align == Left ? 0 : align == Right ? w : w / 2;
     const QPoint anchor = toDevice(y, x);
     const FontSpec font = fontSpec(fontCode);
-    const QColor c = state_.monochrome ? monochromePenColour(textColour_, state_.surface()) : textColour_;
+    const QColor c = state_.monochrome ? monochromePenColour(textColour_, state_.surface())
+                     : state_.onPaper()  ? paperTextColour(textColour_)
+                                         : textColour_;
 
     const QPen saved = painter_.pen();
     const QBrush savedBrush = painter_.brush();

@@ -54,6 +54,13 @@ QColor monochromePenColour(const QColor& c, Surface surface);
 // Monochrome mapping of brushes; a secondary window inverts the rule.
 QColor monochromeBrushColour(const QColor& c, Surface surface, bool secondaryWindow);
 
+// Colours on paper (printer and metafile, not monochrome): white paper would swallow
+// the yellow and cyan drawn for the black screen, so yellow lines print olive and cyan
+// ones blue, yellow texts orange, cyan ones blue and silver ones grey. Every other colour,
+// and every brush, stays.
+QColor paperPenColour(const QColor& c);
+QColor paperTextColour(const QColor& c);
+
 // Font n: divisor of the height, face, italic, rotation.
 struct FontSpec {
     int divisor = 38;

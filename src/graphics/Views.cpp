@@ -119,7 +119,7 @@ void writePicture(const View& view, const ViewContext& context, const RenderOpti
     switch (format) {
     case OutputFormat::Png: {
         const QImage image = renderImage(view, context, options);
-        if (!image.save(name, "PNG")) throw FileError(file, "cannot write the picture");
+        if (!image.save(name, "PNG")) throw FileError(file, "cannot write the picture", FileFault::NotWritten);
         return;
     }
     case OutputFormat::Pdf: {
@@ -131,7 +131,7 @@ void writePicture(const View& view, const ViewContext& context, const RenderOpti
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         writer.setCreator(QStringLiteral("Athanor"));
         QPainter painter;
-        if (!painter.begin(&writer)) throw FileError(file, "cannot write the document");
+        if (!painter.begin(&writer)) throw FileError(file, "cannot write the document", FileFault::NotWritten);
         prepare(painter);
         // A drawing narrower than the sheet is centred across it.
         const double drawn = view.width * state.ppu;
@@ -140,7 +140,7 @@ void writePicture(const View& view, const ViewContext& context, const RenderOpti
         state.oy = std::max(0, state.oy);
         PageCanvas canvas(painter, state, &context.data);
         view.draw(canvas, context);
-        if (!painter.end()) throw FileError(file, "cannot write the document");
+        if (!painter.end()) throw FileError(file, "cannot write the document", FileFault::NotWritten);
         return;
     }
     case OutputFormat::Svg: {
@@ -153,12 +153,12 @@ void writePicture(const View& view, const ViewContext& context, const RenderOpti
         generator.setTitle(QString::fromStdString(view.name));
         generator.setDescription(QStringLiteral("Athanor"));
         QPainter painter;
-        if (!painter.begin(&generator)) throw FileError(file, "cannot write the picture");
+        if (!painter.begin(&generator)) throw FileError(file, "cannot write the picture", FileFault::NotWritten);
         prepare(painter);
         PageCanvas canvas(painter, state, &context.data);
         view.draw(canvas, context);
         painter.end();
-        if (!QFile::exists(name)) throw FileError(file, "cannot write the picture");
+        if (!QFile::exists(name)) throw FileError(file, "cannot write the picture", FileFault::NotWritten);
         return;
     }
     case OutputFormat::Emf: {
@@ -187,7 +187,7 @@ void renderToFile(const View& view, const ViewContext& context, const RenderOpti
         writePicture(view, context, options, *format, partial);
         std::error_code ec;
         std::filesystem::rename(partial, file, ec);
-        if (ec) throw FileError(file, ec.message());
+        if (ec) throw FileError::fromErrorCode(file, ec);
     } catch (...) {
         std::error_code ec;
         std::filesystem::remove(partial, ec);

@@ -56,7 +56,7 @@ void replaceSettingsLine(const DataRoot& root, int line, const std::string& text
         throw std::out_of_range("settings line " + std::to_string(line));
     const auto path = root.resolve(kOrbSettingsFile);
     std::vector<std::string> lines = readLines(path);
-    if (lines.size() < kSettingsLines) throw FileError(path, "Read beyond end of file");
+    if (lines.size() < kSettingsLines) throw FileError(path, "Read beyond end of file", FileFault::Damaged);
     lines.resize(kSettingsLines);
     lines[line - 1] = text;
     for (auto& l : lines)

@@ -97,7 +97,7 @@ int masterTableYear(int year) {
 YearMasters readYearMasters(const DataRoot& root, int tableYear) {
     const auto path = root.resolve(kYearMastersFile);
     const auto lines = readLines(path);
-    if (lines.empty()) throw FileError(path, "Read beyond end of file");
+    if (lines.empty()) throw FileError(path, "Read beyond end of file", FileFault::Damaged);
     const std::string key = zeroPadded(tableYear, 4);
     const std::string* found = &lines.back();
     for (const auto& l : lines)
@@ -111,7 +111,7 @@ YearMasters readYearMasters(const DataRoot& root, int tableYear) {
     m.yearMaster = digitsAt(line, 4, 2);
     m.cycleMaster = digitsAt(line, 6, 2);
     if (m.tableYear < 0 || m.yearMaster < 0 || m.yearMaster > 7 || m.cycleMaster < 0 || m.cycleMaster > 7)
-        throw FileError(path, "Invalid numeric input (" + line + ")");
+        throw FileError(path, "Invalid numeric input (" + line + ")", FileFault::Damaged);
     m.yearName = planetDisplayName(m.yearMaster);
     m.cycleName = planetDisplayName(m.cycleMaster);
     return m;

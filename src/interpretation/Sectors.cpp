@@ -98,9 +98,9 @@ std::vector<std::string> positionCodes(const ChartState& chart, const OrbSetting
     const auto sectors = computeSectors(chart);
     const auto& lon = chart.BodyLongitude;
     for (int b = 1; b <= kChartBodies; ++b) out.push_back(std::string(kBodyCode4[b]) + kSignTag4[signOf(lon[b])]);
-    // A body counts in a house from 15° before its cusp.
+    // The texts are written for mean houses, whatever system the cusps came from.
     for (int b = 1; b <= kChartBodies; ++b)
-        out.push_back(std::string(kBodyCode4[b]) + kHouseTag4[houseOf(normalize360(lon[b] + 15.0L), chart.HouseCusp)]);
+        out.push_back(std::string(kBodyCode4[b]) + kHouseTag4[meanHouseOf(lon[b], chart.HouseCusp)]);
     for (int b = 1; b <= kChartBodies; ++b) out.push_back(kBodyCode4[b] + zeroPadded(sectors[b].natal.sector, 2));
     for (int b = 1; b <= kChartBodies; ++b) out.push_back(sectors[b].natal.decanCode);
     for (int b = 1; b <= kChartBodies; ++b) out.push_back(kBodyCode2[b] + zeroPadded(sectors[b].natal.decan, 2));

@@ -28,7 +28,7 @@ std::string lowerAscii(std::string_view s) {
 
 void checkIndex(const RecordFile& file, std::int64_t k) {
     if (k < 0 || k >= file.count())
-        throw FileError(file.path(), "el registro " + std::to_string(k) + " no existe");
+        throw FileError(file.path(), "el registro " + std::to_string(k) + " no existe", FileFault::Damaged);
 }
 
 std::string encodeAll(const std::vector<std::string>& entries) {
@@ -153,7 +153,7 @@ int Archive::insertEntry(std::string_view text) {
 void Archive::removeEntry(int k) {
     std::vector<std::string> entries = readAllEntries();
     if (k < 1 || k >= static_cast<int>(entries.size()))
-        throw FileError(indexPath(), "el registro " + std::to_string(k) + " no existe");
+        throw FileError(indexPath(), "el registro " + std::to_string(k) + " no existe", FileFault::Damaged);
     entries.erase(entries.begin() + k);
     writeFileAtomically(indexPath(), encodeAll(entries));
 }
@@ -221,7 +221,7 @@ std::vector<std::string> listArchives(const DataRoot& root) {
         const std::string name = upperAscii(file.substr(0, 4));
         if (isArchiveName(name)) names.insert(name);
     }
-    if (ec) throw FileError(root.root(), ec.message());
+    if (ec) throw FileError::fromErrorCode(root.root(), ec);
     return {names.begin(), names.end()};
 }
 

@@ -105,13 +105,15 @@ std::string shownLocalityName(std::string_view name) {
 }
 
 std::string localityLine(const LocalityRecord& place) {
-    return trimmedRight(shownLocalityName(place.name)) + trimmedRight(place.country);
+    // Written together, "MILANOITALIA" and "New York CityESTADOS UNIDOS" read as one word.
+    const std::string country = trimmedRight(place.country);
+    return trimmedRight(shownLocalityName(place.name)) + (country.empty() ? "" : " \x97 " + country);
 }
 
 LocalityList::LocalityList(const DataRoot& root, LocalityListKind kind)
     : file_(root.resolve(localityListFile(kind)), kLocalityRecordSize), kind_(kind) {
     count_ = file_.count() - 1;
-    if (count_ < 0) throw FileError(file_.path(), "lista de localidades sin cabecera");
+    if (count_ < 0) throw FileError(file_.path(), "lista de localidades sin cabecera", FileFault::Damaged);
 }
 
 LocalityRecord LocalityList::record(std::int64_t k) const {

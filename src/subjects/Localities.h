@@ -55,8 +55,8 @@ std::string continuationFileName(std::int64_t number);
 // The name as the windows show it: the first "*" as "(", the next as ")".
 std::string shownLocalityName(std::string_view name);
 
-// One line of the list window: the shown name without trailing blanks, followed directly
-// by the country without trailing blanks.
+// One line of the list window: the shown name and the country, each without trailing
+// blanks, set apart by a dash that no stored name holds ("MILANO \x97 ITALIA").
 std::string localityLine(const LocalityRecord& place);
 
 inline constexpr int kLocalityWindowLines = 7;

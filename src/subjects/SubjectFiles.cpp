@@ -24,7 +24,7 @@ void writeRecord0(const DataRoot& root, std::string_view name, std::size_t size,
 
 RecordFile openRecord0(const DataRoot& root, std::string_view name, std::size_t size) {
     RecordFile file(root.resolve(name), size);
-    if (file.count() < 1) throw FileError(file.path(), "falta el registro 0");
+    if (file.count() < 1) throw FileError(file.path(), "falta el registro 0", FileFault::Damaged);
     return file;
 }
 

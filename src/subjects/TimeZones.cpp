@@ -136,10 +136,11 @@ std::int64_t indexedStart(const DataRoot& root, const std::string& table) {
     for (const std::string& line : readLines(index)) {
         if (line.size() < table.size() || line.compare(0, 12, table) != 0) continue;
         const auto start = parseInteger(line.size() > 14 ? std::string_view(line).substr(14, 6) : std::string_view{});
-        if (!start || *start < 0) throw FileError(index, "registro inicial ilegible para la tabla " + table);
+        if (!start || *start < 0)
+            throw FileError(index, "registro inicial ilegible para la tabla " + table, FileFault::Damaged);
         return *start;
     }
-    throw FileError(index, "la tabla " + table + " no figura en el indice");
+    throw FileError(index, "la tabla " + table + " no figura en el indice", FileFault::Damaged);
 }
 
 struct Table {
@@ -217,7 +218,8 @@ ZoneLookup lookUpZone(const DataRoot& root, const LocalityRecord& place, Localit
 
     Table table = workingCopy(root, italian, out.tableName);
     if (table.records.size() < 2)
-        throw FileError(table.source, "Read beyond end of file (table " + out.tableName + " has no record 1)");
+        throw FileError(table.source, "Read beyond end of file (table " + out.tableName + " has no record 1)",
+                        FileFault::Damaged);
 
     // The calendar, from the reform date of record 0.
     const ZoneRecord& reform = table.records[0];
@@ -250,10 +252,11 @@ ZoneLookup lookUpZone(const DataRoot& root, const LocalityRecord& place, Localit
         const ZoneRecord& r = table.records[k];
         if (r.code == kContinueCode) {
             if (!std::isfinite(r.value) || r.value < 0 || r.value > 99999999.0L)
-                throw FileError(table.source, "registro RICH ilegible en la tabla " + out.tableName);
+                throw FileError(table.source, "registro RICH ilegible en la tabla " + out.tableName,
+                                FileFault::Damaged);
             const std::string next = continuationFileName(std::llround(r.value));
             if (!visited.insert(next).second)
-                throw FileError(table.source, "la tabla " + next + " se continua a si misma");
+                throw FileError(table.source, "la tabla " + next + " se continua a si misma", FileFault::Damaged);
             out.recordList.push_back("CAMBIO FILE: " + next);
             table = workingCopy(root, italian, next);
             switched = true;
@@ -275,7 +278,8 @@ ZoneLookup lookUpZone(const DataRoot& root, const LocalityRecord& place, Localit
         ++k;
     }
     if (!stopped && !havePrevious)
-        throw FileError(table.source, "la tabla " + out.tableName + " no tiene registros de cambio");
+        throw FileError(table.source, "la tabla " + out.tableName + " no tiene registros de cambio",
+                        FileFault::Damaged);
     const double c = havePrevious ? previous : stopping;
 
     out.correctionText = correctionText(c);

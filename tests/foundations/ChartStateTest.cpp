@@ -58,6 +58,36 @@ TEST(ChartState, HouseOfABodyBelongsToTheHouseThatBeginsOnItsCusp) {
     }
 }
 
+TEST(ChartState, MeanHousesBeginFifteenDegreesBeforeTheirCusp) {
+    // Equal cusps from 24.84: cusp 5 at 24.84, cusp 6 at 54.84.
+    CuspArray cusps{};
+    for (int k = 0; k < 12; ++k) cusps[k] = normalize360(264.84L + 30.0L * k);
+    struct Case {
+        long double L;
+        const char* system;
+        int house;
+    };
+    const Case cases[] = {
+        {53.92L, "CASE_MEDIE", 6},  {53.92L, "CASE_UGUALI", 5}, {53.92L, "PLACIDO", 5},
+        {39.845L, "CASE_MEDIE", 6}, {39.835L, "CASE_MEDIE", 5}, {69.835L, "CASE_MEDIE", 6},
+        {249.845L, "CASE_MEDIE", 1}, {249.835L, "CASE_MEDIE", 12}, {350.0L, "CASE_MEDIE", 4},
+        {359.99L, "CASE_MEDIE", 4}, {0.0L, "CASE_MEDIE", 4},    {9.845L, "CASE_MEDIE", 5},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(bodyHouse(c.L, cusps, c.system), c.house) << static_cast<double>(c.L) << " " << c.system;
+
+    // The derived table follows the chart's own system.
+    ChartState s;
+    s.HouseCusp = cusps;
+    s.BodyLongitude[body::Sun] = 53.92L;
+    s.HouseSystem = "CASE_MEDIE";
+    deriveTables(s);
+    EXPECT_EQ(s.BodyHouse[body::Sun], 6);
+    s.HouseSystem = "CASE_UGUALI";
+    deriveTables(s);
+    EXPECT_EQ(s.BodyHouse[body::Sun], 5);
+}
+
 TEST(ChartState, DerivedTablesAndPositionSaving) {
     ChartState s;
     s.HouseCusp = equalCusps(350);

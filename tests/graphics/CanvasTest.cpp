@@ -172,6 +172,52 @@ TEST(Canvas, MonochromeMapsPensBrushesAndTextsBySurface) {
     }
 }
 
+TEST(Canvas, OnPaperYellowAndCyanGiveWayToColoursThatPrint) {
+    // Every pen: yellow prints olive and cyan blue, at the screen's width; the rest stays.
+    for (int code = -1; code <= 90; ++code) {
+        const QColor screenColour = penSpec(code).colour;
+        const QColor paperColour = screenColour == colour::Yellow ? colour::Olive
+                                   : screenColour == colour::Cyan ? colour::Blue
+                                                                  : screenColour;
+        Rig onScreen(screen());
+        EXPECT_EQ(onScreen.canvas->pen(code).color(), screenColour) << code;
+        for (bool metafile : {false, true}) {
+            DrawingState s = screen();
+            s.printing = !metafile;
+            s.recording = metafile;
+            Rig rig(s);
+            rig.canvas->selectPen(code);
+            rig.canvas->line(1, 1, 2, 2);
+            const QPen pen = rig.device.of(Primitive::Line).at(0)->pen;
+            EXPECT_EQ(pen.color(), paperColour) << "pen " << code << (metafile ? " metafile" : " printer");
+            EXPECT_EQ(pen.width(), onScreen.canvas->pen(code).width()) << code;
+        }
+    }
+    // Texts: yellow prints orange, cyan blue, silver grey.
+    struct Case {
+        QColor screen, paper;
+    };
+    const Case texts[] = {{colour::Yellow, colour::Orange}, {colour::Cyan, colour::Blue},
+                          {colour::Silver, colour::Grey},   {colour::Red, colour::Red},
+                          {colour::Green, colour::Green},   {colour::White, colour::White}};
+    for (const Case& c : texts)
+        for (bool paper : {false, true}) {
+            DrawingState s = screen();
+            s.printing = paper;
+            Rig rig(s);
+            rig.canvas->setTextColour(c.screen);
+            rig.canvas->textLeft(10, 10, "Sol", 1);
+            EXPECT_EQ(rig.device.of(Primitive::Text).at(0)->pen.color(), paper ? c.paper : c.screen) << paper;
+        }
+    // Monochrome keeps its own rule: black on paper.
+    DrawingState mono = screen();
+    mono.printing = mono.monochrome = true;
+    Rig rig(mono);
+    rig.canvas->selectPen(7);
+    rig.canvas->line(1, 1, 2, 2);
+    EXPECT_EQ(rig.device.of(Primitive::Line).at(0)->pen.color(), colour::Black);
+}
+
 TEST(Canvas, LogicalColoursReadOnBlackScreenAndWhitePaper) {
     struct Case {
         int code;

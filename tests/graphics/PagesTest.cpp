@@ -266,6 +266,35 @@ TEST(PrintablePages, MonochromePaperDrawsOnlyBlackAndWhite) {
     EXPECT_GT(coloured, 0);
 }
 
+TEST(PrintablePages, ColourPaperPrintsTheScreensYellowAndCyanAsTheirPaperColours) {
+    const test::TestFolder folder;
+    for (const test::Birth& birth : test::births()) {
+        const ChartState& chart = chartFor(birth);
+        for (const PageCase& page : kPages) {
+            const auto r = recordPage(page.layout, chart, folder.root(), true, false);
+            int unreadable = 0;
+            for (const Primitive& p : r->device.items) {
+                const QColor c = p.pen.color();
+                const bool drawn = p.pen.style() != Qt::NoPen;
+                unreadable += drawn && (c == colour::Yellow || c == colour::Cyan ||
+                                        (p.kind == Primitive::Text && c == colour::Silver));
+            }
+            EXPECT_EQ(unreadable, 0) << birth.label << " " << page.name;
+        }
+    }
+    // The hard aspects of the natal page (logical pen 7: yellow on paper) print olive.
+    const ChartState& chart = chartFor(test::births()[0]);
+    const auto natal = recordPage(PageLayout::Vertical1, chart, folder.root(), true);
+    int hard = 0, olive = 0;
+    for (const auto* p : natal->device.of(Primitive::Polygon))
+        if (p->brush.style() != Qt::NoBrush && p->brush.color() == colour::Red) {
+            ++hard;
+            olive += p->pen.color() == colour::Olive;
+        }
+    EXPECT_GT(hard, 0);
+    EXPECT_EQ(olive, hard);
+}
+
 TEST(PrintablePages, TheNatalPagesAspectLinesFollowTheirSwitch) {
     const test::TestFolder folder;
     const DataRoot data = folder.root();

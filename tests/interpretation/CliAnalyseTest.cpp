@@ -4,9 +4,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <set>
@@ -137,6 +139,63 @@ TEST_F(CliAnalyse, AJulianCalendarBirthAfterTheReformIsScoredOnItsOwnChart) {
     const QJsonObject gregorian = analyse("--stamp 190001131200-2 --coord 55N45-037E37 --calendar GR");
     EXPECT_EQ(julian["ruler"], gregorian["ruler"]);
     EXPECT_EQ(julian["powers"], gregorian["powers"]);
+}
+
+TEST_F(CliAnalyse, ChartAndAnalysisPutEveryBodyInTheSameHouse) {
+    // Milan, 14 May 1973 22:15: the Sun stands just before the computed cusp of house 6,
+    // in the sixth of the mean houses the wheel draws and the texts read.
+    const std::string subject = "--stamp 197305142215-1 --coord 45N28-009E11";
+    const QJsonObject a = analyse(subject);
+    const CliRun r = runCli("chart " + subject + " --data " + dir_->path().string());
+    ASSERT_EQ(r.status, 0) << r.out;
+    const QJsonObject chart = QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
+    EXPECT_EQ(chart["houseSystem"].toString(), "CASE_MEDIE");
+    EXPECT_EQ(a["houseSystem"].toString(), "CASE_MEDIE");
+    EXPECT_EQ(a["ruler"].toObject()["houseSystem"].toString(), "PLACIDO");
+
+    const QStringList tags = {"Prim", "Seco", "Terz", "Quar", "Quin", "Sest",
+                              "Sett", "Otta", "Nona", "Deci", "Undi", "Dodi"};
+    const QJsonArray bodies = chart["bodies"].toArray();
+    const QJsonArray codes = a["positionCodes"].toArray();
+    ASSERT_GE(codes.size(), 22);
+    for (int b = 0; b < 11; ++b) {
+        // Codes 11 to 21: body tag and house tag, "SoleSest".
+        const int coded = static_cast<int>(tags.indexOf(codes[11 + b].toString().mid(4))) + 1;
+        EXPECT_EQ(bodies[b].toObject()["house"].toInt(), coded) << codes[11 + b].toString().toStdString();
+    }
+    EXPECT_EQ(codes[11].toString(), "SoleSest");
+    EXPECT_EQ(bodies[0].toObject()["house"].toInt(), 6);
+}
+
+TEST_F(CliAnalyse, DatesThatDoNotExistAreRefusedWithOneLine) {
+    const std::string place = " --coord 45N28-009E11 --data " + dir_->path().string();
+    struct Case {
+        const char* stampAndCalendar;
+        bool exists;
+    };
+    const Case cases[] = {
+        {"--stamp 199002311505-1", false},           {"--stamp 199002281505-1", true},
+        {"--stamp 199000101505-1", false},           {"--stamp 199003001505-1", false},
+        {"--stamp 197305142515-1", false},           {"--stamp 170002291200-1 --calendar GR", false},
+        {"--stamp 170002291200-1 --calendar GI", true}, {"--stamp 158210101200-1 --calendar GR", false},
+    };
+    for (const Case& c : cases)
+        for (const char* command : {"chart ", "analyse "}) {
+            const CliRun r = runCli(command + std::string(c.stampAndCalendar) + place);
+            SCOPED_TRACE(command + std::string(c.stampAndCalendar));
+            if (c.exists) {
+                EXPECT_EQ(r.status, 0) << r.out;
+                continue;
+            }
+            EXPECT_EQ(r.status, 2) << r.out;
+            EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
+        }
+    const CliRun render = runCli("render --stamp 199002311505-1 --view wheel --out " +
+                                 (dir_->path() / "never.png").string() + place);
+    EXPECT_EQ(render.status, 2) << render.out;
+    EXPECT_EQ(std::count(render.out.begin(), render.out.end(), '\n'), 1) << render.out;
+    EXPECT_NE(render.out.find("31/02/1990"), std::string::npos) << render.out;
+    EXPECT_FALSE(std::filesystem::exists(dir_->path() / "never.png"));
 }
 
 TEST_F(CliAnalyse, BadArgumentsExitWithStatusTwo) {

@@ -231,6 +231,25 @@ TEST(AtlasDataTest, TypedNamesAndEnterChooseThePlaces) {
     EXPECT_EQ(foreign.bisect("\xC4lmhult"), foreign.bisect("Almhult"));
 }
 
+TEST(AtlasDataTest, HomonymsWithinACountryCarryTheirRegion) {
+    const LocalityList foreign(kData, LocalityListKind::Foreign);
+    for (const char* name : {"New York Mills *Minnesota*", "New York Mills *New York*", "Newark *New Jersey*",
+                             "Newark *Ohio*", "London *Kentucky*", "London *Ohio*"})
+        EXPECT_NE(findPlace(foreign, name, "ESTADOS UNIDOS"), 0) << name;
+    // A name found once in its country keeps it bare, though other countries have it too.
+    EXPECT_NE(findPlace(foreign, "London", "REINO UNIDO"), 0);
+    EXPECT_NE(findPlace(foreign, "London", "CANAD\xC1"), 0);
+    EXPECT_NE(findPlace(foreign, "New York City", "ESTADOS UNIDOS"), 0);
+
+    // The list shows the region in brackets and the country apart.
+    LocalityPicker picker(kData, LocalityListKind::Foreign);
+    for (char c : std::string("New York Mills")) picker.typeKey(c);
+    const auto shown = picker.lines();
+    const std::set<std::string> lines(shown.begin(), shown.end());
+    EXPECT_TRUE(lines.count("New York Mills (Minnesota) \x97 ESTADOS UNIDOS")) << *lines.rbegin();
+    EXPECT_TRUE(lines.count("New York Mills (New York) \x97 ESTADOS UNIDOS")) << *lines.rbegin();
+}
+
 TEST(AtlasDataTest, CommandLineLookUp) {
     const std::string cmd = std::string(ATHANOR_CLI) + " lookup --list italia --place roma --date 21/03/1990 --time 14:30 --data '" +
                             (std::filesystem::path(ATHANOR_SOURCE_DIR) / "data").string() + "'";

@@ -96,8 +96,8 @@ TEST(LocalityNamesTest, TableFileNames) {
 TEST(LocalityNamesTest, WindowLineShowsBracketsAndJoinsTheCountry) {
     EXPECT_EQ(shownLocalityName("SAN MARTINO *TO*"), "SAN MARTINO (TO)");
     EXPECT_EQ(shownLocalityName("A*B*C*D"), "A(B)C)D");
-    EXPECT_EQ(localityLine(LocalityRecord{"ROMA   ", 0, 0, 0, "ITALIA  "}), "ROMAITALIA");
-    EXPECT_EQ(localityLine(LocalityRecord{"VILLA *BZ*", 0, 0, 0, "ITALIA"}), "VILLA (BZ)ITALIA");
+    EXPECT_EQ(localityLine(LocalityRecord{"ROMA   ", 0, 0, 0, "ITALIA  "}), "ROMA \x97 ITALIA");
+    EXPECT_EQ(localityLine(LocalityRecord{"VILLA *BZ*", 0, 0, 0, "ITALIA"}), "VILLA (BZ) \x97 ITALIA");
 }
 
 TEST(LocalityListTest, SearchLandsOnTheExactNameOrJustBeforeTheNamesThatContinueIt) {
@@ -147,14 +147,14 @@ TEST(LocalityListTest, WindowLinesAroundTheCentre) {
     dir.write("Localita/ITALIA.LOC", listBytes(places));
     const LocalityList list(DataRoot(dir.path()), LocalityListKind::Italian);
     auto lines = list.windowLines(4);
-    EXPECT_EQ(lines[0], "AAAITALIA");
-    EXPECT_EQ(lines[3], "DDDITALIA");
-    EXPECT_EQ(lines[6], "GGGITALIA");
+    EXPECT_EQ(lines[0], "AAA \x97 ITALIA");
+    EXPECT_EQ(lines[3], "DDD \x97 ITALIA");
+    EXPECT_EQ(lines[6], "GGG \x97 ITALIA");
     lines = list.windowLines(1);  // raised to 3: the header shows on the first line
     EXPECT_EQ(lines[0], "");
-    EXPECT_EQ(lines[1], "AAAITALIA");
+    EXPECT_EQ(lines[1], "AAA \x97 ITALIA");
     lines = list.windowLines(9);  // past the end: empty lines
-    EXPECT_EQ(lines[4], "JJJITALIA");
+    EXPECT_EQ(lines[4], "JJJ \x97 ITALIA");
     EXPECT_EQ(lines[5], "");
     EXPECT_EQ(lines[6], "");
 }

@@ -61,6 +61,10 @@ struct SubjectArgs {
 };
 SubjectArgs subjectArgs(const Args& args);
 
+// The date and time of a stamp whose first twelve characters are digits must exist in the
+// calendar named ("GR" Gregorian, anything else Julian); UsageError otherwise.
+void requireExistingMoment(const std::string& stamp, const std::string& calendar);
+
 // Parses a decimal number, whole text only; throws UsageError naming the option.
 long double parseNumber(const std::string& option, const std::string& text);
 

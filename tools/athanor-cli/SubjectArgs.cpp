@@ -16,6 +16,7 @@ SubjectArgs subjectArgs(const Args& args) {
         throw UsageError("--coord: expected the form 41N54-012E29, got: " + a.coord);
     a.calendar = args.get("calendar").value_or("GR");
     if (a.calendar != "GR" && a.calendar != "GI") throw UsageError("--calendar: GR or GI");
+    requireExistingMoment(a.stamp, a.calendar);
 
     const auto data = args.get("data");
     a.root = DataRoot(data ? std::filesystem::absolute(*data) : DataRoot::defaultLocation());

@@ -99,6 +99,8 @@ int run(const Args& args) {
     Json j;
     j.beginObject();
     j.field("orbSet", orbs.OrbSetLetter);
+    // The houses of the position codes; the ruler of the nativity names its own below.
+    j.field("houseSystem", chart.HouseSystem);
 
     lines(j, "aspectList", aspectListLines(chart, orbs));
     j.key("eclipticGrid").beginArray();
@@ -181,6 +183,7 @@ int run(const Args& args) {
     rulerChart.HouseSystem = "PLACIDO";
     const NativityScores scores = runNativityRuler(work, rulerChart, files);
     j.key("ruler").beginObject();
+    j.field("houseSystem", rulerChart.HouseSystem);
     j.key("totals").beginArray();
     for (int b = 1; b <= kScoredBodies; ++b) j.value(scores.totals[b]);
     j.endArray();

@@ -46,6 +46,8 @@ int run(const Args& args) {
     j.field("jdText", chart.JdText);
     j.field("timeCorrection", chart.TimeCorrection);
     j.field("localSiderealTime", chart.LocalSiderealTime);
+    // The system of the cusps and of every body's "house".
+    j.field("houseSystem", chart.HouseSystem);
     j.key("bodies").beginArray();
     for (int i = 1; i <= 22; ++i) {
         j.beginObject();

@@ -1,6 +1,7 @@
 #include "Cli.h"
 #include "Json.h"
 
+#include "foundations/Calendar.h"
 #include "foundations/Cp1252.h"
 #include "foundations/DataRoot.h"
 #include "foundations/Format.h"
@@ -98,6 +99,8 @@ int run(const Args& args) {
     }
     const LocalityRecord place = list.record(record);
     const ZoneLookup z = lookUpZone(root, place, kind, when, rule);
+    // The calendar found decides whether the date exists (29/02/1700 is Julian only).
+    if (!civilDateExists(when.year, when.month, when.day, z.gregorian ? 1 : 0)) throw UsageError("Fecha Incorrectas");
 
     Json j;
     j.beginObject();

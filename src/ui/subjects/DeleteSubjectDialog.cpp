@@ -1,13 +1,18 @@
 #include "ui/subjects/DeleteSubjectDialog.h"
 
 #include "ui/subjects/ArchiveList.h"
-#include "ui/common/FormWidgets.h"
+#include "ui/common/UiHelpers.h"
+#include "ui/common/WidgetBuilders.h"
 #include "ui/subjects/NameBrowserView.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
 
 namespace athanor {
 
@@ -16,8 +21,8 @@ DeleteSubjectDialog::DeleteSubjectDialog(Workstation& ws, QWidget* parent) : QDi
     setWindowTitle(fromCp("Deleting data from database"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    archives_ = form::lineList(this, "ListaArchivi", 5, 17);
-    editArchi_ = form::field(this, "EditArchi", 4, true);
+    archives_ = widgets::lineList(this, "ListaArchivi", 5, 17);
+    editArchi_ = widgets::field(this, "EditArchi", 4, true);
     editArchi_->setFocusPolicy(Qt::ClickFocus);
     editArchi_->setFixedWidth(60);
     auto* archiveBox = new QVBoxLayout;
@@ -30,10 +35,10 @@ DeleteSubjectDialog::DeleteSubjectDialog(Workstation& ws, QWidget* parent) : QDi
     archiveBox->addLayout(chosen);
     archiveBox->addStretch();
 
-    soggetto_ = form::field(this, "EditSoggetto", 43);
+    soggetto_ = widgets::field(this, "EditSoggetto", 43);
     soggetto_->setFont(QFont("DejaVu Sans Mono", 9));
-    auto* nomi = form::lineList(this, "ListaNomi", 9, 43);
-    auto* bar = form::scrollBar(this, "ScrollBar1");
+    auto* nomi = widgets::lineList(this, "ListaNomi", 9, 43);
+    auto* bar = widgets::scrollBar(this, "ScrollBar1");
     bar->setFixedHeight(nomi->height());
     auto* listRow = new QHBoxLayout;
     listRow->setSpacing(0);
@@ -66,8 +71,8 @@ DeleteSubjectDialog::DeleteSubjectDialog(Workstation& ws, QWidget* parent) : QDi
     shownBox->addLayout(notesHead);
     shownBox->addWidget(memoAnnotaz_);
 
-    elimina_ = form::button(this, "BitBtnElimina", "&Eliminar los Datos");
-    auto* ritorna = form::button(this, "BitBtnRitorna", "&Volver al Men\xFA Principal");
+    elimina_ = widgets::button(this, "BitBtnElimina", "&Eliminar los Datos", widgets::EnterKey::Ignored);
+    auto* ritorna = widgets::button(this, "BitBtnRitorna", "&Volver al Men\xFA Principal", widgets::EnterKey::Ignored);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(elimina_);
     buttons->addStretch();

@@ -3,7 +3,8 @@
 #include "ui/common/TextEditorDialog.h"
 #include "subjects/SubjectFiles.h"
 #include "ui/subjects/ArchiveList.h"
-#include "ui/common/FormWidgets.h"
+#include "ui/common/UiHelpers.h"
+#include "ui/common/WidgetBuilders.h"
 #include "ui/subjects/NameBrowserView.h"
 
 #include <QGridLayout>
@@ -11,6 +12,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
 
 namespace athanor {
 
@@ -19,8 +24,8 @@ ModifySubjectDialog::ModifySubjectDialog(Workstation& ws, QWidget* parent) : QDi
     setWindowTitle(fromCp("Cambiar la fecha de nacimiento"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    archives_ = form::lineList(this, "ListBox1", 5, 17);
-    editArchi_ = form::field(this, "EditArchi", 4, true);
+    archives_ = widgets::lineList(this, "ListBox1", 5, 17);
+    editArchi_ = widgets::field(this, "EditArchi", 4, true);
     editArchi_->setFixedWidth(60);
     editArchi_->setFocusPolicy(Qt::ClickFocus);
     auto* archiveBox = new QVBoxLayout;
@@ -32,10 +37,10 @@ ModifySubjectDialog::ModifySubjectDialog(Workstation& ws, QWidget* parent) : QDi
     // The browser and the data panel share one place.
     elenco_ = new QGroupBox(this);
     elenco_->setObjectName("GroupBoxElenco");
-    soggetto_ = form::field(elenco_, "EditSoggetto", 43);
+    soggetto_ = widgets::field(elenco_, "EditSoggetto", 43);
     soggetto_->setFont(QFont("DejaVu Sans Mono", 9));
-    auto* nomi = form::lineList(elenco_, "ListaNomi", 8, 43);
-    auto* bar = form::scrollBar(elenco_, "ScrollBar1");
+    auto* nomi = widgets::lineList(elenco_, "ListaNomi", 8, 43);
+    auto* bar = widgets::scrollBar(elenco_, "ScrollBar1");
     bar->setFixedHeight(nomi->height());
     auto* listRow = new QHBoxLayout;
     listRow->setSpacing(0);
@@ -50,20 +55,20 @@ ModifySubjectDialog::ModifySubjectDialog(Workstation& ws, QWidget* parent) : QDi
 
     dati_ = new QGroupBox(fromCp("Fecha de Nacimiento"), this);
     dati_->setObjectName("GroupBoxDati");
-    nome_ = form::field(dati_, "EditNomeSogg", 38);
-    data_ = form::field(dati_, "EditDataNasc", 10);
-    ora_ = form::field(dati_, "EditOraNasc", 5);
-    calend_ = form::field(dati_, "EditCalend", 10);
-    localita_ = form::field(dati_, "EditLocalita", 27);
-    gmt_ = form::field(dati_, "EditGmt", 8);
-    coordi_ = form::field(dati_, "EditCoordi", 12);
-    stato_ = form::field(dati_, "EditStato", 20);
+    nome_ = widgets::field(dati_, "EditNomeSogg", 38);
+    data_ = widgets::field(dati_, "EditDataNasc", 10);
+    ora_ = widgets::field(dati_, "EditOraNasc", 5);
+    calend_ = widgets::field(dati_, "EditCalend", 10);
+    localita_ = widgets::field(dati_, "EditLocalita", 27);
+    gmt_ = widgets::field(dati_, "EditGmt", 8);
+    coordi_ = widgets::field(dati_, "EditCoordi", 12);
+    stato_ = widgets::field(dati_, "EditStato", 20);
     for (QLineEdit* e : {nome_, calend_, localita_, coordi_, stato_}) forceUpperCase(e);
     // Row by row, as the fields stand.
     setTabOrder(calend_, gmt_);
     setTabOrder(gmt_, localita_);
     setTabOrder(localita_, coordi_);
-    elencoButton_ = form::button(dati_, "BitBtnElenco", "List");
+    elencoButton_ = widgets::button(dati_, "BitBtnElenco", "List", widgets::EnterKey::Ignored);
     auto* datiGrid = new QGridLayout(dati_);
     datiGrid->addWidget(new QLabel(fromCp("Respetar formatos correctos"), dati_), 0, 0, 1, 4);
     datiGrid->addWidget(new QLabel(fromCp("Nombre"), dati_), 1, 0);
@@ -89,7 +94,7 @@ ModifySubjectDialog::ModifySubjectDialog(Workstation& ws, QWidget* parent) : QDi
         const int caps[] = {70, 70, 70, 65};
         for (int i = 0; i < 4; ++i) {
             const std::string name = "EditMemo" + std::to_string(i + 1);
-            QLineEdit* e = real ? form::field(box, name.c_str(), caps[i]) : new QLineEdit(box);
+            QLineEdit* e = real ? widgets::field(box, name.c_str(), caps[i]) : new QLineEdit(box);
             e->setFont(QFont("DejaVu Sans Mono", 8));
             if (real) {
                 forceUpperCase(e);
@@ -97,7 +102,7 @@ ModifySubjectDialog::ModifySubjectDialog(Workstation& ws, QWidget* parent) : QDi
             }
             grid->addWidget(e, i, 0, 1, 2);
         }
-        QLineEdit* n = real ? form::field(box, "EditNfile", 5) : new QLineEdit(box);
+        QLineEdit* n = real ? widgets::field(box, "EditNfile", 5) : new QLineEdit(box);
         n->setFixedWidth(70);
         if (real) nfile_ = n;
         grid->addWidget(new QLabel(fromCp("Texto"), box), 4, 0, Qt::AlignRight);
@@ -111,10 +116,10 @@ ModifySubjectDialog::ModifySubjectDialog(Workstation& ws, QWidget* parent) : QDi
     notesPanel(annotFinto_, false);
     annotFinto_->setEnabled(false);
 
-    registra_ = form::button(this, "BitBtnRegistra", "&GUARDAR");
-    testo_ = form::button(this, "BBtesto", "Crear / Actualizar texto ampliado");
-    ancora_ = form::button(this, "BitBtnAncora", "&Otra vez");
-    auto* ritorna = form::button(this, "BitBtn3", "Volver al Men\xFA Principal");
+    registra_ = widgets::button(this, "BitBtnRegistra", "&GUARDAR", widgets::EnterKey::Ignored);
+    testo_ = widgets::button(this, "BBtesto", "Crear / Actualizar texto ampliado", widgets::EnterKey::Ignored);
+    ancora_ = widgets::button(this, "BitBtnAncora", "&Otra vez", widgets::EnterKey::Ignored);
+    auto* ritorna = widgets::button(this, "BitBtn3", "Volver al Men\xFA Principal", widgets::EnterKey::Ignored);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(registra_);
     buttons->addWidget(testo_);

@@ -1,7 +1,8 @@
 #include "ui/subjects/RetrieveSubjectDialog.h"
 
 #include "ui/subjects/ArchiveList.h"
-#include "ui/common/FormWidgets.h"
+#include "ui/common/UiHelpers.h"
+#include "ui/common/WidgetBuilders.h"
 #include "ui/subjects/NameBrowserView.h"
 #include "subjects/SubjectFiles.h"
 
@@ -11,6 +12,10 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
 
 namespace athanor {
 
@@ -19,8 +24,8 @@ RetrieveSubjectDialog::RetrieveSubjectDialog(Workstation& ws, QWidget* parent) :
     setWindowTitle(fromCp("Llame los datos desde la base de datos"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    archives_ = form::lineList(this, "ListaArchivi", 5, 17);
-    editArchi_ = form::field(this, "EditArchi", 4, true);
+    archives_ = widgets::lineList(this, "ListaArchivi", 5, 17);
+    editArchi_ = widgets::field(this, "EditArchi", 4, true);
     editArchi_->setFixedWidth(60);
     auto* archiveBox = new QVBoxLayout;
     archiveBox->addWidget(new QLabel(fromCp("Base de datos"), this));
@@ -29,10 +34,10 @@ RetrieveSubjectDialog::RetrieveSubjectDialog(Workstation& ws, QWidget* parent) :
     archiveBox->addWidget(editArchi_);
     archiveBox->addStretch();
 
-    soggetto_ = form::field(this, "EditSoggetto", 43);
+    soggetto_ = widgets::field(this, "EditSoggetto", 43);
     soggetto_->setFont(QFont("DejaVu Sans Mono", 9));
-    nomi_ = form::lineList(this, "ListaNomi", 9, 43);
-    bar_ = form::scrollBar(this, "ScrollBar1");
+    nomi_ = widgets::lineList(this, "ListaNomi", 9, 43);
+    bar_ = widgets::scrollBar(this, "ScrollBar1");
     bar_->setFixedHeight(nomi_->height());
     auto* listRow = new QHBoxLayout;
     listRow->setSpacing(0);
@@ -45,16 +50,16 @@ RetrieveSubjectDialog::RetrieveSubjectDialog(Workstation& ws, QWidget* parent) :
     browserBox->addWidget(new QLabel(fromCp("Haga doble clic para seleccionar"), this));
     browserBox->addStretch();
 
-    nome_ = form::field(this, "EditNome", 38);
+    nome_ = widgets::field(this, "EditNome", 38);
     forceUpperCase(nome_);
-    data_ = form::field(this, "EditData", 0, true);
-    local_ = form::field(this, "EditLocal", 27);
+    data_ = widgets::field(this, "EditData", 0, true);
+    local_ = widgets::field(this, "EditLocal", 27);
     forceUpperCase(local_);
-    naz_ = form::field(this, "EditNaz", 20);
+    naz_ = widgets::field(this, "EditNaz", 20);
     forceUpperCase(naz_);
-    corr_ = form::field(this, "EditCorr", 0, true);
-    coord_ = form::field(this, "EditCoord", 0, true);
-    cal_ = form::field(this, "EditCal", 0, true);
+    corr_ = widgets::field(this, "EditCorr", 0, true);
+    coord_ = widgets::field(this, "EditCoord", 0, true);
+    cal_ = widgets::field(this, "EditCal", 0, true);
     // Shown, not edited: Tab goes from one editable field to the next.
     for (QLineEdit* e : {editArchi_, data_, corr_, coord_, cal_}) e->setFocusPolicy(Qt::ClickFocus);
     auto* subject = new QGridLayout;
@@ -73,9 +78,9 @@ RetrieveSubjectDialog::RetrieveSubjectDialog(Workstation& ws, QWidget* parent) :
     notesBox->addWidget(memo_);
     notesBox->addStretch();
 
-    ok_ = form::button(this, "BitBtnOK", "&OK");
-    inverti_ = form::button(this, "BitBtnInverti", "Invertir Apellido / Nombre");
-    auto* annulla = form::button(this, "BitBtnAnnulla", "&Anular");
+    ok_ = widgets::button(this, "BitBtnOK", "&OK", widgets::EnterKey::Ignored);
+    inverti_ = widgets::button(this, "BitBtnInverti", "Invertir Apellido / Nombre", widgets::EnterKey::Ignored);
+    auto* annulla = widgets::button(this, "BitBtnAnnulla", "&Anular", widgets::EnterKey::Ignored);
     // The buttons in the order they stand.
     setTabOrder(memo_, inverti_);
     setTabOrder(inverti_, ok_);

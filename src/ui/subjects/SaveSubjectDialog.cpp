@@ -5,7 +5,8 @@
 #include "subjects/SubjectFiles.h"
 #include "subjects/TimeZones.h"
 #include "ui/subjects/ArchiveList.h"
-#include "ui/common/FormWidgets.h"
+#include "ui/common/UiHelpers.h"
+#include "ui/common/WidgetBuilders.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,6 +14,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
 
 namespace athanor {
 
@@ -21,9 +26,9 @@ SaveSubjectDialog::SaveSubjectDialog(Workstation& ws, QWidget* parent) : QDialog
     setWindowTitle(fromCp("Registro de las fechas de nacimiento"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    archives_ = form::lineList(this, "ListBox1", 6, 17);
+    archives_ = widgets::lineList(this, "ListBox1", 6, 17);
     archives_->setToolTip(fromCp("Clic para elegir el archivo"));
-    editArchi_ = form::field(this, "EditArchi", 4, true);
+    editArchi_ = widgets::field(this, "EditArchi", 4, true);
     editArchi_->setFixedWidth(60);
     auto* archiveBox = new QVBoxLayout;
     archiveBox->addWidget(new QLabel(fromCp("Archivos"), this));
@@ -34,14 +39,14 @@ SaveSubjectDialog::SaveSubjectDialog(Workstation& ws, QWidget* parent) : QDialog
 
     auto* data = new QGroupBox(fromCp("Los datos ya no son editables"), this);
     data->setObjectName("GroupBoxDati");
-    nome_ = form::field(data, "EditNomeSogg", 0, true);
-    data_ = form::field(data, "EditDataNasc", 0, true);
-    gmt_ = form::field(data, "EditGmt", 0, true);
-    localita_ = form::field(data, "EditLocalita", 0, true);
-    calend_ = form::field(data, "EditCalend", 0, true);
-    jd_ = form::field(data, "EditJd", 0, true);
-    coord_ = form::field(data, "EditCoord", 0, true);
-    stato_ = form::field(data, "EditStato", 0, true);
+    nome_ = widgets::field(data, "EditNomeSogg", 0, true);
+    data_ = widgets::field(data, "EditDataNasc", 0, true);
+    gmt_ = widgets::field(data, "EditGmt", 0, true);
+    localita_ = widgets::field(data, "EditLocalita", 0, true);
+    calend_ = widgets::field(data, "EditCalend", 0, true);
+    jd_ = widgets::field(data, "EditJd", 0, true);
+    coord_ = widgets::field(data, "EditCoord", 0, true);
+    stato_ = widgets::field(data, "EditStato", 0, true);
     auto* grid = new QGridLayout(data);
     grid->addWidget(new QLabel(fromCp("Nombre"), data), 0, 0);
     grid->addWidget(nome_, 0, 1, 1, 3);
@@ -72,7 +77,7 @@ SaveSubjectDialog::SaveSubjectDialog(Workstation& ws, QWidget* parent) : QDialog
     const QFontMetrics mono(QFont("DejaVu Sans Mono", 9));
     for (int i = 0; i < 4; ++i) {
         const std::string name = "EditMemo" + std::to_string(i + 1);
-        QLineEdit* e = form::field(notes, name.c_str(), caps[i]);
+        QLineEdit* e = widgets::field(notes, name.c_str(), caps[i]);
         e->setFont(QFont("DejaVu Sans Mono", 9));
         e->setMinimumWidth(mono.horizontalAdvance(QString(70, 'M')) + 12);
         forceUpperCase(e);
@@ -80,16 +85,16 @@ SaveSubjectDialog::SaveSubjectDialog(Workstation& ws, QWidget* parent) : QDialog
         memo_[static_cast<size_t>(i)] = e;
         notesGrid->addWidget(e, i, 0, 1, 3);
     }
-    nfile_ = form::field(notes, "EditNfile", 5, true);
+    nfile_ = widgets::field(notes, "EditNfile", 5, true);
     nfile_->setFocusPolicy(Qt::ClickFocus);
     nfile_->setFixedWidth(70);
     notesGrid->addWidget(new QLabel(fromCp("Documento de texto"), notes), 4, 1, Qt::AlignRight);
     notesGrid->addWidget(nfile_, 4, 2);
     notesGrid->setColumnStretch(0, 1);
 
-    registra_ = form::button(this, "BitBtnRegistra", "GUARDAR");
-    regText_ = form::button(this, "BBregText", "Guardar y Crear Archivos de Texto");
-    auto* annulla = form::button(this, "BBannulla", "&Anular  y  Volver");
+    registra_ = widgets::button(this, "BitBtnRegistra", "GUARDAR", widgets::EnterKey::Ignored);
+    regText_ = widgets::button(this, "BBregText", "Guardar y Crear Archivos de Texto", widgets::EnterKey::Ignored);
+    auto* annulla = widgets::button(this, "BBannulla", "&Anular  y  Volver", widgets::EnterKey::Ignored);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(registra_);
     buttons->addWidget(regText_);

@@ -160,7 +160,8 @@ MainWindow::MainWindow(DataRoot root, QWidget* parent) : QMainWindow(parent), ws
     // The later windows, created hidden as the program starts.
     practitionerDialog_ = new PractitionerNameDialog(ws_, this);
     manualChooser_ = new ManualChooserDialog(ws_, this);
-    orbEditor_ = new OrbEditorDialog(ws_, [this](const std::string& caption) { showOrbSetCaption(caption); }, this);
+    orbEditor_ = new OrbEditorDialog(ws_, this);
+    connect(orbEditor_, &OrbEditorDialog::setAdopted, this, &MainWindow::showOrbSetCaption);
     retrieveDialog_ = new RetrieveSubjectDialog(ws_, this);
     saveDialog_ = new SaveSubjectDialog(ws_, this);
     birthEntry_ = new BirthEntryDialog(ws_, saveDialog_, this, this);

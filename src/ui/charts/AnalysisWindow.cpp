@@ -1,8 +1,11 @@
 #include "ui/charts/AnalysisWindow.h"
 
+#include "app/SubjectDisplay.h"
+#include "app/Workstation.h"
 #include "engine/ChartBuilder.h"
 #include "foundations/Format.h"
 #include "foundations/TextFile.h"
+#include "graphics/AnalysisViews.h"
 #include "graphics/EmfPlayer.h"
 #include "graphics/GridDrawings.h"
 #include "graphics/PageCanvas.h"
@@ -11,9 +14,6 @@
 #include "graphics/StructureDrawing.h"
 #include "graphics/TableDrawings.h"
 #include "graphics/Views.h"
-#include "graphics/AnalysisViews.h"
-#include "ui/common/PageWidget.h"
-#include "ui/common/WindowSupport.h"
 #include "interpretation/AnalysisKnowledge.h"
 #include "interpretation/AspectViews.h"
 #include "interpretation/NativityRuler.h"
@@ -21,16 +21,19 @@
 #include "interpretation/Sectors.h"
 #include "knowledge/InterpretationTexts.h"
 #include "knowledge/Signatures.h"
-#include "app/SubjectDisplay.h"
-#include "ui/common/UiHelpers.h"
-#include "app/Workstation.h"
 #include "subjects/DatiNasc.h"
 #include "subjects/SubjectFiles.h"
+#include "ui/common/PageWidget.h"
+#include "ui/common/UiHelpers.h"
+#include "ui/common/WidgetBuilders.h"
+#include "ui/common/WindowSupport.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -48,6 +51,51 @@
 
 namespace athanor {
 
+namespace names {
+constexpr const char* kWindow = "FgrSpagy";
+constexpr const char* kClient = "Client";
+constexpr const char* kDrawingArea = "PaintBox1";
+constexpr const char* kTextsPanel = "PanelBase";
+constexpr const char* kTextsGlyph = "Image1";
+constexpr const char* kSpecificTitle = "LabL1";
+constexpr const char* kSpecificTexts = "MemoL1";
+constexpr const char* kGeneralTitle = "LabL2";
+constexpr const char* kGeneralTexts = "MemoL2";
+constexpr const char* kAspectPanel = "Panel3";
+constexpr const char* kAspectTitle = "LabAspetti";
+constexpr const char* kAspectMemo = "MemoAspetti";
+constexpr const char* kAspectFont = "BBFont";
+constexpr const char* kAspectClose = "BBchiudiAsp";
+constexpr const char* kDataPanel = "PanelDati";
+constexpr const char* kDataFields[] = {"EdNome", "EdData", "EdLocal", "EdCoordi", "EdDomif", "EdNodo", "EdJd"};
+constexpr const char* kInfo = "Memo1";
+constexpr const char* kInfoFont = "BBsizeFont";
+constexpr const char* kButtonPanel = "PanelPulsanti";
+constexpr const char* kBack = "BBprivato";
+constexpr const char* kLinkedPanel = "PanelCorv";
+constexpr const char* kLinkedTitle = "LabPianta";
+constexpr const char* kLinkedGlyph = "Image2";
+constexpr const char* kLinkedList = "ListBoxPiante";
+constexpr const char* kLinkedCombo = "ComboBoxPiante";
+constexpr const char* kLinkedSpin = "SpinButton1";
+constexpr const char* kSymptomsTitle = "LabSintomi";
+constexpr const char* kSymptoms = "Memo3";
+constexpr const char* kDescription = "Memo4";
+constexpr const char* kWiden = "BBsuGiu";
+constexpr const char* kLinkedFont = "BBFontCorv";
+constexpr const char* kLinkedClose = "BBchiudiCorv";
+constexpr const char* kSignaturePanel = "PanelExtra";
+constexpr const char* kSignatureLabel = "LabExtra";
+constexpr const char* kSignaturePlanet = "LbExtraPia";
+constexpr const char* kSignatureSign = "LbExtraSeg";
+constexpr const char* kSearch = "BBextraOk";
+constexpr const char* kSearchPanel = "PanelSegnaPato";
+constexpr const char* kSearchTitle = "LabSegnaPato";
+constexpr const char* kSearchMemo = "MemoExtra";
+constexpr const char* kSearchList = "ListBoxExtra";
+constexpr const char* kSearchClose = "BBchiudiExtra";
+}  // namespace names
+
 namespace {
 
 // Page units of the window's layout.
@@ -55,67 +103,23 @@ constexpr double kAreaWidth = 196, kAreaHeight = 196;
 constexpr double kColumnLeft = 197, kColumnWidth = 82;  // right edge at 279
 constexpr double kCentre = 100;                          // the wheel's centre
 
+// The analysis buttons, two columns of five.
 struct ButtonDef {
     const char* name;
     const char* caption;
-    int column, row;
+    AnalysisButton button;
 };
 const ButtonDef kButtons[] = {
-    {"BBcoordi", "Coordenadas Planetarias", 0, 0},
-    {"BBarchetip", "Estructura arquet\xEDpica", 1, 0},
-    {"BBstoffa", "Constituci\xF3n (Tela)", 0, 1},
-    {"BBaspetti", "Aspectos Planetarios", 1, 1},
-    {"BBEnergi", "Afinidades Energ\xE9teticas", 0, 2},
-    {"BBantisce", "Antiscias y Contrantiscias", 1, 2},
-    {"BBdodecate", "Dodecatemorias", 0, 3},
-    {"BBmaestri", "Maestros", 1, 3},
-    {"BBtarquell", "Dominantes Tarquell", 0, 4},
-    {"BBprivato", "Volver", 1, 4},
+    {"BBcoordi", "Coordenadas Planetarias", AnalysisButton::Coordinates},
+    {"BBarchetip", "Estructura arquet\xEDpica", AnalysisButton::Structure},
+    {"BBstoffa", "Constituci\xF3n (Tela)", AnalysisButton::Constitution},
+    {"BBaspetti", "Aspectos Planetarios", AnalysisButton::Aspects},
+    {"BBEnergi", "Afinidades Energ\xE9teticas", AnalysisButton::Energies},
+    {"BBantisce", "Antiscias y Contrantiscias", AnalysisButton::Antiscia},
+    {"BBdodecate", "Dodecatemorias", AnalysisButton::Dodecatemoria},
+    {"BBmaestri", "Maestros", AnalysisButton::Masters},
+    {"BBtarquell", "Dominantes Tarquell", AnalysisButton::Powers},
 };
-const double kButtonTops[] = {3, 8.5, 14, 19.5, 25};
-
-QFrame* panel(QWidget* parent, const char* name) {
-    auto* f = new QFrame(parent);
-    f->setObjectName(QString::fromLatin1(name));
-    f->setFrameShape(QFrame::Box);
-    return f;
-}
-
-QPlainTextEdit* memo(QWidget* parent, const char* name) {
-    auto* m = new QPlainTextEdit(parent);
-    m->setObjectName(QString::fromLatin1(name));
-    m->setReadOnly(true);
-    m->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    return m;
-}
-
-QLabel* label(QWidget* parent, const char* name, const char* text = "") {
-    auto* l = new QLabel(fromCp(text), parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
-
-QLineEdit* field(QWidget* parent, const char* name) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    e->setReadOnly(true);
-    e->setFocusPolicy(Qt::NoFocus);
-    return e;
-}
-
-AnalysisButton buttonOf(const char* name) {
-    static const struct {
-        const char* name;
-        AnalysisButton button;
-    } map[] = {{"BBcoordi", AnalysisButton::Coordinates}, {"BBarchetip", AnalysisButton::Structure},
-               {"BBstoffa", AnalysisButton::Constitution}, {"BBaspetti", AnalysisButton::Aspects},
-               {"BBEnergi", AnalysisButton::Energies},     {"BBantisce", AnalysisButton::Antiscia},
-               {"BBdodecate", AnalysisButton::Dodecatemoria}, {"BBmaestri", AnalysisButton::Masters},
-               {"BBtarquell", AnalysisButton::Powers}};
-    for (const auto& m : map)
-        if (std::string_view(m.name) == name) return m.button;
-    return AnalysisButton::Structure;
-}
 
 const char* const kStyle =
     "QWidget#Client { background: black; }"
@@ -127,10 +131,19 @@ const char* const kStyle =
     "QPushButton:pressed, QToolButton:pressed { background: #505878; }"
     "QComboBox { background: #2c3040; color: white; }";
 
+// A boxed panel of the window.
+QFrame* boxPanel(QWidget* parent, const char* name) { return widgets::panel(parent, name, QFrame::Box); }
+
+QHBoxLayout* hbox(std::initializer_list<QWidget*> widgets) {
+    auto* r = new QHBoxLayout;
+    for (QWidget* w : widgets) r->addWidget(w);
+    return r;
+}
+
 }  // namespace
 
 AnalysisWindow::AnalysisWindow(Workstation& ws, QWidget* parent) : QWidget(parent), ws_(ws) {
-    setObjectName("FgrSpagy");
+    setObjectName(names::kWindow);
     setWindowTitle(fromCp("Modelo proped\xE9utico interactivo"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     QPalette pal = palette();
@@ -148,148 +161,218 @@ AnalysisWindow::~AnalysisWindow() = default;
 void AnalysisWindow::build() {
     // The panels live on a client widget of their own, so that their style does not reach
     // the message boxes of the window.
-    client_ = new QWidget(this);
-    client_->setObjectName("Client");
+    client_ = widgets::named<QWidget>(this, names::kClient);
     client_->setStyleSheet(kStyle);
-    area_ = new PageWidget(client_);
-    area_->setObjectName("PaintBox1");
-    area_->onPress = [this](QMouseEvent* e) { areaPressed(e->position().toPoint()); };
+    drawingArea_ = widgets::named<PageWidget>(client_, names::kDrawingArea);
+    drawingArea_->onPress = [this](QMouseEvent* e) { areaPressed(e->position().toPoint()); };
+    buildTextsPanel();
+    buildAspectPanel();
+    buildDataPanel();
+    buildInfoMemo();
+    buildButtonPanel();
+    buildLinkedPanel();
+    buildSignaturePanel();
+    buildSearchPanel();
+}
 
-    // Interpretation texts.
-    panelBase_ = panel(client_, "PanelBase");
-    image1_ = label(panelBase_, "Image1");
-    image1_->setAlignment(Qt::AlignCenter);
-    labL1_ = label(panelBase_, "LabL1", "ATRIBUCIONES ESPEC\xCD" "FICAS al PLANETA");
-    memoL1_ = memo(panelBase_, "MemoL1");
-    labL2_ = label(panelBase_, "LabL2", "ATRIBUCIONES GENERALES AL PLANETA");
-    memoL2_ = memo(panelBase_, "MemoL2");
-    panelBase_->hide();
+// The interpretation texts of a planet or a sign, with its glyph.
+void AnalysisWindow::buildTextsPanel() {
+    textsPanel_ = boxPanel(client_, names::kTextsPanel);
+    textsGlyph_ = widgets::label(textsPanel_, "", names::kTextsGlyph);
+    textsGlyph_->setAlignment(Qt::AlignCenter);
+    specificTitle_ = widgets::label(textsPanel_, "ATRIBUCIONES ESPEC\xCD" "FICAS al PLANETA", names::kSpecificTitle);
+    specificTexts_ = widgets::memo(textsPanel_, names::kSpecificTexts);
+    generalTitle_ = widgets::label(textsPanel_, "ATRIBUCIONES GENERALES AL PLANETA", names::kGeneralTitle);
+    generalTexts_ = widgets::memo(textsPanel_, names::kGeneralTexts);
+    auto* head = hbox({textsGlyph_, specificTitle_});
+    head->setAlignment(specificTitle_, Qt::AlignTop);
+    auto* layout = new QVBoxLayout(textsPanel_);
+    layout->addLayout(head);
+    layout->addWidget(specificTexts_, 46);
+    layout->addWidget(generalTitle_);
+    layout->addWidget(generalTexts_, 28);
+    textsPanel_->hide();
+}
 
-    // The aspect memo.
-    panel3_ = panel(client_, "Panel3");
-    labAspetti_ = label(panel3_, "LabAspetti");
-    memoAspetti_ = memo(panel3_, "MemoAspetti");
-    memoAspetti_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    memoAspetti_->viewport()->installEventFilter(this);
-    fontAsp_ = namedButton(panel3_, "BBFont", "Font +");
-    auto* chiudiAsp = namedButton(panel3_, "BBchiudiAsp", "Cerrar");
-    connect(fontAsp_, &QPushButton::clicked, this, [this] {
+void AnalysisWindow::buildAspectPanel() {
+    aspectPanel_ = boxPanel(client_, names::kAspectPanel);
+    aspectTitle_ = widgets::label(aspectPanel_, "", names::kAspectTitle);
+    aspectMemo_ = widgets::memo(aspectPanel_, names::kAspectMemo);
+    aspectMemo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    aspectMemo_->viewport()->installEventFilter(this);
+    aspectFontButton_ = widgets::button(aspectPanel_, names::kAspectFont, "Font +");
+    auto* close = widgets::button(aspectPanel_, names::kAspectClose, "Cerrar");
+    connect(aspectFontButton_, &QPushButton::clicked, this, [this] {
         bigAspectFont_ = !bigAspectFont_;
-        fontAsp_->setText(bigAspectFont_ ? "Font -" : "Font +");
+        aspectFontButton_->setText(bigAspectFont_ ? "Font -" : "Font +");
         layoutPanels();
     });
-    connect(chiudiAsp, &QPushButton::clicked, panel3_, &QWidget::hide);
-    panel3_->hide();
+    connect(close, &QPushButton::clicked, aspectPanel_, &QWidget::hide);
+    auto* head = hbox({aspectTitle_, aspectFontButton_, close});
+    head->setStretch(0, 1);
+    auto* layout = new QVBoxLayout(aspectPanel_);
+    layout->addLayout(head);
+    layout->addWidget(aspectMemo_, 1);
+    aspectPanel_->hide();
+}
 
-    // The subject's data.
-    panelDati_ = panel(client_, "PanelDati");
-    edNome_ = field(panelDati_, "EdNome");
-    edData_ = field(panelDati_, "EdData");
-    edLocal_ = field(panelDati_, "EdLocal");
-    edCoordi_ = field(panelDati_, "EdCoordi");
-    edDomif_ = field(panelDati_, "EdDomif");
-    edNodo_ = field(panelDati_, "EdNodo");
-    edJd_ = field(panelDati_, "EdJd");
-
-    // Information memo.
-    memo1_ = memo(client_, "Memo1");
-    memo1_->viewport()->installEventFilter(this);
-    sizeFont_ = new QToolButton(client_);
-    sizeFont_->setObjectName("BBsizeFont");
-    sizeFont_->setText("A+");
-    sizeFont_->setToolTip(fromCp("Tama\xF1o de la letra"));
-    connect(sizeFont_, &QToolButton::clicked, this, [this] {
-        bigMemoFont_ = !bigMemoFont_;
-        sizeFont_->setText(bigMemoFont_ ? QStringLiteral("A-") : QStringLiteral("A+"));
-        layoutPanels();
-    });
-
-    // Buttons.
-    panelPulsanti_ = panel(client_, "PanelPulsanti");
-    for (const ButtonDef& b : kButtons) {
-        auto* button = namedButton(panelPulsanti_, b.name, b.caption);
-        button->setFocusPolicy(Qt::NoFocus);
-        if (std::string_view(b.name) == "BBprivato") {
-            connect(button, &QPushButton::clicked, this, &QWidget::close);
-        } else {
-            const AnalysisButton which = buttonOf(b.name);
-            connect(button, &QPushButton::clicked, this, [this, which] { press(which); });
-        }
+// The subject's data, shown, not edited.
+void AnalysisWindow::buildDataPanel() {
+    dataPanel_ = boxPanel(client_, names::kDataPanel);
+    QLineEdit** fields[] = {&nameField_,     &dateField_, &placeField_,      &coordField_,
+                            &houseSystemField_, &nodeField_, &julianDayField_};
+    auto* layout = new QVBoxLayout(dataPanel_);
+    for (size_t i = 0; i < std::size(fields); ++i) {
+        QLineEdit* e = widgets::field(dataPanel_, names::kDataFields[i], 0, true);
+        e->setFocusPolicy(Qt::NoFocus);
+        e->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        layout->addWidget(e);
+        *fields[i] = e;
     }
+}
 
-    // Plants or remedies.
-    panelCorv_ = panel(client_, "PanelCorv");
-    labPianta_ = label(panelCorv_, "LabPianta");
-    image2_ = label(panelCorv_, "Image2");
-    image2_->setAlignment(Qt::AlignCenter);
-    listPiante_ = new QListWidget(panelCorv_);
-    listPiante_->setObjectName("ListBoxPiante");
-    comboPiante_ = new QComboBox(panelCorv_);
-    comboPiante_->setObjectName("ComboBoxPiante");
-    auto* spin = spinButton(
-        panelCorv_, "SpinButton1",
+// The messages that explain each view; a double click makes the memo tall.
+void AnalysisWindow::buildInfoMemo() {
+    infoMemo_ = widgets::memo(client_, names::kInfo);
+    infoMemo_->viewport()->installEventFilter(this);
+    infoFontButton_ = widgets::named<QToolButton>(client_, names::kInfoFont);
+    infoFontButton_->setText("A+");
+    infoFontButton_->setToolTip(fromCp("Tama\xF1o de la letra"));
+    connect(infoFontButton_, &QToolButton::clicked, this, [this] {
+        bigInfoFont_ = !bigInfoFont_;
+        infoFontButton_->setText(bigInfoFont_ ? QStringLiteral("A-") : QStringLiteral("A+"));
+        layoutPanels();
+    });
+}
+
+void AnalysisWindow::buildButtonPanel() {
+    buttonPanel_ = boxPanel(client_, names::kButtonPanel);
+    auto* grid = new QGridLayout(buttonPanel_);
+    int i = 0;
+    for (const ButtonDef& b : kButtons) {
+        auto* button = widgets::button(buttonPanel_, b.name, b.caption);
+        const AnalysisButton which = b.button;
+        connect(button, &QPushButton::clicked, this, [this, which] { press(which); });
+        grid->addWidget(button, i / 2, i % 2);
+        viewButtons_.push_back(button);
+        ++i;
+    }
+    auto* back = widgets::button(buttonPanel_, names::kBack, "Volver");
+    connect(back, &QPushButton::clicked, this, &QWidget::close);
+    grid->addWidget(back, i / 2, i % 2);
+    viewButtons_.push_back(back);
+    for (QPushButton* b : viewButtons_) {
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    }
+}
+
+// The plants or remedies of the glyph clicked, with the symptoms they treat.
+void AnalysisWindow::buildLinkedPanel() {
+    linkedPanel_ = boxPanel(client_, names::kLinkedPanel);
+    linkedTitle_ = widgets::label(linkedPanel_, "", names::kLinkedTitle);
+    linkedGlyph_ = widgets::label(linkedPanel_, "", names::kLinkedGlyph);
+    linkedGlyph_->setAlignment(Qt::AlignCenter);
+    linkedList_ = widgets::named<QListWidget>(linkedPanel_, names::kLinkedList);
+    linkedCombo_ = widgets::named<QComboBox>(linkedPanel_, names::kLinkedCombo);
+    auto* spin = widgets::spinButton(
+        linkedPanel_, names::kLinkedSpin,
         [this] {
-            if (listPiante_->currentRow() > 0) listPiante_->setCurrentRow(listPiante_->currentRow() - 1);
+            if (linkedList_->currentRow() > 0) linkedList_->setCurrentRow(linkedList_->currentRow() - 1);
         },
         [this] {
-            if (listPiante_->currentRow() + 1 < listPiante_->count())
-                listPiante_->setCurrentRow(listPiante_->currentRow() + 1);
+            if (linkedList_->currentRow() + 1 < linkedList_->count())
+                linkedList_->setCurrentRow(linkedList_->currentRow() + 1);
         });
-    labSintomi_ = label(panelCorv_, "LabSintomi");
-    labSintomi_->setWordWrap(true);
-    memo3_ = memo(panelCorv_, "Memo3");
-    memo3_->viewport()->installEventFilter(this);
-    memo4_ = memo(panelCorv_, "Memo4");
-    suGiu_ = namedButton(panelCorv_, "BBsuGiu", "Ensancha");
-    fontCorv_ = namedButton(panelCorv_, "BBFontCorv", "Font +");
-    auto* chiudiCorv = namedButton(panelCorv_, "BBchiudiCorv", "Cerrar");
-    connect(listPiante_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (comboPiante_->currentIndex() != row) comboPiante_->setCurrentIndex(row);
+    symptomsTitle_ = widgets::label(linkedPanel_, "", names::kSymptomsTitle);
+    symptomsTitle_->setWordWrap(true);
+    symptomsMemo_ = widgets::memo(linkedPanel_, names::kSymptoms);
+    symptomsMemo_->viewport()->installEventFilter(this);
+    descriptionMemo_ = widgets::memo(linkedPanel_, names::kDescription);
+    widenButton_ = widgets::button(linkedPanel_, names::kWiden, "Ensancha");
+    linkedFontButton_ = widgets::button(linkedPanel_, names::kLinkedFont, "Font +");
+    auto* close = widgets::button(linkedPanel_, names::kLinkedClose, "Cerrar");
+
+    auto* head = hbox({linkedTitle_, linkedGlyph_});
+    head->setStretch(0, 1);
+    head->setAlignment(linkedTitle_, Qt::AlignTop);
+    auto* choice = hbox({linkedCombo_, spin});
+    choice->setStretch(0, 1);
+    auto* layout = new QVBoxLayout(linkedPanel_);
+    layout->addLayout(head);
+    layout->addWidget(linkedList_, 4);
+    layout->addLayout(choice);
+    layout->addWidget(symptomsTitle_);
+    layout->addWidget(symptomsMemo_, 5);
+    layout->addWidget(descriptionMemo_, 6);
+    layout->addLayout(hbox({widenButton_, linkedFontButton_, close}));
+    connectLinkedPanel(close);
+    linkedPanel_->hide();
+}
+
+void AnalysisWindow::connectLinkedPanel(QPushButton* close) {
+    connect(linkedList_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (linkedCombo_->currentIndex() != row) linkedCombo_->setCurrentIndex(row);
         showLinkedDetails(row);
     });
-    connect(comboPiante_, &QComboBox::activated, this, [this](int row) { listPiante_->setCurrentRow(row); });
-    connect(suGiu_, &QPushButton::clicked, this, [this] {
-        memo3Tall_ = !memo3Tall_;
-        suGiu_->setText(memo3Tall_ ? "Anterior" : "Ensancha");
+    connect(linkedCombo_, &QComboBox::activated, this, [this](int row) { linkedList_->setCurrentRow(row); });
+    connect(widenButton_, &QPushButton::clicked, this, [this] {
+        symptomsTall_ = !symptomsTall_;
+        widenButton_->setText(symptomsTall_ ? "Anterior" : "Ensancha");
         layoutPanels();
     });
-    connect(fontCorv_, &QPushButton::clicked, this, [this] {
-        bigCorvFont_ = !bigCorvFont_;
-        fontCorv_->setText(bigCorvFont_ ? "Font -" : "Font +");
+    connect(linkedFontButton_, &QPushButton::clicked, this, [this] {
+        bigLinkedFont_ = !bigLinkedFont_;
+        linkedFontButton_->setText(bigLinkedFont_ ? "Font -" : "Font +");
         layoutPanels();
     });
-    connect(chiudiCorv, &QPushButton::clicked, panelCorv_, &QWidget::hide);
-    spin->setProperty("corv", true);
-    panelCorv_->hide();
+    connect(close, &QPushButton::clicked, linkedPanel_, &QWidget::hide);
+}
 
-    // Signature search.
-    panelExtra_ = panel(client_, "PanelExtra");
-    auto* labSignature = label(panelExtra_, "LabExtra", "Signatura:");
-    labSignature->setProperty("extra", 1);
-    lbExtraPia_ = namedButton(panelExtra_, "LbExtraPia", kAnyCriterion);
-    lbExtraSeg_ = namedButton(panelExtra_, "LbExtraSeg", kAnyCriterion);
-    lbExtraPia_->setToolTip(fromCp("Clic: cualquier planeta"));
-    lbExtraSeg_->setToolTip(fromCp("Clic: cualquier signo"));
-    auto* extraOk = namedButton(panelExtra_, "BBextraOk", "Buscar");
-    connect(lbExtraPia_, &QPushButton::clicked, this, [this] { lbExtraPia_->setText(fromCp(kAnyCriterion)); });
-    connect(lbExtraSeg_, &QPushButton::clicked, this, [this] { lbExtraSeg_->setText(fromCp(kAnyCriterion)); });
-    connect(extraOk, &QPushButton::clicked, this, [this] { search(); });
+// The signature of the search: a planet and a sign, "any" by a click on either.
+void AnalysisWindow::buildSignaturePanel() {
+    signaturePanel_ = boxPanel(client_, names::kSignaturePanel);
+    auto* caption = widgets::label(signaturePanel_, "Signatura:", names::kSignatureLabel);
+    signaturePlanet_ = widgets::button(signaturePanel_, names::kSignaturePlanet, kAnyCriterion);
+    signatureSign_ = widgets::button(signaturePanel_, names::kSignatureSign, kAnyCriterion);
+    signaturePlanet_->setToolTip(fromCp("Clic: cualquier planeta"));
+    signatureSign_->setToolTip(fromCp("Clic: cualquier signo"));
+    auto* search = widgets::button(signaturePanel_, names::kSearch, "Buscar");
+    connect(signaturePlanet_, &QPushButton::clicked, this,
+            [this] { signaturePlanet_->setText(fromCp(kAnyCriterion)); });
+    connect(signatureSign_, &QPushButton::clicked, this, [this] { signatureSign_->setText(fromCp(kAnyCriterion)); });
+    connect(search, &QPushButton::clicked, this, [this] { this->search(); });
+    // Widths in the proportions of the strip's page units.
+    auto* layout = new QHBoxLayout(signaturePanel_);
+    layout->addWidget(caption, 22);
+    layout->addWidget(signaturePlanet_, 55);
+    layout->addWidget(signatureSign_, 55);
+    layout->addStretch(23);
+    layout->addWidget(search, 32);
+    for (QPushButton* b : {signaturePlanet_, signatureSign_, search})
+        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+}
 
-    panelSegnaPato_ = panel(client_, "PanelSegnaPato");
-    labSegnaPato_ = label(panelSegnaPato_, "LabSegnaPato");
-    labSegnaPato_->setWordWrap(true);
-    memoExtra_ = memo(panelSegnaPato_, "MemoExtra");
-    listExtra_ = new QListWidget(panelSegnaPato_);
-    listExtra_->setObjectName("ListBoxExtra");
-    auto* chiudiExtra = namedButton(panelSegnaPato_, "BBchiudiExtra", "Cerrar");
-    connect(chiudiExtra, &QPushButton::clicked, this, [this] {
-        panelSegnaPato_->hide();
+// The remedies or pathologies the signature finds.
+void AnalysisWindow::buildSearchPanel() {
+    searchPanel_ = boxPanel(client_, names::kSearchPanel);
+    searchTitle_ = widgets::label(searchPanel_, "", names::kSearchTitle);
+    searchTitle_->setWordWrap(true);
+    searchMemo_ = widgets::memo(searchPanel_, names::kSearchMemo);
+    searchList_ = widgets::named<QListWidget>(searchPanel_, names::kSearchList);
+    auto* close = widgets::button(searchPanel_, names::kSearchClose, "Cerrar");
+    connect(close, &QPushButton::clicked, this, [this] {
+        searchPanel_->hide();
         clearArea();
         drawChartWheel();
     });
-    panelSegnaPato_->hide();
+    auto* layout = new QVBoxLayout(searchPanel_);
+    layout->addWidget(searchTitle_);
+    layout->addWidget(searchMemo_, 1);
+    layout->addWidget(searchList_, 2);
+    layout->addWidget(close, 0, Qt::AlignRight);
+    searchPanel_->hide();
 }
-
 
 // ---- layout ---------------------------------------------------------------------------
 
@@ -298,19 +381,44 @@ void AnalysisWindow::resizeEvent(QResizeEvent* event) {
     layoutPanels();
 }
 
+// The drawing is made in page units at the window's scale. The panels are placed in the
+// same units so that the column beside the drawing keeps its height and the panels that
+// grow (the tall memos) or show on demand lie over the others; what is inside a panel is
+// laid out by its own layout.
 void AnalysisWindow::layoutPanels() {
     client_->setGeometry(rect());
-    // The page is laid out in page units: as large as the window allows.
     scale_ = std::max(1.0, std::min(height() / 203.0, width() / 280.0));
     const double s = scale_;
     const auto units = [s](double top, double left, double h, double w) {
         return QRect(static_cast<int>(std::lround(left * s)), static_cast<int>(std::lround(top * s)),
                      static_cast<int>(std::lround(w * s)), static_cast<int>(std::lround(h * s)));
     };
-    const auto inner = [s](double top, double left, double h, double w) {
-        return QRect(static_cast<int>(std::lround(left * s)), static_cast<int>(std::lround(top * s)),
-                     static_cast<int>(std::lround(w * s)), static_cast<int>(std::lround(h * s)));
-    };
+    drawingArea_->setGeometry(units(0, 0, kAreaHeight, kAreaWidth));
+
+    // The column beside the drawing: texts or aspects, data, messages, buttons.
+    textsPanel_->setGeometry(units(1.3, kColumnLeft, 92, kColumnWidth));
+    aspectPanel_->setGeometry(units(1.3, kColumnLeft, aspectTall_ ? 198 : 92, kColumnWidth));
+    dataPanel_->setGeometry(units(94, kColumnLeft, 38.7, kColumnWidth));
+    infoMemo_->setGeometry(infoTall_ ? units(1.3, kColumnLeft, 167.7, kColumnWidth - 6)
+                                     : units(133.5, kColumnLeft, 35.5, kColumnWidth - 6));
+    if (infoTall_) infoMemo_->raise();
+    infoFontButton_->setGeometry(units(133.5, kColumnLeft + kColumnWidth - 5.5, 5, 5.5));
+    buttonPanel_->setGeometry(units(170, kColumnLeft, 32, kColumnWidth));
+    // The signature strip under the drawing.
+    signaturePanel_->setGeometry(units(196.5, 1, 6, 194));
+    // Plants or remedies and the signature results: beside the column when the screen is
+    // wide enough, otherwise over the right half of the drawing.
+    const double spare = width() / s - 280;
+    const QRect side = spare >= 60 ? units(1.3, 280, 200, spare - 1) : units(1.3, 110, 194, 86);
+    linkedPanel_->setGeometry(side);
+    searchPanel_->setGeometry(side);
+    descriptionMemo_->setVisible(!symptomsTall_);
+    scalePanels();
+}
+
+// Fonts, margins and the glyphs' size follow the scale.
+void AnalysisWindow::scalePanels() {
+    const double s = scale_;
     const int fontPx = std::max(10, static_cast<int>(std::lround(s * 2.3)));
     QFont f = font();
     f.setPixelSize(fontPx);
@@ -320,82 +428,23 @@ void AnalysisWindow::layoutPanels() {
         g.setPixelSize(std::max(9, static_cast<int>(std::lround(fontPx * factor))));
         w->setFont(g);
     };
+    sized(infoMemo_, bigInfoFont_ ? 1.3 : 1.0);
+    sized(aspectMemo_, bigAspectFont_ ? 1.3 : 1.0);
+    for (QWidget* w : std::initializer_list<QWidget*>{linkedList_, symptomsMemo_, descriptionMemo_, linkedCombo_})
+        sized(w, bigLinkedFont_ ? 1.3 : 1.0);
+    for (QPushButton* b : viewButtons_) sized(b, 0.86);
 
-    area_->setGeometry(units(0, 0, kAreaHeight, kAreaWidth));
-
-    // Right column: texts, data, messages, buttons.
-    const QRect base = units(1.3, kColumnLeft, 92, kColumnWidth);
-    panelBase_->setGeometry(base);
-    const double bw = kColumnWidth - 2;
-    image1_->setGeometry(inner(1, 1, 9, 10));
-    labL1_->setGeometry(inner(1, 12, 4, bw - 12));
-    memoL1_->setGeometry(inner(11, 1, 46, bw));
-    labL2_->setGeometry(inner(58, 1, 4, bw));
-    memoL2_->setGeometry(inner(62.5, 1, 28.5, bw));
-    panel3_->setGeometry(base);
-    labAspetti_->setGeometry(inner(1, 1, 4, bw - 34));
-    fontAsp_->setGeometry(inner(0.8, bw - 32, 4.4, 16));
-    panel3_->findChild<QPushButton*>("BBchiudiAsp")->setGeometry(inner(0.8, bw - 15, 4.4, 16));
-    memoAspetti_->setGeometry(aspectTall_ ? inner(6, 1, 196 - 8, bw) : inner(6, 1, 85, bw));
-    panel3_->resize(base.width(), aspectTall_ ? units(0, 0, 198, 0).height() : base.height());
-    sized(memoAspetti_, bigAspectFont_ ? 1.3 : 1.0);
-
-    panelDati_->setGeometry(units(94, kColumnLeft, 38.7, kColumnWidth));
-    QLineEdit* fields[] = {edNome_, edData_, edLocal_, edCoordi_, edDomif_, edNodo_, edJd_};
-    for (int i = 0; i < 7; ++i) fields[i]->setGeometry(inner(0.8 + 5.4 * i, 1, 4.9, bw));
-
-    const QRect memoNormal = units(133.5, kColumnLeft, 35.5, kColumnWidth - 6);
-    const QRect memoLarge = units(1.3, kColumnLeft, 167.7, kColumnWidth - 6);
-    memo1_->setGeometry(memo1Tall_ ? memoLarge : memoNormal);
-    if (memo1Tall_) memo1_->raise();
-    sizeFont_->setGeometry(units(133.5, kColumnLeft + kColumnWidth - 5.5, 5, 5.5));
-    sized(memo1_, bigMemoFont_ ? 1.3 : 1.0);
-
-    panelPulsanti_->setGeometry(units(170, kColumnLeft, 32, kColumnWidth));
-    for (const ButtonDef& b : kButtons)
-        if (auto* button = panelPulsanti_->findChild<QPushButton*>(b.name))
-            button->setGeometry(inner(kButtonTops[b.row], b.column == 0 ? 4 : 43, 5, 35)), sized(button, 0.86);
-
-    // The signature strip under the drawing area.
-    panelExtra_->setGeometry(units(196.5, 1, 6, 194));
-    panelExtra_->findChild<QLabel*>("LabExtra")->setGeometry(inner(0.6, 2, 4.6, 22));
-    lbExtraPia_->setGeometry(inner(0.6, 25, 4.6, 55));
-    lbExtraSeg_->setGeometry(inner(0.6, 82, 4.6, 55));
-    panelExtra_->findChild<QPushButton*>("BBextraOk")->setGeometry(inner(0.6, 160, 4.6, 32));
-
-    // Plants or remedies and the signature results: beside the column when the screen is
-    // wide enough, otherwise over the right half of the drawing area.
-    const double spare = width() / s - 280;
-    const QRect side = spare >= 60 ? units(1.3, 280, 200, spare - 1) : units(1.3, 110, 194, 86);
-    panelCorv_->setGeometry(side);
-    panelSegnaPato_->setGeometry(side);
-    const double sw = side.width() / s - 2, sh = side.height() / s;
-    labPianta_->setGeometry(inner(1, 1, 5, sw - 12));
-    image2_->setGeometry(inner(1, sw - 10, 9, 10));
-    listPiante_->setGeometry(inner(11, 1, sh * 0.22, sw));
-    const double comboTop = 12 + sh * 0.22;
-    comboPiante_->setGeometry(inner(comboTop, 1, 5, sw - 8));
-    panelCorv_->findChild<QWidget*>("SpinButton1")->setGeometry(inner(comboTop, sw - 6, 5.6, 6));
-    const double sympTop = comboTop + 6.5;
-    labSintomi_->setGeometry(inner(sympTop, 1, 6, sw));
-    const double memo3Top = sympTop + 6.5;
-    const double buttonsTop = sh - 7;
-    const double memo3Height = memo3Tall_ ? buttonsTop - memo3Top - 1 : (buttonsTop - memo3Top) * 0.45;
-    memo3_->setGeometry(inner(memo3Top, 1, memo3Height, sw));
-    memo4_->setGeometry(inner(memo3Top + memo3Height + 1, 1, buttonsTop - memo3Top - memo3Height - 2, sw));
-    memo4_->setVisible(!memo3Tall_);
-    const double third = (sw - 2) / 3;
-    suGiu_->setGeometry(inner(buttonsTop, 1, 5.5, third));
-    fontCorv_->setGeometry(inner(buttonsTop, 2 + third, 5.5, third));
-    panelCorv_->findChild<QPushButton*>("BBchiudiCorv")->setGeometry(inner(buttonsTop, 3 + 2 * third, 5.5, third));
-    for (QWidget* w : {static_cast<QWidget*>(listPiante_), static_cast<QWidget*>(memo3_),
-                       static_cast<QWidget*>(memo4_), static_cast<QWidget*>(comboPiante_)})
-        sized(w, bigCorvFont_ ? 1.3 : 1.0);
-
-    labSegnaPato_->setGeometry(inner(1, 1, 9, sw));
-    memoExtra_->setGeometry(inner(11, 1, sh * 0.3, sw));
-    listExtra_->setGeometry(inner(12 + sh * 0.3, 1, sh - 12 - sh * 0.3 - 8, sw));
-    panelSegnaPato_->findChild<QPushButton*>("BBchiudiExtra")->setGeometry(inner(sh - 7, sw - 24, 5.5, 25));
+    const QSize glyph(static_cast<int>(std::lround(10 * s)), static_cast<int>(std::lround(9 * s)));
+    textsGlyph_->setFixedSize(glyph);
+    linkedGlyph_->setFixedSize(glyph);
+    const int margin = static_cast<int>(std::lround(s));
+    const int spacing = static_cast<int>(std::lround(0.6 * s));
+    for (QFrame* p : {textsPanel_, aspectPanel_, dataPanel_, buttonPanel_, linkedPanel_, signaturePanel_, searchPanel_}) {
+        p->layout()->setContentsMargins(margin, margin, margin, margin);
+        p->layout()->setSpacing(spacing);
+        // Now, not at the next event: the windows' callers read the sizes at once.
+        p->layout()->activate();
+    }
 }
 
 // ---- opening --------------------------------------------------------------------------
@@ -414,20 +463,20 @@ void AnalysisWindow::opening() {
     layoutPanels();
     applyGraphSettings(ws_);
     body_ = sign_ = 0;
-    lbExtraPia_->setText(fromCp(kAnyCriterion));
-    lbExtraSeg_->setText(fromCp(kAnyCriterion));
+    signaturePlanet_->setText(fromCp(kAnyCriterion));
+    signatureSign_->setText(fromCp(kAnyCriterion));
     cycles_.reset();
     searchClicks_ = 0;
     wheelHits_.clear();
     structureHits_.clear();
-    panelBase_->hide();
-    panel3_->hide();
-    panelCorv_->hide();
-    panelSegnaPato_->hide();
+    textsPanel_->hide();
+    aspectPanel_->hide();
+    linkedPanel_->hide();
+    searchPanel_->hide();
     messages_.reset();
     guarded(this, [&] { messages_ = std::make_unique<MessageSections>(MessageSections::load(ws_.root)); });
     hourValid_ = guarded(this, [&] { hour_ = computePlanetaryHour(ws_.chart, *ws_.corrections); });
-    showMessage(1);
+    showInfoSection(1);
     clearArea();
     // The drawing waits for the window to be on the screen.
     drawPending_ = true;
@@ -455,15 +504,15 @@ void AnalysisWindow::fillDataPanel() {
         std::string locality = subject.record.locality().substr(0, 28);
         cleanLocality(locality);
         trimTrailingBlanks(locality);
-        edNome_->setText(fromCp(lines[0]));
-        edData_->setText(fromCp(stamp.dateTime + (subject.record.gregorian() ? "" : " Calend. Giuliano")));
-        edLocal_->setText(fromCp(locality + " - " + subject.record.country));
-        edCoordi_->setText(fromCp(subject.record.coordText()));
+        nameField_->setText(fromCp(lines[0]));
+        dateField_->setText(fromCp(stamp.dateTime + (subject.record.gregorian() ? "" : " Calend. Giuliano")));
+        placeField_->setText(fromCp(locality + " - " + subject.record.country));
+        coordField_->setText(fromCp(subject.record.coordText()));
     });
-    edDomif_->setText(fromCp(ws_.chart.HouseSystem));
-    edNodo_->setText(fromCp(ws_.chart.NodeKind));
-    edJd_->setText(QString::number(static_cast<double>(ws_.chart.ChartJulianDay), 'g', 12));
-    for (QLineEdit* e : {edNome_, edData_, edLocal_, edCoordi_}) e->setCursorPosition(0);
+    houseSystemField_->setText(fromCp(ws_.chart.HouseSystem));
+    nodeField_->setText(fromCp(ws_.chart.NodeKind));
+    julianDayField_->setText(QString::number(static_cast<double>(ws_.chart.ChartJulianDay), 'g', 12));
+    for (QLineEdit* e : {nameField_, dateField_, placeField_, coordField_}) e->setCursorPosition(0);
 }
 
 // ---- drawing --------------------------------------------------------------------------
@@ -484,14 +533,14 @@ QPoint AnalysisWindow::areaPoint(double y, double x) const {
 }
 
 void AnalysisWindow::clearArea() {
-    area_->clear(Qt::black);
+    drawingArea_->clear(Qt::black);
     wheelHits_.clear();
     structureHits_.clear();
 }
 
 template <class Fn>
 void AnalysisWindow::paint(Fn&& fn) {
-    QPainter painter(&area_->picture());
+    QPainter painter(&drawingArea_->picture());
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -499,7 +548,7 @@ void AnalysisWindow::paint(Fn&& fn) {
     PageCanvas canvas(painter, state, &ws_.root);
     guarded(this, [&] { fn(canvas); });
     painter.end();
-    area_->update();
+    drawingArea_->update();
 }
 
 void AnalysisWindow::drawChartWheel(bool aspectLines) {
@@ -600,7 +649,7 @@ void AnalysisWindow::drawPowers() {
         drawPowerBars(c, powers, kCentre - 31.2, 28);
         drawEclipticGrid(c, ws_.chart, ws_.orbs, 88, 56, true);
     });
-    memo1_->appendPlainText(fromCp(std::string("\nDominante: ") + dominantName(powers.dominant)));
+    infoMemo_->appendPlainText(fromCp(std::string("\nDominante: ") + dominantName(powers.dominant)));
 }
 
 void AnalysisWindow::drawNamedView(const char* name) {
@@ -619,18 +668,7 @@ void AnalysisWindow::showView(const AnalysisStep& step) {
     case AnalysisButton::Coordinates: {
         static const char* const names[] = {"", "longitudes-relative", "longitudes-absolute", "latitudes"};
         drawNamedView(names[step.view]);
-        if (step.view == 1) {
-            guarded(this, [&] {
-                const auto lists = sectorLists(computeSectors(ws_.chart), SpecificTexts::load(ws_.root), false);
-                std::vector<std::string> lines;
-                for (const auto& l : lists) {
-                    if (!lines.empty()) lines.push_back("");
-                    lines.push_back(l.title);
-                    lines.insert(lines.end(), l.lines.begin(), l.lines.end());
-                }
-                showAspectPanel("T\xC9RMINOS, DECANOS y D\xC9" "CADAS", lines);
-            });
-        }
+        if (step.view == 1) showSectorLists("T\xC9RMINOS, DECANOS y D\xC9" "CADAS", false);
         break;
     }
     case AnalysisButton::Structure:
@@ -660,16 +698,7 @@ void AnalysisWindow::showView(const AnalysisStep& step) {
         break;
     case AnalysisButton::Dodecatemoria:
         drawNamedView("dodecatemoria");
-        guarded(this, [&] {
-            const auto lists = sectorLists(computeSectors(ws_.chart), SpecificTexts::load(ws_.root), true);
-            std::vector<std::string> lines;
-            for (const auto& l : lists) {
-                if (!lines.empty()) lines.push_back("");
-                lines.push_back(l.title);
-                lines.insert(lines.end(), l.lines.begin(), l.lines.end());
-            }
-            showAspectPanel("DODECATEMORIAS", lines);
-        });
+        showSectorLists("DODECATEMORIAS", true);
         break;
     case AnalysisButton::Masters:
         drawMasters(step.view);
@@ -680,6 +709,20 @@ void AnalysisWindow::showView(const AnalysisStep& step) {
     }
 }
 
+// The sector lists in the aspect panel, one after the other.
+void AnalysisWindow::showSectorLists(const std::string& title, bool dodecatemoria) {
+    guarded(this, [&] {
+        const auto lists = sectorLists(computeSectors(ws_.chart), SpecificTexts::load(ws_.root), dodecatemoria);
+        std::vector<std::string> lines;
+        for (const auto& l : lists) {
+            if (!lines.empty()) lines.push_back("");
+            lines.push_back(l.title);
+            lines.insert(lines.end(), l.lines.begin(), l.lines.end());
+        }
+        showAspectPanel(title, lines);
+    });
+}
+
 // ---- buttons and the mouse ------------------------------------------------------------
 
 void AnalysisWindow::press(AnalysisButton b) {
@@ -687,15 +730,15 @@ void AnalysisWindow::press(AnalysisButton b) {
     if (b != AnalysisButton::Structure) ws_.analysisShowedStructure = false;
     hideViewPanels();
     clearArea();
-    showMessage(step.message);
+    showInfoSection(step.message);
     showView(step);
 }
 
 void AnalysisWindow::hideViewPanels() {
-    panel3_->hide();
-    panelBase_->hide();
-    panelCorv_->hide();
-    panelSegnaPato_->hide();
+    aspectPanel_->hide();
+    textsPanel_->hide();
+    linkedPanel_->hide();
+    searchPanel_->hide();
     aspectTall_ = false;
 }
 
@@ -725,8 +768,8 @@ void AnalysisWindow::markGlyph(double y, double x) {
 
 void AnalysisWindow::bodyClicked(int body) {
     const GlyphStep step = cycles_.clickBody(body);
-    panel3_->hide();
-    panelBase_->show();
+    aspectPanel_->hide();
+    textsPanel_->show();
     setSelection(body, sign_);
     showGlyphPicture(planetGlyphFile(body, GlyphVariant::Colour));
     switch (step.action) {
@@ -737,7 +780,7 @@ void AnalysisWindow::bodyClicked(int body) {
         showLinked(body, 0);
         break;
     case GlyphAction::HidePlants:
-        panelCorv_->hide();
+        linkedPanel_->hide();
         break;
     case GlyphAction::Antiscia:
         clearArea();
@@ -750,7 +793,7 @@ void AnalysisWindow::bodyClicked(int body) {
     const WheelHitTable hits = wheelHits_;
     for (const WheelHit& h : hits)
         if (h.kind == WheelHit::Kind::Body && h.number == body) markGlyph(h.y, h.x);
-    showMessage(step.message);
+    showInfoSection(step.message);
 }
 
 void AnalysisWindow::signClicked(int sign) {
@@ -759,15 +802,15 @@ void AnalysisWindow::signClicked(int sign) {
     showGlyphPicture(signGlyphFile(sign, 'M', GlyphVariant::Colour));
     switch (step.action) {
     case GlyphAction::Texts:
-        panel3_->hide();
-        panelBase_->show();
+        aspectPanel_->hide();
+        textsPanel_->show();
         showSignTexts(sign);
         break;
     case GlyphAction::Plants:
         showLinked(0, sign);
         break;
     case GlyphAction::HidePlants:
-        panelCorv_->hide();
+        linkedPanel_->hide();
         break;
     case GlyphAction::Antiscia:
         clearArea();
@@ -778,21 +821,21 @@ void AnalysisWindow::signClicked(int sign) {
     const WheelHitTable hits = wheelHits_;
     for (const WheelHit& h : hits)
         if (h.kind == WheelHit::Kind::Sign && h.number == sign) markGlyph(h.y, h.x);
-    showMessage(step.message);
+    showInfoSection(step.message);
 }
 
 void AnalysisWindow::structurePlanetClicked(int planet) {
-    panel3_->hide();
+    aspectPanel_->hide();
     setSelection(planet, sign_);
     showGlyphPicture(planetGlyphFile(planet, GlyphVariant::Colour));
     showLinked(planet, 0);
-    panelBase_->show();
+    textsPanel_->show();
     showBodyTexts(planet);
 }
 
 void AnalysisWindow::setSelection(int body, int sign) {
-    if (body != body_ && body >= 1 && body <= 9) lbExtraPia_->setText(fromCp(signaturePlanetName(body)));
-    if (sign != sign_ && sign >= 1) lbExtraSeg_->setText(fromCp(signatureSignName(sign)));
+    if (body != body_ && body >= 1 && body <= 9) signaturePlanet_->setText(fromCp(signaturePlanetName(body)));
+    if (sign != sign_ && sign >= 1) signatureSign_->setText(fromCp(signatureSignName(sign)));
     body_ = body;
     sign_ = sign;
 }
@@ -800,7 +843,7 @@ void AnalysisWindow::setSelection(int body, int sign) {
 void AnalysisWindow::showGlyphPicture(const std::string& file) {
     guarded(this, [&] {
         const auto picture = EmfPicture::load(ws_.root.resolve(file));
-        for (QLabel* l : {image1_, image2_}) {
+        for (QLabel* l : {textsGlyph_, linkedGlyph_}) {
             const int side = std::max(8, std::min(l->width(), l->height()));
             QPixmap pm(side, side);
             pm.fill(Qt::transparent);
@@ -816,36 +859,36 @@ void AnalysisWindow::showGlyphPicture(const std::string& file) {
 // ---- texts ----------------------------------------------------------------------------
 
 void AnalysisWindow::showBodyTexts(int body) {
-    labL1_->setText(fromCp("ATRIBUCIONES ESPEC\xCD" "FICAS al PLANETA"));
-    labL2_->setText(fromCp("ATRIBUCIONES GENERALES AL PLANETA"));
-    memoL1_->clear();
-    memoL2_->clear();
+    specificTitle_->setText(fromCp("ATRIBUCIONES ESPEC\xCD" "FICAS al PLANETA"));
+    generalTitle_->setText(fromCp("ATRIBUCIONES GENERALES AL PLANETA"));
+    specificTexts_->clear();
+    generalTexts_->clear();
     guarded(this, [&] {
         std::vector<std::string> specific{bodyHeading(body, ws_.chart), ""};
         const auto codes = readLines(ws_.root.resolve(kPositionCodesFile));
         const auto texts = KeyedTexts::load(ws_.root, kPlanetSpecificFile, kPlanetTextLayout);
         for (const auto& line : bodySpecificParagraphs(body, codes, texts)) specific.push_back(line);
-        setMemoLines(memoL1_, specific);
+        setMemoLines(specificTexts_, specific);
         const auto general = KeyedTexts::load(ws_.root, kPlanetGeneralFile, kPlanetTextLayout);
         const std::vector<std::string> lines{bodyCapitalName(body), "", joinedParagraph(bodyGeneralTexts(body, general))};
-        setMemoLines(memoL2_, lines);
+        setMemoLines(generalTexts_, lines);
     });
 }
 
 void AnalysisWindow::showSignTexts(int sign) {
-    labL1_->setText(fromCp("ATRIBUCIONES ESPEC\xCD" "FICAS al SIGNO"));
-    labL2_->setText(fromCp("ATRIBUCIONES GENERALES al SIGNO"));
-    memoL1_->clear();
-    memoL2_->clear();
+    specificTitle_->setText(fromCp("ATRIBUCIONES ESPEC\xCD" "FICAS al SIGNO"));
+    generalTitle_->setText(fromCp("ATRIBUCIONES GENERALES al SIGNO"));
+    specificTexts_->clear();
+    generalTexts_->clear();
     guarded(this, [&] {
         std::vector<std::string> specific{signCapitalName(sign), ""};
         const auto codes = readLines(ws_.root.resolve(kSignCodeListFile));
         const auto texts = KeyedTexts::load(ws_.root, kSignSpecificFile, kSignSpecificLayout);
         for (const auto& line : signSpecificParagraphs(sign, codes, texts)) specific.push_back(line);
-        setMemoLines(memoL1_, specific);
+        setMemoLines(specificTexts_, specific);
         const auto general = KeyedTexts::load(ws_.root, kSignGeneralFile, kSignGeneralLayout);
         const std::vector<std::string> lines{signCapitalName(sign), "", joinedParagraph(signGeneralTexts(sign, general))};
-        setMemoLines(memoL2_, lines);
+        setMemoLines(generalTexts_, lines);
     });
 }
 
@@ -853,43 +896,43 @@ void AnalysisWindow::showLinked(int body, int sign) {
     const bool plants = ws_.corvellMode;
     linkedBody_ = body;
     linkedSign_ = sign;
-    labPianta_->setText(plants ? fromCp(std::string("PLANTAS de ") +
+    linkedTitle_->setText(plants ? fromCp(std::string("PLANTAS de ") +
                                         (body ? bodyCapitalName(body) : signCapitalName(sign)))
                                : fromCp("REMEDIO asociado"));
-    listPiante_->blockSignals(true);
-    listPiante_->clear();
-    comboPiante_->clear();
-    labSintomi_->clear();
-    memo3_->clear();
-    memo4_->clear();
-    panelCorv_->show();
-    panelCorv_->raise();
+    linkedList_->blockSignals(true);
+    linkedList_->clear();
+    linkedCombo_->clear();
+    symptomsTitle_->clear();
+    symptomsMemo_->clear();
+    descriptionMemo_->clear();
+    linkedPanel_->show();
+    linkedPanel_->raise();
     guarded(this, [&] {
         for (const auto& name : linkedNames(ws_.root, plants, body, sign)) {
-            listPiante_->addItem(fromCp(name));
-            comboPiante_->addItem(fromCp(name));
+            linkedList_->addItem(fromCp(name));
+            linkedCombo_->addItem(fromCp(name));
         }
     });
-    listPiante_->blockSignals(false);
-    if (listPiante_->count() > 0) listPiante_->setCurrentRow(0);
+    linkedList_->blockSignals(false);
+    if (linkedList_->count() > 0) linkedList_->setCurrentRow(0);
 }
 
 void AnalysisWindow::showLinkedDetails(int row) {
-    if (row < 0 || row >= listPiante_->count()) return;
-    const std::string name = toCp(listPiante_->item(row)->text());
-    labSintomi_->setText(fromCp("S\xCDNTOMAS TRATABLES con " + name));
+    if (row < 0 || row >= linkedList_->count()) return;
+    const std::string name = toCp(linkedList_->item(row)->text());
+    symptomsTitle_->setText(fromCp("S\xCDNTOMAS TRATABLES con " + name));
     guarded(this, [&] {
         const LinkedDetails d = linkedDetails(ws_.root, ws_.corvellMode, name);
-        setMemoLines(memo3_, d.symptoms);
-        setMemoLines(memo4_, d.description);
+        setMemoLines(symptomsMemo_, d.symptoms);
+        setMemoLines(descriptionMemo_, d.description);
     });
 }
 
-void AnalysisWindow::showMessage(int section) {
+void AnalysisWindow::showInfoSection(int section) {
     if (section <= 0) return;
-    memo1_->clear();
-    if (messages_) setMemoLines(memo1_, messages_->section(section));
-    memo1_->moveCursor(QTextCursor::Start);
+    infoMemo_->clear();
+    if (messages_) setMemoLines(infoMemo_, messages_->section(section));
+    infoMemo_->moveCursor(QTextCursor::Start);
 }
 
 void AnalysisWindow::setMemoLines(QPlainTextEdit* memo, const std::vector<std::string>& lines) {
@@ -900,33 +943,33 @@ void AnalysisWindow::setMemoLines(QPlainTextEdit* memo, const std::vector<std::s
 }
 
 void AnalysisWindow::showAspectPanel(const std::string& title, const std::vector<std::string>& lines) {
-    labAspetti_->setText(fromCp(title));
-    setMemoLines(memoAspetti_, lines);
-    panelBase_->hide();
-    panel3_->show();
-    panel3_->raise();
+    aspectTitle_->setText(fromCp(title));
+    setMemoLines(aspectMemo_, lines);
+    textsPanel_->hide();
+    aspectPanel_->show();
+    aspectPanel_->raise();
 }
 
 // ---- signature search -----------------------------------------------------------------
 
 void AnalysisWindow::search() {
-    const std::string planet = toCp(lbExtraPia_->text());
-    const std::string sign = toCp(lbExtraSeg_->text());
+    const std::string planet = toCp(signaturePlanet_->text());
+    const std::string sign = toCp(signatureSign_->text());
     const bool remedies = searchClicks_ % 2 == 0;
     ++searchClicks_;
-    labSegnaPato_->setText(fromCp(std::string(remedies ? "REMEDIOS" : "PATOLOG\xCD" "AS") + " con Signatura " +
+    searchTitle_->setText(fromCp(std::string(remedies ? "REMEDIOS" : "PATOLOG\xCD" "AS") + " con Signatura " +
                                   planet + "/" + sign));
-    listExtra_->clear();
-    panelCorv_->hide();
-    panelSegnaPato_->show();
-    panelSegnaPato_->raise();
-    memoExtra_->clear();
-    if (messages_) setMemoLines(memoExtra_, messages_->section(34));
+    searchList_->clear();
+    linkedPanel_->hide();
+    searchPanel_->show();
+    searchPanel_->raise();
+    searchMemo_->clear();
+    if (messages_) setMemoLines(searchMemo_, messages_->section(34));
     BusyCursor busy;
     guarded(this, [&] {
         const auto names = remedies ? signatureRemedyNames(ws_.root, planet, sign)
                                     : signaturePathologyNames(ws_.root, planet, sign);
-        for (const auto& n : names) listExtra_->addItem(fromCp(n));
+        for (const auto& n : names) searchList_->addItem(fromCp(n));
     });
 }
 
@@ -934,19 +977,19 @@ void AnalysisWindow::search() {
 
 bool AnalysisWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonDblClick) {
-        if (watched == memo1_->viewport()) {
-            memo1Tall_ = !memo1Tall_;
+        if (watched == infoMemo_->viewport()) {
+            infoTall_ = !infoTall_;
             layoutPanels();
             return true;
         }
-        if (watched == memoAspetti_->viewport()) {
+        if (watched == aspectMemo_->viewport()) {
             aspectTall_ = !aspectTall_;
             layoutPanels();
-            panel3_->raise();
+            aspectPanel_->raise();
             return true;
         }
-        if (watched == memo3_->viewport()) {
-            suGiu_->click();
+        if (watched == symptomsMemo_->viewport()) {
+            widenButton_->click();
             return true;
         }
     }

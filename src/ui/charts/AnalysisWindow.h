@@ -26,9 +26,9 @@ class MessageSections;
 class PageCanvas;
 class PageWidget;
 
-// The spagyric analysis window: borderless, full screen, black. The chart wheel or one
-// analysis at a time on the left; the subject's data, the buttons, the messages, the
-// interpretation texts, the plants or remedies and the signature search on the right.
+// TFgrSpagy: the spagyric analysis window. Borderless, full screen, black. The chart wheel
+// or one analysis at a time on the left; the subject's data, the buttons, the messages,
+// the interpretation texts, the plants or remedies and the signature search on the right.
 class AnalysisWindow : public QWidget {
     Q_OBJECT
 public:
@@ -41,7 +41,7 @@ public:
     const WheelHitTable& structureHits() const { return structureHits_; }
     // A page position as a point of the drawing area.
     QPoint areaPoint(double y, double x) const;
-    PageWidget* drawingArea() const { return area_; }
+    PageWidget* drawingArea() const { return drawingArea_; }
     // The first drawing, which a timer runs once the window is visible.
     void drawPending();
 
@@ -59,7 +59,17 @@ protected:
 
 private:
     void build();
+    void buildTextsPanel();
+    void buildAspectPanel();
+    void buildDataPanel();
+    void buildInfoMemo();
+    void buildButtonPanel();
+    void buildLinkedPanel();
+    void connectLinkedPanel(QPushButton* close);
+    void buildSignaturePanel();
+    void buildSearchPanel();
     void layoutPanels();
+    void scalePanels();
     void opening();
     void fillDataPanel();
 
@@ -75,6 +85,7 @@ private:
     void drawPowers();
     void drawNamedView(const char* name);
     void showView(const AnalysisStep& step);
+    void showSectorLists(const std::string& title, bool dodecatemoria);
 
     // Buttons and glyphs.
     void press(AnalysisButton b);
@@ -90,13 +101,12 @@ private:
     void showGlyphPicture(const std::string& file);
 
     // Panels.
-    void showMessage(int section);
+    void showInfoSection(int section);
     void setMemoLines(QPlainTextEdit* memo, const std::vector<std::string>& lines);
     void showAspectPanel(const std::string& title, const std::vector<std::string>& lines);
     void hideViewPanels();
     void setSelection(int body, int sign);
     void search();
-    void toggleTall(QPlainTextEdit* memo, bool& tall, const QRect& normal, const QRect& large);
 
     Workstation& ws_;
     std::unique_ptr<MessageSections> messages_;
@@ -111,49 +121,50 @@ private:
     int body_ = 0, sign_ = 0;
     int linkedBody_ = 0, linkedSign_ = 0;
     int searchClicks_ = 0;
-    bool memo1Tall_ = false, aspectTall_ = false, memo3Tall_ = false;
-    bool bigMemoFont_ = false, bigAspectFont_ = false, bigCorvFont_ = false;
+    bool infoTall_ = false, aspectTall_ = false, symptomsTall_ = false;
+    bool bigInfoFont_ = false, bigAspectFont_ = false, bigLinkedFont_ = false;
 
     QWidget* client_ = nullptr;
-    PageWidget* area_ = nullptr;
-    QFrame* panelBase_ = nullptr;
-    QLabel* image1_ = nullptr;
-    QLabel* labL1_ = nullptr;
-    QLabel* labL2_ = nullptr;
-    QPlainTextEdit* memoL1_ = nullptr;
-    QPlainTextEdit* memoL2_ = nullptr;
-    QFrame* panelDati_ = nullptr;
-    QLineEdit* edNome_ = nullptr;
-    QLineEdit* edData_ = nullptr;
-    QLineEdit* edLocal_ = nullptr;
-    QLineEdit* edCoordi_ = nullptr;
-    QLineEdit* edDomif_ = nullptr;
-    QLineEdit* edNodo_ = nullptr;
-    QLineEdit* edJd_ = nullptr;
-    QPlainTextEdit* memo1_ = nullptr;
-    QToolButton* sizeFont_ = nullptr;
-    QFrame* panelPulsanti_ = nullptr;
-    QFrame* panel3_ = nullptr;
-    QLabel* labAspetti_ = nullptr;
-    QPlainTextEdit* memoAspetti_ = nullptr;
-    QFrame* panelCorv_ = nullptr;
-    QLabel* labPianta_ = nullptr;
-    QLabel* image2_ = nullptr;
-    QListWidget* listPiante_ = nullptr;
-    QComboBox* comboPiante_ = nullptr;
-    QLabel* labSintomi_ = nullptr;
-    QPlainTextEdit* memo3_ = nullptr;
-    QPlainTextEdit* memo4_ = nullptr;
-    QPushButton* suGiu_ = nullptr;
-    QPushButton* fontCorv_ = nullptr;
-    QFrame* panelExtra_ = nullptr;
-    QPushButton* lbExtraPia_ = nullptr;
-    QPushButton* lbExtraSeg_ = nullptr;
-    QFrame* panelSegnaPato_ = nullptr;
-    QLabel* labSegnaPato_ = nullptr;
-    QPlainTextEdit* memoExtra_ = nullptr;
-    QListWidget* listExtra_ = nullptr;
-    QPushButton* fontAsp_ = nullptr;
+    PageWidget* drawingArea_ = nullptr;
+    QFrame* textsPanel_ = nullptr;
+    QLabel* textsGlyph_ = nullptr;
+    QLabel* specificTitle_ = nullptr;
+    QLabel* generalTitle_ = nullptr;
+    QPlainTextEdit* specificTexts_ = nullptr;
+    QPlainTextEdit* generalTexts_ = nullptr;
+    QFrame* dataPanel_ = nullptr;
+    QLineEdit* nameField_ = nullptr;
+    QLineEdit* dateField_ = nullptr;
+    QLineEdit* placeField_ = nullptr;
+    QLineEdit* coordField_ = nullptr;
+    QLineEdit* houseSystemField_ = nullptr;
+    QLineEdit* nodeField_ = nullptr;
+    QLineEdit* julianDayField_ = nullptr;
+    QPlainTextEdit* infoMemo_ = nullptr;
+    QToolButton* infoFontButton_ = nullptr;
+    QFrame* buttonPanel_ = nullptr;
+    std::vector<QPushButton*> viewButtons_;
+    QFrame* aspectPanel_ = nullptr;
+    QLabel* aspectTitle_ = nullptr;
+    QPlainTextEdit* aspectMemo_ = nullptr;
+    QPushButton* aspectFontButton_ = nullptr;
+    QFrame* linkedPanel_ = nullptr;
+    QLabel* linkedTitle_ = nullptr;
+    QLabel* linkedGlyph_ = nullptr;
+    QListWidget* linkedList_ = nullptr;
+    QComboBox* linkedCombo_ = nullptr;
+    QLabel* symptomsTitle_ = nullptr;
+    QPlainTextEdit* symptomsMemo_ = nullptr;
+    QPlainTextEdit* descriptionMemo_ = nullptr;
+    QPushButton* widenButton_ = nullptr;
+    QPushButton* linkedFontButton_ = nullptr;
+    QFrame* signaturePanel_ = nullptr;
+    QPushButton* signaturePlanet_ = nullptr;
+    QPushButton* signatureSign_ = nullptr;
+    QFrame* searchPanel_ = nullptr;
+    QLabel* searchTitle_ = nullptr;
+    QPlainTextEdit* searchMemo_ = nullptr;
+    QListWidget* searchList_ = nullptr;
 };
 
 }  // namespace athanor

@@ -9,6 +9,7 @@
 #include "ui/common/PageWidget.h"
 #include "ui/charts/MetafileViewerDialog.h"
 #include "ui/common/WindowSupport.h"
+#include "ui/common/WidgetBuilders.h"
 #include "ui/common/UiHelpers.h"
 #include "app/Workstation.h"
 
@@ -100,7 +101,7 @@ void ChartPageWindow::build() {
     auto* row = new QHBoxLayout(panel);
     row->setContentsMargins(6, 4, 6, 4);
     const auto add = [&](const char* name, const char* caption, const char* hint, auto fn) {
-        auto* b = namedButton(panel, name, caption);
+        auto* b = widgets::button(panel, name, caption);
         b->setToolTip(fromCp(hint));
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QPushButton::clicked, this, fn);

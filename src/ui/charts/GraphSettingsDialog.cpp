@@ -4,6 +4,7 @@
 #include "graphics/PageCanvas.h"
 #include "ui/common/PageWidget.h"
 #include "ui/common/WindowSupport.h"
+#include "ui/common/WidgetBuilders.h"
 #include "app/Settings.h"
 #include "ui/common/UiHelpers.h"
 #include "app/Workstation.h"
@@ -57,8 +58,8 @@ GraphSettingsDialog::GraphSettingsDialog(Workstation& ws, QWidget* parent) : QDi
     l1->setObjectName("Label1");
     l2->setObjectName("Label2");
     l3->setObjectName("Label3");
-    auto* res = namedButton(panel, "BBres", "Reset");
-    auto* ok = namedButton(panel, "BBok", "OK");
+    auto* res = widgets::button(panel, "BBres", "Reset");
+    auto* ok = widgets::button(panel, "BBok", "OK");
     ok->setDefault(true);
     connect(res, &QPushButton::clicked, this, [this] { reset(); });
     connect(ok, &QPushButton::clicked, this, [this] { save(); });

@@ -4,6 +4,7 @@
 #include "foundations/TextFile.h"
 #include "graphics/GraphSettings.h"
 #include "ui/common/WindowSupport.h"
+#include "ui/common/WidgetBuilders.h"
 #include "app/Settings.h"
 #include "ui/common/UiHelpers.h"
 #include "app/Workstation.h"
@@ -27,11 +28,11 @@ LineSettingsDialog::LineSettingsDialog(Workstation& ws, QWidget* parent) : QDial
     edit_->setMaxLength(4);
     edit_->setFixedWidth(60);
     edit_->setToolTip(fromCp("Multiplica el espesor de todas las l\xEDneas de los gr\xE1" "ficos"));
-    auto* spin = spinButton(
+    auto* spin = widgets::spinButton(
         this, "SpinButton1", [this] { setFactor(lineFactorUp(static_cast<double>(ws_.settings.lineFactor))); },
         [this] { setFactor(lineFactorDown(static_cast<double>(ws_.settings.lineFactor))); });
-    auto* reset = namedButton(this, "BitBtn1", "Reajustar");
-    auto* back = namedButton(this, "BitBtnRitorna", "&Atr\xE1s");
+    auto* reset = widgets::button(this, "BitBtn1", "Reajustar");
+    auto* back = widgets::button(this, "BitBtnRitorna", "&Atr\xE1s");
     connect(reset, &QPushButton::clicked, this, [this] { setFactor(1.0); });
     connect(back, &QPushButton::clicked, this, &QDialog::accept);
 

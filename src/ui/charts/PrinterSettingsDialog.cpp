@@ -2,6 +2,7 @@
 
 #include "graphics/GraphSettings.h"
 #include "ui/common/WindowSupport.h"
+#include "ui/common/WidgetBuilders.h"
 #include "app/Settings.h"
 #include "ui/common/UiHelpers.h"
 #include "app/Workstation.h"
@@ -37,8 +38,8 @@ PrinterSettingsDialog::PrinterSettingsDialog(Workstation& ws, QWidget* parent) :
     setWindowTitle(fromCp("Impresora"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    auto* toEpson = namedButton(nullptr, "BBEpson", "Modifica per Epson");
-    auto* toNormal = namedButton(nullptr, "BBNormale", "Modifica per impresi\xF3n normal");
+    auto* toEpson = widgets::button(nullptr, "BBEpson", "Modifica per Epson");
+    auto* toNormal = widgets::button(nullptr, "BBNormale", "Modifica per impresi\xF3n normal");
     panel1_ = explanation(this, "Panel1",
                           "Impresi\xF3n normal: cada gr\xE1" "fico se env\xED" "a a la impresora tal cual.\n"
                           "Algunas impresoras (por ejemplo ciertas Epson) pierden la primera p\xE1gina "

@@ -5,9 +5,6 @@
 
 #include <QFileDialog>
 #include <QPrinterInfo>
-#include <QPushButton>
-#include <QToolButton>
-#include <QVBoxLayout>
 
 namespace athanor {
 
@@ -24,12 +21,6 @@ void applyGraphSettings(Workstation& ws) {
     ws.drawing.lineFactor = static_cast<double>(ws.settings.lineFactor);
 }
 
-QPushButton* namedButton(QWidget* parent, const char* name, const char* cp1252Caption) {
-    auto* b = new QPushButton(fromCp(cp1252Caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
 QString askPdfFileName(QWidget* parent, const QString& suggested) {
     if (pdfHook()) return pdfHook()(suggested);
     return QFileDialog::getSaveFileName(parent, fromCp("Imprimir en un archivo PDF"), suggested,
@@ -37,26 +28,6 @@ QString askPdfFileName(QWidget* parent, const QString& suggested) {
 }
 
 void setPdfFileNameHook(std::function<QString(const QString&)> hook) { pdfHook() = std::move(hook); }
-
-QWidget* spinButton(QWidget* parent, const char* name, std::function<void()> up, std::function<void()> down) {
-    auto* box = new QWidget(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    const auto arrow = [&](const char* suffix, Qt::ArrowType type, std::function<void()> fn) {
-        auto* b = new QToolButton(box);
-        b->setObjectName(QString::fromLatin1(name) + QString::fromLatin1(suffix));
-        b->setArrowType(type);
-        b->setAutoRepeat(true);
-        b->setFixedSize(22, 14);
-        QObject::connect(b, &QToolButton::clicked, box, [fn = std::move(fn)] { fn(); });
-        layout->addWidget(b);
-    };
-    arrow("Up", Qt::UpArrow, std::move(up));
-    arrow("Down", Qt::DownArrow, std::move(down));
-    return box;
-}
 
 bool systemPrinterAvailable() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
 

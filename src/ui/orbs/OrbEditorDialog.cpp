@@ -1,6 +1,7 @@
 #include "ui/orbs/OrbEditorDialog.h"
 
 #include "ui/common/UiHelpers.h"
+#include "ui/common/WidgetBuilders.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -12,11 +13,29 @@
 
 namespace athanor {
 
+namespace names {
+constexpr const char* kWindow = "FoOrbSpa";
+constexpr const char* kColumnFrames[3] = {"BevelA", "BevelB", "BevelC"};
+constexpr const char* kAdopt[3] = {"BitBtn3", "BitBtn2", "BitBtn1"};
+constexpr const char* kParallel = "EditParal";
+constexpr const char* kAntiscia = "EditAntis";
+constexpr const char* kSelectedLabel = "LabelOrbite";
+constexpr const char* kSelected = "Edit1";
+constexpr const char* kBack = "BitBtnRitorna";
+}  // namespace names
+
 namespace {
 
 // Row stems of the field names, in display order.
 constexpr std::array<const char*, kAspectKinds> kStems = {"Cong", "SSes", "Deci", "Novi", "SQua", "Sett", "Sest",
                                                            "Quin", "Quad", "Trig", "Sesq", "BiQu", "Quic", "Oppo"};
+
+QLineEdit* orbField(QWidget* parent, const char* name) {
+    QLineEdit* e = widgets::field(parent, name);
+    e->setFixedWidth(70);
+    e->setAlignment(Qt::AlignRight);
+    return e;
+}
 
 }  // namespace
 
@@ -24,93 +43,91 @@ QString OrbEditorDialog::fieldName(char column, int row) {
     return QStringLiteral("Edit%1%2").arg(kStems[static_cast<size_t>(row)]).arg(QChar(column));
 }
 
-OrbEditorDialog::OrbEditorDialog(Workstation& ws, std::function<void(const std::string&)> showCaption, QWidget* parent)
-    : QDialog(parent), ws_(ws), showCaption_(std::move(showCaption)), editor_(ws.root) {
-    setObjectName("FoOrbSpa");
+OrbEditorDialog::OrbEditorDialog(Workstation& ws, QWidget* parent) : QDialog(parent), ws_(ws), editor_(ws.root) {
+    setObjectName(names::kWindow);
     setWindowTitle(fromCp("Variaci\xF3n Aspecto de las \xD3rbitas"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buildSetColumns());
+    layout->addSpacing(6);
+    layout->addLayout(buildExtraOrbs());
+    layout->addSpacing(6);
+    layout->addLayout(buildBottomRow());
+    connectFields();
+    setFixedSize(sizeHint());
+}
 
+OrbEditorDialog::~OrbEditorDialog() { IdleHandler::remove(this); }
+
+// ---- building ----------------------------------------------------------------------
+
+// A row per aspect, a column per set, "Adoptar" under each column.
+QGridLayout* OrbEditorDialog::buildSetColumns() {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(10);
     grid->setVerticalSpacing(3);
     const char* heads[] = {"A (normali)", "B (personali)", "C (personali)"};
     for (int col = 0; col < 3; ++col) {
-        auto* bevel = new QFrame(this);
-        bevel->setObjectName(QStringLiteral("Bevel%1").arg(QChar('A' + col)));
-        bevel->setFrameShape(QFrame::Box);
-        bevel->setLineWidth(2);
-        bevel->setStyleSheet("QFrame { border: 2px solid #1060c0; }");
-        grid->addWidget(bevel, 0, col + 1, kAspectKinds + 2, 1);
-        bevels_[static_cast<size_t>(col)] = bevel;
-        auto* head = new QLabel(fromCp(heads[col]), this);
+        QFrame* frame = widgets::panel(this, names::kColumnFrames[col], QFrame::Box);
+        frame->setLineWidth(2);
+        frame->setStyleSheet("QFrame { border: 2px solid #1060c0; }");
+        grid->addWidget(frame, 0, col + 1, kAspectKinds + 2, 1);
+        columnFrames_[static_cast<size_t>(col)] = frame;
+        auto* head = widgets::label(this, heads[col]);
         head->setAlignment(Qt::AlignCenter);
         grid->addWidget(head, 0, col + 1);
     }
     for (int row = 0; row < kAspectKinds; ++row) {
         const auto r = static_cast<size_t>(row);
-        grid->addWidget(new QLabel(fromCp(kAspectsByDisplay[r].editorName), this), row + 1, 0);
-        auto makeField = [&](char column) {
-            auto* e = new QLineEdit(this);
-            e->setObjectName(fieldName(column, row));
-            e->setFixedWidth(70);
-            e->setAlignment(Qt::AlignRight);
-            return e;
-        };
-        columnA_[r] = makeField('A');
+        grid->addWidget(widgets::label(this, kAspectsByDisplay[r].editorName), row + 1, 0);
+        columnA_[r] = orbField(this, fieldName('A', row).toLatin1().constData());
         columnA_[r]->setReadOnly(true);
         columnA_[r]->setText(fromCp(OrbEditor::setAText(row)));
         columnA_[r]->setFocusPolicy(Qt::NoFocus);
-        columnB_[r] = makeField('B');
-        columnC_[r] = makeField('C');
+        columnB_[r] = orbField(this, fieldName('B', row).toLatin1().constData());
+        columnC_[r] = orbField(this, fieldName('C', row).toLatin1().constData());
         grid->addWidget(columnA_[r], row + 1, 1, Qt::AlignHCenter);
         grid->addWidget(columnB_[r], row + 1, 2, Qt::AlignHCenter);
         grid->addWidget(columnC_[r], row + 1, 3, Qt::AlignHCenter);
     }
-    const char* adoptNames[] = {"BitBtn3", "BitBtn2", "BitBtn1"};
     for (int col = 0; col < 3; ++col) {
-        auto* b = new QPushButton(fromCp("Adoptar"), this);
-        b->setObjectName(adoptNames[col]);
+        auto* adopt = widgets::button(this, names::kAdopt[col], "Adoptar");
         const char column = static_cast<char>('A' + col);
-        connect(b, &QPushButton::clicked, this, [this, column] { adopt(column); });
-        grid->addWidget(b, kAspectKinds + 1, col + 1, Qt::AlignHCenter);
+        connect(adopt, &QPushButton::clicked, this, [this, column] { this->adopt(column); });
+        grid->addWidget(adopt, kAspectKinds + 1, col + 1, Qt::AlignHCenter);
     }
+    return grid;
+}
 
-    parallel_ = new QLineEdit(this);
-    parallel_->setObjectName("EditParal");
-    parallel_->setFixedWidth(70);
-    antiscia_ = new QLineEdit(this);
-    antiscia_->setObjectName("EditAntis");
-    antiscia_->setFixedWidth(70);
-    auto* extras = new QHBoxLayout;
-    extras->addWidget(new QLabel(fromCp("Paralelos de declinaci\xF3n"), this));
-    extras->addWidget(parallel_);
-    extras->addSpacing(16);
-    extras->addWidget(new QLabel(fromCp("Antiscios"), this));
-    extras->addWidget(antiscia_);
-    extras->addStretch();
+QLayout* OrbEditorDialog::buildExtraOrbs() {
+    parallelEdit_ = widgets::field(this, names::kParallel);
+    parallelEdit_->setFixedWidth(70);
+    antisciaEdit_ = widgets::field(this, names::kAntiscia);
+    antisciaEdit_->setFixedWidth(70);
+    auto* row = new QHBoxLayout;
+    row->addWidget(widgets::label(this, "Paralelos de declinaci\xF3n"));
+    row->addWidget(parallelEdit_);
+    row->addSpacing(16);
+    row->addWidget(widgets::label(this, "Antiscios"));
+    row->addWidget(antisciaEdit_);
+    row->addStretch();
+    return row;
+}
 
-    auto* label = new QLabel(fromCp("\xD3rbita Actualmente Seleccionada = "), this);
-    label->setObjectName("LabelOrbite");
-    edit1_ = new QLineEdit(this);
-    edit1_->setObjectName("Edit1");
-    edit1_->setReadOnly(true);
-    edit1_->setFixedWidth(30);
-    edit1_->setFocusPolicy(Qt::NoFocus);
-    ritorna_ = new QPushButton(fromCp("Volver al Men\xFA "), this);
-    ritorna_->setObjectName("BitBtnRitorna");
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(label);
-    bottom->addWidget(edit1_);
-    bottom->addStretch();
-    bottom->addWidget(ritorna_);
+QLayout* OrbEditorDialog::buildBottomRow() {
+    selectedSet_ = widgets::field(this, names::kSelected, 0, true);
+    selectedSet_->setFixedWidth(30);
+    selectedSet_->setFocusPolicy(Qt::NoFocus);
+    backButton_ = widgets::button(this, names::kBack, "Volver al Men\xFA ");
+    auto* row = new QHBoxLayout;
+    row->addWidget(widgets::label(this, "\xD3rbita Actualmente Seleccionada = ", names::kSelectedLabel));
+    row->addWidget(selectedSet_);
+    row->addStretch();
+    row->addWidget(backButton_);
+    return row;
+}
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addSpacing(6);
-    layout->addLayout(extras);
-    layout->addSpacing(6);
-    layout->addLayout(bottom);
-
+void OrbEditorDialog::connectFields() {
     for (int row = 0; row < kAspectKinds; ++row) {
         for (char column : {'B', 'C'}) {
             QLineEdit* e = (column == 'B' ? columnB_ : columnC_)[static_cast<size_t>(row)];
@@ -120,19 +137,18 @@ OrbEditorDialog::OrbEditorDialog(Workstation& ws, std::function<void(const std::
             });
         }
     }
-    connect(parallel_, &QLineEdit::textEdited, this, [this] {
-        editor_.setParallelField(toCp(parallel_->text()));
+    connect(parallelEdit_, &QLineEdit::textEdited, this, [this] {
+        editor_.setParallelField(toCp(parallelEdit_->text()));
         IdleHandler::install(this, [this] { onIdle(); });
     });
-    connect(antiscia_, &QLineEdit::textEdited, this, [this] {
-        editor_.setAntisciaField(toCp(antiscia_->text()));
+    connect(antisciaEdit_, &QLineEdit::textEdited, this, [this] {
+        editor_.setAntisciaField(toCp(antisciaEdit_->text()));
         IdleHandler::install(this, [this] { onIdle(); });
     });
-    connect(ritorna_, &QPushButton::clicked, this, &QDialog::accept);
-    setFixedSize(sizeHint());
+    connect(backButton_, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-OrbEditorDialog::~OrbEditorDialog() { IdleHandler::remove(this); }
+// ---- opening, checking, adopting ---------------------------------------------------------
 
 void OrbEditorDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
@@ -161,11 +177,11 @@ void OrbEditorDialog::refresh() {
         show(columnB_[r], editor_.field('B', row), editor_.fieldState('B', row));
         show(columnC_[r], editor_.field('C', row), editor_.fieldState('C', row));
     }
-    show(parallel_, editor_.parallelField(), editor_.parallelState());
-    show(antiscia_, editor_.antisciaField(), editor_.antisciaState());
-    for (int col = 0; col < 3; ++col) bevels_[static_cast<size_t>(col)]->setVisible(editor_.visibleFrame() == 'A' + col);
-    edit1_->setText(fromCp(editor_.edit1()));
-    ritorna_->setEnabled(editor_.valid());
+    show(parallelEdit_, editor_.parallelField(), editor_.parallelState());
+    show(antisciaEdit_, editor_.antisciaField(), editor_.antisciaState());
+    for (int col = 0; col < 3; ++col) columnFrames_[static_cast<size_t>(col)]->setVisible(editor_.visibleFrame() == 'A' + col);
+    selectedSet_->setText(fromCp(editor_.edit1()));
+    backButton_->setEnabled(editor_.valid());
 }
 
 void OrbEditorDialog::adopt(char column) {
@@ -175,7 +191,7 @@ void OrbEditorDialog::adopt(char column) {
             showMessage(this, MessageKind::Error, fromCp(result.message));
             return;
         }
-        if (showCaption_) showCaption_(result.comboCaption);
+        emit setAdopted(result.comboCaption);
     });
     refresh();
 }

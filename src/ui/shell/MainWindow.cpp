@@ -1,26 +1,27 @@
 #include "ui/shell/MainWindow.h"
 
-#include "subjects/SubjectChart.h"
+#include "app/AccessCodes.h"
+#include "app/SubjectDisplay.h"
 #include "foundations/Calendar.h"
 #include "foundations/TextFile.h"
-#include "ui/charts/ChartWindowsWiring.h"
 #include "interpretation/OrbFiles.h"
-#include "ui/orbs/OrbEditorDialog.h"
-#include "app/AccessCodes.h"
+#include "subjects/Archive.h"
+#include "subjects/SubjectChart.h"
+#include "subjects/SubjectFiles.h"
+#include "ui/charts/ChartWindowsWiring.h"
 #include "ui/common/JpegImage.h"
 #include "ui/common/Pictures.h"
-#include "app/SubjectDisplay.h"
-#include "ui/shell/ManualChooserDialog.h"
-#include "ui/shell/PractitionerNameDialog.h"
 #include "ui/common/TextEditorDialog.h"
 #include "ui/common/UiHelpers.h"
-#include "subjects/Archive.h"
-#include "subjects/SubjectFiles.h"
-#include "ui/subjects/DeleteSubjectDialog.h"
+#include "ui/common/WidgetBuilders.h"
+#include "ui/orbs/OrbEditorDialog.h"
+#include "ui/shell/ManualChooserDialog.h"
+#include "ui/shell/PractitionerNameDialog.h"
 #include "ui/subjects/BirthEntryDialog.h"
+#include "ui/subjects/DeleteSubjectDialog.h"
 #include "ui/subjects/ModifySubjectDialog.h"
-#include "ui/subjects/SaveSubjectDialog.h"
 #include "ui/subjects/RetrieveSubjectDialog.h"
+#include "ui/subjects/SaveSubjectDialog.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -45,20 +46,75 @@
 
 namespace athanor {
 
+namespace names {
+constexpr const char* kWindow = "FoSpagyr";
+constexpr const char* kClientArea = "ClientArea";
+// The banner and what lies on it.
+constexpr const char* kBanner = "Image1";
+constexpr const char* kCodeStrip = "SBpass";
+constexpr const char* kCodeField = "EdPass";
+constexpr const char* kLoginList = "Cbox1";
+constexpr const char* kPractitioner = "BitBtnNomeCognome";
+constexpr const char* kUpdate = "EdAggiorna";
+constexpr const char* kBooklet = "BBdispensa";
+constexpr const char* kManuals = "BBistruz";
+// The pages.
+constexpr const char* kPages = "PageControl1";
+constexpr const char* kAstrologyPage = "TabSheet1";
+constexpr const char* kSubject = "MemoDati";
+constexpr const char* kSubjectNotes = "MemoAnnotaz";
+constexpr const char* kRetrieve = "BitBtnDati";
+constexpr const char* kEntry = "BitBtnInputA";
+constexpr const char* kDelete = "BitBtnCancel";
+constexpr const char* kModify = "BitBtn1";
+constexpr const char* kAnalysis = "BBProped";
+constexpr const char* kChartsBox = "GroupBox1";
+constexpr const char* kHorizontal1 = "BBOriz";
+constexpr const char* kHorizontal2 = "BBoriz2";
+constexpr const char* kVertical1 = "BBVert";
+constexpr const char* kVertical2 = "BBvert2";
+constexpr const char* kRemediesPage = "TabSheet2";
+constexpr const char* kSymptoms = "BBSintomi";
+constexpr const char* kRemedies = "BitBtn2";
+constexpr const char* kTherapies = "BitBtn3";
+constexpr const char* kPlants1 = "Bcorv1";
+constexpr const char* kPlants2 = "Bcorv2";
+constexpr const char* kPrimaryDatabase = "BitBtn4";
+constexpr const char* kTherapyDatabase = "BBaggRep";
+constexpr const char* kSignatures = "BitBtn5";
+constexpr const char* kWeaknesses = "BitBtn6";
+constexpr const char* kPlantsAndIngredients = "BitBtn7";
+constexpr const char* kPsychicSynthesis = "BitBtn9";
+constexpr const char* kMultipleSymptoms = "BBriceCompo";
+constexpr const char* kCompositeTherapies = "BitBtn10";
+constexpr const char* kMaintenance = "Button1";
+constexpr const char* kPrinciples = "BitBtn8";
+constexpr const char* kAccessoryPage = "TabSheet3";
+constexpr const char* kOrbEditor = "BitBtnVarOrbAsp";
+constexpr const char* kCircles = "BBCerchio";
+constexpr const char* kLines = "BitBtn22";
+constexpr const char* kSearchUtility = "BButility";
+constexpr const char* kBackup = "BBSalva";
+constexpr const char* kCheck = "Button2";
+// The chart options.
+constexpr const char* kOptionsPanel = "Panel9";
+constexpr const char* kOrbSet = "ComboOrb";
+constexpr const char* kNode = "ComboNodo";
+constexpr const char* kLock = "BBlk";
+constexpr const char* kPrinterType = "SBtipoStamp";
+constexpr const char* kOpenText = "BBApriTesto";
+constexpr const char* kExit = "Image9";
+// The password panel.
+constexpr const char* kPasswordPanel = "PanelPass";
+constexpr const char* kPasswordStars = "PanMainPass";
+constexpr const char* kPassword = "EdMainPass1";
+constexpr const char* kEnter = "BBok";
+constexpr const char* kInitialPasswordNote = "LabPivona";
+constexpr const char* kNewPassword = "EdNewPass";
+constexpr const char* kSavePassword = "BBokRegi";
+}  // namespace names
+
 namespace {
-
-template <class W, class... Args>
-W* make(QWidget* parent, const char* name, Args&&... args) {
-    auto* w = new W(std::forward<Args>(args)..., parent);
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const char* cp1252Caption, bool enabled = false) {
-    auto* b = make<QPushButton>(parent, name, fromCp(cp1252Caption));
-    b->setEnabled(enabled);
-    return b;
-}
 
 const char* const kOrbCaptions[] = {"A (normali)", "B (personali)", "C (personali)"};
 
@@ -67,34 +123,51 @@ QPixmap pictureOr(const DataRoot& root, const char* file, const QImage& fallback
     return QPixmap::fromImage(img.isNull() ? fallback : img);
 }
 
+// A row of widgets centred between two stretches.
+QHBoxLayout* centredRow(std::initializer_list<QWidget*> widgets, int spacing) {
+    auto* row = new QHBoxLayout;
+    row->setSpacing(spacing);
+    row->addStretch();
+    for (QWidget* w : widgets) row->addWidget(w);
+    row->addStretch();
+    return row;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(DataRoot root, QWidget* parent) : QMainWindow(parent), ws_(std::move(root)) {
-    setObjectName("FoSpagyr");
+    setObjectName(names::kWindow);
     setWindowTitle(fromCp("Athanor - Medicina Espag\xEDrica"));
-    auto* central = new QWidget(this);
-    central->setObjectName("ClientArea");
+    auto* central = widgets::named<QWidget>(this, names::kClientArea);
     setCentralWidget(central);
-    buildBanner(central);
-    buildPages(central);
-    buildSidePanel(central);
-    buildPasswordPanel(central);
+    auto* top = new QHBoxLayout;
+    top->setSpacing(6);
+    top->addWidget(buildBanner(central), 0, Qt::AlignLeft);
+    top->addLayout(buildTopButtons(central), 1);
+    // The password panel covers the pages and the options until the login.
+    auto* bottom = new QGridLayout;
+    bottom->setHorizontalSpacing(4);
+    bottom->addWidget(buildPages(central), 0, 0);
+    bottom->addWidget(buildOptionsPanel(central), 0, 1);
+    bottom->addWidget(buildPasswordPanel(central), 0, 0, 1, 2);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(4);
+    layout->addLayout(top);
+    layout->addLayout(bottom, 1);
     setFixedSize(636, 453);
+
     // The later windows, created hidden as the program starts.
-    nomUte_ = new PractitionerNameDialog(ws_, this);
-    istDef_ = new ManualChooserDialog(ws_, this);
-    orbSpa_ = new OrbEditorDialog(ws_, [this](const std::string& caption) { showOrbSetCaption(caption); }, this);
-    formRich_ = new RetrieveSubjectDialog(ws_, this);
-    formRegSpa_ = new SaveSubjectDialog(ws_, this);
-    inputSpa_ = new BirthEntryDialog(ws_, formRegSpa_, this, this);
-    cancel_ = new DeleteSubjectDialog(ws_, this);
-    modifi_ = new ModifySubjectDialog(ws_, this);
+    practitionerDialog_ = new PractitionerNameDialog(ws_, this);
+    manualChooser_ = new ManualChooserDialog(ws_, this);
+    orbEditor_ = new OrbEditorDialog(ws_, this);
+    connect(orbEditor_, &OrbEditorDialog::setAdopted, this, &MainWindow::showOrbSetCaption);
+    retrieveDialog_ = new RetrieveSubjectDialog(ws_, this);
+    saveDialog_ = new SaveSubjectDialog(ws_, this);
+    birthEntry_ = new BirthEntryDialog(ws_, saveDialog_, this, this);
+    deleteDialog_ = new DeleteSubjectDialog(ws_, this);
+    modifyDialog_ = new ModifySubjectDialog(ws_, this);
     connectActions();
-    setAction("BitBtnCancel", [this] { runDialog(cancel_); });
-    setAction("BitBtn1", [this] { runDialog(modifi_); });
-    setAction("BitBtnVarOrbAsp", [this] { runDialog(orbSpa_); });
-    setAction("BitBtnDati", [this] { runDialog(formRich_, 0); });
-    setAction("BitBtnInputA", [this] { runDialog(inputSpa_); });
     wireChartWindows(*this);
     built_ = true;
 }
@@ -103,312 +176,323 @@ MainWindow::~MainWindow() { IdleHandler::remove(this); }
 
 // ---- building ----------------------------------------------------------------------
 
-void MainWindow::buildBanner(QWidget* central) {
-    auto* banner = make<QLabel>(central, "Image1");
+// The banner, with the code field, the login list and the strip that shows the code field
+// lying over it at fixed places of the picture.
+QWidget* MainWindow::buildBanner(QWidget* central) {
+    banner_ = widgets::named<QLabel>(central, names::kBanner);
     QImage picture = readJpegFile(ws_.root.resolve(kBannerFile));
     if (picture.isNull()) picture = drawBanner();
-    banner->setPixmap(QPixmap::fromImage(picture.scaled(kBannerWidth, kBannerHeight)));
-    banner->setGeometry(2, 2, kBannerWidth, kBannerHeight);
-    image1_ = banner;
+    banner_->setPixmap(QPixmap::fromImage(picture.scaled(kBannerWidth, kBannerHeight)));
+    banner_->setFixedSize(kBannerWidth, kBannerHeight);
 
-    sbPass_ = make<QToolButton>(central, "SBpass");
-    sbPass_->setGeometry(2, 2, 6, kBannerHeight);
-    sbPass_->setAutoRaise(true);
-    sbPass_->setStyleSheet("QToolButton { border: none; background: transparent; }");
-    sbPass_->setFocusPolicy(Qt::NoFocus);
+    codeStrip_ = widgets::named<QToolButton>(banner_, names::kCodeStrip);
+    codeStrip_->setGeometry(0, 0, 6, kBannerHeight);
+    codeStrip_->setAutoRaise(true);
+    codeStrip_->setStyleSheet("QToolButton { border: none; background: transparent; }");
+    codeStrip_->setFocusPolicy(Qt::NoFocus);
 
-    edPass_ = make<QLineEdit>(central, "EdPass");
-    edPass_->setGeometry(12, 40, 110, 22);
-    edPass_->setStyleSheet("QLineEdit { color: blue; }");
-    edPass_->hide();
-    edPass_->installEventFilter(this);
+    codeField_ = widgets::named<QLineEdit>(banner_, names::kCodeField);
+    codeField_->setGeometry(10, 38, 110, 22);
+    codeField_->setStyleSheet("QLineEdit { color: blue; }");
+    codeField_->hide();
+    codeField_->installEventFilter(this);
 
-    cbox1_ = make<QComboBox>(central, "Cbox1");
-    cbox1_->setGeometry(130, 40, 120, 22);
-    cbox1_->hide();
-    cbox1_->installEventFilter(this);
-
-    const int x = kBannerWidth + 8;
-    const int w = 636 - x - 4;
-    nomeCognome_ = button(central, "BitBtnNomeCognome", "Nome Cognome", true);
-    nomeCognome_->setToolTip(fromCp("Cambia Personalizzazione"));
-    nomeCognome_->setGeometry(x, 4, w, 28);
-    const int third = (w - 8) / 3;
-    aggiorna_ = button(central, "EdAggiorna", "Actualizaci\xF3n");
-    aggiorna_->setGeometry(x, 36, third + 10, 28);
-    dispensa_ = button(central, "BBdispensa", "Libreto", true);
-    dispensa_->setGeometry(x + third + 14, 36, third - 6, 28);
-    istruz_ = button(central, "BBistruz", "Instrucciones", true);
-    istruz_->setGeometry(x + 2 * third + 12, 36, w - 2 * third - 12, 28);
+    loginList_ = widgets::named<QComboBox>(banner_, names::kLoginList);
+    loginList_->setGeometry(128, 38, 120, 22);
+    loginList_->hide();
+    loginList_->installEventFilter(this);
+    return banner_;
 }
 
-void MainWindow::buildPages(QWidget* central) {
-    pages_ = make<QTabWidget>(central, "PageControl1");
-    pages_->setGeometry(2, 70, 492, 381);
+QLayout* MainWindow::buildTopButtons(QWidget* central) {
+    practitionerButton_ = widgets::button(central, names::kPractitioner, "Nome Cognome");
+    practitionerButton_->setToolTip(fromCp("Cambia Personalizzazione"));
+    updateButton_ = widgets::button(central, names::kUpdate, "Actualizaci\xF3n");
+    updateButton_->setEnabled(false);
+    bookletButton_ = widgets::button(central, names::kBooklet, "Libreto");
+    manualsButton_ = widgets::button(central, names::kManuals, "Instrucciones");
+    for (QPushButton* b : {practitionerButton_, updateButton_, bookletButton_, manualsButton_}) b->setFixedHeight(28);
+    auto* row = new QHBoxLayout;
+    row->setSpacing(4);
+    row->addWidget(updateButton_);
+    row->addWidget(bookletButton_);
+    row->addWidget(manualsButton_);
+    auto* column = new QVBoxLayout;
+    column->setContentsMargins(0, 2, 2, 0);
+    column->setSpacing(4);
+    column->addWidget(practitionerButton_);
+    column->addLayout(row);
+    return column;
+}
 
-    // Astrological functions.
-    auto* astro = make<QWidget>(nullptr, "TabSheet1");
-    memoDati_ = make<QPlainTextEdit>(astro, "MemoDati");
-    memoDati_->setReadOnly(true);
-    memoDati_->setFont(QFont("DejaVu Sans Mono", 9));
-    memoDati_->setFixedHeight(QFontMetrics(memoDati_->font()).lineSpacing() * 7 + 10);
-    memoDati_->viewport()->installEventFilter(this);
-    memoDati_->setToolTip(fromCp("Clic: anotaciones del sujeto"));
-    memoAnnotaz_ = make<QPlainTextEdit>(astro, "MemoAnnotaz");
-    memoAnnotaz_->setReadOnly(true);
-    memoAnnotaz_->hide();
-    memoAnnotaz_->viewport()->installEventFilter(this);
+QWidget* MainWindow::buildPages(QWidget* central) {
+    pages_ = widgets::named<QTabWidget>(central, names::kPages);
+    pages_->addTab(buildAstrologyPage(), fromCp("Funciones Astrol\xF3gicas"));
+    pages_->addTab(buildRemediesPage(), fromCp("Consulta de Remedios"));
+    pages_->addTab(buildAccessoryPage(), fromCp("Funciones Accesorias"));
+    // A page button works once its window is wired to it (setAction).
+    for (QPushButton* b : pages_->findChildren<QPushButton*>()) b->setEnabled(false);
+    return pages_;
+}
 
+QWidget* MainWindow::buildAstrologyPage() {
+    auto* page = widgets::named<QWidget>(nullptr, names::kAstrologyPage);
+    subjectMemo_ = widgets::memo(page, names::kSubject);
+    subjectMemo_->setFont(widgets::monospace(9));
+    subjectMemo_->setFixedHeight(QFontMetrics(subjectMemo_->font()).lineSpacing() * 7 + 10);
+    subjectMemo_->viewport()->installEventFilter(this);
+    subjectMemo_->setToolTip(fromCp("Clic: anotaciones del sujeto"));
+    notesMemo_ = widgets::memo(page, names::kSubjectNotes);
+    notesMemo_->hide();
+    notesMemo_->viewport()->installEventFilter(this);
+
+    retrieveButton_ = widgets::button(page, names::kRetrieve, "Recuperar Sujeto");
+    entryButton_ = widgets::button(page, names::kEntry, "Int. Datos Nacimiento");
+    deleteButton_ = widgets::button(page, names::kDelete, "Eliminar datos Nacimiento");
+    modifyButton_ = widgets::button(page, names::kModify, "Mod. Datos Nacim./Crear texto");
+    auto* analysis = widgets::button(page, names::kAnalysis, "Modelo proped\xE9utico interactivo");
+    analysis->setMinimumHeight(34);
     auto* left = new QVBoxLayout;
-    left->addWidget(button(astro, "BitBtnDati", "Recuperar Sujeto"));
-    left->addWidget(button(astro, "BitBtnInputA", "Int. Datos Nacimiento"));
-    left->addWidget(button(astro, "BitBtnCancel", "Eliminar datos Nacimiento"));
-    left->addWidget(button(astro, "BitBtn1", "Mod. Datos Nacim./Crear texto"));
+    for (QPushButton* b : {retrieveButton_, entryButton_, deleteButton_, modifyButton_}) left->addWidget(b);
     left->addSpacing(6);
-    auto* proped = button(astro, "BBProped", "Modelo proped\xE9utico interactivo");
-    proped->setMinimumHeight(34);
-    left->addWidget(proped);
+    left->addWidget(analysis);
     left->addStretch();
 
-    auto* charts = make<QGroupBox>(astro, "GroupBox1", fromCp("Gr\xE1" "ficos Resumidos Imprimibles"));
-    auto* chartsLayout = new QGridLayout(charts);
-    chartsLayout->addWidget(button(charts, "BBOriz", "Horizontal 1"), 0, 0);
-    chartsLayout->addWidget(button(charts, "BBoriz2", "Horizontal 2"), 1, 0);
-    chartsLayout->addWidget(button(charts, "BBVert", "Vertical 1"), 0, 1);
-    chartsLayout->addWidget(button(charts, "BBvert2", "Vertical 2"), 1, 1);
-
+    auto* charts = widgets::group(page, names::kChartsBox, "Gr\xE1" "ficos Resumidos Imprimibles");
+    auto* chartsGrid = new QGridLayout(charts);
+    chartsGrid->addWidget(widgets::button(charts, names::kHorizontal1, "Horizontal 1"), 0, 0);
+    chartsGrid->addWidget(widgets::button(charts, names::kHorizontal2, "Horizontal 2"), 1, 0);
+    chartsGrid->addWidget(widgets::button(charts, names::kVertical1, "Vertical 1"), 0, 1);
+    chartsGrid->addWidget(widgets::button(charts, names::kVertical2, "Vertical 2"), 1, 1);
     auto* right = new QVBoxLayout;
     right->addWidget(charts);
     right->addStretch();
+
+    // The notes lie over the subject's data when it is clicked.
+    auto* memos = new QGridLayout;
+    memos->addWidget(subjectMemo_, 0, 0);
+    memos->addWidget(notesMemo_, 0, 0);
     auto* row = new QHBoxLayout;
     row->addLayout(left, 1);
     row->addLayout(right, 1);
-    auto* astroLayout = new QVBoxLayout(astro);
-    auto* memoStack = new QGridLayout;
-    memoStack->addWidget(memoDati_, 0, 0);
-    memoStack->addWidget(memoAnnotaz_, 0, 0);
-    astroLayout->addLayout(memoStack);
-    astroLayout->addLayout(row);
-    pages_->addTab(astro, fromCp("Funciones Astrol\xF3gicas"));
-
-    // Remedy consultation.
-    auto* remedies = make<QWidget>(nullptr, "TabSheet2");
-    auto* grid = new QGridLayout(remedies);
-    grid->addWidget(button(remedies, "BBSintomi", "S\xEDntomas"), 0, 0);
-    grid->addWidget(button(remedies, "BitBtn2", "Remedios"), 1, 0);
-    grid->addWidget(button(remedies, "BitBtn3", "Terapias"), 2, 0);
-    auto* corv1 = button(remedies, "Bcorv1", "Corvell-1");
-    corv1->hide();
-    auto* corv2 = button(remedies, "Bcorv2", "Corvell-2");
-    corv2->hide();
-    grid->addWidget(corv1, 3, 0);
-    grid->addWidget(corv2, 4, 0);
-    grid->addWidget(button(remedies, "BitBtn4", "Base de Datos Primaria"), 5, 0);
-    grid->addWidget(button(remedies, "BBaggRep", "Base de Datos de Terapias"), 6, 0);
-    grid->addWidget(button(remedies, "BitBtn5", "Signaturas Astrol\xF3gicas / S"), 0, 1);
-    grid->addWidget(button(remedies, "BitBtn6", "Debilidades Astrol\xF3gicas / T"), 1, 1);
-    grid->addWidget(button(remedies, "BitBtn7", "Plantas y Ingredientes activos"), 2, 1);
-    grid->addWidget(button(remedies, "BitBtn9", "S\xEDntesis Ps\xEDquica"), 3, 1);
-    grid->addWidget(button(remedies, "BBriceCompo", "Sintomi Multipli"), 4, 1);
-    grid->addWidget(button(remedies, "BitBtn10", "Terapie Composite"), 5, 1);
-    grid->addWidget(button(remedies, "Button1", "Manutenzione"), 6, 1);
-    auto* principles = button(remedies, "BitBtn8", "");
-    principles->setFixedWidth(40);
-    grid->addWidget(principles, 7, 1, Qt::AlignRight);
-    grid->setRowStretch(8, 1);
-    pages_->addTab(remedies, fromCp("Consulta de Remedios"));
-
-    // Accessory functions.
-    auto* accessory = make<QWidget>(nullptr, "TabSheet3");
-    auto* acc = new QVBoxLayout(accessory);
-    acc->addWidget(button(accessory, "BitBtnVarOrbAsp", "Variaci\xF3n Aspectos \xD3rbitas"));
-    acc->addWidget(button(accessory, "BBCerchio", "Redondez c\xEDrculos y redimensionamiento del cuadro"));
-    acc->addWidget(button(accessory, "BitBtn22", "Grosor de ll\xEDneas"));
-    auto* utility = button(accessory, "BButility", "Utility Ricerca");
-    utility->hide();
-    acc->addWidget(utility);
-    acc->addWidget(button(accessory, "BBSalva", "Copia de Seguridad/Restauraci\xF3n de los Datos de Nacimiento y Textos"));
-    acc->addStretch();
-    auto* check = button(accessory, "Button2", "Button2");
-    acc->addWidget(check, 0, Qt::AlignLeft);
-    pages_->addTab(accessory, fromCp("Funciones Accesorias"));
+    auto* layout = new QVBoxLayout(page);
+    layout->addLayout(memos);
+    layout->addLayout(row);
+    return page;
 }
 
-void MainWindow::buildSidePanel(QWidget* central) {
-    panel9_ = make<QFrame>(central, "Panel9");
-    panel9_->setFrameShape(QFrame::StyledPanel);
-    panel9_->setGeometry(498, 70, 136, 381);
-    auto* layout = new QVBoxLayout(panel9_);
-    layout->setContentsMargins(6, 6, 6, 6);
+QWidget* MainWindow::buildRemediesPage() {
+    auto* page = widgets::named<QWidget>(nullptr, names::kRemediesPage);
+    plantButtons_[0] = widgets::button(page, names::kPlants1, "Corvell-1");
+    plantButtons_[1] = widgets::button(page, names::kPlants2, "Corvell-2");
+    for (QPushButton* b : plantButtons_) b->hide();
+    auto* principles = widgets::button(page, names::kPrinciples, "");
+    principles->setFixedWidth(40);
+    auto* grid = new QGridLayout(page);
+    grid->addWidget(widgets::button(page, names::kSymptoms, "S\xEDntomas"), 0, 0);
+    grid->addWidget(widgets::button(page, names::kRemedies, "Remedios"), 1, 0);
+    grid->addWidget(widgets::button(page, names::kTherapies, "Terapias"), 2, 0);
+    grid->addWidget(plantButtons_[0], 3, 0);
+    grid->addWidget(plantButtons_[1], 4, 0);
+    grid->addWidget(widgets::button(page, names::kPrimaryDatabase, "Base de Datos Primaria"), 5, 0);
+    grid->addWidget(widgets::button(page, names::kTherapyDatabase, "Base de Datos de Terapias"), 6, 0);
+    grid->addWidget(widgets::button(page, names::kSignatures, "Signaturas Astrol\xF3gicas / S"), 0, 1);
+    grid->addWidget(widgets::button(page, names::kWeaknesses, "Debilidades Astrol\xF3gicas / T"), 1, 1);
+    grid->addWidget(widgets::button(page, names::kPlantsAndIngredients, "Plantas y Ingredientes activos"), 2, 1);
+    grid->addWidget(widgets::button(page, names::kPsychicSynthesis, "S\xEDntesis Ps\xEDquica"), 3, 1);
+    grid->addWidget(widgets::button(page, names::kMultipleSymptoms, "Sintomi Multipli"), 4, 1);
+    grid->addWidget(widgets::button(page, names::kCompositeTherapies, "Terapie Composite"), 5, 1);
+    grid->addWidget(widgets::button(page, names::kMaintenance, "Manutenzione"), 6, 1);
+    grid->addWidget(principles, 7, 1, Qt::AlignRight);
+    grid->setRowStretch(8, 1);
+    return page;
+}
 
-    comboOrb_ = make<QComboBox>(panel9_, "ComboOrb");
-    comboOrb_->setEditable(true);
-    for (const char* c : kOrbCaptions) comboOrb_->addItem(fromCp(c));
-    auto* orbLabel = new QLabel(fromCp("\xD3rbi. de los Asp."), panel9_);
-    orbLabel->setBuddy(comboOrb_);
-    comboNodo_ = make<QComboBox>(panel9_, "ComboNodo");
-    comboNodo_->setEditable(true);
-    comboNodo_->addItem("VERO");
-    comboNodo_->addItem("MEDIO");
-    comboNodo_->lineEdit()->installEventFilter(this);
-    auto* nodeLabel = new QLabel(fromCp("Nodo Lunar"), panel9_);
-    nodeLabel->setBuddy(comboNodo_);
+QWidget* MainWindow::buildAccessoryPage() {
+    auto* page = widgets::named<QWidget>(nullptr, names::kAccessoryPage);
+    orbEditorButton_ = widgets::button(page, names::kOrbEditor, "Variaci\xF3n Aspectos \xD3rbitas");
+    searchUtilityButton_ = widgets::button(page, names::kSearchUtility, "Utility Ricerca");
+    searchUtilityButton_->hide();
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(orbEditorButton_);
+    layout->addWidget(
+        widgets::button(page, names::kCircles, "Redondez c\xEDrculos y redimensionamiento del cuadro"));
+    layout->addWidget(widgets::button(page, names::kLines, "Grosor de ll\xEDneas"));
+    layout->addWidget(searchUtilityButton_);
+    layout->addWidget(widgets::button(page, names::kBackup,
+                                      "Copia de Seguridad/Restauraci\xF3n de los Datos de Nacimiento y Textos"));
+    layout->addStretch();
+    layout->addWidget(widgets::button(page, names::kCheck, "Button2"), 0, Qt::AlignLeft);
+    return page;
+}
 
-    lock_ = make<QToolButton>(panel9_, "BBlk");
-    lock_->setToolTip(fromCp("Sblocca/Blocca"));
-    lock_->setIconSize(QSize(24, 24));
+QWidget* MainWindow::buildOptionsPanel(QWidget* central) {
+    optionsPanel_ = widgets::panel(central, names::kOptionsPanel);
+    optionsPanel_->setFixedWidth(136);
+    orbSetCombo_ = widgets::named<QComboBox>(optionsPanel_, names::kOrbSet);
+    orbSetCombo_->setEditable(true);
+    for (const char* c : kOrbCaptions) orbSetCombo_->addItem(fromCp(c));
+    auto* orbLabel = widgets::label(optionsPanel_, "\xD3rbi. de los Asp.");
+    orbLabel->setBuddy(orbSetCombo_);
+    nodeCombo_ = widgets::named<QComboBox>(optionsPanel_, names::kNode);
+    nodeCombo_->setEditable(true);
+    nodeCombo_->addItem("VERO");
+    nodeCombo_->addItem("MEDIO");
+    nodeCombo_->lineEdit()->installEventFilter(this);
+    auto* nodeLabel = widgets::label(optionsPanel_, "Nodo Lunar");
+    nodeLabel->setBuddy(nodeCombo_);
 
-    auto* printer = make<QToolButton>(panel9_, "SBtipoStamp");
+    lockButton_ = widgets::named<QToolButton>(optionsPanel_, names::kLock);
+    lockButton_->setToolTip(fromCp("Sblocca/Blocca"));
+    lockButton_->setIconSize(QSize(24, 24));
+    auto* printer = widgets::named<QToolButton>(optionsPanel_, names::kPrinterType);
     printer->setText(fromCp("Tipo de \nImpresora"));
     printer->setEnabled(false);
     printer->setMinimumWidth(110);
+    openTextButton_ = widgets::button(optionsPanel_, names::kOpenText, "Abrir Texto");
+    openTextButton_->hide();
+    exitPicture_ = widgets::named<QLabel>(optionsPanel_, names::kExit);
+    exitPicture_->setToolTip(fromCp("Chiudi il Programma"));
+    exitPicture_->setPixmap(pictureOr(ws_.root, kExitPictureFile, drawExitPicture(false)));
+    exitPicture_->setCursor(Qt::PointingHandCursor);
+    exitPicture_->installEventFilter(this);
 
-    apriTesto_ = button(panel9_, "BBApriTesto", "Abrir Texto", true);
-    apriTesto_->hide();
-
-    image9_ = make<QLabel>(panel9_, "Image9");
-    image9_->setToolTip(fromCp("Chiudi il Programma"));
-    image9_->setPixmap(pictureOr(ws_.root, kExitPictureFile, drawExitPicture(false)));
-    image9_->setCursor(Qt::PointingHandCursor);
-    image9_->installEventFilter(this);
-
+    auto* layout = new QVBoxLayout(optionsPanel_);
+    layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(orbLabel);
-    layout->addWidget(comboOrb_);
+    layout->addWidget(orbSetCombo_);
     layout->addSpacing(6);
     layout->addWidget(nodeLabel);
-    layout->addWidget(comboNodo_);
-    layout->addWidget(lock_, 0, Qt::AlignHCenter);
+    layout->addWidget(nodeCombo_);
+    layout->addWidget(lockButton_, 0, Qt::AlignHCenter);
     layout->addSpacing(10);
     layout->addWidget(printer, 0, Qt::AlignHCenter);
     layout->addSpacing(10);
-    layout->addWidget(apriTesto_);
+    layout->addWidget(openTextButton_);
     layout->addStretch();
-    layout->addWidget(image9_, 0, Qt::AlignHCenter);
+    layout->addWidget(exitPicture_, 0, Qt::AlignHCenter);
+    return optionsPanel_;
 }
 
-void MainWindow::buildPasswordPanel(QWidget* central) {
-    panelPass_ = make<QFrame>(central, "PanelPass");
-    panelPass_->setFrameShape(QFrame::StyledPanel);
-    panelPass_->setGeometry(2, 70, 632, 381);
-    panelPass_->setAutoFillBackground(true);
-
-    auto* title = new QLabel(fromCp("Introduzca Contrase\xF1" "a"), panelPass_);
+QWidget* MainWindow::buildPasswordPanel(QWidget* central) {
+    passwordPanel_ = widgets::panel(central, names::kPasswordPanel);
+    passwordPanel_->setAutoFillBackground(true);
+    auto* title = widgets::label(passwordPanel_, "Introduzca Contrase\xF1" "a");
     QFont big = title->font();
     big.setPointSize(big.pointSize() + 4);
     big.setBold(true);
     title->setFont(big);
 
-    panMainPass_ = make<QLabel>(panelPass_, "PanMainPass", QString("******"));
-    panMainPass_->setFixedSize(220, 64);
-    panMainPass_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    setStateColour(panMainPass_, StateColour::White);
-    {
-        QPalette p = panMainPass_->palette();
-        p.setColor(QPalette::Window, QColor(255, 255, 0));
-        p.setColor(QPalette::WindowText, Qt::black);
-        panMainPass_->setPalette(p);
-        panMainPass_->setAutoFillBackground(true);
-        QFont f = panMainPass_->font();
-        f.setPointSize(f.pointSize() + 3);
-        f.setBold(true);
-        panMainPass_->setFont(f);
-    }
-    edMainPass1_ = make<QLineEdit>(panMainPass_, "EdMainPass1");
-    edMainPass1_->setGeometry(20, 32, 180, 24);
-    setStateColour(edMainPass1_, StateColour::Yellow);
-    edMainPass1_->setFrame(false);
-    edMainPass1_->installEventFilter(this);
+    // The typed password shows as stars in a yellow box, above the field that takes it.
+    passwordStars_ = widgets::named<QLabel>(passwordPanel_, names::kPasswordStars, QString("******"));
+    passwordStars_->setFixedSize(220, 64);
+    passwordStars_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QPalette p = passwordStars_->palette();
+    p.setColor(QPalette::Window, QColor(255, 255, 0));
+    p.setColor(QPalette::WindowText, Qt::black);
+    passwordStars_->setPalette(p);
+    passwordStars_->setAutoFillBackground(true);
+    QFont f = passwordStars_->font();
+    f.setPointSize(f.pointSize() + 3);
+    f.setBold(true);
+    passwordStars_->setFont(f);
+    passwordField_ = widgets::named<QLineEdit>(passwordStars_, names::kPassword);
+    setStateColour(passwordField_, StateColour::Yellow);
+    passwordField_->setFrame(false);
+    passwordField_->installEventFilter(this);
+    auto* starsLayout = new QVBoxLayout(passwordStars_);
+    starsLayout->setContentsMargins(20, 32, 20, 8);
+    starsLayout->addWidget(passwordField_);
 
-    bbOk_ = button(panelPass_, "BBok", "Entrar");
-    bbOk_->setMinimumWidth(100);
-    labPivona_ = make<QLabel>(panelPass_, "LabPivona",
-                              fromCp("La contrase\xF1" "a inicial se indica en el manual de instrucciones"));
+    enterButton_ = widgets::button(passwordPanel_, names::kEnter, "Entrar");
+    enterButton_->setMinimumWidth(100);
+    enterButton_->setEnabled(false);  // until six characters are typed
+    initialPasswordNote_ = widgets::label(passwordPanel_, "La contrase\xF1" "a inicial se indica en el manual de instrucciones",
+                                          names::kInitialPasswordNote);
+    auto* passRow = centredRow({passwordStars_, enterButton_}, 12);
+    passRow->setAlignment(enterButton_, Qt::AlignBottom);
 
-    auto* intro1 = new QLabel(fromCp("Introduzca en el cuadro de abajo"), panelPass_);
-    auto* intro2 = new QLabel(fromCp("la nueva contrase\xF1" "a "), panelPass_);
-    intro2->setStyleSheet("color: red;");
-    auto* intro3 = new QLabel(fromCp("(6 caracteres alfanum\xE9ricos) que desea utilizar en el futuro"), panelPass_);
-    auto* rule1 = new QLabel(fromCp("La nueva contrase\xF1" "a se puede introducir s\xF3lo despu\xE9s de haber,"), panelPass_);
-    auto* rule2 = new QLabel(fromCp("entrado la vieja y antes de \"click\" en el bot\xF3n [Guardar]"), panelPass_);
-    edNewPass_ = make<QLineEdit>(panelPass_, "EdNewPass");
-    edNewPass_->setMaxLength(6);
-    edNewPass_->setFixedWidth(120);
-    edNewPass_->installEventFilter(this);
-    bbOkRegi_ = button(panelPass_, "BBokRegi", "Guardar");
-    bbOkRegi_->setMinimumWidth(100);
-
-    auto* layout = new QVBoxLayout(panelPass_);
+    auto* layout = new QVBoxLayout(passwordPanel_);
     layout->setContentsMargins(20, 14, 20, 14);
     layout->addWidget(title, 0, Qt::AlignHCenter);
     layout->addSpacing(6);
-    auto* passRow = new QHBoxLayout;
-    passRow->addStretch();
-    passRow->addWidget(panMainPass_);
-    passRow->addSpacing(12);
-    passRow->addWidget(bbOk_, 0, Qt::AlignBottom);
-    passRow->addStretch();
     layout->addLayout(passRow);
-    layout->addWidget(labPivona_, 0, Qt::AlignHCenter);
+    layout->addWidget(initialPasswordNote_, 0, Qt::AlignHCenter);
     layout->addStretch();
-    auto* newIntro = new QHBoxLayout;
-    newIntro->setSpacing(0);
-    newIntro->addStretch();
-    newIntro->addWidget(intro1);
-    newIntro->addSpacing(4);
-    newIntro->addWidget(intro2);
-    newIntro->addStretch();
-    layout->addLayout(newIntro);
-    layout->addWidget(intro3, 0, Qt::AlignHCenter);
+    addNewPasswordRows(layout);
+    return passwordPanel_;
+}
+
+// The new password: typed after the old one, saved with its own button.
+void MainWindow::addNewPasswordRows(QVBoxLayout* layout) {
+    QWidget* panel = passwordPanel_;
+    auto* intro2 = widgets::label(panel, "la nueva contrase\xF1" "a ");
+    intro2->setStyleSheet("color: red;");
+    newPasswordField_ = widgets::named<QLineEdit>(panel, names::kNewPassword);
+    newPasswordField_->setMaxLength(6);
+    newPasswordField_->setFixedWidth(120);
+    newPasswordField_->installEventFilter(this);
+    savePasswordButton_ = widgets::button(panel, names::kSavePassword, "Guardar");
+    savePasswordButton_->setMinimumWidth(100);
+    savePasswordButton_->setEnabled(false);
+
+    auto* intro = centredRow({widgets::label(panel, "Introduzca en el cuadro de abajo"), intro2}, 4);
+    layout->addLayout(intro);
+    layout->addWidget(widgets::label(panel, "(6 caracteres alfanum\xE9ricos) que desea utilizar en el futuro"), 0,
+                      Qt::AlignHCenter);
     layout->addSpacing(6);
-    auto* newRow = new QHBoxLayout;
-    newRow->addStretch();
-    newRow->addWidget(edNewPass_);
-    newRow->addSpacing(12);
-    newRow->addWidget(bbOkRegi_);
-    newRow->addStretch();
-    layout->addLayout(newRow);
+    layout->addLayout(centredRow({newPasswordField_, savePasswordButton_}, 12));
     layout->addSpacing(6);
-    layout->addWidget(rule1, 0, Qt::AlignHCenter);
-    layout->addWidget(rule2, 0, Qt::AlignHCenter);
+    layout->addWidget(widgets::label(panel, "La nueva contrase\xF1" "a se puede introducir s\xF3lo despu\xE9s de haber,"),
+                      0, Qt::AlignHCenter);
+    layout->addWidget(widgets::label(panel, "entrado la vieja y antes de \"click\" en el bot\xF3n [Guardar]"), 0,
+                      Qt::AlignHCenter);
 }
 
 void MainWindow::connectActions() {
-    connect(sbPass_, &QToolButton::clicked, this, [this] {
-        edPass_->setVisible(!edPass_->isVisible());
-        if (edPass_->isVisible()) {
-            edPass_->raise();
-            edPass_->setFocus();
+    connect(codeStrip_, &QToolButton::clicked, this, [this] {
+        codeField_->setVisible(!codeField_->isVisible());
+        if (codeField_->isVisible()) {
+            codeField_->raise();
+            codeField_->setFocus();
         }
     });
-    connect(nomeCognome_, &QPushButton::clicked, this, [this] {
-        runDialog(nomUte_);
-        nomeCognome_->setText(fromCp(ws_.fullName()));
+    connect(practitionerButton_, &QPushButton::clicked, this, [this] {
+        runDialog(practitionerDialog_);
+        practitionerButton_->setText(fromCp(ws_.fullName()));
     });
-    connect(dispensa_, &QPushButton::clicked, this, [this] { openDocument(ws_.root.resolve("Dispensa.pdf")); });
-    connect(istruz_, &QPushButton::clicked, this, [this] { runDialog(istDef_); });
-    connect(bbOk_, &QPushButton::clicked, this, &MainWindow::enter);
-    connect(bbOkRegi_, &QPushButton::clicked, this, &MainWindow::saveNewPassword);
-    connect(lock_, &QToolButton::clicked, this, &MainWindow::toggleLock);
-    connect(apriTesto_, &QPushButton::clicked, this, &MainWindow::openTextDocument);
-    connect(comboOrb_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+    connect(bookletButton_, &QPushButton::clicked, this, [this] { openDocument(ws_.root.resolve("Dispensa.pdf")); });
+    connect(manualsButton_, &QPushButton::clicked, this, [this] { runDialog(manualChooser_); });
+    connect(enterButton_, &QPushButton::clicked, this, &MainWindow::enter);
+    connect(savePasswordButton_, &QPushButton::clicked, this, &MainWindow::saveNewPassword);
+    connect(lockButton_, &QToolButton::clicked, this, &MainWindow::toggleLock);
+    connect(openTextButton_, &QPushButton::clicked, this, &MainWindow::openTextDocument);
+    connect(orbSetCombo_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
         if (quietCombos_) return;
         if (auto letter = orbSetLetterFromCaption(toCp(text))) ws_.orbs.OrbSetLetter = std::string(1, *letter);
         orbChangePending_ = true;
         IdleHandler::install(this, [this] { onIdle(); });
     });
-    connect(comboNodo_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+    connect(nodeCombo_, &QComboBox::currentTextChanged, this, [this](const QString& text) {
         if (quietCombos_) return;
         nodeType_ = toCp(text).substr(0, 5);
         nodeChangePending_ = true;
         IdleHandler::install(this, [this] { onIdle(); });
     });
+    wire(deleteButton_, [this] { runDialog(deleteDialog_); });
+    wire(modifyButton_, [this] { runDialog(modifyDialog_); });
+    wire(orbEditorButton_, [this] { runDialog(orbEditor_); });
+    wire(retrieveButton_, [this] { runDialog(retrieveDialog_, 0); });
+    wire(entryButton_, [this] { runDialog(birthEntry_); });
+}
+
+void MainWindow::wire(QAbstractButton* button, std::function<void()> action) {
+    connect(button, &QAbstractButton::clicked, this, [action = std::move(action)] { action(); });
+    button->setEnabled(true);
 }
 
 void MainWindow::setAction(const char* buttonName, std::function<void()> action) {
-    auto* b = findChild<QAbstractButton*>(QString::fromLatin1(buttonName));
-    if (!b) return;
-    connect(b, &QAbstractButton::clicked, this, [action = std::move(action)] { action(); });
-    b->setEnabled(true);
+    if (auto* b = findChild<QAbstractButton*>(QString::fromLatin1(buttonName))) wire(b, std::move(action));
 }
 
 // ---- start and activation ----------------------------------------------------------
@@ -452,29 +536,29 @@ void MainWindow::activate() {
         ensureBaseArchive(ws_.root);
         // A new program folder has no current subject yet: TMPR starts with its blank record 0.
         if (!ws_.root.exists("TMPR.ST1") || !ws_.root.exists("TMPR.ST2")) Archive(ws_.root, "TMPR").create();
-        panelPass_->show();
-        bbOkRegi_->setEnabled(false);
+        passwordPanel_->show();
+        savePasswordButton_->setEnabled(false);
         if (!ws_.loggedIn) {
-            panelPass_->raise();
-            edMainPass1_->setFocus();
+            passwordPanel_->raise();
+            passwordField_->setFocus();
             pages_->hide();
-            panel9_->hide();
-            nomeCognome_->hide();
-            istruz_->hide();
-            dispensa_->hide();
-            aggiorna_->hide();
-            labPivona_->setVisible(readStoredPassword(ws_.root) == kInitialPassword);
+            optionsPanel_->hide();
+            practitionerButton_->hide();
+            manualsButton_->hide();
+            bookletButton_->hide();
+            updateButton_->hide();
+            initialPasswordNote_->setVisible(readStoredPassword(ws_.root) == kInitialPassword);
         } else {
-            panelPass_->hide();  // behind the pages once logged in
+            passwordPanel_->hide();  // behind the pages once logged in
         }
         password_.setStored(readStoredPassword(ws_.root));
         const QDate today = QDate::currentDate();
         todayJd_ = julianDayFromCivil(1, 0, 0, today.year(), today.month(), today.day()).jd;
         ws_.analysisShowedStructure = false;
-        if (readPersonalName(ws_.root, ws_.firstName, ws_.surname)) nomeCognome_->setText(fromCp(ws_.fullName()));
+        if (readPersonalName(ws_.root, ws_.firstName, ws_.surname)) practitionerButton_->setText(fromCp(ws_.fullName()));
         loadSettings(ws_.root, ws_.settings);
         quietCombos_ = true;
-        comboNodo_->setCurrentText(fromCp(nodeType_));
+        nodeCombo_->setCurrentText(fromCp(nodeType_));
         quietCombos_ = false;
         reloadSubject();
         setLocked(true);
@@ -488,14 +572,14 @@ void MainWindow::reloadSubject() {
     const auto lines = subjectDisplayLines(subject);
     QStringList shown;
     for (const auto& l : lines) shown << fromCp(l);
-    memoDati_->setPlainText(shown.join('\n'));
-    memoAnnotaz_->setPlainText(fromCp(readNotesLine(ws_.root)));
-    apriTesto_->hide();
+    subjectMemo_->setPlainText(shown.join('\n'));
+    notesMemo_->setPlainText(fromCp(readNotesLine(ws_.root)));
+    openTextButton_->hide();
     {
         BusyCursor busy;
         buildCurrentChart(ws_.chart, *ws_.corrections, ChartVariant::MainWindow);
     }
-    apriTesto_->setVisible(currentTextDocument(ws_.root).has_value());
+    openTextButton_->setVisible(currentTextDocument(ws_.root).has_value());
 }
 
 void MainWindow::runDialog(QDialog* dialog, int offset) {
@@ -506,7 +590,7 @@ void MainWindow::runDialog(QDialog* dialog, int offset) {
 
 void MainWindow::showOrbSetCaption(const std::string& caption) {
     quietCombos_ = true;
-    comboOrb_->setCurrentText(fromCp(caption));
+    orbSetCombo_->setCurrentText(fromCp(caption));
     quietCombos_ = false;
 }
 
@@ -515,31 +599,31 @@ void MainWindow::showOrbSetCaption(const std::string& caption) {
 void MainWindow::showLoggedInControls() {
     ws_.loggedIn = true;
     pages_->show();
-    panel9_->show();
+    optionsPanel_->show();
     pages_->raise();
-    panel9_->raise();
-    nomeCognome_->show();
-    istruz_->show();
-    dispensa_->show();
-    aggiorna_->show();
-    panelPass_->hide();
+    optionsPanel_->raise();
+    practitionerButton_->show();
+    manualsButton_->show();
+    bookletButton_->show();
+    updateButton_->show();
+    passwordPanel_->hide();
 }
 
 void MainWindow::passwordKey(char key) {
     password_.typeKey(key);
-    panMainPass_->setText(QString(static_cast<int>(password_.typed().size()), QChar('*')));
-    edNewPass_->clear();
-    bbOk_->setEnabled(password_.lengthMatches());
+    passwordStars_->setText(QString(static_cast<int>(password_.typed().size()), QChar('*')));
+    newPasswordField_->clear();
+    enterButton_->setEnabled(password_.lengthMatches());
 }
 
 void MainWindow::enter() {
     if (!password_.matches()) {
-        bbOk_->setEnabled(false);
+        enterButton_->setEnabled(false);
         password_.forget();
-        edMainPass1_->clear();
-        edNewPass_->clear();
-        panMainPass_->setText(QString());
-        edMainPass1_->setFocus();
+        passwordField_->clear();
+        newPasswordField_->clear();
+        passwordStars_->setText(QString());
+        passwordField_->setFocus();
         return;
     }
     showLoggedInControls();
@@ -547,26 +631,26 @@ void MainWindow::enter() {
 }
 
 void MainWindow::fillLoginList(const std::vector<std::string>& days) {
-    cbox1_->clear();
-    for (const auto& d : days) cbox1_->addItem(fromCp(loginDateText(d)));
+    loginList_->clear();
+    for (const auto& d : days) loginList_->addItem(fromCp(loginDateText(d)));
 }
 
 bool MainWindow::newPasswordKey(char key) {
-    if (edMainPass1_->text().size() != 6) {
-        edNewPass_->clear();
-        setStateColour(edNewPass_, StateColour::Red);
+    if (passwordField_->text().size() != 6) {
+        newPasswordField_->clear();
+        setStateColour(newPasswordField_, StateColour::Red);
         showMessage(this, MessageKind::Error, "ANTES Introduzca la contrase\xF1" "a actual!");
         return true;
     }
     if (key == '\r') return true;
     const bool ok = password_.matches();
-    setStateColour(edNewPass_, ok ? StateColour::Aqua : StateColour::White);
-    bbOkRegi_->setEnabled(ok);
+    setStateColour(newPasswordField_, ok ? StateColour::Aqua : StateColour::White);
+    savePasswordButton_->setEnabled(ok);
     return false;
 }
 
 void MainWindow::saveNewPassword() {
-    const std::string text = toCp(edNewPass_->text());
+    const std::string text = toCp(newPasswordField_->text());
     std::string trimmed = text;
     while (!trimmed.empty() && trimmed.back() == ' ') trimmed.pop_back();
     if (trimmed.size() != 6) {
@@ -574,53 +658,52 @@ void MainWindow::saveNewPassword() {
         return;
     }
     if (!guarded(this, [&] { writeStoredPassword(ws_.root, trimmed); })) return;
-    bbOkRegi_->setText(fromCp("Ok Fatto!"));
-    bbOkRegi_->setEnabled(false);
+    savePasswordButton_->setText(fromCp("Ok Fatto!"));
+    savePasswordButton_->setEnabled(false);
 }
 
 // ---- the code field ----------------------------------------------------------------------
 
 void MainWindow::codeKey(char key) {
     const CodeMatch match = code_.typeKey(key);
-    edPass_->setText(QString(static_cast<int>(code_.typed().size()), QChar('*')));
+    codeField_->setText(QString(static_cast<int>(code_.typed().size()), QChar('*')));
     switch (match) {
     case CodeMatch::None:
         break;
     case CodeMatch::Master:
         showLoggedInControls();
-        edPass_->hide();
+        codeField_->hide();
         applyMaintenanceCode();
         break;
     case CodeMatch::Maintenance:
         applyMaintenanceCode();
         break;
     case CodeMatch::Corvell:
-        findChild<QPushButton*>("Bcorv1")->show();
-        findChild<QPushButton*>("Bcorv2")->show();
+        for (QPushButton* b : plantButtons_) b->show();
         ws_.corvellMode = true;
         showLoggedInControls();
-        edPass_->hide();
+        codeField_->hide();
         break;
     case CodeMatch::Reset:
         guarded(this, [&] {
             writeStoredPassword(ws_.root, std::string(kInitialPassword));
             password_.setStored(std::string(kInitialPassword));
         });
-        edPass_->setText("OK");
+        codeField_->setText("OK");
         break;
     }
 }
 
 void MainWindow::applyMaintenanceCode() {
-    cbox1_->show();
-    cbox1_->raise();
-    findChild<QPushButton*>("BButility")->show();
+    loginList_->show();
+    loginList_->raise();
+    searchUtilityButton_->show();
     ws_.maintenanceMode = true;
-    edPass_->hide();
-    edPass_->setText("OK");
+    codeField_->hide();
+    codeField_->setText("OK");
     showLoggedInControls();
     // A login by code records nothing; the list still shows the logins so far.
-    if (cbox1_->count() == 0 && ws_.root.exists(kLoginListFile)) {
+    if (loginList_->count() == 0 && ws_.root.exists(kLoginListFile)) {
         guarded(this, [&] { fillLoginList(readLines(ws_.root.resolve(kLoginListFile))); });
     }
 }
@@ -631,20 +714,20 @@ void MainWindow::toggleLock() { setLocked(!locked_); }
 
 void MainWindow::setLocked(bool locked) {
     locked_ = locked;
-    for (QComboBox* c : {comboOrb_, comboNodo_}) {
+    for (QComboBox* c : {orbSetCombo_, nodeCombo_}) {
         c->setEnabled(!locked);
         setStateColour(c, locked ? StateColour::Grey : StateColour::Aqua);
     }
-    lock_->setIcon(lockIcon(!locked));
-    lock_->setProperty("glyph", locked ? "LockShut" : "LockOpen");
+    lockButton_->setIcon(lockIcon(!locked));
+    lockButton_->setProperty("glyph", locked ? "LockShut" : "LockOpen");
 }
 
 void MainWindow::onIdle() {
     if (nodeChangePending_) {
-        const std::string text = toCp(comboNodo_->currentText());
+        const std::string text = toCp(nodeCombo_->currentText());
         if (text != "MEDIO" && text != "VERO") {
             quietCombos_ = true;
-            comboNodo_->setCurrentText("MEDIO");
+            nodeCombo_->setCurrentText("MEDIO");
             quietCombos_ = false;
             nodeType_ = "MEDIO";
         }
@@ -652,7 +735,7 @@ void MainWindow::onIdle() {
         guarded(this, [&] { replaceSettingsLine(ws_.root, 18, nodeType_, ws_.orbs, ws_.chart); });
     }
     if (orbChangePending_) {
-        const std::string text = toCp(comboOrb_->currentText());
+        const std::string text = toCp(orbSetCombo_->currentText());
         if (!orbSetLetterFromCaption(text)) {
             showOrbSetCaption("A (normali)");
             ws_.orbs.OrbSetLetter = "A";
@@ -685,30 +768,30 @@ void MainWindow::openTextDocument() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (!built_) return QMainWindow::eventFilter(watched, event);
     const QEvent::Type type = event->type();
-    if (watched == edMainPass1_) {
+    if (watched == passwordField_) {
         if (type == QEvent::KeyPress) {
             const char key = keyChar(static_cast<QKeyEvent*>(event));
             if (key == '\r') return true;
             if (key != 0) passwordKey(key);
         } else if (type == QEvent::MouseButtonDblClick) {
             password_.forget();
-            edMainPass1_->clear();
-            panMainPass_->setText(QString());
-            bbOk_->setEnabled(password_.lengthMatches());
+            passwordField_->clear();
+            passwordStars_->setText(QString());
+            enterButton_->setEnabled(password_.lengthMatches());
             return true;
         }
-    } else if (watched == edNewPass_ && type == QEvent::KeyPress) {
+    } else if (watched == newPasswordField_ && type == QEvent::KeyPress) {
         const char key = keyChar(static_cast<QKeyEvent*>(event));
         if (key != 0) return newPasswordKey(key);
-    } else if (watched == edPass_) {
+    } else if (watched == codeField_) {
         if (type == QEvent::KeyPress) {
             const char key = keyChar(static_cast<QKeyEvent*>(event));
             if (key != 0 && key != '\r' && key != '\b') codeKey(key);
             return true;
         }
         if (type == QEvent::MouseButtonPress) {
-            edPass_->hide();
-            edPass_->clear();
+            codeField_->hide();
+            codeField_->clear();
             code_.clear();
             ws_.maintenanceMode = false;
             return true;
@@ -717,31 +800,31 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             code_.clear();
             return true;
         }
-    } else if (watched == cbox1_ && type == QEvent::MouseButtonDblClick) {
-        cbox1_->hide();
+    } else if (watched == loginList_ && type == QEvent::MouseButtonDblClick) {
+        loginList_->hide();
         return true;
-    } else if (watched == comboNodo_->lineEdit() && type == QEvent::MouseButtonDblClick) {
+    } else if (watched == nodeCombo_->lineEdit() && type == QEvent::MouseButtonDblClick) {
         nodeType_ = nodeType_ == "VERO" ? "MEDIO" : "VERO";
         quietCombos_ = true;
-        comboNodo_->setCurrentText(fromCp(nodeType_));
+        nodeCombo_->setCurrentText(fromCp(nodeType_));
         quietCombos_ = false;
         nodeChangePending_ = true;
         IdleHandler::install(this, [this] { onIdle(); });
         return true;
-    } else if (watched == memoDati_->viewport() && type == QEvent::MouseButtonPress) {
-        memoAnnotaz_->show();
-        memoAnnotaz_->raise();
+    } else if (watched == subjectMemo_->viewport() && type == QEvent::MouseButtonPress) {
+        notesMemo_->show();
+        notesMemo_->raise();
         return true;
-    } else if (watched == memoAnnotaz_->viewport() && type == QEvent::MouseButtonPress) {
-        memoAnnotaz_->hide();
+    } else if (watched == notesMemo_->viewport() && type == QEvent::MouseButtonPress) {
+        notesMemo_->hide();
         return true;
-    } else if (watched == image9_) {
+    } else if (watched == exitPicture_) {
         if (type == QEvent::MouseButtonPress) {
-            image9_->setPixmap(pictureOr(ws_.root, kExitPressedPictureFile, drawExitPicture(true)));
+            exitPicture_->setPixmap(pictureOr(ws_.root, kExitPressedPictureFile, drawExitPicture(true)));
             return true;
         }
         if (type == QEvent::MouseButtonRelease) {
-            image9_->setPixmap(pictureOr(ws_.root, kExitPictureFile, drawExitPicture(false)));
+            exitPicture_->setPixmap(pictureOr(ws_.root, kExitPictureFile, drawExitPicture(false)));
             close();
             return true;
         }

@@ -5,18 +5,22 @@
 
 #include <QMainWindow>
 
+#include <array>
 #include <functional>
 #include <string>
 
+class QAbstractButton;
 class QComboBox;
 class QDialog;
 class QFrame;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QToolButton;
+class QVBoxLayout;
 class QWidget;
 
 namespace athanor {
@@ -30,8 +34,8 @@ class RetrieveSubjectDialog;
 class DeleteSubjectDialog;
 class ModifySubjectDialog;
 
-// The main window: login, the current subject, the shared chart options, and the three
-// pages of buttons that open every other window.
+// TFoSpagyr: the main window. Login, the current subject, the shared chart options, and
+// the three pages of buttons that open every other window.
 class MainWindow : public QMainWindow, public WindowHost {
     Q_OBJECT
 public:
@@ -75,11 +79,17 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void buildBanner(QWidget* central);
-    void buildPages(QWidget* central);
-    void buildSidePanel(QWidget* central);
-    void buildPasswordPanel(QWidget* central);
+    QWidget* buildBanner(QWidget* central);
+    QLayout* buildTopButtons(QWidget* central);
+    QWidget* buildPages(QWidget* central);
+    QWidget* buildAstrologyPage();
+    QWidget* buildRemediesPage();
+    QWidget* buildAccessoryPage();
+    QWidget* buildOptionsPanel(QWidget* central);
+    QWidget* buildPasswordPanel(QWidget* central);
+    void addNewPasswordRows(QVBoxLayout* layout);
     void connectActions();
+    void wire(QAbstractButton* button, std::function<void()> action);
 
     void showLoggedInControls();
     void passwordKey(char key);
@@ -107,42 +117,49 @@ private:
     bool built_ = false;
     long double todayJd_ = 0;
 
-    QWidget* image1_ = nullptr;
-    QToolButton* sbPass_ = nullptr;
-    QLineEdit* edPass_ = nullptr;
-    QComboBox* cbox1_ = nullptr;
-    QPushButton* nomeCognome_ = nullptr;
-    QPushButton* aggiorna_ = nullptr;
-    QPushButton* dispensa_ = nullptr;
-    QPushButton* istruz_ = nullptr;
+    QLabel* banner_ = nullptr;
+    QToolButton* codeStrip_ = nullptr;
+    QLineEdit* codeField_ = nullptr;
+    QComboBox* loginList_ = nullptr;
+    QPushButton* practitionerButton_ = nullptr;
+    QPushButton* updateButton_ = nullptr;
+    QPushButton* bookletButton_ = nullptr;
+    QPushButton* manualsButton_ = nullptr;
 
     QTabWidget* pages_ = nullptr;
-    QPlainTextEdit* memoDati_ = nullptr;
-    QPlainTextEdit* memoAnnotaz_ = nullptr;
+    QPlainTextEdit* subjectMemo_ = nullptr;
+    QPlainTextEdit* notesMemo_ = nullptr;
+    QPushButton* retrieveButton_ = nullptr;
+    QPushButton* entryButton_ = nullptr;
+    QPushButton* deleteButton_ = nullptr;
+    QPushButton* modifyButton_ = nullptr;
+    std::array<QPushButton*, 2> plantButtons_{};  // shown by the plants code
+    QPushButton* orbEditorButton_ = nullptr;
+    QPushButton* searchUtilityButton_ = nullptr;  // shown by the maintenance code
 
-    QFrame* panel9_ = nullptr;
-    QComboBox* comboOrb_ = nullptr;
-    QComboBox* comboNodo_ = nullptr;
-    QToolButton* lock_ = nullptr;
-    QPushButton* apriTesto_ = nullptr;
-    QLabel* image9_ = nullptr;
+    QFrame* optionsPanel_ = nullptr;
+    QComboBox* orbSetCombo_ = nullptr;
+    QComboBox* nodeCombo_ = nullptr;
+    QToolButton* lockButton_ = nullptr;
+    QPushButton* openTextButton_ = nullptr;
+    QLabel* exitPicture_ = nullptr;
 
-    QFrame* panelPass_ = nullptr;
-    QLabel* panMainPass_ = nullptr;
-    QLineEdit* edMainPass1_ = nullptr;
-    QPushButton* bbOk_ = nullptr;
-    QLabel* labPivona_ = nullptr;
-    QLineEdit* edNewPass_ = nullptr;
-    QPushButton* bbOkRegi_ = nullptr;
+    QFrame* passwordPanel_ = nullptr;
+    QLabel* passwordStars_ = nullptr;
+    QLineEdit* passwordField_ = nullptr;
+    QPushButton* enterButton_ = nullptr;
+    QLabel* initialPasswordNote_ = nullptr;
+    QLineEdit* newPasswordField_ = nullptr;
+    QPushButton* savePasswordButton_ = nullptr;
 
-    PractitionerNameDialog* nomUte_ = nullptr;
-    ManualChooserDialog* istDef_ = nullptr;
-    OrbEditorDialog* orbSpa_ = nullptr;
-    RetrieveSubjectDialog* formRich_ = nullptr;
-    SaveSubjectDialog* formRegSpa_ = nullptr;
-    BirthEntryDialog* inputSpa_ = nullptr;
-    DeleteSubjectDialog* cancel_ = nullptr;
-    ModifySubjectDialog* modifi_ = nullptr;
+    PractitionerNameDialog* practitionerDialog_ = nullptr;
+    ManualChooserDialog* manualChooser_ = nullptr;
+    OrbEditorDialog* orbEditor_ = nullptr;
+    RetrieveSubjectDialog* retrieveDialog_ = nullptr;
+    SaveSubjectDialog* saveDialog_ = nullptr;
+    BirthEntryDialog* birthEntry_ = nullptr;
+    DeleteSubjectDialog* deleteDialog_ = nullptr;
+    ModifySubjectDialog* modifyDialog_ = nullptr;
 };
 
 }  // namespace athanor

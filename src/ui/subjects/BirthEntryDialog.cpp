@@ -1,9 +1,10 @@
 #include "ui/subjects/BirthEntryDialog.h"
 
 #include "foundations/Format.h"
-#include "ui/common/Pictures.h"
 #include "subjects/ArchiveRecords.h"
-#include "ui/common/FormWidgets.h"
+#include "ui/common/Pictures.h"
+#include "ui/common/UiHelpers.h"
+#include "ui/common/WidgetBuilders.h"
 #include "ui/subjects/SaveSubjectDialog.h"
 
 #include <QAbstractSlider>
@@ -28,7 +29,44 @@
 
 namespace athanor {
 
+namespace names {
+constexpr const char* kWindow = "FoInputSpa";
+constexpr const char* kName = "EditSogg";
+constexpr const char* kDate[kDateFieldCount] = {"EditGiorno", "EditMese", "EditAnno", "EditOra", "EditMinuti"};
+constexpr const char* kCalendarPicker = "DateTimePicker1";
+constexpr const char* kToday = "BitBtnOggi";
+constexpr const char* kPlacePanel = "GroupBoxLocal";
+constexpr const char* kPlace = "EditLocal";
+constexpr const char* kPlaceList = "ListBox1";
+constexpr const char* kPlaceBar = "ScrollBar1";
+constexpr const char* kItalian = "BBItalia";
+constexpr const char* kForeign = "BBperson";
+constexpr const char* kRecordsLabel = "Label1";
+constexpr const char* kRecords = "ComboBox2";
+constexpr const char* kOutdatedNote = "LabNote";
+constexpr const char* kResultPanel = "PanelResult";
+constexpr const char* kDateResult = "EditDataEstesa";
+constexpr const char* kJulianDay = "EditJD";
+constexpr const char* kPlaceResult = "EditLocEstesa";
+constexpr const char* kCountry = "EditStato";
+constexpr const char* kCoordinates = "EditCoord";
+constexpr const char* kCorrection = "EditFuso";
+constexpr const char* kCalendar = "EditCalend";
+constexpr const char* kLocalTime = "CheckBoxLocale";
+constexpr const char* kLock = "BBLock";
+constexpr const char* kContinue = "BBprosegui";
+constexpr const char* kGiveUp = "BBRitorna";
+constexpr const char* kManualPanel = "PanelMan";
+constexpr const char* kManual[ManualCoordinates::FieldCount] = {
+    "EditGrdLat", "EditNS", "EditPriLat", "EditGrdLon", "EditEWgrd",
+    "EditPriLon", "EditOreLon", "EditMinLon", "EditSecLon", "EditEWore"};
+constexpr const char* kManualOk = "BitBtn1";
+constexpr const char* kManualCancel = "BitBtn2";
+}  // namespace names
+
 namespace {
+
+using widgets::EnterKey;
 
 // Limits what the user types without cutting what the window writes (setText is not
 // validated): the correction field shows look-up texts longer than may be typed.
@@ -41,10 +79,23 @@ private:
     int length_;
 };
 
-QLabel* label(QWidget* parent, const char* cp1252) { return new QLabel(fromCp(cp1252), parent); }
-
 void setTextIfChanged(QLineEdit* e, const QString& text) {
     if (e->text() != text) e->setText(text);
+}
+
+// A field of `length` digits, wide enough for them and centred.
+QLineEdit* digitField(QWidget* parent, const char* name, int length) {
+    QLineEdit* e = widgets::field(parent, name, length);
+    e->setFixedWidth(QFontMetrics(parent->font()).horizontalAdvance(QString(length + 2, '0')) + 12);
+    e->setAlignment(Qt::AlignCenter);
+    return e;
+}
+
+// A widget that keeps its place in the layout while hidden.
+void keepPlaceWhenHidden(QWidget* w) {
+    QSizePolicy keep = w->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(keep);
 }
 
 bool isArrow(int key) { return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down; }
@@ -68,11 +119,12 @@ using MC = ManualCoordinates;
 
 BirthEntryDialog::BirthEntryDialog(Workstation& ws, SaveSubjectDialog* save, QWidget* anchor, QWidget* parent)
     : QDialog(parent), ws_(ws), save_(save), anchor_(anchor), entry_(ws.root) {
-    setObjectName("FoInputSpa");
+    setObjectName(names::kWindow);
     setWindowTitle(fromCp("Datos de Nacimiento de tipo"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     build();
-    connectFields();
+    connectEntryFields();
+    connectPlaceAndResults();
     setTabOrders();
     setFixedSize(sizeHint());
 }
@@ -82,199 +134,181 @@ BirthEntryDialog::~BirthEntryDialog() { IdleHandler::remove(this); }
 // ---- building ----------------------------------------------------------------------
 
 void BirthEntryDialog::build() {
-    sogg_ = form::field(this, "EditSogg", kNameWidth);
-    forceUpperCase(sogg_);
-    sogg_->setText(fromCp(kFirstSubjectName));
-
-    static const char* const dateNames[kDateFieldCount] = {"EditGiorno", "EditMese", "EditAnno", "EditOra",
-                                                           "EditMinuti"};
-    const QFontMetrics fm(font());
-    for (int i = 0; i < kDateFieldCount; ++i) {
-        const int length = entryFieldLength(dateField(i));
-        QLineEdit* e = form::field(this, dateNames[i], length);
-        e->setFixedWidth(fm.horizontalAdvance(QString(length + 2, '0')) + 12);
-        e->setAlignment(Qt::AlignCenter);
-        date_[static_cast<size_t>(i)] = e;
-    }
-    picker_ = new QDateEdit(this);
-    picker_->setObjectName("DateTimePicker1");
-    picker_->setCalendarPopup(true);
-    picker_->setDisplayFormat("dd/MM/yyyy");
-    picker_->setToolTip(fromCp("Elegir la fecha en el calendario"));
-    oggi_ = form::button(this, "BitBtnOggi", "Hoy");
-    oggi_->setToolTip(fromCp("Fecha y hora de este momento"));
-
-    auto* nameRow = new QHBoxLayout;
-    nameRow->addWidget(label(this, "Nombre y apellido"));
-    nameRow->addWidget(sogg_, 1);
-
-    auto* dateRow = new QHBoxLayout;
-    dateRow->addWidget(label(this, "Fecha (d\xED" "a / mes / a\xF1o)"));
-    dateRow->addWidget(date_[0]);
-    dateRow->addWidget(label(this, "/"));
-    dateRow->addWidget(date_[1]);
-    dateRow->addWidget(label(this, "/"));
-    dateRow->addWidget(date_[2]);
-    dateRow->addSpacing(16);
-    dateRow->addWidget(label(this, "Hora local"));
-    dateRow->addWidget(date_[3]);
-    dateRow->addWidget(label(this, ":"));
-    dateRow->addWidget(date_[4]);
-    dateRow->addSpacing(16);
-    dateRow->addWidget(picker_);
-    dateRow->addWidget(oggi_);
-    dateRow->addStretch();
-
-    // The place: its first letters, the list window and the two lists.
-    auto* placeBox = new QGroupBox(fromCp("Localidad de nacimiento"), this);
-    placeBox->setObjectName("GroupBoxLocal");
-    local_ = form::field(placeBox, "EditLocal");
-    local_->setFont(QFont("DejaVu Sans Mono", 9));
-    local_->setToolTip(fromCp("Escriba las primeras letras de la localidad"));
-    list_ = form::lineList(placeBox, "ListBox1", kLocalityWindowLines, 42);
-    list_->setToolTip(fromCp("Doble clic para elegir la localidad"));
-    bar_ = form::scrollBar(placeBox, "ScrollBar1");
-    bar_->setFixedHeight(list_->height());
-    italia_ = form::button(placeBox, "BBItalia", "Localidades Italianas");
-    estero_ = form::button(placeBox, "BBperson", "Localidades Extranjeras");
-    label1_ = label(placeBox, "Especifique siempre el nombre");
-    label1_->setObjectName("Label1");
-    records_ = new QComboBox(placeBox);
-    records_->setObjectName("ComboBox2");
-    records_->setFont(QFont("DejaVu Sans Mono", 8));
-    QSizePolicy keep = records_->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    records_->setSizePolicy(keep);
-    labNote_ = label(placeBox, kOutdatedTimesNote);
-    labNote_->setObjectName("LabNote");
-    labNote_->setStyleSheet("QLabel { color: red; font-weight: bold; }");
-    keep = labNote_->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    labNote_->setSizePolicy(keep);
-
-    auto* listRow = new QHBoxLayout;
-    listRow->setSpacing(0);
-    listRow->addWidget(list_);
-    listRow->addWidget(bar_);
-    listRow->addStretch();
-    auto* listButtons = new QHBoxLayout;
-    listButtons->addWidget(italia_);
-    listButtons->addWidget(estero_);
-    listButtons->addStretch();
-    auto* placeLayout = new QVBoxLayout(placeBox);
-    placeLayout->addWidget(label(placeBox, "Escriba las primeras letras y elija en la lista"));
-    placeLayout->addWidget(local_);
-    placeLayout->addLayout(listRow);
-    placeLayout->addLayout(listButtons);
-    placeLayout->addWidget(label1_);
-    placeLayout->addWidget(records_);
-    placeLayout->addWidget(labNote_);
-    placeLayout->addStretch();
-
-    // The results of the look-up, locked until BBLock opens them.
-    panelResult_ = new QGroupBox(fromCp("Resultados"), this);
-    panelResult_->setObjectName("PanelResult");
-    dataEstesa_ = form::field(panelResult_, "EditDataEstesa", 0, true);
-    jd_ = form::field(panelResult_, "EditJD", 0, true);
-    locEstesa_ = form::field(panelResult_, "EditLocEstesa", kLocalityNameCapacity);
-    locEstesa_->setToolTip(fromCp("Doble clic: may\xFAsculas"));
-    stato_ = form::field(panelResult_, "EditStato", kLocalityCountryCapacity);
-    coord_ = form::field(panelResult_, "EditCoord", 12);
-    forceUpperCase(coord_);
-    coord_->setToolTip(fromCp("Doble clic: inserci\xF3n manual de las coordenadas"));
-    fuso_ = form::field(panelResult_, "EditFuso");
-    fuso_->setValidator(new TypedLength(6, fuso_));
-    fuso_->setToolTip(fromCp("Horas que se suman a la hora local para obtener el Tiempo Universal"));
-    calend_ = form::field(panelResult_, "EditCalend", 4);
-    forceUpperCase(calend_);
-    calend_->setToolTip(fromCp("GREG o GIUL"));
-    locale_ = new QCheckBox(fromCp("Usar hora local"), panelResult_);
-    locale_->setObjectName("CheckBoxLocale");
-    for (QLineEdit* e : {dataEstesa_, jd_}) {
-        setStateColour(e, StateColour::Teal);
-        e->setFocusPolicy(Qt::ClickFocus);  // computed: Tab passes them by
-    }
-    const QFontMetrics fmr(dataEstesa_->font());
-    for (QLineEdit* e : {coord_, fuso_, calend_, jd_})
-        e->setFixedWidth(fmr.horizontalAdvance(QStringLiteral("0000000,0000")) + 16);
-    auto* results = new QGridLayout(panelResult_);
-    int row = 0;
-    for (auto [text, w] : {std::pair{"Fecha", dataEstesa_}, {"D\xED" "a juliano (TU)", jd_}, {"Localidad", locEstesa_},
-                           {"Pa\xEDs", stato_}, {"Coordenadas", coord_}, {"Correcci\xF3n total (h)", fuso_},
-                           {"Calendario", calend_}}) {
-        results->addWidget(label(panelResult_, text), row, 0);
-        results->addWidget(w, row++, 1);
-    }
-    results->addWidget(locale_, row++, 1);
-    results->setColumnStretch(1, 1);
-    results->setRowStretch(row, 1);
-
-    lock_ = new QToolButton(this);
-    lock_->setObjectName("BBLock");
-    lock_->setIconSize(QSize(24, 24));
-    lock_->setToolTip(fromCp("Desbloquear / bloquear los resultados"));
-    prosegui_ = form::button(this, "BBprosegui", "Continuar");
-    ritorna_ = form::button(this, "BBRitorna", "Anular y Volver");
-
-    auto* resultColumn = new QVBoxLayout;
-    resultColumn->addWidget(panelResult_, 1);
-    auto* lockRow = new QHBoxLayout;
-    lockRow->addWidget(lock_);
-    lockRow->addWidget(label(this, "Desbloquear para corregir"));
-    lockRow->addStretch();
-    resultColumn->addLayout(lockRow);
-
+    QLayout* nameAndDate = buildNameAndDate();
     auto* middle = new QHBoxLayout;
-    middle->addWidget(placeBox);
-    middle->addLayout(resultColumn, 1);
+    middle->addWidget(buildPlacePanel());
+    middle->addLayout(buildResultColumn(), 1);
 
+    continueButton_ = widgets::button(this, names::kContinue, "Continuar", EnterKey::Ignored);
+    giveUpButton_ = widgets::button(this, names::kGiveUp, "Anular y Volver", EnterKey::Ignored);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(prosegui_);
+    buttons->addWidget(continueButton_);
     buttons->addStretch();
-    buttons->addWidget(ritorna_);
+    buttons->addWidget(giveUpButton_);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(nameRow);
-    layout->addLayout(dateRow);
+    layout->addLayout(nameAndDate);
     layout->addLayout(middle, 1);
     layout->addLayout(buttons);
 
-    panelMan_ = static_cast<QFrame*>(buildManualPanel());
-    panelMan_->hide();
-    records_->hide();
-    labNote_->hide();
+    // The manual coordinates lie over the results when opened, out of the layout.
+    manualPanel_ = buildManualPanel();
+    manualPanel_->hide();
+    zoneRecords_->hide();
+    outdatedNote_->hide();
 }
 
-QWidget* BirthEntryDialog::buildManualPanel() {
-    auto* panel = new QFrame(this);
-    panel->setObjectName("PanelMan");
-    panel->setFrameShape(QFrame::Panel);
+QLayout* BirthEntryDialog::buildNameAndDate() {
+    nameEdit_ = widgets::field(this, names::kName, kNameWidth);
+    forceUpperCase(nameEdit_);
+    nameEdit_->setText(fromCp(kFirstSubjectName));
+    for (int i = 0; i < kDateFieldCount; ++i)
+        dateEdits_[static_cast<size_t>(i)] = digitField(this, names::kDate[i], entryFieldLength(dateField(i)));
+    calendarPicker_ = widgets::named<QDateEdit>(this, names::kCalendarPicker);
+    calendarPicker_->setCalendarPopup(true);
+    calendarPicker_->setDisplayFormat("dd/MM/yyyy");
+    calendarPicker_->setToolTip(fromCp("Elegir la fecha en el calendario"));
+    todayButton_ = widgets::button(this, names::kToday, "Hoy", EnterKey::Ignored);
+    todayButton_->setToolTip(fromCp("Fecha y hora de este momento"));
+
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(widgets::label(this, "Nombre y apellido"));
+    nameRow->addWidget(nameEdit_, 1);
+
+    auto* dateRow = new QHBoxLayout;
+    dateRow->addWidget(widgets::label(this, "Fecha (d\xED" "a / mes / a\xF1o)"));
+    dateRow->addWidget(dateEdits_[0]);
+    dateRow->addWidget(widgets::label(this, "/"));
+    dateRow->addWidget(dateEdits_[1]);
+    dateRow->addWidget(widgets::label(this, "/"));
+    dateRow->addWidget(dateEdits_[2]);
+    dateRow->addSpacing(16);
+    dateRow->addWidget(widgets::label(this, "Hora local"));
+    dateRow->addWidget(dateEdits_[3]);
+    dateRow->addWidget(widgets::label(this, ":"));
+    dateRow->addWidget(dateEdits_[4]);
+    dateRow->addSpacing(16);
+    dateRow->addWidget(calendarPicker_);
+    dateRow->addWidget(todayButton_);
+    dateRow->addStretch();
+
+    auto* rows = new QVBoxLayout;
+    rows->addLayout(nameRow);
+    rows->addLayout(dateRow);
+    return rows;
+}
+
+// The place: its first letters, the list window and the two lists.
+QGroupBox* BirthEntryDialog::buildPlacePanel() {
+    auto* panel = widgets::group(this, names::kPlacePanel, "Localidad de nacimiento");
+    placeEdit_ = widgets::field(panel, names::kPlace);
+    placeEdit_->setFont(widgets::monospace(9));
+    placeEdit_->setToolTip(fromCp("Escriba las primeras letras de la localidad"));
+    placeList_ = widgets::lineList(panel, names::kPlaceList, kLocalityWindowLines, 42);
+    placeList_->setToolTip(fromCp("Doble clic para elegir la localidad"));
+    placeBar_ = widgets::scrollBar(panel, names::kPlaceBar);
+    placeBar_->setFixedHeight(placeList_->height());
+    italianButton_ = widgets::button(panel, names::kItalian, "Localidades Italianas", EnterKey::Ignored);
+    foreignButton_ = widgets::button(panel, names::kForeign, "Localidades Extranjeras", EnterKey::Ignored);
+    recordsLabel_ = widgets::label(panel, "Especifique siempre el nombre", names::kRecordsLabel);
+    zoneRecords_ = widgets::named<QComboBox>(panel, names::kRecords);
+    zoneRecords_->setFont(widgets::monospace(8));
+    keepPlaceWhenHidden(zoneRecords_);
+    outdatedNote_ = widgets::label(panel, kOutdatedTimesNote, names::kOutdatedNote);
+    outdatedNote_->setStyleSheet("QLabel { color: red; font-weight: bold; }");
+    keepPlaceWhenHidden(outdatedNote_);
+
+    auto* listRow = new QHBoxLayout;
+    listRow->setSpacing(0);
+    listRow->addWidget(placeList_);
+    listRow->addWidget(placeBar_);
+    listRow->addStretch();
+    auto* listButtons = new QHBoxLayout;
+    listButtons->addWidget(italianButton_);
+    listButtons->addWidget(foreignButton_);
+    listButtons->addStretch();
+    auto* column = new QVBoxLayout(panel);
+    column->addWidget(widgets::label(panel, "Escriba las primeras letras y elija en la lista"));
+    column->addWidget(placeEdit_);
+    column->addLayout(listRow);
+    column->addLayout(listButtons);
+    column->addWidget(recordsLabel_);
+    column->addWidget(zoneRecords_);
+    column->addWidget(outdatedNote_);
+    column->addStretch();
+    return panel;
+}
+
+// The results of the look-up, locked until the lock button under them opens them.
+QLayout* BirthEntryDialog::buildResultColumn() {
+    resultPanel_ = widgets::group(this, names::kResultPanel, "Resultados");
+    dateResult_ = widgets::field(resultPanel_, names::kDateResult, 0, true);
+    julianDayResult_ = widgets::field(resultPanel_, names::kJulianDay, 0, true);
+    placeResult_ = widgets::field(resultPanel_, names::kPlaceResult, kLocalityNameCapacity);
+    placeResult_->setToolTip(fromCp("Doble clic: may\xFAsculas"));
+    countryResult_ = widgets::field(resultPanel_, names::kCountry, kLocalityCountryCapacity);
+    coordResult_ = widgets::field(resultPanel_, names::kCoordinates, 12);
+    forceUpperCase(coordResult_);
+    coordResult_->setToolTip(fromCp("Doble clic: inserci\xF3n manual de las coordenadas"));
+    correctionResult_ = widgets::field(resultPanel_, names::kCorrection);
+    correctionResult_->setValidator(new TypedLength(6, correctionResult_));
+    correctionResult_->setToolTip(fromCp("Horas que se suman a la hora local para obtener el Tiempo Universal"));
+    calendarResult_ = widgets::field(resultPanel_, names::kCalendar, 4);
+    forceUpperCase(calendarResult_);
+    calendarResult_->setToolTip(fromCp("GREG o GIUL"));
+    localTimeCheck_ = widgets::named<QCheckBox>(resultPanel_, names::kLocalTime, fromCp("Usar hora local"));
+    for (QLineEdit* e : {dateResult_, julianDayResult_}) {
+        setStateColour(e, StateColour::Teal);
+        e->setFocusPolicy(Qt::ClickFocus);  // computed: Tab passes them by
+    }
+    const QFontMetrics fm(dateResult_->font());
+    for (QLineEdit* e : {coordResult_, correctionResult_, calendarResult_, julianDayResult_})
+        e->setFixedWidth(fm.horizontalAdvance(QStringLiteral("0000000,0000")) + 16);
+    auto* grid = new QGridLayout(resultPanel_);
+    int row = 0;
+    for (auto [caption, w] : {std::pair{"Fecha", dateResult_}, {"D\xED" "a juliano (TU)", julianDayResult_},
+                              {"Localidad", placeResult_}, {"Pa\xEDs", countryResult_},
+                              {"Coordenadas", coordResult_}, {"Correcci\xF3n total (h)", correctionResult_},
+                              {"Calendario", calendarResult_}}) {
+        grid->addWidget(widgets::label(resultPanel_, caption), row, 0);
+        grid->addWidget(w, row++, 1);
+    }
+    grid->addWidget(localTimeCheck_, row++, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(row, 1);
+
+    lockButton_ = widgets::named<QToolButton>(this, names::kLock);
+    lockButton_->setIconSize(QSize(24, 24));
+    lockButton_->setToolTip(fromCp("Desbloquear / bloquear los resultados"));
+    auto* lockRow = new QHBoxLayout;
+    lockRow->addWidget(lockButton_);
+    lockRow->addWidget(widgets::label(this, "Desbloquear para corregir"));
+    lockRow->addStretch();
+    auto* column = new QVBoxLayout;
+    column->addWidget(resultPanel_, 1);
+    column->addLayout(lockRow);
+    return column;
+}
+
+QFrame* BirthEntryDialog::buildManualPanel() {
+    auto* panel = widgets::panel(this, names::kManualPanel, QFrame::Panel);
     panel->setFrameShadow(QFrame::Raised);
     panel->setLineWidth(2);
     panel->setAutoFillBackground(true);
-    static const char* const names[MC::FieldCount] = {"EditGrdLat", "EditNS",     "EditPriLat", "EditGrdLon",
-                                                      "EditEWgrd",  "EditPriLon", "EditOreLon", "EditMinLon",
-                                                      "EditSecLon", "EditEWore"};
-    const QFontMetrics fm(font());
-    for (int i = 0; i < MC::FieldCount; ++i) {
-        const auto f = static_cast<MC::Field>(i);
-        QLineEdit* e = form::field(panel, names[i], MC::length(f));
-        e->setFixedWidth(fm.horizontalAdvance(QString(MC::length(f) + 2, '0')) + 12);
-        e->setAlignment(Qt::AlignCenter);
-        man_[static_cast<size_t>(i)] = e;
-    }
-    manOk_ = form::button(panel, "BitBtn1", "&OK");
-    manCanc_ = form::button(panel, "BitBtn2", "&Canc");
+    for (int i = 0; i < MC::FieldCount; ++i)
+        manualEdits_[static_cast<size_t>(i)] = digitField(panel, names::kManual[i], MC::length(static_cast<MC::Field>(i)));
+    manualOk_ = widgets::button(panel, names::kManualOk, "&OK", EnterKey::Ignored);
+    manualCancel_ = widgets::button(panel, names::kManualCancel, "&Canc", EnterKey::Ignored);
     auto* grid = new QGridLayout(panel);
-    auto* title = label(panel, "Inserction Manual");
+    auto* title = widgets::label(panel, "Inserction Manual");
     title->setStyleSheet("QLabel { font-weight: bold; }");
     grid->addWidget(title, 0, 0, 1, 9);
     auto put = [&](int r, const char* caption, std::initializer_list<std::pair<MC::Field, const char*>> cells) {
-        grid->addWidget(label(panel, caption), r, 0);
+        grid->addWidget(widgets::label(panel, caption), r, 0);
         int c = 1;
         for (auto [f, unit] : cells) {
-            grid->addWidget(man_[f], r, c++);
-            grid->addWidget(label(panel, unit), r, c++);
+            grid->addWidget(manualEdits_[f], r, c++);
+            grid->addWidget(widgets::label(panel, unit), r, c++);
         }
     };
     put(1, "Latitud", {{MC::LatDegrees, "\xB0"}, {MC::LatLetter, "N/S"}, {MC::LatMinutes, "'"}});
@@ -283,30 +317,28 @@ QWidget* BirthEntryDialog::buildManualPanel() {
         {{MC::LonHours, "h"}, {MC::LonTimeMinutes, "m"}, {MC::LonSeconds, "s"}, {MC::LonTimeLetter, "E/W"}});
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(manOk_);
-    buttons->addWidget(manCanc_);
+    buttons->addWidget(manualOk_);
+    buttons->addWidget(manualCancel_);
     grid->addLayout(buttons, 4, 0, 1, 9);
     panel->adjustSize();
     return panel;
 }
 
-void BirthEntryDialog::connectFields() {
-    for (QWidget* w : {static_cast<QWidget*>(sogg_), static_cast<QWidget*>(local_), static_cast<QWidget*>(list_)})
+// The name, the date fields and their helpers.
+void BirthEntryDialog::connectEntryFields() {
+    for (QWidget* w : {static_cast<QWidget*>(nameEdit_), static_cast<QWidget*>(placeEdit_),
+                       static_cast<QWidget*>(placeList_)})
         w->installEventFilter(this);
-    for (QLineEdit* e : date_) e->installEventFilter(this);
-    list_->viewport()->installEventFilter(this);
-    label1_->installEventFilter(this);
-    locEstesa_->installEventFilter(this);
-    coord_->installEventFilter(this);
+    for (QLineEdit* e : dateEdits_) e->installEventFilter(this);
 
     // A new name needs no new look-up: one would trim the name while it is typed ("ROSSI "
     // before "MARIO") and throw away corrections made by hand in the unlocked results. It
     // only decides whether locked results may go on.
-    connect(sogg_, &QLineEdit::textEdited, this, [this](const QString& name) {
-        if (locked_ && !locEstesa_->text().isEmpty()) prosegui_->setEnabled(!name.trimmed().isEmpty());
+    connect(nameEdit_, &QLineEdit::textEdited, this, [this](const QString& name) {
+        if (locked_ && !placeResult_->text().isEmpty()) continueButton_->setEnabled(!name.trimmed().isEmpty());
     });
     for (int i = 0; i < kDateFieldCount; ++i) {
-        QLineEdit* e = date_[static_cast<size_t>(i)];
+        QLineEdit* e = dateEdits_[static_cast<size_t>(i)];
         const EntryField field = dateField(i);
         connect(e, &QLineEdit::textEdited, this, [this, e, field](const QString& text) {
             const QString trimmed = fromCp(trimmedDateField(toCp(text)));
@@ -317,56 +349,49 @@ void BirthEntryDialog::connectFields() {
             }
         });
     }
-    connect(oggi_, &QPushButton::clicked, this, &BirthEntryDialog::today);
-    connect(picker_->calendarWidget(), &QCalendarWidget::clicked, this, &BirthEntryDialog::calendarPicked);
-    connect(picker_->calendarWidget(), &QCalendarWidget::activated, this, &BirthEntryDialog::calendarPicked);
+    connect(todayButton_, &QPushButton::clicked, this, &BirthEntryDialog::today);
+    connect(calendarPicker_->calendarWidget(), &QCalendarWidget::clicked, this, &BirthEntryDialog::calendarPicked);
+    connect(calendarPicker_->calendarWidget(), &QCalendarWidget::activated, this, &BirthEntryDialog::calendarPicked);
+    connect(continueButton_, &QPushButton::clicked, this, &BirthEntryDialog::proceed);
+    connect(giveUpButton_, &QPushButton::clicked, this, &BirthEntryDialog::giveUp);
+}
 
-    connect(bar_, &QAbstractSlider::actionTriggered, this, [this](int action) {
-        if (!entry_.hasList()) return;
-        using Move = LocalityBrowser::Move;
-        LocalityBrowser& b = entry_.picker().browser();
-        switch (action) {
-        case QAbstractSlider::SliderSingleStepAdd: b.move(Move::LineDown); break;
-        case QAbstractSlider::SliderSingleStepSub: b.move(Move::LineUp); break;
-        case QAbstractSlider::SliderPageStepAdd: b.move(Move::PageDown); break;
-        case QAbstractSlider::SliderPageStepSub: b.move(Move::PageUp); break;
-        case QAbstractSlider::SliderMove: b.move(Move::Thumb, bar_->sliderPosition()); break;
-        default: return;
-        }
-        redrawList();
-        bar_->setSliderPosition(static_cast<int>(b.centre()));
-    });
-    connect(italia_, &QPushButton::clicked, this, [this] { switchList(LocalityListKind::Italian); });
-    connect(estero_, &QPushButton::clicked, this, [this] { switchList(LocalityListKind::Foreign); });
+// The list window, the results with their lock, and the manual coordinates.
+void BirthEntryDialog::connectPlaceAndResults() {
+    placeList_->viewport()->installEventFilter(this);
+    recordsLabel_->installEventFilter(this);
+    placeResult_->installEventFilter(this);
+    coordResult_->installEventFilter(this);
+    connect(placeBar_, &QAbstractSlider::actionTriggered, this, &BirthEntryDialog::scrollList);
+    connect(italianButton_, &QPushButton::clicked, this, [this] { switchList(LocalityListKind::Italian); });
+    connect(foreignButton_, &QPushButton::clicked, this, [this] { switchList(LocalityListKind::Foreign); });
 
-    connect(lock_, &QToolButton::clicked, this, [this] { setLocked(!locked_); });
-    connect(locale_, &QCheckBox::clicked, this, &BirthEntryDialog::localTimeClicked);
-    connect(calend_, &QLineEdit::textEdited, this, &BirthEntryDialog::calendarEdited);
+    connect(lockButton_, &QToolButton::clicked, this, [this] { setLocked(!locked_); });
+    connect(localTimeCheck_, &QCheckBox::clicked, this, &BirthEntryDialog::localTimeClicked);
+    connect(calendarResult_, &QLineEdit::textEdited, this, &BirthEntryDialog::calendarEdited);
 
     for (int i = 0; i < MC::FieldCount; ++i) {
         const auto f = static_cast<MC::Field>(i);
-        man_[static_cast<size_t>(i)]->installEventFilter(this);
-        connect(man_[static_cast<size_t>(i)], &QLineEdit::textEdited, this, [this, f] { manualEdited(f); });
+        manualEdits_[static_cast<size_t>(i)]->installEventFilter(this);
+        connect(manualEdits_[static_cast<size_t>(i)], &QLineEdit::textEdited, this, [this, f] { manualEdited(f); });
     }
-    connect(manOk_, &QPushButton::clicked, this, &BirthEntryDialog::manualOk);
-    connect(manCanc_, &QPushButton::clicked, panelMan_, &QWidget::hide);
-
-    connect(prosegui_, &QPushButton::clicked, this, &BirthEntryDialog::proceed);
-    connect(ritorna_, &QPushButton::clicked, this, &BirthEntryDialog::giveUp);
+    connect(manualOk_, &QPushButton::clicked, this, &BirthEntryDialog::manualOk);
+    connect(manualCancel_, &QPushButton::clicked, manualPanel_, &QWidget::hide);
 }
 
 void BirthEntryDialog::setTabOrders() {
-    QList<QWidget*> chain{sogg_};
-    for (QLineEdit* e : date_) chain << e;
-    chain << picker_ << oggi_ << local_ << list_ << italia_ << estero_ << records_ << locEstesa_
-          << stato_ << coord_ << fuso_ << calend_ << locale_ << lock_ << prosegui_ << ritorna_;
+    QList<QWidget*> chain{nameEdit_};
+    for (QLineEdit* e : dateEdits_) chain << e;
+    chain << calendarPicker_ << todayButton_ << placeEdit_ << placeList_ << italianButton_ << foreignButton_
+          << zoneRecords_ << placeResult_ << countryResult_ << coordResult_ << correctionResult_ << calendarResult_
+          << localTimeCheck_ << lockButton_ << continueButton_ << giveUpButton_;
     for (qsizetype i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
     // The manual panel: the latitude, the degree form, its buttons, then the hour form
     // (tabbing on from the degrees must not land in the hours, which would empty them).
-    QList<QWidget*> manual{man_[MC::LatDegrees], man_[MC::LatLetter], man_[MC::LatMinutes], man_[MC::LonDegrees],
-                           man_[MC::LonLetter],  man_[MC::LonMinutes], manOk_,             manCanc_,
-                           man_[MC::LonHours],   man_[MC::LonTimeMinutes], man_[MC::LonSeconds],
-                           man_[MC::LonTimeLetter]};
+    const auto& m = manualEdits_;
+    QList<QWidget*> manual{m[MC::LatDegrees], m[MC::LatLetter],      m[MC::LatMinutes], m[MC::LonDegrees],
+                           m[MC::LonLetter],  m[MC::LonMinutes],     manualOk_,         manualCancel_,
+                           m[MC::LonHours],   m[MC::LonTimeMinutes], m[MC::LonSeconds], m[MC::LonTimeLetter]};
     for (qsizetype i = 1; i < manual.size(); ++i) setTabOrder(manual[i - 1], manual[i]);
 }
 
@@ -380,25 +405,25 @@ void BirthEntryDialog::showEvent(QShowEvent* event) {
 void BirthEntryDialog::activate() {
     if (firstOpening_) {
         firstOpening_ = false;
-        sogg_->setText(fromCp(kFirstSubjectName));
+        nameEdit_->setText(fromCp(kFirstSubjectName));
     }
-    for (QLineEdit* e : date_) {
+    for (QLineEdit* e : dateEdits_) {
         e->clear();
         setStateColour(e, StateColour::White);
     }
     clearResults();
-    local_->clear();
-    setStateColour(local_, StateColour::Red);
-    panelMan_->hide();
-    records_->hide();
-    labNote_->hide();
+    placeEdit_->clear();
+    setStateColour(placeEdit_, StateColour::Red);
+    manualPanel_->hide();
+    zoneRecords_->hide();
+    outdatedNote_->hide();
     guarded(this, [&] { entry_.open(); });
     redrawList();
-    picker_->setDate(QDate::currentDate());
-    stato_->setText(fromCp("ITALIA"));
+    calendarPicker_->setDate(QDate::currentDate());
+    countryResult_->setText(fromCp("ITALIA"));
     setLocked(true);
-    prosegui_->setEnabled(false);
-    sogg_->setFocus(Qt::OtherFocusReason);
+    continueButton_->setEnabled(false);
+    nameEdit_->setFocus(Qt::OtherFocusReason);
     IdleHandler::install(this, [this] { onIdle(); });
 }
 
@@ -410,7 +435,7 @@ void BirthEntryDialog::markChanged() {
 
 DateTexts BirthEntryDialog::dateTexts() const {
     DateTexts t;
-    for (size_t i = 0; i < t.size(); ++i) t[i] = toCp(date_[i]->text());
+    for (size_t i = 0; i < t.size(); ++i) t[i] = toCp(dateEdits_[i]->text());
     return t;
 }
 
@@ -422,11 +447,11 @@ bool BirthEntryDialog::datesComplete() const {
 
 void BirthEntryDialog::onIdle() {
     if (!entry_.pending()) return;
-    labNote_->hide();
+    outdatedNote_->hide();
     const BirthEntry::Recompute r = entry_.recompute(dateTexts(), static_cast<int>(ws_.settings.calendarRule));
     if (r.lookup || r.error) {
         clearResults();
-        prosegui_->setEnabled(false);
+        continueButton_->setEnabled(false);
     }
     if (r.error) showFileError(this, *r.error);
     if (r.lookup) showLookup(*r.lookup);
@@ -434,9 +459,9 @@ void BirthEntryDialog::onIdle() {
 }
 
 void BirthEntryDialog::showDateCheck(const DateCheck& check) {
-    for (int i = 0; i < check.passed; ++i) setStateColour(date_[static_cast<size_t>(i)], StateColour::Aqua);
+    for (int i = 0; i < check.passed; ++i) setStateColour(dateEdits_[static_cast<size_t>(i)], StateColour::Aqua);
     if (check.failed < 0) return;
-    QLineEdit* e = date_[static_cast<size_t>(check.failed)];
+    QLineEdit* e = dateEdits_[static_cast<size_t>(check.failed)];
     setStateColour(e, StateColour::Red);
     e->clear();
     e->setFocus(Qt::OtherFocusReason);
@@ -445,15 +470,15 @@ void BirthEntryDialog::showDateCheck(const DateCheck& check) {
 
 QLineEdit* BirthEntryDialog::fieldWidget(EntryField field) const {
     switch (field) {
-    case EntryField::Name: return sogg_;
-    case EntryField::Place: return local_;
-    case EntryField::Day: return date_[0];
-    case EntryField::Month: return date_[1];
-    case EntryField::Year: return date_[2];
-    case EntryField::Hour: return date_[3];
-    case EntryField::Minute: return date_[4];
+    case EntryField::Name: return nameEdit_;
+    case EntryField::Place: return placeEdit_;
+    case EntryField::Day: return dateEdits_[0];
+    case EntryField::Month: return dateEdits_[1];
+    case EntryField::Year: return dateEdits_[2];
+    case EntryField::Hour: return dateEdits_[3];
+    case EntryField::Minute: return dateEdits_[4];
     }
-    return sogg_;
+    return nameEdit_;
 }
 
 void BirthEntryDialog::focusField(EntryField field) {
@@ -476,42 +501,42 @@ bool BirthEntryDialog::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (watched == sogg_) return entryKey(EntryField::Name, key);
+        if (watched == nameEdit_) return entryKey(EntryField::Name, key);
         for (int i = 0; i < kDateFieldCount; ++i)
-            if (watched == date_[static_cast<size_t>(i)]) return entryKey(dateField(i), key);
-        if (watched == local_) {
+            if (watched == dateEdits_[static_cast<size_t>(i)]) return entryKey(dateField(i), key);
+        if (watched == placeEdit_) {
             if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Escape)
                 return false;
             placeKey(key);
             return true;
         }
-        if (watched == list_) {
+        if (watched == placeList_) {
             bool handled = false;
             listKey(key, handled);
             return handled;
         }
         for (int i = 0; i < MC::FieldCount; ++i)
-            if (watched == man_[static_cast<size_t>(i)]) return manualKey(static_cast<MC::Field>(i), key);
-    } else if (type == QEvent::MouseButtonPress && watched == local_) {
+            if (watched == manualEdits_[static_cast<size_t>(i)]) return manualKey(static_cast<MC::Field>(i), key);
+    } else if (type == QEvent::MouseButtonPress && watched == placeEdit_) {
         clickPlace();
     } else if (type == QEvent::MouseButtonDblClick) {
-        if (watched == list_->viewport()) {
-            if (QListWidgetItem* item = list_->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+        if (watched == placeList_->viewport()) {
+            if (QListWidgetItem* item = placeList_->itemAt(static_cast<QMouseEvent*>(event)->position().toPoint())) {
                 if (entry_.hasList()) {
-                    if (auto record = entry_.picker().chooseLine(list_->row(item))) choose(*record);
+                    if (auto record = entry_.picker().chooseLine(placeList_->row(item))) choose(*record);
                 }
             }
             return true;
         }
-        if (watched == label1_) {
-            records_->setVisible(!records_->isVisible());
+        if (watched == recordsLabel_) {
+            zoneRecords_->setVisible(!zoneRecords_->isVisible());
             return true;
         }
-        if (watched == locEstesa_) {
-            locEstesa_->setText(locEstesa_->text().toUpper());
+        if (watched == placeResult_) {
+            placeResult_->setText(placeResult_->text().toUpper());
             return true;
         }
-        if (watched == coord_) {
+        if (watched == coordResult_) {
             openManual();
             return true;
         }
@@ -519,7 +544,7 @@ bool BirthEntryDialog::eventFilter(QObject* watched, QEvent* event) {
         const Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();
         if (why != Qt::ActiveWindowFocusReason && why != Qt::PopupFocusReason) {
             for (int i = 0; i < MC::FieldCount; ++i) {
-                if (watched != man_[static_cast<size_t>(i)]) continue;
+                if (watched != manualEdits_[static_cast<size_t>(i)]) continue;
                 manual_.enter(static_cast<MC::Field>(i));
                 manualRedraw();
             }
@@ -556,50 +581,64 @@ void BirthEntryDialog::placeKey(QKeyEvent* event) {
         return;
     }
     picker.typeKey(ch);
-    local_->setText(fromCp(picker.prefix()));
-    setStateColour(local_, StateColour::Red);
+    placeEdit_->setText(fromCp(picker.prefix()));
+    setStateColour(placeEdit_, StateColour::Red);
     redrawList();
     markChanged();
 }
 
 void BirthEntryDialog::clickPlace() {
     if (entry_.hasList()) entry_.picker().clickField();
-    local_->clear();
-    setStateColour(local_, StateColour::Red);
+    placeEdit_->clear();
+    setStateColour(placeEdit_, StateColour::Red);
     redrawList();
     markChanged();
 }
 
 void BirthEntryDialog::choose(std::int64_t record) {
     if (!guarded(this, [&] { entry_.choose(record); })) return;
-    fuso_->clear();
-    calend_->clear();
-    if (entry_.chosen()) local_->setText(fromCp(trimRight(shownLocalityName(entry_.chosen()->name))));
-    setStateColour(local_, StateColour::Aqua);
+    correctionResult_->clear();
+    calendarResult_->clear();
+    if (entry_.chosen()) placeEdit_->setText(fromCp(trimRight(shownLocalityName(entry_.chosen()->name))));
+    setStateColour(placeEdit_, StateColour::Aqua);
     markChanged();
 }
 
-void BirthEntryDialog::redrawList() {
-    drawing_ = true;
-    const int row = list_->currentRow();
-    list_->clear();
-    if (entry_.hasList()) {
-        for (const auto& line : entry_.picker().lines()) list_->addItem(fromCp(line));
-        if (row >= 0 && row < list_->count()) list_->setCurrentRow(row);
-        const LocalityBrowser& b = entry_.picker().browser();
-        const QSignalBlocker block(bar_);
-        bar_->setRange(1, static_cast<int>(std::max<std::int64_t>(1, b.scrollMaximum())));
-        bar_->setPageStep(kLocalityWindowLines);
-        bar_->setValue(static_cast<int>(b.centre()));
+void BirthEntryDialog::scrollList(int action) {
+    if (!entry_.hasList()) return;
+    using Move = LocalityBrowser::Move;
+    LocalityBrowser& b = entry_.picker().browser();
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd: b.move(Move::LineDown); break;
+    case QAbstractSlider::SliderSingleStepSub: b.move(Move::LineUp); break;
+    case QAbstractSlider::SliderPageStepAdd: b.move(Move::PageDown); break;
+    case QAbstractSlider::SliderPageStepSub: b.move(Move::PageUp); break;
+    case QAbstractSlider::SliderMove: b.move(Move::Thumb, placeBar_->sliderPosition()); break;
+    default: return;
     }
-    bar_->setEnabled(entry_.hasList());
-    drawing_ = false;
+    redrawList();
+    placeBar_->setSliderPosition(static_cast<int>(b.centre()));
+}
+
+void BirthEntryDialog::redrawList() {
+    const int row = placeList_->currentRow();
+    placeList_->clear();
+    if (entry_.hasList()) {
+        for (const auto& line : entry_.picker().lines()) placeList_->addItem(fromCp(line));
+        if (row >= 0 && row < placeList_->count()) placeList_->setCurrentRow(row);
+        const LocalityBrowser& b = entry_.picker().browser();
+        const QSignalBlocker block(placeBar_);
+        placeBar_->setRange(1, static_cast<int>(std::max<std::int64_t>(1, b.scrollMaximum())));
+        placeBar_->setPageStep(kLocalityWindowLines);
+        placeBar_->setValue(static_cast<int>(b.centre()));
+    }
+    placeBar_->setEnabled(entry_.hasList());
 }
 
 void BirthEntryDialog::listKey(QKeyEvent* event, bool& handled) {
     if (!entry_.hasList()) return;
     using Move = LocalityBrowser::Move;
-    const int row = list_->currentRow();
+    const int row = placeList_->currentRow();
     const int last = kLocalityWindowLines - 1;
     std::optional<Move> move;
     switch (event->key()) {
@@ -628,91 +667,91 @@ void BirthEntryDialog::listKey(QKeyEvent* event, bool& handled) {
     if (!move) return;
     entry_.picker().browser().move(*move);
     redrawList();
-    list_->setCurrentRow(row);
+    placeList_->setCurrentRow(row);
     handled = true;
 }
 
 void BirthEntryDialog::switchList(LocalityListKind kind) {
     guarded(this, [&] { entry_.switchList(kind); });
     clearResults();
-    prosegui_->setEnabled(false);
-    local_->clear();
-    setStateColour(local_, StateColour::Red);
+    continueButton_->setEnabled(false);
+    placeEdit_->clear();
+    setStateColour(placeEdit_, StateColour::Red);
     redrawList();
     markChanged();
-    local_->setFocus(Qt::OtherFocusReason);
+    placeEdit_->setFocus(Qt::OtherFocusReason);
 }
 
 // ---- results and the lock ----------------------------------------------------------
 
 void BirthEntryDialog::clearResults() {
-    for (QLineEdit* e : {dataEstesa_, jd_, locEstesa_, stato_, coord_, fuso_, calend_}) e->clear();
-    locale_->setChecked(false);
-    fuso_->setReadOnly(false);
-    records_->clear();
+    for (QLineEdit* e : {dateResult_, julianDayResult_, placeResult_, countryResult_, coordResult_, correctionResult_, calendarResult_}) e->clear();
+    localTimeCheck_->setChecked(false);
+    correctionResult_->setReadOnly(false);
+    zoneRecords_->clear();
 }
 
 void BirthEntryDialog::showLookup(const ZoneLookup& z) {
-    calend_->setText(fromCp(z.calendar));
-    locale_->setChecked(z.localMeanTime);
-    fuso_->setReadOnly(z.localMeanTime);
-    fuso_->setText(fromCp(z.correctionText));
-    labNote_->setVisible(z.outdatedNote);
-    for (const auto& line : z.recordList) records_->addItem(fromCp(line));
-    dataEstesa_->setText(fromCp(z.dateText));
-    jd_->setText(fromCp(z.julianDayText));
-    locEstesa_->setText(fromCp(z.placeName));
-    stato_->setText(fromCp(z.country));
-    coord_->setText(fromCp(z.coordText));
+    calendarResult_->setText(fromCp(z.calendar));
+    localTimeCheck_->setChecked(z.localMeanTime);
+    correctionResult_->setReadOnly(z.localMeanTime);
+    correctionResult_->setText(fromCp(z.correctionText));
+    outdatedNote_->setVisible(z.outdatedNote);
+    for (const auto& line : z.recordList) zoneRecords_->addItem(fromCp(line));
+    dateResult_->setText(fromCp(z.dateText));
+    julianDayResult_->setText(fromCp(z.julianDayText));
+    placeResult_->setText(fromCp(z.placeName));
+    countryResult_->setText(fromCp(z.country));
+    coordResult_->setText(fromCp(z.coordText));
     setLocked(true);
-    prosegui_->setEnabled(!trim(toCp(sogg_->text())).empty());
+    continueButton_->setEnabled(!trim(toCp(nameEdit_->text())).empty());
 }
 
 void BirthEntryDialog::setLocked(bool locked) {
     locked_ = locked;
-    panelResult_->setEnabled(!locked);
-    for (QLineEdit* e : {locEstesa_, stato_, coord_, fuso_, calend_})
+    resultPanel_->setEnabled(!locked);
+    for (QLineEdit* e : {placeResult_, countryResult_, coordResult_, correctionResult_, calendarResult_})
         setStateColour(e, locked ? StateColour::Teal : StateColour::Aqua);
-    if (locale_->isChecked()) setStateColour(fuso_, StateColour::Teal);
-    lock_->setIcon(lockIcon(!locked));
-    lock_->setProperty("glyph", locked ? "LockShut" : "LockOpen");
-    if (!locked) prosegui_->setEnabled(true);
+    if (localTimeCheck_->isChecked()) setStateColour(correctionResult_, StateColour::Teal);
+    lockButton_->setIcon(lockIcon(!locked));
+    lockButton_->setProperty("glyph", locked ? "LockShut" : "LockOpen");
+    if (!locked) continueButton_->setEnabled(true);
 }
 
 void BirthEntryDialog::localTimeClicked() {
-    if (locale_->isChecked()) {
-        fuso_->setReadOnly(true);
-        setStateColour(fuso_, StateColour::Teal);
-        if (auto text = localMeanTimeFromCoord(toCp(coord_->text()))) fuso_->setText(fromCp(*text));
+    if (localTimeCheck_->isChecked()) {
+        correctionResult_->setReadOnly(true);
+        setStateColour(correctionResult_, StateColour::Teal);
+        if (auto text = localMeanTimeFromCoord(toCp(coordResult_->text()))) correctionResult_->setText(fromCp(*text));
     } else {
-        fuso_->setReadOnly(false);
-        setStateColour(fuso_, StateColour::Aqua);
-        fuso_->clear();
+        correctionResult_->setReadOnly(false);
+        setStateColour(correctionResult_, StateColour::Aqua);
+        correctionResult_->clear();
     }
 }
 
 void BirthEntryDialog::calendarEdited() {
-    jd_->setText(fromCp(julianDayForCalendar(toCp(calend_->text()), dateTexts(), toCp(fuso_->text()))));
+    julianDayResult_->setText(fromCp(julianDayForCalendar(toCp(calendarResult_->text()), dateTexts(), toCp(correctionResult_->text()))));
 }
 
 // ---- manual coordinates ------------------------------------------------------------
 
 void BirthEntryDialog::openManual() {
-    manual_.open(toCp(coord_->text()));
+    manual_.open(toCp(coordResult_->text()));
     manualRedraw();
-    panelMan_->adjustSize();
-    const QPoint at = panelResult_->mapTo(this, QPoint(0, 0));
-    panelMan_->move(std::max(0, at.x() + panelResult_->width() - panelMan_->width()),
-                    std::max(0, at.y() + panelResult_->height() - panelMan_->height()));
-    panelMan_->show();
-    panelMan_->raise();
-    man_[MC::LatDegrees]->setFocus(Qt::TabFocusReason);
+    manualPanel_->adjustSize();
+    const QPoint at = resultPanel_->mapTo(this, QPoint(0, 0));
+    manualPanel_->move(std::max(0, at.x() + resultPanel_->width() - manualPanel_->width()),
+                    std::max(0, at.y() + resultPanel_->height() - manualPanel_->height()));
+    manualPanel_->show();
+    manualPanel_->raise();
+    manualEdits_[MC::LatDegrees]->setFocus(Qt::TabFocusReason);
 }
 
 void BirthEntryDialog::manualRedraw() {
     for (int i = 0; i < MC::FieldCount; ++i) {
         const auto f = static_cast<MC::Field>(i);
-        QLineEdit* e = man_[static_cast<size_t>(i)];
+        QLineEdit* e = manualEdits_[static_cast<size_t>(i)];
         setTextIfChanged(e, fromCp(manual_.text(f)));
         switch (manual_.state(f)) {
         case MC::State::Blank: setStateColour(e, StateColour::White); break;
@@ -723,12 +762,12 @@ void BirthEntryDialog::manualRedraw() {
 }
 
 void BirthEntryDialog::manualEdited(ManualCoordinates::Field field) {
-    manual_.setText(field, toCp(man_[field]->text()));
+    manual_.setText(field, toCp(manualEdits_[field]->text()));
     manual_.check();
     manualRedraw();
     if (static_cast<int>(manual_.text(field).size()) < MC::length(field)) return;
-    if (auto next = manual_.fieldAfter(field, MC::Move::Next)) man_[*next]->setFocus(Qt::TabFocusReason);
-    else manOk_->setFocus(Qt::TabFocusReason);
+    if (auto next = manual_.fieldAfter(field, MC::Move::Next)) manualEdits_[*next]->setFocus(Qt::TabFocusReason);
+    else manualOk_->setFocus(Qt::TabFocusReason);
 }
 
 bool BirthEntryDialog::manualKey(ManualCoordinates::Field field, QKeyEvent* event) {
@@ -737,8 +776,8 @@ bool BirthEntryDialog::manualKey(ManualCoordinates::Field field, QKeyEvent* even
                           : event->key() == Qt::Key_Left ? MC::Move::Previous
                           : event->key() == Qt::Key_Up   ? MC::Move::Up
                                                          : MC::Move::Down;
-    if (auto next = manual_.fieldAfter(field, move)) man_[*next]->setFocus(Qt::TabFocusReason);
-    else if (move == MC::Move::Next) manOk_->setFocus(Qt::TabFocusReason);
+    if (auto next = manual_.fieldAfter(field, move)) manualEdits_[*next]->setFocus(Qt::TabFocusReason);
+    else if (move == MC::Move::Next) manualOk_->setFocus(Qt::TabFocusReason);
     return true;
 }
 
@@ -749,9 +788,9 @@ void BirthEntryDialog::manualOk() {
         showMessage(this, MessageKind::Error, kMessageBadManualCoordinates);
         return;
     }
-    coord_->setText(fromCp(*manual_.built()));
-    panelMan_->hide();
-    coord_->setFocus(Qt::OtherFocusReason);
+    coordResult_->setText(fromCp(*manual_.built()));
+    manualPanel_->hide();
+    coordResult_->setFocus(Qt::OtherFocusReason);
 }
 
 // ---- date helpers, "Continuar" and "Anular y Volver" -------------------------------
@@ -762,17 +801,17 @@ void BirthEntryDialog::today() {
     const QTime t = now.time();
     const int values[kDateFieldCount] = {d.day(), d.month(), d.year(), t.hour(), t.minute()};
     for (int i = 0; i < kDateFieldCount; ++i)
-        date_[static_cast<size_t>(i)]->setText(
+        dateEdits_[static_cast<size_t>(i)]->setText(
             fromCp(zeroPadded(values[i], entryFieldLength(dateField(i)))));
     markChanged();
 }
 
 void BirthEntryDialog::calendarPicked() {
-    const QDate d = picker_->calendarWidget()->selectedDate();
+    const QDate d = calendarPicker_->calendarWidget()->selectedDate();
     const QTime t = QTime::currentTime();
     const int values[kDateFieldCount] = {d.day(), d.month(), d.year(), t.hour(), t.minute()};
     for (int i = 0; i < kDateFieldCount; ++i)
-        date_[static_cast<size_t>(i)]->setText(
+        dateEdits_[static_cast<size_t>(i)]->setText(
             fromCp(zeroPadded(values[i], entryFieldLength(dateField(i)))));
     markChanged();
 }
@@ -780,14 +819,14 @@ void BirthEntryDialog::calendarPicked() {
 void BirthEntryDialog::proceed() {
     setLocked(true);
     EntryForm form;
-    form.name = toCp(sogg_->text());
+    form.name = toCp(nameEdit_->text());
     form.date = dateTexts();
-    form.calendar = toCp(calend_->text());
-    form.locality = toCp(locEstesa_->text());
-    form.coordText = toCp(coord_->text());
-    form.correction = toCp(fuso_->text());
-    form.julianDay = toCp(jd_->text());
-    form.country = toCp(stato_->text());
+    form.calendar = toCp(calendarResult_->text());
+    form.locality = toCp(placeResult_->text());
+    form.coordText = toCp(coordResult_->text());
+    form.correction = toCp(correctionResult_->text());
+    form.julianDay = toCp(julianDayResult_->text());
+    form.country = toCp(countryResult_->text());
     const ContinueCheck check = checkContinue(form);
     showDateCheck(check.date);
     if (!check.ok) {
@@ -807,7 +846,7 @@ void BirthEntryDialog::giveUp() { reject(); }
 void BirthEntryDialog::done(int result) {
     entry_.close();
     clearResults();
-    panelMan_->hide();
+    manualPanel_->hide();
     QDialog::done(result);
 }
 

@@ -12,6 +12,7 @@ class QDateEdit;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -22,9 +23,9 @@ namespace athanor {
 
 class SaveSubjectDialog;
 
-// The birth-data entry: name, local date and time, the birth place from the locality
-// lists, and the results of the time-zone look-up, which can be unlocked and corrected.
-// "Continuar" checks everything and hands the subject to the save window.
+// TFoInputSpa: the birth-data entry. Name, local date and time, the birth place from the
+// locality lists, and the results of the time-zone look-up, which can be unlocked and
+// corrected. "Continuar" checks everything and hands the subject to the save window.
 class BirthEntryDialog : public QDialog {
     Q_OBJECT
 public:
@@ -43,8 +44,12 @@ protected:
 
 private:
     void build();
-    QWidget* buildManualPanel();
-    void connectFields();
+    QLayout* buildNameAndDate();
+    QGroupBox* buildPlacePanel();
+    QLayout* buildResultColumn();
+    QFrame* buildManualPanel();
+    void connectEntryFields();
+    void connectPlaceAndResults();
     void setTabOrders();
 
     void activate();
@@ -60,6 +65,7 @@ private:
     void placeKey(QKeyEvent* event);
     void clickPlace();
     void choose(std::int64_t record);
+    void scrollList(int action);
     void redrawList();
     void switchList(LocalityListKind kind);
     void listKey(QKeyEvent* event, bool& handled);
@@ -88,38 +94,37 @@ private:
     ManualCoordinates manual_;
     bool firstOpening_ = true;
     bool locked_ = true;
-    bool drawing_ = false;
 
-    QLineEdit* sogg_ = nullptr;
-    std::array<QLineEdit*, kDateFieldCount> date_{};
-    QDateEdit* picker_ = nullptr;
-    QPushButton* oggi_ = nullptr;
-    QLineEdit* local_ = nullptr;
-    QListWidget* list_ = nullptr;
-    QScrollBar* bar_ = nullptr;
-    QPushButton* italia_ = nullptr;
-    QPushButton* estero_ = nullptr;
-    QLabel* label1_ = nullptr;
-    QComboBox* records_ = nullptr;
-    QLabel* labNote_ = nullptr;
+    QLineEdit* nameEdit_ = nullptr;
+    std::array<QLineEdit*, kDateFieldCount> dateEdits_{};
+    QDateEdit* calendarPicker_ = nullptr;
+    QPushButton* todayButton_ = nullptr;
+    QLineEdit* placeEdit_ = nullptr;
+    QListWidget* placeList_ = nullptr;
+    QScrollBar* placeBar_ = nullptr;
+    QPushButton* italianButton_ = nullptr;
+    QPushButton* foreignButton_ = nullptr;
+    QLabel* recordsLabel_ = nullptr;
+    QComboBox* zoneRecords_ = nullptr;
+    QLabel* outdatedNote_ = nullptr;
 
-    QGroupBox* panelResult_ = nullptr;
-    QLineEdit* dataEstesa_ = nullptr;
-    QLineEdit* jd_ = nullptr;
-    QLineEdit* locEstesa_ = nullptr;
-    QLineEdit* stato_ = nullptr;
-    QLineEdit* coord_ = nullptr;
-    QLineEdit* fuso_ = nullptr;
-    QLineEdit* calend_ = nullptr;
-    QCheckBox* locale_ = nullptr;
-    QToolButton* lock_ = nullptr;
-    QPushButton* prosegui_ = nullptr;
-    QPushButton* ritorna_ = nullptr;
+    QGroupBox* resultPanel_ = nullptr;
+    QLineEdit* dateResult_ = nullptr;
+    QLineEdit* julianDayResult_ = nullptr;
+    QLineEdit* placeResult_ = nullptr;
+    QLineEdit* countryResult_ = nullptr;
+    QLineEdit* coordResult_ = nullptr;
+    QLineEdit* correctionResult_ = nullptr;
+    QLineEdit* calendarResult_ = nullptr;
+    QCheckBox* localTimeCheck_ = nullptr;
+    QToolButton* lockButton_ = nullptr;
+    QPushButton* continueButton_ = nullptr;
+    QPushButton* giveUpButton_ = nullptr;
 
-    QFrame* panelMan_ = nullptr;
-    std::array<QLineEdit*, ManualCoordinates::FieldCount> man_{};
-    QPushButton* manOk_ = nullptr;
-    QPushButton* manCanc_ = nullptr;
+    QFrame* manualPanel_ = nullptr;
+    std::array<QLineEdit*, ManualCoordinates::FieldCount> manualEdits_{};
+    QPushButton* manualOk_ = nullptr;
+    QPushButton* manualCancel_ = nullptr;
 };
 
 }  // namespace athanor

@@ -7,17 +7,16 @@
 #include <optional>
 
 class QLabel;
-class QLineEdit;
-class QListWidget;
+class QLayout;
 class QPlainTextEdit;
 class QPushButton;
-class QScrollBar;
 
 namespace athanor {
 
-class NameBrowserView;
+class ArchivePickerPanel;
 
-// The delete window: shows a subject for checking and removes it from its archive's index.
+// TFoCancel: the delete window. Shows a subject for checking and removes it from its
+// archive's index.
 class DeleteSubjectDialog : public QDialog {
     Q_OBJECT
 public:
@@ -29,23 +28,23 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void chooseArchive(const QString& caption);
+    QLayout* buildShownPanel();
+    QLayout* buildButtons();
+    void connectParts();
+
     bool show(int position);
     void eliminate();
     void clearShown();
 
     Workstation& ws_;
-    NameBrowserView* names_ = nullptr;
     std::optional<SubjectForDeletion> shown_;
-    std::string archive_;
 
-    QListWidget* archives_ = nullptr;
-    QLineEdit* editArchi_ = nullptr;
-    QLineEdit* soggetto_ = nullptr;
-    QPlainTextEdit* memoSogg_ = nullptr;
-    QPlainTextEdit* memoAnnotaz_ = nullptr;
-    QLabel* label10_ = nullptr;
-    QPushButton* elimina_ = nullptr;
+    ArchivePickerPanel* picker_ = nullptr;
+    QPlainTextEdit* subjectMemo_ = nullptr;
+    QPlainTextEdit* notesMemo_ = nullptr;
+    QLabel* documentNumber_ = nullptr;
+    QPushButton* deleteButton_ = nullptr;
+    QPushButton* backButton_ = nullptr;
 };
 
 }  // namespace athanor

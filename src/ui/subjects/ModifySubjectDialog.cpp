@@ -1,250 +1,242 @@
 #include "ui/subjects/ModifySubjectDialog.h"
 
-#include "ui/common/TextEditorDialog.h"
 #include "subjects/SubjectFiles.h"
-#include "ui/subjects/ArchiveList.h"
-#include "ui/common/FormWidgets.h"
+#include "ui/common/TextEditorDialog.h"
+#include "ui/common/UiHelpers.h"
+#include "ui/common/WidgetBuilders.h"
+#include "ui/subjects/ArchivePickerPanel.h"
 #include "ui/subjects/NameBrowserView.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace athanor {
 
+namespace names {
+constexpr const char* kWindow = "FoModifi";
+constexpr const char* kArchiveList = "ListBox1";
+constexpr const char* kBrowserPanel = "GroupBoxElenco";
+constexpr const char* kDataPanel = "GroupBoxDati";
+constexpr const char* kNotesPanel = "GroupBoxAnnot";
+constexpr const char* kNotesPlaceholder = "GroupBoxAnnotFinto";
+constexpr const char* kName = "EditNomeSogg";
+constexpr const char* kDate = "EditDataNasc";
+constexpr const char* kTime = "EditOraNasc";
+constexpr const char* kCalendar = "EditCalend";
+constexpr const char* kPlace = "EditLocalita";
+constexpr const char* kCorrection = "EditGmt";
+constexpr const char* kCoordinates = "EditCoordi";
+constexpr const char* kCountry = "EditStato";
+constexpr const char* kNotes[4] = {"EditMemo1", "EditMemo2", "EditMemo3", "EditMemo4"};
+constexpr const char* kDocument = "EditNfile";
+constexpr const char* kList = "BitBtnElenco";
+constexpr const char* kSave = "BitBtnRegistra";
+constexpr const char* kText = "BBtesto";
+constexpr const char* kAgain = "BitBtnAncora";
+constexpr const char* kBack = "BitBtn3";
+}  // namespace names
+
+using widgets::EnterKey;
+
 ModifySubjectDialog::ModifySubjectDialog(Workstation& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
-    setObjectName("FoModifi");
+    setObjectName(names::kWindow);
     setWindowTitle(fromCp("Cambiar la fecha de nacimiento"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    archives_ = form::lineList(this, "ListBox1", 5, 17);
-    editArchi_ = form::field(this, "EditArchi", 4, true);
-    editArchi_->setFixedWidth(60);
-    editArchi_->setFocusPolicy(Qt::ClickFocus);
-    auto* archiveBox = new QVBoxLayout;
-    archiveBox->addWidget(new QLabel(fromCp("DATABASE"), this));
-    archiveBox->addWidget(archives_);
-    archiveBox->addWidget(editArchi_);
-    archiveBox->addStretch();
-
-    // The browser and the data panel share one place.
-    elenco_ = new QGroupBox(this);
-    elenco_->setObjectName("GroupBoxElenco");
-    soggetto_ = form::field(elenco_, "EditSoggetto", 43);
-    soggetto_->setFont(QFont("DejaVu Sans Mono", 9));
-    auto* nomi = form::lineList(elenco_, "ListaNomi", 8, 43);
-    auto* bar = form::scrollBar(elenco_, "ScrollBar1");
-    bar->setFixedHeight(nomi->height());
-    auto* listRow = new QHBoxLayout;
-    listRow->setSpacing(0);
-    listRow->addWidget(nomi);
-    listRow->addWidget(bar);
-    listRow->addStretch();
-    auto* elencoLayout = new QVBoxLayout(elenco_);
-    elencoLayout->addWidget(new QLabel(fromCp("Primeras letras del nombre"), elenco_));
-    elencoLayout->addWidget(soggetto_);
-    elencoLayout->addLayout(listRow);
-    elencoLayout->addWidget(new QLabel(fromCp("Doble clic en el nombre seleccionado"), elenco_));
-
-    dati_ = new QGroupBox(fromCp("Fecha de Nacimiento"), this);
-    dati_->setObjectName("GroupBoxDati");
-    nome_ = form::field(dati_, "EditNomeSogg", 38);
-    data_ = form::field(dati_, "EditDataNasc", 10);
-    ora_ = form::field(dati_, "EditOraNasc", 5);
-    calend_ = form::field(dati_, "EditCalend", 10);
-    localita_ = form::field(dati_, "EditLocalita", 27);
-    gmt_ = form::field(dati_, "EditGmt", 8);
-    coordi_ = form::field(dati_, "EditCoordi", 12);
-    stato_ = form::field(dati_, "EditStato", 20);
-    for (QLineEdit* e : {nome_, calend_, localita_, coordi_, stato_}) forceUpperCase(e);
-    // Row by row, as the fields stand.
-    setTabOrder(calend_, gmt_);
-    setTabOrder(gmt_, localita_);
-    setTabOrder(localita_, coordi_);
-    elencoButton_ = form::button(dati_, "BitBtnElenco", "List");
-    auto* datiGrid = new QGridLayout(dati_);
-    datiGrid->addWidget(new QLabel(fromCp("Respetar formatos correctos"), dati_), 0, 0, 1, 4);
-    datiGrid->addWidget(new QLabel(fromCp("Nombre"), dati_), 1, 0);
-    datiGrid->addWidget(nome_, 1, 1, 1, 3);
-    datiGrid->addWidget(new QLabel(fromCp("Fecha"), dati_), 2, 0);
-    datiGrid->addWidget(data_, 2, 1);
-    datiGrid->addWidget(new QLabel(fromCp("Hora"), dati_), 2, 2);
-    datiGrid->addWidget(ora_, 2, 3);
-    datiGrid->addWidget(new QLabel(fromCp("Calendario"), dati_), 3, 0);
-    datiGrid->addWidget(calend_, 3, 1);
-    datiGrid->addWidget(new QLabel(fromCp("Corr"), dati_), 3, 2);
-    datiGrid->addWidget(gmt_, 3, 3);
-    datiGrid->addWidget(new QLabel(fromCp("Localidad"), dati_), 4, 0);
-    datiGrid->addWidget(localita_, 4, 1, 1, 3);
-    datiGrid->addWidget(new QLabel(fromCp("Coordenadas"), dati_), 5, 0);
-    datiGrid->addWidget(coordi_, 5, 1);
-    datiGrid->addWidget(new QLabel(fromCp("Pa\xEDs"), dati_), 5, 2);
-    datiGrid->addWidget(stato_, 5, 3);
-    datiGrid->addWidget(elencoButton_, 6, 3, Qt::AlignRight);
-
-    auto notesPanel = [this](QGroupBox* box, bool real) {
-        auto* grid = new QGridLayout(box);
-        const int caps[] = {70, 70, 70, 65};
-        for (int i = 0; i < 4; ++i) {
-            const std::string name = "EditMemo" + std::to_string(i + 1);
-            QLineEdit* e = real ? form::field(box, name.c_str(), caps[i]) : new QLineEdit(box);
-            e->setFont(QFont("DejaVu Sans Mono", 8));
-            if (real) {
-                forceUpperCase(e);
-                memo_[static_cast<size_t>(i)] = e;
-            }
-            grid->addWidget(e, i, 0, 1, 2);
-        }
-        QLineEdit* n = real ? form::field(box, "EditNfile", 5) : new QLineEdit(box);
-        n->setFixedWidth(70);
-        if (real) nfile_ = n;
-        grid->addWidget(new QLabel(fromCp("Texto"), box), 4, 0, Qt::AlignRight);
-        grid->addWidget(n, 4, 1);
-    };
-    annot_ = new QGroupBox(fromCp("Anotaciones"), this);
-    annot_->setObjectName("GroupBoxAnnot");
-    notesPanel(annot_, true);
-    annotFinto_ = new QGroupBox(fromCp("Anotaciones"), this);
-    annotFinto_->setObjectName("GroupBoxAnnotFinto");
-    notesPanel(annotFinto_, false);
-    annotFinto_->setEnabled(false);
-
-    registra_ = form::button(this, "BitBtnRegistra", "&GUARDAR");
-    testo_ = form::button(this, "BBtesto", "Crear / Actualizar texto ampliado");
-    ancora_ = form::button(this, "BitBtnAncora", "&Otra vez");
-    auto* ritorna = form::button(this, "BitBtn3", "Volver al Men\xFA Principal");
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(registra_);
-    buttons->addWidget(testo_);
-    buttons->addWidget(ancora_);
-    buttons->addStretch();
-    buttons->addWidget(ritorna);
-
-    auto* place = new QGridLayout;
-    place->addWidget(elenco_, 0, 0);
-    place->addWidget(dati_, 0, 0);
-    auto* top = new QHBoxLayout;
-    top->addLayout(archiveBox);
-    top->addLayout(place, 1);
+    picker_ = new ArchivePickerPanel(ws_.root,
+                                     {.archiveList = names::kArchiveList,
+                                      .archiveTitle = "DATABASE",
+                                      .browser = &BrowserLayout::modification,
+                                      .browserBox = names::kBrowserPanel,
+                                      .browserTitle = "Primeras letras del nombre",
+                                      .browserHint = "Doble clic en el nombre seleccionado"},
+                                     this);
+    // The data panel takes the browser's place once a subject is loaded.
+    picker_->addInBrowserPlace(buildDataPanel());
+    notesPanel_ = buildNotesPanel(names::kNotesPanel, true);
+    notesPlaceholder_ = buildNotesPanel(names::kNotesPlaceholder, false);
+    notesPlaceholder_->setEnabled(false);
     auto* notesPlace = new QGridLayout;
-    notesPlace->addWidget(annot_, 0, 0);
-    notesPlace->addWidget(annotFinto_, 0, 0);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(notesPlace);
-    layout->addLayout(buttons);
+    notesPlace->addWidget(notesPanel_, 0, 0);
+    notesPlace->addWidget(notesPlaceholder_, 0, 0);
 
-    names_ = new NameBrowserView(BrowserLayout::modification, soggetto_, nomi, bar, this);
-    connect(names_, &NameBrowserView::loadRequested, this, &ModifySubjectDialog::load);
-    connect(names_, &NameBrowserView::message, this,
-            [this](const QString& text) { showMessage(this, MessageKind::Error, text); });
-    connect(names_, &NameBrowserView::fieldEntered, this, [this] {
-        openArchive();
-        names_->browser().enterField();
-        names_->redraw();
-    });
-    connect(archives_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { chooseArchive(item->text()); });
-    connect(elencoButton_, &QPushButton::clicked, this, &ModifySubjectDialog::browserView);
-    connect(ancora_, &QPushButton::clicked, this, &ModifySubjectDialog::browserView);
-    connect(registra_, &QPushButton::clicked, this, [this] { save(); });
-    connect(testo_, &QPushButton::clicked, this, &ModifySubjectDialog::textDocument);
-    connect(ritorna, &QPushButton::clicked, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(picker_);
+    layout->addLayout(notesPlace);
+    layout->addLayout(buildButtons());
+    connectParts();
     browserView();
     setFixedSize(sizeHint());
 }
+
+// ---- building ----------------------------------------------------------------------
+
+QGroupBox* ModifySubjectDialog::buildDataPanel() {
+    dataPanel_ = widgets::group(this, names::kDataPanel, "Fecha de Nacimiento");
+    nameEdit_ = widgets::field(dataPanel_, names::kName, 38);
+    dateEdit_ = widgets::field(dataPanel_, names::kDate, 10);
+    timeEdit_ = widgets::field(dataPanel_, names::kTime, 5);
+    calendarEdit_ = widgets::field(dataPanel_, names::kCalendar, 10);
+    placeEdit_ = widgets::field(dataPanel_, names::kPlace, 27);
+    correctionEdit_ = widgets::field(dataPanel_, names::kCorrection, 8);
+    coordEdit_ = widgets::field(dataPanel_, names::kCoordinates, 12);
+    countryEdit_ = widgets::field(dataPanel_, names::kCountry, 20);
+    for (QLineEdit* e : {nameEdit_, calendarEdit_, placeEdit_, coordEdit_, countryEdit_}) forceUpperCase(e);
+    // Row by row, as the fields stand.
+    setTabOrder(calendarEdit_, correctionEdit_);
+    setTabOrder(correctionEdit_, placeEdit_);
+    setTabOrder(placeEdit_, coordEdit_);
+    listButton_ = widgets::button(dataPanel_, names::kList, "List", EnterKey::Ignored);
+    auto* grid = new QGridLayout(dataPanel_);
+    grid->addWidget(widgets::label(dataPanel_, "Respetar formatos correctos"), 0, 0, 1, 4);
+    const auto put = [&](int row, int column, const char* caption, QLineEdit* field, int span = 1) {
+        grid->addWidget(widgets::label(dataPanel_, caption), row, column);
+        grid->addWidget(field, row, column + 1, 1, span);
+    };
+    put(1, 0, "Nombre", nameEdit_, 3);
+    put(2, 0, "Fecha", dateEdit_);
+    put(2, 2, "Hora", timeEdit_);
+    put(3, 0, "Calendario", calendarEdit_);
+    put(3, 2, "Corr", correctionEdit_);
+    put(4, 0, "Localidad", placeEdit_, 3);
+    put(5, 0, "Coordenadas", coordEdit_);
+    put(5, 2, "Pa\xEDs", countryEdit_);
+    grid->addWidget(listButton_, 6, 3, Qt::AlignRight);
+    return dataPanel_;
+}
+
+// The notes, or their greyed stand-in with the same look and no names.
+QGroupBox* ModifySubjectDialog::buildNotesPanel(const char* name, bool real) {
+    auto* box = widgets::group(this, name, "Anotaciones");
+    auto* grid = new QGridLayout(box);
+    const int capacities[] = {70, 70, 70, 65};
+    for (int i = 0; i < 4; ++i) {
+        QLineEdit* e = real ? widgets::field(box, names::kNotes[i], capacities[i]) : new QLineEdit(box);
+        e->setFont(widgets::monospace(8));
+        if (real) {
+            forceUpperCase(e);
+            noteEdits_[static_cast<size_t>(i)] = e;
+        }
+        grid->addWidget(e, i, 0, 1, 2);
+    }
+    QLineEdit* document = real ? widgets::field(box, names::kDocument, 5) : new QLineEdit(box);
+    document->setFixedWidth(70);
+    if (real) documentEdit_ = document;
+    grid->addWidget(widgets::label(box, "Texto"), 4, 0, Qt::AlignRight);
+    grid->addWidget(document, 4, 1);
+    return box;
+}
+
+QLayout* ModifySubjectDialog::buildButtons() {
+    saveButton_ = widgets::button(this, names::kSave, "&GUARDAR", EnterKey::Ignored);
+    textButton_ = widgets::button(this, names::kText, "Crear / Actualizar texto ampliado", EnterKey::Ignored);
+    againButton_ = widgets::button(this, names::kAgain, "&Otra vez", EnterKey::Ignored);
+    backButton_ = widgets::button(this, names::kBack, "Volver al Men\xFA Principal", EnterKey::Ignored);
+    auto* row = new QHBoxLayout;
+    row->addWidget(saveButton_);
+    row->addWidget(textButton_);
+    row->addWidget(againButton_);
+    row->addStretch();
+    row->addWidget(backButton_);
+    return row;
+}
+
+void ModifySubjectDialog::connectParts() {
+    NameBrowserView& names = picker_->names();
+    connect(&names, &NameBrowserView::loadRequested, this, &ModifySubjectDialog::load);
+    connect(&names, &NameBrowserView::fieldEntered, this, [this] {
+        picker_->reopen();
+        picker_->browser().enterField();
+        picker_->names().redraw();
+    });
+    connect(listButton_, &QPushButton::clicked, this, &ModifySubjectDialog::browserView);
+    connect(againButton_, &QPushButton::clicked, this, &ModifySubjectDialog::browserView);
+    connect(saveButton_, &QPushButton::clicked, this, [this] { save(); });
+    connect(textButton_, &QPushButton::clicked, this, &ModifySubjectDialog::textDocument);
+    connect(backButton_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// ---- browsing, loading, saving -----------------------------------------------------------
 
 void ModifySubjectDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     subject_.reset();
     browserView();
-    guarded(this, [&] {
-        const int base = fillArchiveList(archives_, ws_.root, false);
-        if (base >= 0) chooseArchive(archives_->item(base)->text());
-    });
-}
-
-void ModifySubjectDialog::chooseArchive(const QString& caption) {
-    archive_ = toCp(caption.left(4));
-    editArchi_->setText(fromCp(archive_));
-    openArchive();
-}
-
-void ModifySubjectDialog::openArchive() {
-    if (archive_.empty()) return;
-    guarded(this, [&] {
-        if (!names_->open(Archive(ws_.root, archive_))) showMessage(this, MessageKind::Error, kArchiveRefused);
-    });
+    guarded(this, [&] { picker_->fill(); });
 }
 
 void ModifySubjectDialog::browserView() {
-    elenco_->show();
-    annotFinto_->show();
-    dati_->hide();
-    annot_->hide();
-    dati_->setEnabled(true);
-    registra_->setEnabled(false);
-    testo_->setEnabled(false);
-    ancora_->setEnabled(false);
-    archives_->setEnabled(true);
-    elencoButton_->setEnabled(true);
+    picker_->browserBox()->show();
+    notesPlaceholder_->show();
+    dataPanel_->hide();
+    notesPanel_->hide();
+    dataPanel_->setEnabled(true);
+    saveButton_->setEnabled(false);
+    textButton_->setEnabled(false);
+    againButton_->setEnabled(false);
+    picker_->archiveList()->setEnabled(true);
+    listButton_->setEnabled(true);
 }
 
 void ModifySubjectDialog::load(int position) {
-    if (!names_->browser().isOpen()) return;
+    if (!picker_->browser().isOpen()) return;
     guarded(this, [&] {
-        auto subject = loadForModify(names_->browser().archive(), position);
+        auto subject = loadForModify(picker_->browser().archive(), position);
         if (!subject) {
-            names_->browser().enterField();
-            names_->redraw();
+            picker_->browser().enterField();
+            picker_->names().redraw();
             return;
         }
         subject_ = std::move(*subject);
         writeForm(subject_->form);
-        elenco_->hide();
-        annotFinto_->hide();
-        dati_->show();
-        annot_->show();
-        dati_->setEnabled(true);
-        registra_->setEnabled(true);
-        testo_->setEnabled(true);
-        archives_->setEnabled(false);
-        nome_->setFocus();
+        picker_->browserBox()->hide();
+        notesPlaceholder_->hide();
+        dataPanel_->show();
+        notesPanel_->show();
+        dataPanel_->setEnabled(true);
+        saveButton_->setEnabled(true);
+        textButton_->setEnabled(true);
+        picker_->archiveList()->setEnabled(false);
+        nameEdit_->setFocus();
     });
 }
 
 ModifyForm ModifySubjectDialog::readForm() const {
     ModifyForm f;
-    f.name = toCp(nome_->text());
-    f.date = toCp(data_->text());
-    f.time = toCp(ora_->text());
-    f.calendar = toCp(calend_->text());
-    f.locality = toCp(localita_->text());
-    f.correction = toCp(gmt_->text());
-    f.coordText = toCp(coordi_->text());
-    f.country = toCp(stato_->text());
-    for (size_t i = 0; i < 4; ++i) f.notes[i] = toCp(memo_[i]->text());
-    f.documentNumber = toCp(nfile_->text());
+    f.name = toCp(nameEdit_->text());
+    f.date = toCp(dateEdit_->text());
+    f.time = toCp(timeEdit_->text());
+    f.calendar = toCp(calendarEdit_->text());
+    f.locality = toCp(placeEdit_->text());
+    f.correction = toCp(correctionEdit_->text());
+    f.coordText = toCp(coordEdit_->text());
+    f.country = toCp(countryEdit_->text());
+    for (size_t i = 0; i < 4; ++i) f.notes[i] = toCp(noteEdits_[i]->text());
+    f.documentNumber = toCp(documentEdit_->text());
     return f;
 }
 
 void ModifySubjectDialog::writeForm(const ModifyForm& f) {
-    nome_->setText(fromCp(f.name));
-    data_->setText(fromCp(f.date));
-    ora_->setText(fromCp(f.time));
-    calend_->setText(fromCp(f.calendar));
-    localita_->setText(fromCp(f.locality));
-    gmt_->setText(fromCp(f.correction));
-    coordi_->setText(fromCp(f.coordText));
-    stato_->setText(fromCp(f.country));
-    for (size_t i = 0; i < 4; ++i) memo_[i]->setText(fromCp(f.notes[i]));
-    nfile_->setText(fromCp(f.documentNumber));
+    nameEdit_->setText(fromCp(f.name));
+    dateEdit_->setText(fromCp(f.date));
+    timeEdit_->setText(fromCp(f.time));
+    calendarEdit_->setText(fromCp(f.calendar));
+    placeEdit_->setText(fromCp(f.locality));
+    correctionEdit_->setText(fromCp(f.correction));
+    coordEdit_->setText(fromCp(f.coordText));
+    countryEdit_->setText(fromCp(f.country));
+    for (size_t i = 0; i < 4; ++i) noteEdits_[i]->setText(fromCp(f.notes[i]));
+    documentEdit_->setText(fromCp(f.documentNumber));
 }
 
 bool ModifySubjectDialog::save() {
-    if (!subject_ || !dati_->isVisible() || !names_->browser().isOpen()) return false;
+    if (!subject_ || !dataPanel_->isVisible() || !picker_->browser().isOpen()) return false;
     const ModifyCheck check = checkModification(readForm());
     writeForm(check.form);
     if (!check.ok) {
@@ -255,41 +247,40 @@ bool ModifySubjectDialog::save() {
         !askYesNo(this, fromCp(kModifyConfirmCaption), fromCp(kModifyConfirmQuestion))) {
         return false;
     }
-    dati_->setEnabled(false);
-    elencoButton_->setEnabled(false);
+    dataPanel_->setEnabled(false);
+    listButton_->setEnabled(false);
     const bool ok = guarded(this, [&] {
         BusyCursor busy;
-        Archive archive = names_->browser().archive();
+        Archive archive = picker_->browser().archive();
         applyModification(ws_.chart, *ws_.corrections, archive, *subject_, check.form);
     });
-    openArchive();
-    ancora_->setEnabled(true);
-    archives_->setEnabled(false);
-    registra_->setEnabled(false);
-    testo_->setEnabled(false);
+    picker_->reopen();
+    againButton_->setEnabled(true);
+    picker_->archiveList()->setEnabled(false);
+    saveButton_->setEnabled(false);
+    textButton_->setEnabled(false);
     return ok;
 }
 
 void ModifySubjectDialog::textDocument() {
-    if (!subject_ || !names_->browser().isOpen()) return;
+    if (!subject_ || !picker_->browser().isOpen()) return;
     std::string number;
     if (!guarded(this, [&] {
-            Archive archive = names_->browser().archive();
-            number = prepareTextDocument(archive, toCp(nfile_->text()), toCp(nome_->text()));
+            Archive archive = picker_->browser().archive();
+            number = prepareTextDocument(archive, toCp(documentEdit_->text()), toCp(nameEdit_->text()));
         })) {
         return;
     }
-    nfile_->setText(fromCp(number));
+    documentEdit_->setText(fromCp(number));
     if (!save()) return;
-    const std::string path = archive_ + "txt\\" + number + ".txt";
+    const std::string path = picker_->archive() + "txt\\" + number + ".txt";
     if (!guarded(this, [&] { writeEditTarget(ws_.root, path); })) return;
     TextEditorDialog editor(ws_.root, path, this);
     editor.exec();
 }
 
 void ModifySubjectDialog::done(int result) {
-    names_->close();
-    archives_->clear();
+    picker_->close();
     subject_.reset();
     QDialog::done(result);
 }

@@ -8,16 +8,17 @@
 #include <optional>
 
 class QGroupBox;
+class QLayout;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 
 namespace athanor {
 
-class NameBrowserView;
+class ArchivePickerPanel;
 
-// The modify window: corrects a stored subject's data and notes, rewrites its records in
-// place, moves its index entry when the name sorts elsewhere, and makes its text document.
+// TFoModifi: the modify window. Corrects a stored subject's data and notes, rewrites its
+// records in place, moves its index entry when the name sorts elsewhere, and makes its text
+// document.
 class ModifySubjectDialog : public QDialog {
     Q_OBJECT
 public:
@@ -29,8 +30,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void chooseArchive(const QString& caption);
-    void openArchive();
+    QGroupBox* buildDataPanel();
+    QGroupBox* buildNotesPanel(const char* name, bool real);
+    QLayout* buildButtons();
+    void connectParts();
+
     void load(int position);
     void browserView();
     ModifyForm readForm() const;
@@ -39,31 +43,28 @@ private:
     void textDocument();
 
     Workstation& ws_;
-    NameBrowserView* names_ = nullptr;
     std::optional<SubjectForModify> subject_;
-    std::string archive_;
 
-    QListWidget* archives_ = nullptr;
-    QLineEdit* editArchi_ = nullptr;
-    QGroupBox* elenco_ = nullptr;
-    QGroupBox* dati_ = nullptr;
-    QGroupBox* annot_ = nullptr;
-    QGroupBox* annotFinto_ = nullptr;
-    QLineEdit* soggetto_ = nullptr;
-    QLineEdit* nome_ = nullptr;
-    QLineEdit* data_ = nullptr;
-    QLineEdit* ora_ = nullptr;
-    QLineEdit* calend_ = nullptr;
-    QLineEdit* localita_ = nullptr;
-    QLineEdit* gmt_ = nullptr;
-    QLineEdit* coordi_ = nullptr;
-    QLineEdit* stato_ = nullptr;
-    std::array<QLineEdit*, 4> memo_{};
-    QLineEdit* nfile_ = nullptr;
-    QPushButton* elencoButton_ = nullptr;
-    QPushButton* registra_ = nullptr;
-    QPushButton* testo_ = nullptr;
-    QPushButton* ancora_ = nullptr;
+    ArchivePickerPanel* picker_ = nullptr;
+    QGroupBox* dataPanel_ = nullptr;
+    QGroupBox* notesPanel_ = nullptr;
+    // Shown, greyed, while the browser is: the notes' place keeps its look.
+    QGroupBox* notesPlaceholder_ = nullptr;
+    QLineEdit* nameEdit_ = nullptr;
+    QLineEdit* dateEdit_ = nullptr;
+    QLineEdit* timeEdit_ = nullptr;
+    QLineEdit* calendarEdit_ = nullptr;
+    QLineEdit* placeEdit_ = nullptr;
+    QLineEdit* correctionEdit_ = nullptr;
+    QLineEdit* coordEdit_ = nullptr;
+    QLineEdit* countryEdit_ = nullptr;
+    std::array<QLineEdit*, 4> noteEdits_{};
+    QLineEdit* documentEdit_ = nullptr;
+    QPushButton* listButton_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QPushButton* textButton_ = nullptr;
+    QPushButton* againButton_ = nullptr;
+    QPushButton* backButton_ = nullptr;
 };
 
 }  // namespace athanor

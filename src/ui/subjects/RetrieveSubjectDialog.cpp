@@ -1,125 +1,134 @@
 #include "ui/subjects/RetrieveSubjectDialog.h"
 
-#include "ui/subjects/ArchiveList.h"
-#include "ui/common/FormWidgets.h"
-#include "ui/subjects/NameBrowserView.h"
 #include "subjects/SubjectFiles.h"
+#include "ui/common/UiHelpers.h"
+#include "ui/common/WidgetBuilders.h"
+#include "ui/subjects/ArchivePickerPanel.h"
+#include "ui/subjects/NameBrowserView.h"
 
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace athanor {
 
+namespace names {
+constexpr const char* kWindow = "FormRich";
+constexpr const char* kArchiveList = "ListaArchivi";
+constexpr const char* kName = "EditNome";
+constexpr const char* kDate = "EditData";
+constexpr const char* kPlace = "EditLocal";
+constexpr const char* kCountry = "EditNaz";
+constexpr const char* kCorrection = "EditCorr";
+constexpr const char* kCoordinates = "EditCoord";
+constexpr const char* kCalendar = "EditCal";
+constexpr const char* kNotes = "MemoAnnotaz";
+constexpr const char* kOk = "BitBtnOK";
+constexpr const char* kInvert = "BitBtnInverti";
+constexpr const char* kCancel = "BitBtnAnnulla";
+}  // namespace names
+
+using widgets::EnterKey;
+
 RetrieveSubjectDialog::RetrieveSubjectDialog(Workstation& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
-    setObjectName("FormRich");
+    setObjectName(names::kWindow);
     setWindowTitle(fromCp("Llame los datos desde la base de datos"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    archives_ = form::lineList(this, "ListaArchivi", 5, 17);
-    editArchi_ = form::field(this, "EditArchi", 4, true);
-    editArchi_->setFixedWidth(60);
-    auto* archiveBox = new QVBoxLayout;
-    archiveBox->addWidget(new QLabel(fromCp("Base de datos"), this));
-    archiveBox->addWidget(archives_);
-    archiveBox->addWidget(new QLabel(fromCp("Seleccionada"), this));
-    archiveBox->addWidget(editArchi_);
-    archiveBox->addStretch();
-
-    soggetto_ = form::field(this, "EditSoggetto", 43);
-    soggetto_->setFont(QFont("DejaVu Sans Mono", 9));
-    nomi_ = form::lineList(this, "ListaNomi", 9, 43);
-    bar_ = form::scrollBar(this, "ScrollBar1");
-    bar_->setFixedHeight(nomi_->height());
-    auto* listRow = new QHBoxLayout;
-    listRow->setSpacing(0);
-    listRow->addWidget(nomi_);
-    listRow->addWidget(bar_);
-    auto* browserBox = new QVBoxLayout;
-    browserBox->addWidget(new QLabel(fromCp("Escribir las primeras letras del nombre"), this));
-    browserBox->addWidget(soggetto_);
-    browserBox->addLayout(listRow);
-    browserBox->addWidget(new QLabel(fromCp("Haga doble clic para seleccionar"), this));
-    browserBox->addStretch();
-
-    nome_ = form::field(this, "EditNome", 38);
-    forceUpperCase(nome_);
-    data_ = form::field(this, "EditData", 0, true);
-    local_ = form::field(this, "EditLocal", 27);
-    forceUpperCase(local_);
-    naz_ = form::field(this, "EditNaz", 20);
-    forceUpperCase(naz_);
-    corr_ = form::field(this, "EditCorr", 0, true);
-    coord_ = form::field(this, "EditCoord", 0, true);
-    cal_ = form::field(this, "EditCal", 0, true);
-    // Shown, not edited: Tab goes from one editable field to the next.
-    for (QLineEdit* e : {editArchi_, data_, corr_, coord_, cal_}) e->setFocusPolicy(Qt::ClickFocus);
-    auto* subject = new QGridLayout;
-    int row = 0;
-    for (auto [label, w] : {std::pair{"Nombre", nome_}, {"Fecha", data_}, {"Localidad", local_}, {"Pa\xEDs", naz_},
-                            {"Correcci\xF3n", corr_}, {"Coordenadas", coord_}, {"Calendario", cal_}}) {
-        subject->addWidget(new QLabel(fromCp(label), this), row, 0);
-        subject->addWidget(w, row++, 1);
-    }
-    memo_ = new QPlainTextEdit(this);
-    memo_->setObjectName("MemoAnnotaz");
-    memo_->setReadOnly(true);
-    memo_->setFixedHeight(QFontMetrics(memo_->font()).lineSpacing() * 8 + 10);
-    auto* notesBox = new QVBoxLayout;
-    notesBox->addWidget(new QLabel(fromCp("Notas"), this));
-    notesBox->addWidget(memo_);
-    notesBox->addStretch();
-
-    ok_ = form::button(this, "BitBtnOK", "&OK");
-    inverti_ = form::button(this, "BitBtnInverti", "Invertir Apellido / Nombre");
-    auto* annulla = form::button(this, "BitBtnAnnulla", "&Anular");
-    // The buttons in the order they stand.
-    setTabOrder(memo_, inverti_);
-    setTabOrder(inverti_, ok_);
-    setTabOrder(ok_, annulla);
-
-    auto* top = new QHBoxLayout;
-    top->addLayout(archiveBox);
-    top->addSpacing(8);
-    top->addLayout(browserBox);
+    picker_ = new ArchivePickerPanel(ws_.root,
+                                     {.archiveList = names::kArchiveList,
+                                      .archiveTitle = "Base de datos",
+                                      .chosenCaption = "Seleccionada",
+                                      .browser = &BrowserLayout::retrieval,
+                                      .browserTitle = "Escribir las primeras letras del nombre",
+                                      .browserHint = "Haga doble clic para seleccionar"},
+                                     this);
     auto* bottom = new QHBoxLayout;
-    auto* subjectBox = new QVBoxLayout;
-    subjectBox->addLayout(subject);
-    subjectBox->addStretch();
-    bottom->addLayout(subjectBox, 1);
+    bottom->addLayout(buildSubjectPanel(), 1);
     bottom->addSpacing(8);
-    bottom->addLayout(notesBox, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(inverti_);
-    buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addWidget(annulla);
+    bottom->addLayout(buildNotesPanel(), 1);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
+    layout->addWidget(picker_);
     layout->addLayout(bottom);
-    layout->addLayout(buttons);
-
-    names_ = new NameBrowserView(BrowserLayout::retrieval, soggetto_, nomi_, bar_, this);
-    connect(names_, &NameBrowserView::loadRequested, this, &RetrieveSubjectDialog::load);
-    connect(names_, &NameBrowserView::message, this,
-            [this](const QString& text) { showMessage(this, MessageKind::Error, text); });
-    connect(names_, &NameBrowserView::fieldEntered, this, &RetrieveSubjectDialog::clearSubject);
-    connect(names_, &NameBrowserView::picked, this, [this] { clearSubject(); });
-    connect(archives_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { chooseArchive(item->text()); });
-    connect(inverti_, &QPushButton::clicked, this, [this] {
-        if (!loaded_) return;
-        const QString name = fromCp(inversion_.press(loaded_->words));
-        nome_->setText(name);
-        soggetto_->setText(name);
-    });
-    connect(ok_, &QPushButton::clicked, this, &RetrieveSubjectDialog::ok);
-    connect(annulla, &QPushButton::clicked, this, &QDialog::reject);
+    layout->addLayout(buildButtons());
+    connectParts();
     setFixedSize(sizeHint());
 }
+
+// ---- building ----------------------------------------------------------------------
+
+QLayout* RetrieveSubjectDialog::buildSubjectPanel() {
+    nameEdit_ = widgets::field(this, names::kName, 38);
+    forceUpperCase(nameEdit_);
+    dateField_ = widgets::field(this, names::kDate, 0, true);
+    placeEdit_ = widgets::field(this, names::kPlace, 27);
+    forceUpperCase(placeEdit_);
+    countryEdit_ = widgets::field(this, names::kCountry, 20);
+    forceUpperCase(countryEdit_);
+    correctionField_ = widgets::field(this, names::kCorrection, 0, true);
+    coordField_ = widgets::field(this, names::kCoordinates, 0, true);
+    calendarField_ = widgets::field(this, names::kCalendar, 0, true);
+    // Shown, not edited: Tab goes from one editable field to the next.
+    for (QLineEdit* e : {dateField_, correctionField_, coordField_, calendarField_}) e->setFocusPolicy(Qt::ClickFocus);
+    auto* grid = new QGridLayout;
+    int row = 0;
+    for (auto [caption, w] : {std::pair{"Nombre", nameEdit_}, {"Fecha", dateField_}, {"Localidad", placeEdit_},
+                              {"Pa\xEDs", countryEdit_}, {"Correcci\xF3n", correctionField_},
+                              {"Coordenadas", coordField_}, {"Calendario", calendarField_}}) {
+        grid->addWidget(widgets::label(this, caption), row, 0);
+        grid->addWidget(w, row++, 1);
+    }
+    auto* column = new QVBoxLayout;
+    column->addLayout(grid);
+    column->addStretch();
+    return column;
+}
+
+QLayout* RetrieveSubjectDialog::buildNotesPanel() {
+    notesMemo_ = widgets::memo(this, names::kNotes);
+    notesMemo_->setFixedHeight(QFontMetrics(notesMemo_->font()).lineSpacing() * 8 + 10);
+    auto* column = new QVBoxLayout;
+    column->addWidget(widgets::label(this, "Notas"));
+    column->addWidget(notesMemo_);
+    column->addStretch();
+    return column;
+}
+
+QLayout* RetrieveSubjectDialog::buildButtons() {
+    okButton_ = widgets::button(this, names::kOk, "&OK", EnterKey::Ignored);
+    invertButton_ = widgets::button(this, names::kInvert, "Invertir Apellido / Nombre", EnterKey::Ignored);
+    cancelButton_ = widgets::button(this, names::kCancel, "&Anular", EnterKey::Ignored);
+    // The buttons in the order they stand.
+    setTabOrder(notesMemo_, invertButton_);
+    setTabOrder(invertButton_, okButton_);
+    setTabOrder(okButton_, cancelButton_);
+    auto* row = new QHBoxLayout;
+    row->addWidget(invertButton_);
+    row->addStretch();
+    row->addWidget(okButton_);
+    row->addWidget(cancelButton_);
+    return row;
+}
+
+void RetrieveSubjectDialog::connectParts() {
+    NameBrowserView& names = picker_->names();
+    connect(&names, &NameBrowserView::loadRequested, this, &RetrieveSubjectDialog::load);
+    connect(&names, &NameBrowserView::fieldEntered, this, &RetrieveSubjectDialog::clearSubject);
+    connect(&names, &NameBrowserView::picked, this, [this] { clearSubject(); });
+    connect(picker_, &ArchivePickerPanel::archiveChosen, this, [this] {
+        loaded_.reset();
+        clearSubject();
+    });
+    connect(invertButton_, &QPushButton::clicked, this, &RetrieveSubjectDialog::invertName);
+    connect(okButton_, &QPushButton::clicked, this, &RetrieveSubjectDialog::ok);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// ---- opening, loading and leaving ----------------------------------------------------
 
 void RetrieveSubjectDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
@@ -127,38 +136,22 @@ void RetrieveSubjectDialog::showEvent(QShowEvent* event) {
     loaded_.reset();
     loadedPosition_ = 0;
     clearSubject();
-    guarded(this, [&] {
-        const int base = fillArchiveList(archives_, ws_.root, false);
-        editArchi_->clear();
-        names_->close();
-        if (base >= 0) chooseArchive(archives_->item(base)->text());
-    });
-}
-
-void RetrieveSubjectDialog::chooseArchive(const QString& caption) {
-    const std::string name = toCp(caption.left(4));
-    editArchi_->setText(fromCp(name));
-    loaded_.reset();
-    clearSubject();
-    guarded(this, [&] {
-        if (!names_->open(Archive(ws_.root, name))) showMessage(this, MessageKind::Error, kArchiveRefused);
-    });
+    guarded(this, [&] { picker_->fill(); });
 }
 
 void RetrieveSubjectDialog::clearSubject() {
-    for (QLineEdit* e : {nome_, data_, local_, naz_, corr_, coord_, cal_}) e->clear();
-    memo_->clear();
-    for (QWidget* w : {static_cast<QWidget*>(nome_), static_cast<QWidget*>(local_), static_cast<QWidget*>(naz_)}) {
-        w->setEnabled(false);
-    }
-    ok_->setEnabled(false);
-    inverti_->setEnabled(false);
+    for (QLineEdit* e : {nameEdit_, dateField_, placeEdit_, countryEdit_, correctionField_, coordField_, calendarField_})
+        e->clear();
+    notesMemo_->clear();
+    for (QLineEdit* e : {nameEdit_, placeEdit_, countryEdit_}) e->setEnabled(false);
+    okButton_->setEnabled(false);
+    invertButton_->setEnabled(false);
 }
 
 void RetrieveSubjectDialog::load(int position) {
-    ArchiveBrowser& b = names_->browser();
+    ArchiveBrowser& b = picker_->browser();
     if (b.fieldColour() == ArchiveBrowser::Colour::Red) {
-        names_->clearField();
+        picker_->names().clearField();
         return;
     }
     if (b.fieldText().empty() || !b.isOpen()) return;
@@ -168,41 +161,49 @@ void RetrieveSubjectDialog::load(int position) {
         auto subject = retrieveSubject(ws_.root, b.archive(), b.fieldText(), fifth);
         if (!subject) {
             b.enterField();
-            names_->redraw();
+            picker_->names().redraw();
             return;
         }
         loaded_ = std::move(*subject);
         loadedPosition_ = position;
-        nome_->setText(fromCp(loaded_->name.substr(0, 38)));
-        data_->setText(fromCp(loaded_->displayDate));
-        corr_->setText(fromCp(loaded_->correction));
-        coord_->setText(fromCp(loaded_->coordText));
-        local_->setText(fromCp(loaded_->locality));
-        naz_->setText(fromCp(loaded_->country));
-        cal_->setText(fromCp(loaded_->calendar));
+        nameEdit_->setText(fromCp(loaded_->name.substr(0, 38)));
+        dateField_->setText(fromCp(loaded_->displayDate));
+        correctionField_->setText(fromCp(loaded_->correction));
+        coordField_->setText(fromCp(loaded_->coordText));
+        placeEdit_->setText(fromCp(loaded_->locality));
+        countryEdit_->setText(fromCp(loaded_->country));
+        calendarField_->setText(fromCp(loaded_->calendar));
         QStringList memo;
         if (loaded_->hasNotes) {
             for (const auto& l : loaded_->memo) memo << fromCp(l);
         }
-        memo_->setPlainText(memo.join('\n'));
-        for (QLineEdit* e : {nome_, local_, naz_}) e->setEnabled(true);
-        ok_->setEnabled(true);
-        inverti_->setEnabled(true);
-        ok_->setFocus();
-        names_->clearField();
+        notesMemo_->setPlainText(memo.join('\n'));
+        for (QLineEdit* e : {nameEdit_, placeEdit_, countryEdit_}) e->setEnabled(true);
+        okButton_->setEnabled(true);
+        invertButton_->setEnabled(true);
+        okButton_->setFocus();
+        picker_->names().clearField();
         b.setLoaded(true);
     });
 }
 
+void RetrieveSubjectDialog::invertName() {
+    if (!loaded_) return;
+    const QString name = fromCp(inversion_.press(loaded_->words));
+    nameEdit_->setText(name);
+    picker_->nameField()->setText(name);
+}
+
 void RetrieveSubjectDialog::ok() {
-    if (names_->browser().fieldColour() == ArchiveBrowser::Colour::Red) {
-        soggetto_->clear();
-        setStateColour(soggetto_, StateColour::Aqua);
+    if (picker_->browser().fieldColour() == ArchiveBrowser::Colour::Red) {
+        picker_->nameField()->clear();
+        setStateColour(picker_->nameField(), StateColour::Aqua);
         return;
     }
     if (!loaded_) return;
     if (!guarded(this, [&] {
-            makeRetrievedCurrent(ws_.root, *loaded_, toCp(nome_->text()), toCp(local_->text()), toCp(naz_->text()));
+            makeRetrievedCurrent(ws_.root, *loaded_, toCp(nameEdit_->text()), toCp(placeEdit_->text()),
+                                 toCp(countryEdit_->text()));
         })) {
         return;
     }
@@ -210,14 +211,13 @@ void RetrieveSubjectDialog::ok() {
 }
 
 void RetrieveSubjectDialog::done(int result) {
-    if (loaded_ && names_->browser().isOpen()) {
+    if (loaded_ && picker_->browser().isOpen()) {
         guarded(this, [&] {
-            writeArchiveMemo(ws_.root, {names_->browser().archive().name(), loaded_->entryText, loadedPosition_,
-                                        toCp(nome_->text())});
+            writeArchiveMemo(ws_.root, {picker_->browser().archive().name(), loaded_->entryText, loadedPosition_,
+                                        toCp(nameEdit_->text())});
         });
     }
-    names_->close();
-    archives_->clear();
+    picker_->close();
     QDialog::done(result);
 }
 

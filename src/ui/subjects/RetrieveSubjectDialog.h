@@ -6,17 +6,17 @@
 
 #include <optional>
 
+class QLayout;
 class QLineEdit;
-class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
-class QScrollBar;
 
 namespace athanor {
 
-class NameBrowserView;
+class ArchivePickerPanel;
 
-// The retrieval window: browses an archive by name and makes a stored subject current.
+// TFormRich: the retrieval window. Browses an archive by name and makes a stored subject
+// current.
 class RetrieveSubjectDialog : public QDialog {
     Q_OBJECT
 public:
@@ -28,32 +28,33 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void chooseArchive(const QString& caption);
+    QLayout* buildSubjectPanel();
+    QLayout* buildNotesPanel();
+    QLayout* buildButtons();
+    void connectParts();
+
     void load(int position);
     void clearSubject();
+    void invertName();
     void ok();
 
     Workstation& ws_;
-    NameBrowserView* names_ = nullptr;
     NameInversion inversion_;
     std::optional<RetrievedSubject> loaded_;
     int loadedPosition_ = 0;
 
-    QListWidget* archives_ = nullptr;
-    QLineEdit* editArchi_ = nullptr;
-    QLineEdit* soggetto_ = nullptr;
-    QListWidget* nomi_ = nullptr;
-    QScrollBar* bar_ = nullptr;
-    QLineEdit* nome_ = nullptr;
-    QLineEdit* data_ = nullptr;
-    QLineEdit* local_ = nullptr;
-    QLineEdit* naz_ = nullptr;
-    QLineEdit* corr_ = nullptr;
-    QLineEdit* coord_ = nullptr;
-    QLineEdit* cal_ = nullptr;
-    QPlainTextEdit* memo_ = nullptr;
-    QPushButton* ok_ = nullptr;
-    QPushButton* inverti_ = nullptr;
+    ArchivePickerPanel* picker_ = nullptr;
+    QLineEdit* nameEdit_ = nullptr;
+    QLineEdit* dateField_ = nullptr;
+    QLineEdit* placeEdit_ = nullptr;
+    QLineEdit* countryEdit_ = nullptr;
+    QLineEdit* correctionField_ = nullptr;
+    QLineEdit* coordField_ = nullptr;
+    QLineEdit* calendarField_ = nullptr;
+    QPlainTextEdit* notesMemo_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* invertButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 }  // namespace athanor

@@ -1,123 +1,160 @@
 #include "ui/subjects/SaveSubjectDialog.h"
 
-#include "ui/common/TextEditorDialog.h"
 #include "subjects/Archive.h"
 #include "subjects/SubjectFiles.h"
 #include "subjects/TimeZones.h"
-#include "ui/subjects/ArchiveList.h"
-#include "ui/common/FormWidgets.h"
+#include "ui/common/TextEditorDialog.h"
+#include "ui/common/UiHelpers.h"
+#include "ui/common/WidgetBuilders.h"
+#include "ui/subjects/ArchivePickerPanel.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace athanor {
 
+namespace names {
+constexpr const char* kWindow = "FormRegSpa";
+constexpr const char* kArchiveList = "ListBox1";
+constexpr const char* kDataPanel = "GroupBoxDati";
+constexpr const char* kName = "EditNomeSogg";
+constexpr const char* kDate = "EditDataNasc";
+constexpr const char* kCorrection = "EditGmt";
+constexpr const char* kPlace = "EditLocalita";
+constexpr const char* kCalendar = "EditCalend";
+constexpr const char* kJulianDay = "EditJd";
+constexpr const char* kCoordinates = "EditCoord";
+constexpr const char* kCountry = "EditStato";
+constexpr const char* kNotesPanel = "GroupBoxNote";
+constexpr const char* kNotes[4] = {"EditMemo1", "EditMemo2", "EditMemo3", "EditMemo4"};
+constexpr const char* kDocument = "EditNfile";
+constexpr const char* kSave = "BitBtnRegistra";
+constexpr const char* kSaveWithText = "BBregText";
+constexpr const char* kCancel = "BBannulla";
+}  // namespace names
+
+using widgets::EnterKey;
+
 SaveSubjectDialog::SaveSubjectDialog(Workstation& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
-    setObjectName("FormRegSpa");
+    setObjectName(names::kWindow);
     setWindowTitle(fromCp("Registro de las fechas de nacimiento"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    archives_ = form::lineList(this, "ListBox1", 6, 17);
-    archives_->setToolTip(fromCp("Clic para elegir el archivo"));
-    editArchi_ = form::field(this, "EditArchi", 4, true);
-    editArchi_->setFixedWidth(60);
-    auto* archiveBox = new QVBoxLayout;
-    archiveBox->addWidget(new QLabel(fromCp("Archivos"), this));
-    archiveBox->addWidget(archives_);
-    archiveBox->addWidget(new QLabel(fromCp("Seleccionado"), this));
-    archiveBox->addWidget(editArchi_);
-    archiveBox->addStretch();
+    picker_ = new ArchivePickerPanel(ws_.root,
+                                     {.archiveList = names::kArchiveList,
+                                      .archiveLines = 6,
+                                      .archiveTitle = "Archivos",
+                                      .chosenCaption = "Seleccionado",
+                                      .withTemporary = true},
+                                     this);
+    picker_->archiveList()->setToolTip(fromCp("Clic para elegir el archivo"));
+    auto* top = new QHBoxLayout;
+    top->addWidget(picker_);
+    top->addWidget(buildDataPanel(), 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(buildNotesPanel());
+    layout->addLayout(buildButtons());
+    setTabOrders();
 
-    auto* data = new QGroupBox(fromCp("Los datos ya no son editables"), this);
-    data->setObjectName("GroupBoxDati");
-    nome_ = form::field(data, "EditNomeSogg", 0, true);
-    data_ = form::field(data, "EditDataNasc", 0, true);
-    gmt_ = form::field(data, "EditGmt", 0, true);
-    localita_ = form::field(data, "EditLocalita", 0, true);
-    calend_ = form::field(data, "EditCalend", 0, true);
-    jd_ = form::field(data, "EditJd", 0, true);
-    coord_ = form::field(data, "EditCoord", 0, true);
-    stato_ = form::field(data, "EditStato", 0, true);
-    auto* grid = new QGridLayout(data);
-    grid->addWidget(new QLabel(fromCp("Nombre"), data), 0, 0);
-    grid->addWidget(nome_, 0, 1, 1, 3);
-    grid->addWidget(new QLabel(fromCp("Fecha"), data), 1, 0);
-    grid->addWidget(data_, 1, 1);
-    grid->addWidget(new QLabel(fromCp("GMT"), data), 1, 2);
-    grid->addWidget(gmt_, 1, 3);
-    grid->addWidget(new QLabel(fromCp("Localidad"), data), 2, 0);
-    grid->addWidget(localita_, 2, 1, 1, 3);
-    grid->addWidget(new QLabel(fromCp("Calendario"), data), 3, 0);
-    grid->addWidget(calend_, 3, 1);
-    grid->addWidget(new QLabel(fromCp("D\xED" "a juliano"), data), 3, 2);
-    grid->addWidget(jd_, 3, 3);
-    grid->addWidget(new QLabel(fromCp("Coordenadas"), data), 4, 0);
-    grid->addWidget(coord_, 4, 1);
-    grid->addWidget(new QLabel(fromCp("Pa\xEDs"), data), 4, 2);
-    grid->addWidget(stato_, 4, 3);
+    connect(picker_, &ArchivePickerPanel::archiveChosen, this, [this] {
+        saveButton_->setEnabled(true);
+        saveWithTextButton_->setEnabled(true);
+    });
+    connect(saveButton_, &QPushButton::clicked, this, [this] {
+        if (save()) accept();
+    });
+    connect(saveWithTextButton_, &QPushButton::clicked, this, &SaveSubjectDialog::saveWithText);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    setFixedSize(sizeHint());
+}
+
+// ---- building ----------------------------------------------------------------------
+
+QGroupBox* SaveSubjectDialog::buildDataPanel() {
+    auto* panel = widgets::group(this, names::kDataPanel, "Los datos ya no son editables");
+    nameField_ = widgets::field(panel, names::kName, 0, true);
+    dateField_ = widgets::field(panel, names::kDate, 0, true);
+    correctionField_ = widgets::field(panel, names::kCorrection, 0, true);
+    placeField_ = widgets::field(panel, names::kPlace, 0, true);
+    calendarField_ = widgets::field(panel, names::kCalendar, 0, true);
+    julianDayField_ = widgets::field(panel, names::kJulianDay, 0, true);
+    coordField_ = widgets::field(panel, names::kCoordinates, 0, true);
+    countryField_ = widgets::field(panel, names::kCountry, 0, true);
+    // Shown, not edited: Tab goes from the archives to the notes.
+    for (QLineEdit* e : {nameField_, dateField_, correctionField_, placeField_, calendarField_, julianDayField_,
+                         coordField_, countryField_})
+        e->setFocusPolicy(Qt::ClickFocus);
+    auto* grid = new QGridLayout(panel);
+    const auto put = [&](int row, int column, const char* caption, QLineEdit* field, int span = 1) {
+        grid->addWidget(widgets::label(panel, caption), row, column);
+        grid->addWidget(field, row, column + 1, 1, span);
+    };
+    put(0, 0, "Nombre", nameField_, 3);
+    put(1, 0, "Fecha", dateField_);
+    put(1, 2, "GMT", correctionField_);
+    put(2, 0, "Localidad", placeField_, 3);
+    put(3, 0, "Calendario", calendarField_);
+    put(3, 2, "D\xED" "a juliano", julianDayField_);
+    put(4, 0, "Coordenadas", coordField_);
+    put(4, 2, "Pa\xEDs", countryField_);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
-    // Shown, not edited: Tab goes from the archives to the notes.
-    for (QLineEdit* e : {editArchi_, nome_, data_, gmt_, localita_, calend_, jd_, coord_, stato_})
-        e->setFocusPolicy(Qt::ClickFocus);
+    return panel;
+}
 
-    auto* notes = new QGroupBox(fromCp("Notas"), this);
-    notes->setObjectName("GroupBoxNote");
-    auto* notesGrid = new QGridLayout(notes);
-    const int caps[] = {70, 70, 70, 65};
-    const QFontMetrics mono(QFont("DejaVu Sans Mono", 9));
+QGroupBox* SaveSubjectDialog::buildNotesPanel() {
+    auto* panel = widgets::group(this, names::kNotesPanel, "Notas");
+    auto* grid = new QGridLayout(panel);
+    const int capacities[] = {70, 70, 70, 65};
+    const QFontMetrics mono(widgets::monospace(9));
     for (int i = 0; i < 4; ++i) {
-        const std::string name = "EditMemo" + std::to_string(i + 1);
-        QLineEdit* e = form::field(notes, name.c_str(), caps[i]);
-        e->setFont(QFont("DejaVu Sans Mono", 9));
+        QLineEdit* e = widgets::field(panel, names::kNotes[i], capacities[i]);
+        e->setFont(widgets::monospace(9));
         e->setMinimumWidth(mono.horizontalAdvance(QString(70, 'M')) + 12);
         forceUpperCase(e);
         e->installEventFilter(this);
-        memo_[static_cast<size_t>(i)] = e;
-        notesGrid->addWidget(e, i, 0, 1, 3);
+        noteEdits_[static_cast<size_t>(i)] = e;
+        grid->addWidget(e, i, 0, 1, 3);
     }
-    nfile_ = form::field(notes, "EditNfile", 5, true);
-    nfile_->setFocusPolicy(Qt::ClickFocus);
-    nfile_->setFixedWidth(70);
-    notesGrid->addWidget(new QLabel(fromCp("Documento de texto"), notes), 4, 1, Qt::AlignRight);
-    notesGrid->addWidget(nfile_, 4, 2);
-    notesGrid->setColumnStretch(0, 1);
-
-    registra_ = form::button(this, "BitBtnRegistra", "GUARDAR");
-    regText_ = form::button(this, "BBregText", "Guardar y Crear Archivos de Texto");
-    auto* annulla = form::button(this, "BBannulla", "&Anular  y  Volver");
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(registra_);
-    buttons->addWidget(regText_);
-    buttons->addStretch();
-    buttons->addWidget(annulla);
-
-    auto* top = new QHBoxLayout;
-    top->addLayout(archiveBox);
-    top->addWidget(data, 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(notes);
-    layout->addLayout(buttons);
-
-    setTabOrder(archives_, memo_[0]);
-    for (size_t i = 1; i < memo_.size(); ++i) setTabOrder(memo_[i - 1], memo_[i]);
-    setTabOrder(memo_[3], registra_);
-    setTabOrder(registra_, regText_);
-    setTabOrder(regText_, annulla);
-
-    connect(archives_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { chooseArchive(item->text()); });
-    connect(registra_, &QPushButton::clicked, this, [this] {
-        if (save()) accept();
-    });
-    connect(regText_, &QPushButton::clicked, this, &SaveSubjectDialog::saveWithText);
-    connect(annulla, &QPushButton::clicked, this, &QDialog::reject);
-    setFixedSize(sizeHint());
+    documentField_ = widgets::field(panel, names::kDocument, 5, true);
+    documentField_->setFocusPolicy(Qt::ClickFocus);
+    documentField_->setFixedWidth(70);
+    grid->addWidget(widgets::label(panel, "Documento de texto"), 4, 1, Qt::AlignRight);
+    grid->addWidget(documentField_, 4, 2);
+    grid->setColumnStretch(0, 1);
+    return panel;
 }
+
+QLayout* SaveSubjectDialog::buildButtons() {
+    saveButton_ = widgets::button(this, names::kSave, "GUARDAR", EnterKey::Ignored);
+    saveWithTextButton_ = widgets::button(this, names::kSaveWithText, "Guardar y Crear Archivos de Texto",
+                                          EnterKey::Ignored);
+    cancelButton_ = widgets::button(this, names::kCancel, "&Anular  y  Volver", EnterKey::Ignored);
+    auto* row = new QHBoxLayout;
+    row->addWidget(saveButton_);
+    row->addWidget(saveWithTextButton_);
+    row->addStretch();
+    row->addWidget(cancelButton_);
+    return row;
+}
+
+void SaveSubjectDialog::setTabOrders() {
+    setTabOrder(picker_->archiveList(), noteEdits_[0]);
+    for (size_t i = 1; i < noteEdits_.size(); ++i) setTabOrder(noteEdits_[i - 1], noteEdits_[i]);
+    setTabOrder(noteEdits_[3], saveButton_);
+    setTabOrder(saveButton_, saveWithTextButton_);
+    setTabOrder(saveWithTextButton_, cancelButton_);
+}
+
+// ---- opening, saving and leaving ---------------------------------------------------------
 
 void SaveSubjectDialog::setHandOff(const SaveInput& input) { input_ = input; }
 
@@ -125,46 +162,36 @@ void SaveSubjectDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     saved_.reset();
     savedArchive_.clear();
-    for (QLineEdit* e : memo_) e->clear();
-    nfile_->clear();
-    editArchi_->clear();
-    guarded(this, [&] {
-        const int base = fillArchiveList(archives_, ws_.root, true);
-        if (base >= 0) chooseArchive(archives_->item(base)->text());
-    });
-    registra_->setEnabled(!editArchi_->text().isEmpty());
-    regText_->setEnabled(!editArchi_->text().isEmpty());
-    nome_->setText(fromCp(input_.name));
-    data_->setText(fromCp(input_.moment.dateText()));
-    localita_->setText(fromCp(input_.locality));
-    coord_->setText(fromCp(input_.coordText));
-    gmt_->setText(fromCp(input_.zoneText));
-    calend_->setText(fromCp(calendarCaption(input_.moment.calendarFlag())));
-    stato_->setText(fromCp(input_.country));
+    for (QLineEdit* e : noteEdits_) e->clear();
+    documentField_->clear();
+    guarded(this, [&] { picker_->fill(); });
+    saveButton_->setEnabled(!picker_->archive().empty());
+    saveWithTextButton_->setEnabled(!picker_->archive().empty());
+    nameField_->setText(fromCp(input_.name));
+    dateField_->setText(fromCp(input_.moment.dateText()));
+    placeField_->setText(fromCp(input_.locality));
+    coordField_->setText(fromCp(input_.coordText));
+    correctionField_->setText(fromCp(input_.zoneText));
+    calendarField_->setText(fromCp(calendarCaption(input_.moment.calendarFlag())));
+    countryField_->setText(fromCp(input_.country));
     // The first 12 characters of its decimal text, with the comma of the other windows.
-    jd_->setText(fromCp(zoneDecimalText(input_.moment.localJulianDay()).substr(0, 12)));
-    memo_[0]->setFocus(Qt::OtherFocusReason);
-}
-
-void SaveSubjectDialog::chooseArchive(const QString& caption) {
-    editArchi_->setText(caption.left(4));
-    registra_->setEnabled(true);
-    regText_->setEnabled(true);
+    julianDayField_->setText(fromCp(zoneDecimalText(input_.moment.localJulianDay()).substr(0, 12)));
+    noteEdits_[0]->setFocus(Qt::OtherFocusReason);
 }
 
 bool SaveSubjectDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         for (int i = 0; i < 4; ++i) {
-            if (watched != memo_[static_cast<size_t>(i)]) continue;
+            if (watched != noteEdits_[static_cast<size_t>(i)]) continue;
             const int key = static_cast<QKeyEvent*>(event)->key();
             const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
             if (enter || key == Qt::Key_Down) {
-                if (i < 3) memo_[static_cast<size_t>(i + 1)]->setFocus(Qt::TabFocusReason);
-                else if (enter) registra_->setFocus(Qt::TabFocusReason);
+                if (i < 3) noteEdits_[static_cast<size_t>(i + 1)]->setFocus(Qt::TabFocusReason);
+                else if (enter) saveButton_->setFocus(Qt::TabFocusReason);
                 return true;
             }
             if (key == Qt::Key_Up) {
-                if (i > 0) memo_[static_cast<size_t>(i - 1)]->setFocus(Qt::TabFocusReason);
+                if (i > 0) noteEdits_[static_cast<size_t>(i - 1)]->setFocus(Qt::TabFocusReason);
                 return true;
             }
         }
@@ -173,12 +200,12 @@ bool SaveSubjectDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool SaveSubjectDialog::save() {
-    const std::string archive = toCp(editArchi_->text());
+    const std::string archive = picker_->archive();
     if (!isArchiveName(archive)) return false;
     SaveRequest request;
     request.archive = archive;
-    for (size_t i = 0; i < memo_.size(); ++i) request.notes[i] = toCp(memo_[i]->text());
-    request.documentNumber = toCp(nfile_->text());
+    for (size_t i = 0; i < noteEdits_.size(); ++i) request.notes[i] = toCp(noteEdits_[i]->text());
+    request.documentNumber = toCp(documentField_->text());
     return guarded(this, [&] {
         BusyCursor busy;
         saved_ = saveSubject(ws_.root, ws_.chart, *ws_.corrections, input_, request);
@@ -187,11 +214,11 @@ bool SaveSubjectDialog::save() {
 }
 
 void SaveSubjectDialog::saveWithText() {
-    const std::string archive = toCp(editArchi_->text());
+    const std::string archive = picker_->archive();
     if (!isArchiveName(archive)) return;
     std::string number;
     if (!guarded(this, [&] { number = createTextDocument(ws_.root, archive, input_.name); })) return;
-    nfile_->setText(fromCp(number));
+    documentField_->setText(fromCp(number));
     TextEditorDialog editor(ws_.root, Archive(ws_.root, archive).textDocument(number), this);
     editor.exec();
     if (save()) accept();
@@ -203,7 +230,7 @@ void SaveSubjectDialog::done(int result) {
             writeArchiveMemo(ws_.root, {savedArchive_, saved_->entryText, saved_->position, input_.name});
         });
     }
-    archives_->clear();
+    picker_->close();
     QDialog::done(result);
 }
 

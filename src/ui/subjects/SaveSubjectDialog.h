@@ -7,15 +7,18 @@
 #include <array>
 #include <optional>
 
+class QGroupBox;
+class QLayout;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 
 namespace athanor {
 
-// The save window: receives the checked birth data of the entry window, lets the user
-// choose the archive and add notes (and a text document), writes the subject and makes it
-// the current subject. Leaving it closes the entry window too.
+class ArchivePickerPanel;
+
+// TFormRegSpa: the save window. Receives the checked birth data of the entry window, lets
+// the user choose the archive and add notes (and a text document), writes the subject and
+// makes it the current subject. Leaving it closes the entry window too.
 class SaveSubjectDialog : public QDialog {
     Q_OBJECT
 public:
@@ -33,29 +36,33 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QGroupBox* buildDataPanel();
+    QGroupBox* buildNotesPanel();
+    QLayout* buildButtons();
+    void setTabOrders();
+
     bool save();
     void saveWithText();
-    void chooseArchive(const QString& caption);
 
     Workstation& ws_;
     SaveInput input_;
     std::optional<SaveResult> saved_;
     std::string savedArchive_;
 
-    QListWidget* archives_ = nullptr;
-    QLineEdit* editArchi_ = nullptr;
-    QLineEdit* nome_ = nullptr;
-    QLineEdit* data_ = nullptr;
-    QLineEdit* gmt_ = nullptr;
-    QLineEdit* localita_ = nullptr;
-    QLineEdit* calend_ = nullptr;
-    QLineEdit* jd_ = nullptr;
-    QLineEdit* coord_ = nullptr;
-    QLineEdit* stato_ = nullptr;
-    std::array<QLineEdit*, 4> memo_{};
-    QLineEdit* nfile_ = nullptr;
-    QPushButton* registra_ = nullptr;
-    QPushButton* regText_ = nullptr;
+    ArchivePickerPanel* picker_ = nullptr;
+    QLineEdit* nameField_ = nullptr;
+    QLineEdit* dateField_ = nullptr;
+    QLineEdit* correctionField_ = nullptr;
+    QLineEdit* placeField_ = nullptr;
+    QLineEdit* calendarField_ = nullptr;
+    QLineEdit* julianDayField_ = nullptr;
+    QLineEdit* coordField_ = nullptr;
+    QLineEdit* countryField_ = nullptr;
+    std::array<QLineEdit*, 4> noteEdits_{};
+    QLineEdit* documentField_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QPushButton* saveWithTextButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 }  // namespace athanor

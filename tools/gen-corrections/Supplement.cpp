@@ -237,8 +237,8 @@ std::vector<std::int32_t> quantize(const std::vector<long double>& residuals, st
 void chooseUnit(Piece& p, const std::vector<long double>& residuals) {
     long double largest = 0;
     for (long double r : residuals) largest = std::max(largest, std::fabs(r));
-    // 0.01" to 0.5", in micro-arcseconds
-    for (std::uint32_t unit : {10000u, 20000u, 50000u, 100000u, 200000u, 500000u}) {
+    // 0.01" to 0.1", in micro-arcseconds: rounding stays within 0.05"
+    for (std::uint32_t unit : {10000u, 20000u, 50000u, 100000u}) {
         if (std::llround(largest * 1.0e6L / static_cast<long double>(unit)) <= std::numeric_limits<std::int16_t>::max()) {
             p.unit = unit;
             p.width = 2;

@@ -34,8 +34,8 @@ std::vector<long double> supplementResiduals(const std::filesystem::path& folder
 // The stored values for residuals at a given unit (micro-arcseconds).
 std::vector<std::int32_t> quantize(const std::vector<long double>& residuals, std::uint32_t unit);
 
-// Sets unit and width from the residuals: the finest unit whose values fit 16 bits, or
-// 32 bits at 0.01".
+// Sets unit and width from the residuals: the finest of 0.01", 0.02", 0.05" and 0.1" whose
+// values fit 16 bits, else 32 bits at 0.01".
 void chooseUnit(supplement::Piece& piece, const std::vector<long double>& residuals);
 
 // The Sun's pieces among these, values included.

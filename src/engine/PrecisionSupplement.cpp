@@ -427,11 +427,11 @@ SunDirection SunDirection::at(long double longitude, long double distance) {
 }
 
 double deflectionWeight(double cosElongation) {
-    constexpr double kCos20 = 0.939692620785908384;
-    constexpr double kCos30 = 0.866025403784438647;
-    if (cosElongation <= kCos30) return 0;
-    if (cosElongation >= kCos20) return 1;
-    const double t = (cosElongation - kCos30) / (kCos20 - kCos30);
+    constexpr double kCos10 = 0.984807753012208059;
+    constexpr double kCos15 = 0.965925826289068287;
+    if (cosElongation <= kCos15) return 0;
+    if (cosElongation >= kCos10) return 1;
+    const double t = (cosElongation - kCos15) / (kCos10 - kCos15);
     return t * t * (3.0 - 2.0 * t);
 }
 

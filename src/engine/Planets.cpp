@@ -249,8 +249,12 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
             // evaluations of the wrapper must deflect alike, so each takes the latitude with
             // every correction, whatever it stores.
             const bool stored = !ctx.speedPass && all;
+            // The elongation that decides how much of it: from the corrected longitudes and
+            // the theory's latitude, whose error (a few degrees at most, for Pluto before
+            // 1700 and the minor bodies) no longer hides a body next to the Sun.
+            const long double cosLatitude = std::sqrt(o.gx * o.gx + o.gy * o.gy) / o.distance;
             const double weight = supplement::deflectionWeight(
-                static_cast<double>(-(o.gx * ctx.XE + o.gy * ctx.YE + o.gz * ctx.ZE) / o.distance) / sun.distance);
+                static_cast<double>(cosLatitude * trig::cosDeg(o.longitude - chart.BodyLongitude[body::Sun])));
             if (weight > 0 || stored) {
                 long double latitude = o.latitude, dLatitude;
                 if (!all)

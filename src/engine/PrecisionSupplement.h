@@ -135,9 +135,9 @@ struct SunDirection {
 };
 Deflection deflection(long double longitude, long double latitude, long double distance, const SunDirection& sun);
 
-// The share of the deflection the engine applies, by the cosine of the elongation in the
-// theory's own geometry: all of it within 10 degrees of the Sun, none beyond 15 degrees
-// (where it is below 0.031"), a smooth step between, so that positions stay continuous.
+// The share of the deflection the engine applies, by the cosine of the elongation: all of
+// it within 10 degrees of the Sun, none beyond 15 degrees (where it is below 0.031"), a
+// smooth step between, so that positions stay continuous.
 double deflectionWeight(double cosElongation);
 
 }  // namespace athanor::supplement

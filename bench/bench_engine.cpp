@@ -1,9 +1,11 @@
 // One full chart: every body twice for the retrograde marks, correction files included
-// (full-size zero files in a temporary folder), and one house computation; against the
-// Swiss Ephemeris computing the same bodies with speeds and the same houses.
+// (full-size zero files in a temporary folder, with and without the installed precision
+// supplement), and one house computation; against the Swiss Ephemeris computing the same
+// bodies with speeds and the same houses.
 #include "../tests/engine/CorrectionFixtures.h"
 #include "engine/Houses.h"
 #include "engine/Positions.h"
+#include "foundations/DataRoot.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,12 +20,16 @@ namespace {
 
 using namespace athanor;
 
+// Full-size zero files, with or without the installed precision supplement.
 struct Folder {
     std::filesystem::path path;
-    Folder() {
+    explicit Folder(bool supplement) {
         std::random_device rd;
         path = std::filesystem::temp_directory_path() / ("athanor-bench-" + std::to_string(rd()));
         test::writeZeroCorrectionFiles(path);
+        if (supplement)
+            std::filesystem::copy_file(DataRoot::installedDefaults() / "FilePosi" / "DSUP.rnd",
+                                       path / "FilePosi" / "DSUP.rnd");
     }
     ~Folder() {
         std::error_code ec;
@@ -31,16 +37,16 @@ struct Folder {
     }
 };
 
-const Folder& folder() {
-    static Folder f;
-    return f;
+const Folder& folder(bool supplement) {
+    static Folder without(false), with(true);
+    return supplement ? with : without;
 }
 
 // Successive charts a little apart, so that nothing can be reused from the last one.
 long double instant(long double base, std::int64_t i) { return base + static_cast<long double>(i % 4096) * 0.37L; }
 
-void engineChart(benchmark::State& state, long double base) {
-    const CorrectionFiles files{DataRoot(folder().path)};
+void engineChart(benchmark::State& state, long double base, bool supplement) {
+    const CorrectionFiles files{DataRoot(folder(supplement).path)};
     ChartState chart;
     chart.NodeKind = "VERO";
     chart.BlackMoonKind = "VERA";
@@ -64,11 +70,17 @@ void engineChart(benchmark::State& state, long double base) {
 }
 
 // After 1900: the Moon, true node and corrected Black Moon read their files.
-void BM_EngineChart2000(benchmark::State& state) { engineChart(state, 2451545.1L); }
+void BM_EngineChart2000(benchmark::State& state) { engineChart(state, 2451545.1L, false); }
 // Before 1900 every planet reads the five-day file as well.
-void BM_EngineChart1860(benchmark::State& state) { engineChart(state, 2400000.1L); }
+void BM_EngineChart1860(benchmark::State& state) { engineChart(state, 2400000.1L, false); }
+// The same with the precision supplement: every body but the Moon and the Black Moon reads
+// it, in both evaluations, and the planets and minor bodies are deflected by the Sun.
+void BM_EngineChart2000Supplement(benchmark::State& state) { engineChart(state, 2451545.1L, true); }
+void BM_EngineChart1860Supplement(benchmark::State& state) { engineChart(state, 2400000.1L, true); }
 BENCHMARK(BM_EngineChart2000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EngineChart2000Supplement)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EngineChart1860)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EngineChart1860Supplement)->Unit(benchmark::kMicrosecond);
 
 #if ATHANOR_HAVE_SWE
 void sweChart(benchmark::State& state, double base) {

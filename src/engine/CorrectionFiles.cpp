@@ -1,5 +1,6 @@
 #include "engine/CorrectionFiles.h"
 
+#include "engine/PrecisionSupplement.h"
 #include "engine/Trig.h"
 #include "foundations/Binary.h"
 #include "foundations/BinaryReals.h"
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -56,6 +58,9 @@ struct CorrectionFiles::Cache {
     long long keptRecord[SlotCount] = {0, 0, 0};
     size_t keptSize[SlotCount] = {0, 0, 0};
     std::uint8_t keptBytes[SlotCount][kKept];
+
+    bool supplementLookedFor = false;
+    std::unique_ptr<supplement::File> supplement;
 
     ~Cache() {
         for (int f : fd)
@@ -155,6 +160,16 @@ CorrectionFiles::Batch::~Batch() {
     Cache& c = *files_.cache_;
     if (--c.batchDepth == 0)
         for (bool& k : c.kept) k = false;
+}
+
+const supplement::File* CorrectionFiles::supplement() const {
+    if (!cache_->supplementLookedFor) {
+        const std::filesystem::path path = root_.resolve(supplement::kFileName);
+        std::error_code ec;
+        if (std::filesystem::exists(path, ec)) cache_->supplement = std::make_unique<supplement::File>(path);
+        cache_->supplementLookedFor = true;
+    }
+    return cache_->supplement.get();
 }
 
 long double CorrectionFiles::moon(long double jd) const {

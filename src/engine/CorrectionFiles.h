@@ -3,6 +3,10 @@
 
 namespace athanor {
 
+namespace supplement {
+class File;
+}
+
 // The three correction files of FilePosi\. Each lookup reads two neighbouring records and
 // interpolates linearly. A missing file, a record beyond the end or a short read throws
 // FileError and aborts the chart computation; there is no fallback. A file is opened at
@@ -18,6 +22,10 @@ public:
     long double moon(long double jd) const;                // FilePosi\DSEL.rnd, arc-seconds
     long double planet(long double jd, int field) const;   // FilePosi\DPR1.rnd, field 1..17, arc-minutes
     long double blackMoon(long double jd) const;           // FilePosi\NOJLNE.rnd, arc-seconds
+
+    // FilePosi\DSUP.rnd, the precision supplement, or null when the folder has none. Looked
+    // for once per object; a damaged file throws FileError at every call.
+    const supplement::File* supplement() const;
 
     const DataRoot& root() const { return root_; }
 

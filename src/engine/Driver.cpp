@@ -34,6 +34,7 @@ void drive(ChartState& chart, const CorrectionFiles& files, int selection, bool 
     const CorrectionFiles::Batch batch(files);
     EngineContext ctx = makeEngineContext(jd);
     ctx.files = &files;
+    ctx.supplement = files.supplement();
     ctx.speedPass = speedPass;
     ctx.longitudesOnly = longitudesOnly;
     ctx.selection = selection;

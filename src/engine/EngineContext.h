@@ -4,6 +4,9 @@
 namespace athanor {
 
 class CorrectionFiles;
+namespace supplement {
+class File;
+}
 
 // Working context of one driver call: the fundamental arguments, the Earth vector and
 // the switches of the call. Lives for one call only.
@@ -41,6 +44,8 @@ struct EngineContext {
     int selection = 0;
 
     const CorrectionFiles* files = nullptr;
+    // The precision supplement, applied after the three files when the folder has it.
+    const supplement::File* supplement = nullptr;
 };
 
 // Fills d, T, T2, the fundamental arguments, nutation and obliquity for a Julian day.

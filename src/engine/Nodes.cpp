@@ -1,5 +1,6 @@
 #include "engine/Orbit.h"
 #include "engine/Positions.h"
+#include "engine/PrecisionSupplement.h"
 #include "engine/Trig.h"
 
 #include <cmath>
@@ -74,6 +75,9 @@ void nodeStep(ChartState& chart, EngineContext& ctx) {
         long double node = trig::normalizeDegrees(Om + sum);
         if (kNodeFileFirst < ctx.jd && ctx.jd < kNodeFileLast)
             node = trig::normalizeDegrees(node + filesOf(ctx).planet(ctx.jd, kNodeField) / 60.0L);
+        long double d;
+        if (ctx.supplement && ctx.supplement->lookup(body::Node, supplement::Longitude, ctx.jd, d))
+            node = trig::normalizeDegrees(node + d / 3600.0L);
         chart.BodyLongitude[body::Node] = node;
     }
 

@@ -1,6 +1,7 @@
 #include "engine/Orbit.h"
 #include "engine/CorrectionFiles.h"
 #include "engine/Positions.h"
+#include "engine/PrecisionSupplement.h"
 #include "engine/Trig.h"
 
 #include <array>
@@ -160,6 +161,7 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
         long double M = 0, e = 0, a = 0, w = 0, N = 0, i = 0, aPower = 0, E = 0;
         Kepler k;
         Vec3 p, hv;
+        long double gx = 0, gy = 0, gz = 0, distance = 0;  // geocentric vector, AU
         long double longitude = 0, latitude = 0;
     };
     constexpr int kMaxBodies = kLastAsteroid + 1;
@@ -219,18 +221,55 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
 
         const long double gx = p.x - ctx.XE, gy = p.y - ctx.YE, gz = p.z - ctx.ZE;
         const long double rate = (gx * gvy - gy * gvx) / (gx * gx + gy * gy);
-        const long double light = std::sqrt(gx * gx + gy * gy + gz * gz) * kLightTime * rate * kRadToDeg;
+        o.gx = gx;
+        o.gy = gy;
+        o.gz = gz;
+        o.distance = std::sqrt(gx * gx + gy * gy + gz * gz);
+        const long double light = o.distance * kLightTime * rate * kRadToDeg;
 
         o.longitude = trig::normalizeDegrees(polarAngle(gx, gy) * kRadToDeg + ctx.dpsi - light);
         if (all) o.latitude = signedLatitude(std::sqrt(gx * gx + gy * gy), gz, threshold, -250.0L);
     }
 
+    supplement::SunDirection sun;
+    if (ctx.supplement)
+        sun = supplement::SunDirection::at(chart.BodyLongitude[body::Sun], std::sqrt(ctx.XE * ctx.XE + ctx.YE * ctx.YE));
     for (int n = 0; n < count; ++n) {
         Work& o = work[n];
-        if (o.planet && ctx.jd >= kFiveDayFirstJd && ctx.jd < kFiveDayEndJd) {
+        const bool fiveDay = o.planet && ctx.jd >= kFiveDayFirstJd && ctx.jd < kFiveDayEndJd;
+        if (fiveDay) {
             if (!ctx.files) throw std::logic_error("planetStep: correction files needed before 1900");
             o.longitude = trig::normalizeDegrees(o.longitude + ctx.files->planet(ctx.jd, o.b - 2) / 60.0L);
             if (!ctx.speedPass && all) o.latitude += ctx.files->planet(ctx.jd, o.b + 7) / 60.0L;
+        }
+        long double dLongitude;
+        if (ctx.supplement && ctx.supplement->lookup(o.b, supplement::Longitude, ctx.jd, dLongitude)) {
+            o.longitude = trig::normalizeDegrees(o.longitude + dLongitude / 3600.0L);
+            // The Sun's deflection, where it matters, from the corrected position. Both
+            // evaluations of the wrapper must deflect alike, so each takes the latitude with
+            // every correction, whatever it stores.
+            const bool stored = !ctx.speedPass && all;
+            // The elongation that decides how much of it: from the corrected longitudes and
+            // the theory's latitude, whose error (a few degrees at most, for Pluto before
+            // 1700 and the minor bodies) no longer hides a body next to the Sun.
+            const long double cosLatitude = std::sqrt(o.gx * o.gx + o.gy * o.gy) / o.distance;
+            const double weight = supplement::deflectionWeight(
+                static_cast<double>(cosLatitude * trig::cosDeg(o.longitude - chart.BodyLongitude[body::Sun])));
+            if (weight > 0 || stored) {
+                long double latitude = o.latitude, dLatitude;
+                if (!all)
+                    latitude = signedLatitude(std::sqrt(o.gx * o.gx + o.gy * o.gy), o.gz,
+                                              o.b == body::Pallas ? 0.607621835L : 0.35L, -250.0L);
+                if (fiveDay && !stored) latitude += ctx.files->planet(ctx.jd, o.b + 7) / 60.0L;
+                ctx.supplement->lookup(o.b, supplement::Latitude, ctx.jd, dLatitude);
+                latitude += dLatitude / 3600.0L;
+                if (weight > 0) {
+                    const supplement::Deflection d = supplement::deflection(o.longitude, latitude, o.distance, sun);
+                    o.longitude = trig::normalizeDegrees(o.longitude + weight * d.longitude);
+                    latitude += weight * d.latitude;
+                }
+                if (stored) o.latitude = latitude;
+            }
         }
         chart.BodyLongitude[o.b] = o.longitude;
         if (all) chart.BodyLatitude[o.b] = o.latitude;

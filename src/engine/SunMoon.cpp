@@ -1,5 +1,6 @@
 #include "engine/Orbit.h"
 #include "engine/Positions.h"
+#include "engine/PrecisionSupplement.h"
 #include "engine/Trig.h"
 
 #include <array>
@@ -155,10 +156,18 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
 
         const long double moonTerm = 6.454L * sinDeg(ctx.D) + 0.424L * sinDeg(ctx.D - ctx.Mm);
 
-        const long double longitude = trig::normalizeDegrees(Lt + A + perturbations / 3600.0L + moonTerm / 3600.0L + ctx.dpsi -
+        long double longitude = trig::normalizeDegrees(Lt + A + perturbations / 3600.0L + moonTerm / 3600.0L + ctx.dpsi -
                                                    (20.47L + 0.342L * anomaly[1].c) / 3600.0L);
+        long double latitude = 0.0L;
+        long double d;
+        if (ctx.supplement && ctx.supplement->lookup(body::Sun, supplement::Longitude, ctx.jd, d)) {
+            longitude = trig::normalizeDegrees(longitude + d / 3600.0L);
+            // Latitude corrections wait for the plain evaluation, as the planets' do.
+            if (!ctx.speedPass && !ctx.longitudesOnly && ctx.supplement->lookup(body::Sun, supplement::Latitude, ctx.jd, d))
+                latitude = d / 3600.0L;
+        }
         chart.BodyLongitude[body::Sun] = longitude;
-        chart.BodyLatitude[body::Sun] = 0.0L;
+        chart.BodyLatitude[body::Sun] = latitude;
         equatorialCoordinates(chart, ctx, body::Sun);
     }
 

@@ -1,5 +1,6 @@
 #pragma once
-// The engine against the reference, with and without the correction files, by century.
+// The engine against the reference, on the bare theories, with the three correction files
+// and with the precision supplement as well, by century and by era.
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -13,9 +14,14 @@ struct AccuracyOptions {
     std::function<void(long done, long total)> progress;
 };
 
-// Markdown tables, arc-minutes. `corrected` is a program folder with the real correction
-// files, `bare` one with all-zero files.
-std::string accuracyReport(const std::filesystem::path& corrected, const std::filesystem::path& bare,
-                           const AccuracyOptions& options);
+// The three program folders compared.
+struct AccuracyFolders {
+    std::filesystem::path bare;        // all-zero correction files, no supplement
+    std::filesystem::path files;       // the three correction files, no supplement
+    std::filesystem::path supplement;  // the three files and the precision supplement
+};
+
+// Markdown tables, arc-seconds.
+std::string accuracyReport(const AccuracyFolders& folders, const AccuracyOptions& options);
 
 }  // namespace athanor::corrections

@@ -25,6 +25,11 @@ int referenceBody(int b) {
         case body::Pluto: return SE_PLUTO;
         case body::Node: return SE_TRUE_NODE;
         case body::BlackMoon: return SE_OSCU_APOG;
+        case body::Ceres: return SE_CERES;
+        case body::Pallas: return SE_PALLAS;
+        case body::Juno: return SE_JUNO;
+        case body::Vesta: return SE_VESTA;
+        case body::Chiron: return SE_CHIRON;
         default: throw std::invalid_argument("no reference for body " + std::to_string(b));
     }
 }
@@ -44,10 +49,11 @@ double Reference::deltaT(double jdUt) const {
     return swe_deltat_ex(jdUt, SEFLG_SWIEPH, err);
 }
 
-SkyPosition Reference::at(int b, double jdUt) const {
+SkyPosition Reference::at(int b, double jdUt, bool deflection) const {
     char err[AS_MAXCH] = "";
     double xx[6] = {};
-    const int ret = swe_calc(jdUt + deltaT(jdUt), referenceBody(b), SEFLG_SWIEPH, xx, err);
+    const int ret =
+        swe_calc(jdUt + deltaT(jdUt), referenceBody(b), SEFLG_SWIEPH | (deflection ? 0 : SEFLG_NOGDEFL), xx, err);
     SkyPosition p;
     // Without its files for the date the library falls back to an analytic theory and
     // says so in the returned flags; that is not the reference we measure against.

@@ -25,10 +25,11 @@ public:
     double deltaT(double jdUt) const;
 
     // Body b in the engine's numbering at universal time jdUt, evaluated at TT = UT + deltaT:
-    // the Sun, the Moon and Mercury to Pluto (1..10) apparent geocentric, light time,
-    // aberration and nutation included; 11 the ascending node and 12 the apogee of the
+    // the Sun, the Moon, Mercury to Pluto (1..10) and Ceres to Chiron (15..19) apparent
+    // geocentric, light time, aberration and nutation included, and the Sun's deflection of
+    // light unless `deflection` is false; 11 the ascending node and 12 the apogee of the
     // Moon's osculating geocentric orbit.
-    SkyPosition at(int b, double jdUt) const;
+    SkyPosition at(int b, double jdUt, bool deflection = true) const;
 };
 
 }  // namespace athanor::corrections

@@ -2,16 +2,22 @@
 //
 //   gen-corrections --out data/FilePosi [--threads 2] [--ephe DIR]
 //       DSEL.rnd, DPR1.rnd and NOJLNE.rnd: the reference minus the engine's own theory at
-//       every record's instant. Needs the reference files of Debian swe-standard-data
-//       (years before 1800); prints how many values were clamped to their field.
+//       every record's instant; then DSUP.rnd, the precision supplement: the reference minus
+//       the engine with those three files. Needs the reference files of Debian
+//       swe-standard-data (years before 1800); prints how many values were clamped to their
+//       field.
+//   gen-corrections --supplement data/FilePosi [--threads 2] [--ephe DIR]
+//       DSUP.rnd alone, against the three files already in that folder.
 //   gen-corrections --accuracy data [--samples 2000] [--threads 2] [--ephe DIR]
-//       Markdown tables of the engine against the reference, with and without the
-//       correction files found in data/FilePosi.
+//       Markdown tables of the engine against the reference: the bare theories, with the
+//       three correction files found in data/FilePosi, and with the supplement as well.
 
 #include "Accuracy.h"
 #include "Records.h"
 #include "Reference.h"
+#include "Supplement.h"
 
+#include "foundations/DataRoot.h"
 #include "foundations/FileError.h"
 
 #include <chrono>
@@ -31,6 +37,7 @@ namespace {
 
 int usage() {
     std::cerr << "usage: gen-corrections --out DIR [--threads N] [--ephe DIR]\n"
+                 "       gen-corrections --supplement DIR [--threads N] [--ephe DIR]\n"
                  "       gen-corrections --accuracy DATA_DIR [--samples N] [--threads N] [--ephe DIR]\n";
     return 2;
 }
@@ -87,6 +94,42 @@ void report(const char* file, const Tally& t, int firstField, int lastField) {
     }
 }
 
+const char* bodyLabel(int b) {
+    static const char* names[] = {"",      "Sun",    "Moon",    "Mercury", "Venus", "Mars",   "Jupiter",
+                                  "Saturn", "Uranus", "Neptune", "Pluto",   "node",  "",       "",
+                                  "",      "Ceres",  "Pallas",  "Juno",    "Vesta", "Chiron"};
+    return b >= 0 && b < 20 ? names[b] : "?";
+}
+
+// DSUP.rnd against the three files of `filesDir`, written to `outDir`.
+long generateSupplement(const fs::path& filesDir, const fs::path& outDir, const Options& base, const Scratch& scratch) {
+    const fs::path engine = scratch.path() / "files";
+    fs::create_directories(engine / "FilePosi");
+    for (const char* name : {MoonFile::kName, FiveDayFile::kName, ApogeeFile::kName})
+        fs::copy_file(filesDir / name, engine / "FilePosi" / name, fs::copy_options::overwrite_existing);
+
+    const auto t = std::chrono::steady_clock::now();
+    Options options = base;
+    options.progress = progressLine(kSupplementName);
+    std::vector<PieceTally> tallies;
+    std::vector<supplement::Piece> pieces;
+    const std::string bytes = supplementFile(engine, scratch.path() / "sun", options, tallies, pieces);
+    fs::create_directories(outDir);
+    writeWhole(outDir / kSupplementName, bytes);
+    std::printf("%s: %zu bytes in %.1f s\n", kSupplementName, bytes.size(), secondsSince(t));
+    long uncovered = 0;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const supplement::Piece& p = pieces[i];
+        std::printf("  %-8s %-9s JD %9.1f-%9.1f  cell %4.1f d, degree %d, %8ld values of %d bytes at %.2f\", largest %8.2f\"",
+                    bodyLabel(p.body), p.coordinate ? "latitude" : "longitude", p.from, p.to, p.cellLength, p.degree,
+                    tallies[i].values, p.width, p.unit / 1.0e6, tallies[i].largest);
+        if (tallies[i].uncovered) std::printf(", not covered %ld", tallies[i].uncovered);
+        std::printf("\n");
+        uncovered += tallies[i].uncovered;
+    }
+    return uncovered;
+}
+
 int generateFiles(const fs::path& outDir, const Options& base) {
     const auto t0 = std::chrono::steady_clock::now();
     Scratch scratch;
@@ -126,7 +169,8 @@ int generateFiles(const fs::path& outDir, const Options& base) {
     report(FiveDayFile::kName, fiveTally, 1, 17);
     report(ApogeeFile::kName, apogeeTally, 0, 0);
     const long clamped = moonTally.clamped() + fiveTally.clamped() + apogeeTally.clamped();
-    const long uncovered = moonTally.uncovered() + fiveTally.uncovered() + apogeeTally.uncovered();
+    long uncovered = moonTally.uncovered() + fiveTally.uncovered() + apogeeTally.uncovered();
+    uncovered += generateSupplement(outDir, outDir, base, scratch);
     std::printf("clamped %ld, not covered by the reference %ld; %d threads, %.1f s in all\n", clamped, uncovered,
                 options.threads, secondsSince(t0));
     if (uncovered)
@@ -134,21 +178,33 @@ int generateFiles(const fs::path& outDir, const Options& base) {
     return 0;
 }
 
+int supplementOnly(const fs::path& dir, const Options& options) {
+    Scratch scratch;
+    const long uncovered = generateSupplement(dir, dir, options, scratch);
+    if (uncovered)
+        std::printf("warning: values without reference files were written as zero (install swe-standard-data)\n");
+    return 0;
+}
+
 int accuracy(const fs::path& data, AccuracyOptions options) {
     Scratch scratch;
-    writeZeroFiles(scratch.path());
+    const AccuracyFolders folders{scratch.path() / "bare", scratch.path() / "files", data};
+    writeZeroFiles(folders.bare);
+    fs::create_directories(folders.files / "FilePosi");
+    for (const char* name : {MoonFile::kName, FiveDayFile::kName, ApogeeFile::kName})
+        fs::copy_file(DataRoot(data).resolve(std::string("FilePosi\\") + name), folders.files / "FilePosi" / name);
     options.progress = [](long done, long total) {
         std::fprintf(stderr, "\raccuracy %ld / %ld centuries", done, total);
         if (done == total) std::fprintf(stderr, "\n");
     };
-    std::cout << accuracyReport(data, scratch.path(), options);
+    std::cout << accuracyReport(folders, options);
     return 0;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    std::optional<fs::path> out, data;
+    std::optional<fs::path> out, data, supplementDir;
     Options options;
     AccuracyOptions accuracyOptions;
     try {
@@ -158,14 +214,18 @@ int main(int argc, char* argv[]) {
             const std::string v = argv[++i];
             if (a == "--out") out = v;
             else if (a == "--accuracy") data = v;
+            else if (a == "--supplement") supplementDir = v;
             else if (a == "--threads") options.threads = accuracyOptions.threads = std::stoi(v);
             else if (a == "--samples") accuracyOptions.samples = std::stoi(v);
             else if (a == "--ephe") options.ephePath = accuracyOptions.ephePath = v;
             else return usage();
         }
         if (options.threads < 1 || accuracyOptions.samples < 1) return usage();
-        if (out && !data) return generateFiles(*out, options);
-        if (data && !out) return accuracy(*data, accuracyOptions);
+        const int modes = (out ? 1 : 0) + (data ? 1 : 0) + (supplementDir ? 1 : 0);
+        if (modes != 1) return usage();
+        if (out) return generateFiles(*out, options);
+        if (supplementDir) return supplementOnly(*supplementDir, options);
+        if (data) return accuracy(*data, accuracyOptions);
         return usage();
     } catch (const std::exception& e) {
         std::cerr << "\ngen-corrections: " << e.what() << '\n';

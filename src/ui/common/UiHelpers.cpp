@@ -1,5 +1,7 @@
 #include "ui/common/UiHelpers.h"
 
+#include "app/FileMessages.h"
+
 #include "foundations/Cp1252.h"
 
 #include <QApplication>
@@ -110,7 +112,7 @@ bool askYesNo(QWidget* parent, const QString& caption, const QString& text) {
 }
 
 void showFileError(QWidget* parent, const FileError& error) {
-    showMessage(parent, MessageKind::Error, QString::fromLocal8Bit(error.what()));
+    showMessage(parent, MessageKind::Error, fromCp(userMessage(error)));
 }
 
 bool guarded(QWidget* parent, const std::function<void()>& work) {

@@ -33,6 +33,25 @@
 
 namespace athanor {
 
+namespace names {
+constexpr const char* kWindow = "FgrNaSpa";
+constexpr const char* kPage = "PaintBox1";
+constexpr const char* kControls = "PanelBottom";
+constexpr const char* kZoomIn = "BitBtnZoomPiu";
+constexpr const char* kZoomOut = "BitBtnZoomMeno";
+constexpr const char* kFullHeight = "BBaltezza";
+constexpr const char* kFullWidth = "BBlargarghezza";
+constexpr const char* kColour = "BitBtnColNer";
+constexpr const char* kAspectLines = "BBFlagRiga";
+constexpr const char* kOrientation = "BitBtnFoglio";
+constexpr const char* kSetup = "BitBtnSetup";
+constexpr const char* kPrint = "BitBtnStampa";
+constexpr const char* kMetafile = "ComboEMF";
+constexpr const char* kExport = "BBEMFout";
+constexpr const char* kImport = "BBEMFin";
+constexpr const char* kBack = "BBchiudi";
+}  // namespace names
+
 namespace {
 
 void drawLayout(PageCanvas& canvas, Workstation& ws, int layout, bool aspectLines) {
@@ -50,20 +69,24 @@ void prepare(QPainter& p) {
 }  // namespace
 
 ChartPageWindow::ChartPageWindow(Workstation& ws, QWidget* parent) : QWidget(parent), ws_(ws) {
-    setObjectName("FgrNaSpa");
+    setObjectName(names::kWindow);
     setWindowTitle(fromCp("Gr\xE1" "ficos Resumidos Imprimibles"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
     setAutoFillBackground(true);
-    build();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildPage(), 1);
+    layout->addWidget(buildControls());
     viewer_ = new MetafileViewerDialog(ws_, this);
 }
 
-void ChartPageWindow::build() {
-    page_ = new PageWidget(this);
-    page_->setObjectName("PaintBox1");
+// The page: dragged with the mouse (kept beyond two pixels), moved by the wheel.
+PageWidget* ChartPageWindow::buildPage() {
+    page_ = widgets::named<PageWidget>(this, names::kPage);
     page_->onPress = [this](QMouseEvent* e) {
         if (e->button() != Qt::LeftButton) return;
         dragging_ = true;
@@ -92,9 +115,12 @@ void ChartPageWindow::build() {
         ws_.drawing.oy -= notches * kWheelNotchPixels;  // turning down moves the page down
         redraw();
     };
+    return page_;
+}
 
-    auto* panel = new QFrame(this);
-    panel->setObjectName("PanelBottom");
+// The row of controls under the page.
+QFrame* ChartPageWindow::buildControls() {
+    auto* panel = widgets::panel(this, names::kControls, QFrame::NoFrame);
     panel->setStyleSheet("QFrame#PanelBottom { background: #20222c; } QLabel { color: #ffd866; }"
                          "QPushButton { background: #2c3040; color: white; border: 1px solid #6a7090; "
                          "padding: 3px 8px; } QPushButton:pressed { background: #505878; }");
@@ -108,50 +134,52 @@ void ChartPageWindow::build() {
         row->addWidget(b);
         return b;
     };
-    add("BitBtnZoomPiu", "+", "Ampliar", [this] { zoom(true); });
-    add("BitBtnZoomMeno", "-", "Reducir", [this] { zoom(false); });
-    add("BBaltezza", "Atura", "Toda la altura", [this] { resetView(); });
-    add("BBlargarghezza", "Ancho", "Toda la anchura", [this] { resetView(); });
-    colNer_ = add("BitBtnColNer", "Blanco y negro", "Color o blanco y negro", [this] {
-        ws_.drawing.monochrome = !ws_.drawing.monochrome;
-        colNer_->setText(fromCp(ws_.drawing.monochrome ? "Color" : "Blanco y negro"));
-        redraw();
-    });
-    flagRiga_ = add("BBFlagRiga", "Muestra Aspectos", "Muestra u oculta los aspectos", [this] {
-        aspectLines_ = !aspectLines_;
-        flagRiga_->setText(fromCp(aspectLines_ ? "Muestra Aspectos" : "Sin Aspectos"));
-        redraw();
-    });
+    add(names::kZoomIn, "+", "Ampliar", [this] { zoom(true); });
+    add(names::kZoomOut, "-", "Reducir", [this] { zoom(false); });
+    add(names::kFullHeight, "Atura", "Toda la altura", [this] { resetView(); });
+    add(names::kFullWidth, "Ancho", "Toda la anchura", [this] { resetView(); });
+    colourButton_ = add(names::kColour, "Blanco y negro", "Color o blanco y negro", [this] { toggleColour(); });
+    aspectLinesButton_ = add(names::kAspectLines, "Muestra Aspectos", "Muestra u oculta los aspectos",
+                             [this] { toggleAspectLines(); });
     row->addSpacing(12);
-    foglio_ = add("BitBtnFoglio", "Vertical", "Orientaci\xF3n de la p\xE1gina", [this] { toggleOrientation(); });
-    add("BitBtnSetup", "Configurar", "Configurar la impresora", [this] {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setPageOrientation(ws_.drawing.portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
-        QPageSetupDialog dialog(&printer, this);
-        if (dialog.exec() == QDialog::Accepted) {
-            ws_.drawing.portrait = printer.pageLayout().orientation() == QPageLayout::Portrait;
-            foglio_->setText(fromCp(ws_.drawing.portrait ? "Vertical" : "Horizontal"));
-            redraw();
-        }
-    });
-    add("BitBtnStampa", "Imprimir", "Imprimir la p\xE1gina", [this] { print(); });
+    orientationButton_ = add(names::kOrientation, "Vertical", "Orientaci\xF3n de la p\xE1gina",
+                             [this] { toggleOrientation(); });
+    add(names::kSetup, "Configurar", "Configurar la impresora", [this] { setUpPrinter(); });
+    add(names::kPrint, "Imprimir", "Imprimir la p\xE1gina", [this] { print(); });
     row->addSpacing(12);
-    comboEmf_ = new QComboBox(panel);
-    comboEmf_->setObjectName("ComboEMF");
-    comboEmf_->setEditable(true);
-    for (int n = 1; n <= kOfferedMetafiles; ++n) comboEmf_->addItem(QString::fromStdString(offeredMetafileName(n)));
-    comboEmf_->setMinimumWidth(130);
-    row->addWidget(comboEmf_);
-    add("BBEMFout", "Exportar EMF", "Guarda la p\xE1gina como metaarchivo en Emf", [this] { exportMetafile(); });
-    add("BBEMFin", "Ver EMF", "Muestra un metaarchivo guardado", [this] { importMetafile(); });
+    metafileCombo_ = widgets::named<QComboBox>(panel, names::kMetafile);
+    metafileCombo_->setEditable(true);
+    for (int n = 1; n <= kOfferedMetafiles; ++n)
+        metafileCombo_->addItem(QString::fromStdString(offeredMetafileName(n)));
+    metafileCombo_->setMinimumWidth(130);
+    row->addWidget(metafileCombo_);
+    add(names::kExport, "Exportar EMF", "Guarda la p\xE1gina como metaarchivo en Emf", [this] { exportMetafile(); });
+    add(names::kImport, "Ver EMF", "Muestra un metaarchivo guardado", [this] { importMetafile(); });
     row->addStretch();
-    add("BBchiudi", "Volver", "Cierra la ventana", [this] { close(); });
+    add(names::kBack, "Volver", "Cierra la ventana", [this] { close(); });
+    return panel;
+}
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(page_, 1);
-    layout->addWidget(panel);
+void ChartPageWindow::toggleColour() {
+    ws_.drawing.monochrome = !ws_.drawing.monochrome;
+    colourButton_->setText(fromCp(ws_.drawing.monochrome ? "Color" : "Blanco y negro"));
+    redraw();
+}
+
+void ChartPageWindow::toggleAspectLines() {
+    aspectLines_ = !aspectLines_;
+    aspectLinesButton_->setText(fromCp(aspectLines_ ? "Muestra Aspectos" : "Sin Aspectos"));
+    redraw();
+}
+
+void ChartPageWindow::setUpPrinter() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageOrientation(ws_.drawing.portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
+    QPageSetupDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    ws_.drawing.portrait = printer.pageLayout().orientation() == QPageLayout::Portrait;
+    orientationButton_->setText(fromCp(ws_.drawing.portrait ? "Vertical" : "Horizontal"));
+    redraw();
 }
 
 bool ChartPageWindow::portrait() const { return ws_.drawing.portrait; }
@@ -165,9 +193,9 @@ void ChartPageWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     applyGraphSettings(ws_);
     ws_.drawing.zoom = 1;
-    comboEmf_->setCurrentText(QString::fromStdString(lastExported_.empty() ? offeredMetafileName(1) : lastExported_));
-    foglio_->setText(fromCp(ws_.drawing.portrait ? "Vertical" : "Horizontal"));
-    colNer_->setText(fromCp(ws_.drawing.monochrome ? "Color" : "Blanco y negro"));
+    metafileCombo_->setCurrentText(QString::fromStdString(lastExported_.empty() ? offeredMetafileName(1) : lastExported_));
+    orientationButton_->setText(fromCp(ws_.drawing.portrait ? "Vertical" : "Horizontal"));
+    colourButton_->setText(fromCp(ws_.drawing.monochrome ? "Color" : "Blanco y negro"));
     resetView();
     QTimer::singleShot(1, this, [this] { redraw(); });
 }
@@ -177,7 +205,7 @@ void ChartPageWindow::closeEvent(QCloseEvent* event) {
     ws_.drawing.ox = ws_.drawing.oy = 0;
     ws_.drawing.monochrome = false;
     aspectLines_ = true;
-    flagRiga_->setText(fromCp("Muestra Aspectos"));
+    aspectLinesButton_->setText(fromCp("Muestra Aspectos"));
     QWidget::closeEvent(event);
 }
 
@@ -212,7 +240,7 @@ void ChartPageWindow::resetView() {
 
 void ChartPageWindow::toggleOrientation() {
     ws_.drawing.portrait = !ws_.drawing.portrait;
-    foglio_->setText(fromCp(ws_.drawing.portrait ? "Vertical" : "Horizontal"));
+    orientationButton_->setText(fromCp(ws_.drawing.portrait ? "Vertical" : "Horizontal"));
     viewer_->resize(ws_.drawing.portrait ? QSize(512, 659) : QSize(659, 512));
     resetView();
 }
@@ -267,7 +295,7 @@ void ChartPageWindow::print() {
     redraw();
 }
 
-std::string ChartPageWindow::metafileName() const { return toCp(comboEmf_->currentText()); }
+std::string ChartPageWindow::metafileName() const { return toCp(metafileCombo_->currentText()); }
 
 void ChartPageWindow::exportMetafile() {
     const std::string name = metafileName();

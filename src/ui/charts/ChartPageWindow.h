@@ -5,6 +5,7 @@
 #include <string>
 
 class QComboBox;
+class QFrame;
 class QPrinter;
 class QPushButton;
 
@@ -14,9 +15,9 @@ struct Workstation;
 class PageWidget;
 class MetafileViewerDialog;
 
-// The natal-chart window: one printable page of the current chart, zoomed, dragged,
-// switched to black and white, printed (or written to a PDF file the user names when
-// the system has no printer) and exported as an enhanced metafile.
+// TFgrNaSpa: the natal-chart window. One printable page of the current chart, zoomed,
+// dragged, switched to black and white, printed (or written to a PDF file the user names
+// when the system has no printer) and exported as an enhanced metafile.
 class ChartPageWindow : public QWidget {
     Q_OBJECT
 public:
@@ -39,7 +40,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void build();
+    PageWidget* buildPage();
+    QFrame* buildControls();
+    void toggleColour();
+    void toggleAspectLines();
+    void setUpPrinter();
     void zoom(bool in);
     void resetView();
     void toggleOrientation();
@@ -55,10 +60,10 @@ private:
     QPoint dragStart_;
     std::string lastExported_;
     PageWidget* page_ = nullptr;
-    QComboBox* comboEmf_ = nullptr;
-    QPushButton* colNer_ = nullptr;
-    QPushButton* foglio_ = nullptr;
-    QPushButton* flagRiga_ = nullptr;
+    QComboBox* metafileCombo_ = nullptr;
+    QPushButton* colourButton_ = nullptr;
+    QPushButton* orientationButton_ = nullptr;
+    QPushButton* aspectLinesButton_ = nullptr;
     MetafileViewerDialog* viewer_ = nullptr;
 };
 

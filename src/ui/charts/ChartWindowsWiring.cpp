@@ -16,6 +16,18 @@
 
 namespace athanor {
 
+// The main window's buttons these windows take over.
+namespace names {
+constexpr const char* kAnalysis = "BBProped";
+constexpr const char* kHorizontal1 = "BBOriz";
+constexpr const char* kHorizontal2 = "BBoriz2";
+constexpr const char* kVertical1 = "BBVert";
+constexpr const char* kVertical2 = "BBvert2";
+constexpr const char* kCircles = "BBCerchio";
+constexpr const char* kLines = "BitBtn22";
+constexpr const char* kPrinterType = "SBtipoStamp";
+}  // namespace names
+
 namespace {
 
 // The full-screen windows cover the whole screen, top-left corner at 0, 0.
@@ -43,7 +55,7 @@ void wireChartWindows(WindowHost& main) {
     auto* thickness = new LineSettingsDialog(ws, main.hostWidget());
     auto* printer = new PrinterSettingsDialog(ws, main.hostWidget());
 
-    main.setAction("BBProped", [&main, &ws, analysis] {
+    main.setAction(names::kAnalysis, [&main, &ws, analysis] {
         {
             BusyCursor busy;
             if (!guarded(main.hostWidget(), [&] { main.reloadSubject(); })) return;
@@ -54,10 +66,10 @@ void wireChartWindows(WindowHost& main) {
     const struct {
         const char* button;
         PageLayout layout;
-    } pages[] = {{"BBOriz", PageLayout::Horizontal1},
-                 {"BBoriz2", PageLayout::Horizontal2},
-                 {"BBVert", PageLayout::Vertical1},
-                 {"BBvert2", PageLayout::Vertical2}};
+    } pages[] = {{names::kHorizontal1, PageLayout::Horizontal1},
+                 {names::kHorizontal2, PageLayout::Horizontal2},
+                 {names::kVertical1, PageLayout::Vertical1},
+                 {names::kVertical2, PageLayout::Vertical2}};
     for (const auto& p : pages) {
         const PageLayout layout = p.layout;
         main.setAction(p.button, [&main, &ws, chart, layout] {
@@ -70,13 +82,13 @@ void wireChartWindows(WindowHost& main) {
             showFullScreen(chart);
         });
     }
-    main.setAction("BBCerchio", [&main, calibration] {
+    main.setAction(names::kCircles, [&main, calibration] {
         coverScreen(calibration);
         calibration->exec();
         main.activate();
     });
-    main.setAction("BitBtn22", [&main, thickness] { main.runDialog(thickness); });
-    main.setAction("SBtipoStamp", [&main, printer] { main.runDialog(printer); });
+    main.setAction(names::kLines, [&main, thickness] { main.runDialog(thickness); });
+    main.setAction(names::kPrinterType, [&main, printer] { main.runDialog(printer); });
 }
 
 }  // namespace athanor

@@ -20,6 +20,17 @@
 
 namespace athanor {
 
+namespace names {
+constexpr const char* kWindow = "FgrTxtSpa";
+constexpr const char* kPage = "PaintBox1";
+constexpr const char* kPanel = "Panel1";
+constexpr const char* kLabels[3] = {"Label1", "Label2", "Label3"};
+constexpr const char* kHorizontalBar = "ScBO";
+constexpr const char* kVerticalBar = "ScBV";
+constexpr const char* kReset = "BBres";
+constexpr const char* kOk = "BBok";
+}  // namespace names
+
 namespace {
 // The test figure: a circle of radius 100 units around the page point (102, 140), the
 // reach of the axes' last ticks.
@@ -27,61 +38,52 @@ constexpr double kY0 = 102, kX0 = 140, kRadius = 100;
 }  // namespace
 
 GraphSettingsDialog::GraphSettingsDialog(Workstation& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
-    setObjectName("FgrTxtSpa");
+    setObjectName(names::kWindow);
     setWindowTitle(fromCp("Redondez de los c\xEDrculos"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setStyleSheet("QDialog { background: black; } QLabel { color: yellow; }");
-
-    page_ = new PageWidget(this);
-    page_->setObjectName("PaintBox1");
+    page_ = widgets::named<PageWidget>(this, names::kPage);
     page_->onResized = [this] { drawFigure(); };
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 8, 8);
+    layout->addWidget(page_, 1);
+    layout->addWidget(buildPanel(), 0, Qt::AlignBottom);
+}
 
-    scBO_ = new QScrollBar(Qt::Horizontal, this);
-    scBO_->setObjectName("ScBO");
-    scBV_ = new QScrollBar(Qt::Vertical, this);
-    scBV_->setObjectName("ScBV");
-    for (QScrollBar* bar : {scBO_, scBV_}) {
+// The instructions, the two bars, Reset and OK.
+QFrame* GraphSettingsDialog::buildPanel() {
+    auto* panel = widgets::panel(this, names::kPanel, QFrame::NoFrame);
+    panel->setStyleSheet("QFrame#Panel1 { background: #202020; border: 1px solid yellow; }");
+    horizontalBar_ = widgets::scrollBar(panel, names::kHorizontalBar, Qt::Horizontal);
+    verticalBar_ = widgets::scrollBar(panel, names::kVerticalBar, Qt::Vertical);
+    for (QScrollBar* bar : {horizontalBar_, verticalBar_}) {
         bar->setRange(-kCalibrationRange, kCalibrationRange);
         bar->setSingleStep(1);
         bar->setPageStep(10);
         connect(bar, &QScrollBar::valueChanged, this, [this] { barMoved(); });
     }
-    scBO_->setMinimumWidth(260);
-    scBV_->setMinimumHeight(260);
-
-    auto* panel = new QFrame(this);
-    panel->setObjectName("Panel1");
-    panel->setStyleSheet("QFrame#Panel1 { background: #202020; border: 1px solid yellow; }");
-    auto* l1 = new QLabel(fromCp("Obrar sobre los cursores hasta"), panel);
-    auto* l2 = new QLabel(fromCp("comprender el marco amarillo"), panel);
-    auto* l3 = new QLabel(fromCp("y obtener un c\xEDrculo"), panel);
-    l1->setObjectName("Label1");
-    l2->setObjectName("Label2");
-    l3->setObjectName("Label3");
-    auto* res = widgets::button(panel, "BBres", "Reset");
-    auto* ok = widgets::button(panel, "BBok", "OK");
+    horizontalBar_->setMinimumWidth(260);
+    verticalBar_->setMinimumHeight(260);
+    auto* reset = widgets::button(panel, names::kReset, "Reset");
+    auto* ok = widgets::button(panel, names::kOk, "OK");
     ok->setDefault(true);
-    connect(res, &QPushButton::clicked, this, [this] { reset(); });
+    connect(reset, &QPushButton::clicked, this, [this] { this->reset(); });
     connect(ok, &QPushButton::clicked, this, [this] { save(); });
 
     auto* bars = new QGridLayout;
-    bars->addWidget(scBV_, 0, 0, Qt::AlignHCenter);
-    bars->addWidget(scBO_, 1, 0);
-    auto* pv = new QVBoxLayout(panel);
-    pv->addWidget(l1);
-    pv->addWidget(l2);
-    pv->addWidget(l3);
-    pv->addSpacing(12);
-    pv->addLayout(bars);
-    pv->addSpacing(12);
-    pv->addWidget(res);
-    pv->addWidget(ok);
-    pv->addStretch();
-
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 8, 8);
-    layout->addWidget(page_, 1);
-    layout->addWidget(panel, 0, Qt::AlignBottom);
+    bars->addWidget(verticalBar_, 0, 0, Qt::AlignHCenter);
+    bars->addWidget(horizontalBar_, 1, 0);
+    auto* column = new QVBoxLayout(panel);
+    column->addWidget(widgets::label(panel, "Obrar sobre los cursores hasta", names::kLabels[0]));
+    column->addWidget(widgets::label(panel, "comprender el marco amarillo", names::kLabels[1]));
+    column->addWidget(widgets::label(panel, "y obtener un c\xEDrculo", names::kLabels[2]));
+    column->addSpacing(12);
+    column->addLayout(bars);
+    column->addSpacing(12);
+    column->addWidget(reset);
+    column->addWidget(ok);
+    column->addStretch();
+    return panel;
 }
 
 void GraphSettingsDialog::showEvent(QShowEvent* event) {
@@ -89,8 +91,8 @@ void GraphSettingsDialog::showEvent(QShowEvent* event) {
     // Read only: a missing file keeps the settings in memory.
     guarded(this, [&] { readSettings(ws_.root, ws_.settings); });
     quiet_ = true;
-    scBO_->setValue(calibrationPosition(static_cast<double>(ws_.settings.scaleX)));
-    scBV_->setValue(calibrationPosition(static_cast<double>(ws_.settings.scaleY)));
+    horizontalBar_->setValue(calibrationPosition(static_cast<double>(ws_.settings.scaleX)));
+    verticalBar_->setValue(calibrationPosition(static_cast<double>(ws_.settings.scaleY)));
     quiet_ = false;
     applyGraphSettings(ws_);
     drawFigure();
@@ -98,8 +100,8 @@ void GraphSettingsDialog::showEvent(QShowEvent* event) {
 
 void GraphSettingsDialog::barMoved() {
     if (quiet_) return;
-    ws_.settings.scaleX = calibrationFactor(scBO_->value());
-    ws_.settings.scaleY = calibrationFactor(scBV_->value());
+    ws_.settings.scaleX = calibrationFactor(horizontalBar_->value());
+    ws_.settings.scaleY = calibrationFactor(verticalBar_->value());
     applyGraphSettings(ws_);
     guarded(this, [&] { saveSettings(ws_.root, ws_.settings); });
     drawFigure();
@@ -107,8 +109,8 @@ void GraphSettingsDialog::barMoved() {
 
 void GraphSettingsDialog::reset() {
     quiet_ = true;
-    scBO_->setValue(0);
-    scBV_->setValue(0);
+    horizontalBar_->setValue(0);
+    verticalBar_->setValue(0);
     quiet_ = false;
     ws_.settings.scaleX = ws_.settings.scaleY = 1;
     applyGraphSettings(ws_);

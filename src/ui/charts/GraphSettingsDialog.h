@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 
+class QFrame;
 class QScrollBar;
 
 namespace athanor {
@@ -8,9 +9,9 @@ namespace athanor {
 struct Workstation;
 class PageWidget;
 
-// Circle calibration: two scroll bars set the horizontal and vertical correction of the
-// drawings until the test circle is round and fills its yellow frame. Every move of a
-// bar rewrites the settings file.
+// TFgrTxtSpa: circle calibration. Two scroll bars set the horizontal and vertical
+// correction of the drawings until the test circle is round and fills its yellow frame.
+// Every move of a bar rewrites the settings file.
 class GraphSettingsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -20,6 +21,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QFrame* buildPanel();
     void barMoved();
     void reset();
     void save();
@@ -27,8 +29,8 @@ private:
 
     Workstation& ws_;
     PageWidget* page_ = nullptr;
-    QScrollBar* scBO_ = nullptr;
-    QScrollBar* scBV_ = nullptr;
+    QScrollBar* horizontalBar_ = nullptr;
+    QScrollBar* verticalBar_ = nullptr;
     bool quiet_ = false;
 };
 

@@ -17,28 +17,34 @@
 
 namespace athanor {
 
+namespace names {
+constexpr const char* kWindow = "FoSpeLin";
+constexpr const char* kFactor = "EditSpeLin";
+constexpr const char* kSpin = "SpinButton1";
+constexpr const char* kReset = "BitBtn1";
+constexpr const char* kBack = "BitBtnRitorna";
+}  // namespace names
+
 LineSettingsDialog::LineSettingsDialog(Workstation& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
-    setObjectName("FoSpeLin");
+    setObjectName(names::kWindow);
     setWindowTitle(fromCp("Espesor de las l\xEDneas "));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    auto* label = new QLabel(fromCp("Factor de espesor (0,5 - 4)"), this);
-    edit_ = new QLineEdit(this);
-    edit_->setObjectName("EditSpeLin");
-    edit_->setMaxLength(4);
-    edit_->setFixedWidth(60);
-    edit_->setToolTip(fromCp("Multiplica el espesor de todas las l\xEDneas de los gr\xE1" "ficos"));
+    auto* label = widgets::label(this, "Factor de espesor (0,5 - 4)");
+    factorEdit_ = widgets::field(this, names::kFactor, 4);
+    factorEdit_->setFixedWidth(60);
+    factorEdit_->setToolTip(fromCp("Multiplica el espesor de todas las l\xEDneas de los gr\xE1" "ficos"));
     auto* spin = widgets::spinButton(
-        this, "SpinButton1", [this] { setFactor(lineFactorUp(static_cast<double>(ws_.settings.lineFactor))); },
+        this, names::kSpin, [this] { setFactor(lineFactorUp(static_cast<double>(ws_.settings.lineFactor))); },
         [this] { setFactor(lineFactorDown(static_cast<double>(ws_.settings.lineFactor))); });
-    auto* reset = widgets::button(this, "BitBtn1", "Reajustar");
-    auto* back = widgets::button(this, "BitBtnRitorna", "&Atr\xE1s");
+    auto* reset = widgets::button(this, names::kReset, "Reajustar");
+    auto* back = widgets::button(this, names::kBack, "&Atr\xE1s");
     connect(reset, &QPushButton::clicked, this, [this] { setFactor(1.0); });
     connect(back, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* row = new QHBoxLayout;
     row->addWidget(label);
-    row->addWidget(edit_);
+    row->addWidget(factorEdit_);
     row->addWidget(spin);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(reset);
@@ -52,19 +58,19 @@ LineSettingsDialog::LineSettingsDialog(Workstation& ws, QWidget* parent) : QDial
 
 void LineSettingsDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    edit_->setText(fromCp(fixedDecimal(ws_.settings.lineFactor, 4)));
+    factorEdit_->setText(fromCp(fixedDecimal(ws_.settings.lineFactor, 4)));
 }
 
 void LineSettingsDialog::setFactor(double factor) {
     ws_.settings.lineFactor = factor;
     applyGraphSettings(ws_);
-    edit_->setText(fromCp(fixedDecimal(factor, 4)));
+    factorEdit_->setText(fromCp(fixedDecimal(factor, 4)));
     guarded(this, [&] { saveSettings(ws_.root, ws_.settings); });
 }
 
 void LineSettingsDialog::done(int result) {
     // The value shown is kept, within the limits; a text that is no number keeps the factor.
-    if (const auto typed = parseReal(toCp(edit_->text()))) {
+    if (const auto typed = parseReal(toCp(factorEdit_->text()))) {
         const double f = clampLineFactor(static_cast<double>(*typed));
         if (f != static_cast<double>(ws_.settings.lineFactor)) setFactor(f);
     }

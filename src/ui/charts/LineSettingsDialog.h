@@ -7,8 +7,8 @@ namespace athanor {
 
 struct Workstation;
 
-// Line thickness: the factor of every pen width, stepped by the spin button within
-// 0.5 .. 4; every change rewrites the settings file.
+// TFoSpeLin: line thickness. The factor of every pen width, stepped by the spin button
+// within 0.5 .. 4; every change rewrites the settings file.
 class LineSettingsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -22,7 +22,7 @@ private:
     void setFactor(double factor);
 
     Workstation& ws_;
-    QLineEdit* edit_ = nullptr;
+    QLineEdit* factorEdit_ = nullptr;
 };
 
 }  // namespace athanor

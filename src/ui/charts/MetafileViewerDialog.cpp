@@ -9,8 +9,12 @@
 
 namespace athanor {
 
+namespace names {
+constexpr const char* kWindow = "FoMetGra";
+}  // namespace names
+
 MetafileViewerDialog::MetafileViewerDialog(Workstation& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
-    setObjectName("FoMetGra");
+    setObjectName(names::kWindow);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 }
 

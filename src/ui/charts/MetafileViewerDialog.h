@@ -9,8 +9,8 @@ namespace athanor {
 struct Workstation;
 class EmfPicture;
 
-// The metafile viewer: an exported chart stretched over the whole window, its full path
-// in the caption.
+// TFoMetGra: the metafile viewer. An exported chart stretched over the whole window, its
+// full path in the caption.
 class MetafileViewerDialog : public QDialog {
     Q_OBJECT
 public:

@@ -15,13 +15,22 @@
 
 namespace athanor {
 
+namespace names {
+constexpr const char* kWindow = "FoStampa";
+constexpr const char* kNormalPanel = "Panel1";
+constexpr const char* kDummyPagePanel = "Panel2";
+constexpr const char* kToEpson = "BBEpson";
+constexpr const char* kToNormal = "BBNormale";
+constexpr const char* kApplied = "LabCambi";
+constexpr const char* kWait = "LabAspetta";
+}  // namespace names
+
 namespace {
 
+// An explanation of a printer type with the button that changes to the other.
 QFrame* explanation(QWidget* parent, const char* name, const char* text, QPushButton* button) {
-    auto* panel = new QFrame(parent);
-    panel->setObjectName(QString::fromLatin1(name));
-    panel->setFrameShape(QFrame::StyledPanel);
-    auto* label = new QLabel(fromCp(text), panel);
+    auto* panel = widgets::panel(parent, name);
+    auto* label = widgets::label(panel, text);
     label->setWordWrap(true);
     label->setMinimumWidth(340);
     auto* layout = new QVBoxLayout(panel);
@@ -34,60 +43,58 @@ QFrame* explanation(QWidget* parent, const char* name, const char* text, QPushBu
 }  // namespace
 
 PrinterSettingsDialog::PrinterSettingsDialog(Workstation& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
-    setObjectName("FoStampa");
+    setObjectName(names::kWindow);
     setWindowTitle(fromCp("Impresora"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    auto* toEpson = widgets::button(nullptr, "BBEpson", "Modifica per Epson");
-    auto* toNormal = widgets::button(nullptr, "BBNormale", "Modifica per impresi\xF3n normal");
-    panel1_ = explanation(this, "Panel1",
+    auto* toEpson = widgets::button(nullptr, names::kToEpson, "Modifica per Epson");
+    auto* toNormal = widgets::button(nullptr, names::kToNormal, "Modifica per impresi\xF3n normal");
+    normalPanel_ = explanation(this, names::kNormalPanel,
                           "Impresi\xF3n normal: cada gr\xE1" "fico se env\xED" "a a la impresora tal cual.\n"
                           "Algunas impresoras (por ejemplo ciertas Epson) pierden la primera p\xE1gina "
                           "de cada trabajo: para ellas se imprime antes una p\xE1gina vac\xED" "a.",
                           toEpson);
-    panel2_ = explanation(this, "Panel2",
+    dummyPagePanel_ = explanation(this, names::kDummyPagePanel,
                           "Antes de cada trabajo de impresi\xF3n se imprime una p\xE1gina vac\xED" "a, "
                           "para las impresoras que pierden la primera p\xE1gina.\n"
                           "Si su impresora no lo necesita, vuelva a la impresi\xF3n normal.",
                           toNormal);
-    applied_ = new QLabel(fromCp("CAMBIOS APLICADO!"), this);
-    applied_->setObjectName("LabCambi");
-    applied_->setStyleSheet("color: red; font-weight: bold;");
-    wait_ = new QLabel(fromCp("esperar..."), this);
-    wait_->setObjectName("LabAspetta");
+    appliedLabel_ = widgets::label(this, "CAMBIOS APLICADO!", names::kApplied);
+    appliedLabel_->setStyleSheet("color: red; font-weight: bold;");
+    waitLabel_ = widgets::label(this, "esperar...", names::kWait);
     connect(toEpson, &QPushButton::clicked, this, [this] { toggle(); });
     connect(toNormal, &QPushButton::clicked, this, [this] { toggle(); });
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(panel1_);
-    layout->addWidget(panel2_);
-    layout->addWidget(applied_, 0, Qt::AlignHCenter);
-    layout->addWidget(wait_, 0, Qt::AlignHCenter);
+    layout->addWidget(normalPanel_);
+    layout->addWidget(dummyPagePanel_);
+    layout->addWidget(appliedLabel_, 0, Qt::AlignHCenter);
+    layout->addWidget(waitLabel_, 0, Qt::AlignHCenter);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void PrinterSettingsDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    applied_->hide();
-    wait_->hide();
+    appliedLabel_->hide();
+    waitLabel_->hide();
     showType();
 }
 
 void PrinterSettingsDialog::showType() {
-    panel1_->setVisible(ws_.settings.printerType != 1);
-    panel2_->setVisible(ws_.settings.printerType == 1);
-    panel1_->setEnabled(true);
-    panel2_->setEnabled(true);
+    normalPanel_->setVisible(ws_.settings.printerType != 1);
+    dummyPagePanel_->setVisible(ws_.settings.printerType == 1);
+    normalPanel_->setEnabled(true);
+    dummyPagePanel_->setEnabled(true);
 }
 
 void PrinterSettingsDialog::toggle() {
     ws_.settings.printerType = toggledPrinterType(ws_.settings.printerType);
     ws_.settings.reserved1 = 1;
     if (!guarded(this, [&] { saveSettings(ws_.root, ws_.settings); })) return;
-    panel1_->setEnabled(false);
-    panel2_->setEnabled(false);
-    applied_->show();
-    wait_->show();
+    normalPanel_->setEnabled(false);
+    dummyPagePanel_->setEnabled(false);
+    appliedLabel_->show();
+    waitLabel_->show();
     QTimer::singleShot(600, this, [this] { accept(); });
 }
 

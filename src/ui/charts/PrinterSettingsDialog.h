@@ -8,8 +8,8 @@ namespace athanor {
 
 struct Workstation;
 
-// Printer type: ordinary printing, or a dummy page before every print job for the
-// printers that need one. The button toggles the type, rewrites the settings file and
+// TFoStampa: printer type. Ordinary printing, or a dummy page before every print job for
+// the printers that need one. The button toggles the type, rewrites the settings file and
 // closes the window after a moment.
 class PrinterSettingsDialog : public QDialog {
     Q_OBJECT
@@ -24,10 +24,10 @@ private:
     void showType();
 
     Workstation& ws_;
-    QFrame* panel1_ = nullptr;
-    QFrame* panel2_ = nullptr;
-    QLabel* applied_ = nullptr;
-    QLabel* wait_ = nullptr;
+    QFrame* normalPanel_ = nullptr;
+    QFrame* dummyPagePanel_ = nullptr;
+    QLabel* appliedLabel_ = nullptr;
+    QLabel* waitLabel_ = nullptr;
 };
 
 }  // namespace athanor

@@ -2,6 +2,7 @@
 
 #include "foundations/TextFile.h"
 #include "ui/common/UiHelpers.h"
+#include "ui/common/WidgetBuilders.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -10,18 +11,22 @@
 
 namespace athanor {
 
+namespace names {
+constexpr const char* kWindow = "TextEditorDialog";
+constexpr const char* kText = "MemoTesto";
+constexpr const char* kSave = "BBGuarda";
+constexpr const char* kClose = "BBChiudi";
+}  // namespace names
+
 TextEditorDialog::TextEditorDialog(DataRoot root, std::string relativePath, QWidget* parent)
     : QDialog(parent), root_(std::move(root)), path_(std::move(relativePath)) {
-    setObjectName("TextEditorDialog");
+    setObjectName(names::kWindow);
     setWindowTitle(fromCp("Texto - " + path_));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint & ~Qt::WindowMinMaxButtonsHint);
-    text_ = new QPlainTextEdit(this);
-    text_->setObjectName("MemoTesto");
-    text_->setFont(QFont("DejaVu Sans Mono", 10));
-    save_ = new QPushButton(fromCp("Guardar"), this);
-    save_->setObjectName("BBGuarda");
-    close_ = new QPushButton(fromCp("Cerrar"), this);
-    close_->setObjectName("BBChiudi");
+    text_ = widgets::memo(this, names::kText, false);
+    text_->setFont(widgets::monospace(10));
+    save_ = widgets::button(this, names::kSave, "Guardar");
+    close_ = widgets::button(this, names::kClose, "Cerrar");
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(save_);

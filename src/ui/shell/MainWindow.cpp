@@ -708,6 +708,29 @@ void MainWindow::applyMaintenanceCode() {
     }
 }
 
+// The code field takes keys one by one; a click hides and forgets it, a double click
+// forgets what was typed.
+bool MainWindow::codeFieldEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const char key = keyChar(static_cast<QKeyEvent*>(event));
+        if (key != 0 && key != '\r' && key != '\b') codeKey(key);
+        return true;
+    }
+    case QEvent::MouseButtonPress:
+        codeField_->hide();
+        codeField_->clear();
+        code_.clear();
+        ws_.maintenanceMode = false;
+        return true;
+    case QEvent::MouseButtonDblClick:
+        code_.clear();
+        return true;
+    default:
+        return false;
+    }
+}
+
 // ---- chart options ---------------------------------------------------------------------
 
 void MainWindow::toggleLock() { setLocked(!locked_); }
@@ -784,22 +807,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         const char key = keyChar(static_cast<QKeyEvent*>(event));
         if (key != 0) return newPasswordKey(key);
     } else if (watched == codeField_) {
-        if (type == QEvent::KeyPress) {
-            const char key = keyChar(static_cast<QKeyEvent*>(event));
-            if (key != 0 && key != '\r' && key != '\b') codeKey(key);
-            return true;
-        }
-        if (type == QEvent::MouseButtonPress) {
-            codeField_->hide();
-            codeField_->clear();
-            code_.clear();
-            ws_.maintenanceMode = false;
-            return true;
-        }
-        if (type == QEvent::MouseButtonDblClick) {
-            code_.clear();
-            return true;
-        }
+        if (codeFieldEvent(event)) return true;
     } else if (watched == loginList_ && type == QEvent::MouseButtonDblClick) {
         loginList_->hide();
         return true;

@@ -97,6 +97,7 @@ private:
     void enter();
     void saveNewPassword();
     void codeKey(char key);
+    bool codeFieldEvent(QEvent* event);
     void applyMaintenanceCode();
     void fillLoginList(const std::vector<std::string>& days);
     void toggleLock();

@@ -8,7 +8,7 @@ class QPushButton;
 
 namespace athanor {
 
-// The choice of the instruction manual, opened with the desktop's viewer.
+// TFoIstDef: the choice of the instruction manual, opened with the desktop's viewer.
 class ManualChooserDialog : public QDialog {
     Q_OBJECT
 public:
@@ -19,8 +19,8 @@ protected:
 
 private:
     Workstation& ws_;
-    QRadioButton* rb1_ = nullptr;
-    QRadioButton* rb2_ = nullptr;
+    QRadioButton* summaryRadio_ = nullptr;
+    QRadioButton* extendedRadio_ = nullptr;
 };
 
 }  // namespace athanor

@@ -2,6 +2,7 @@
 
 #include "app/Login.h"
 #include "ui/common/UiHelpers.h"
+#include "ui/common/WidgetBuilders.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,67 +14,67 @@
 
 namespace athanor {
 
+namespace names {
+constexpr const char* kWindow = "FoNomUte";
+constexpr const char* kGroup = "GroupBox1";
+constexpr const char* kFirstName = "EditNome";
+constexpr const char* kSurname = "EditCognome";
+constexpr const char* kNote = "Label3";
+constexpr const char* kOk = "BitBtnOk";
+constexpr const char* kCancel = "BitBtnAnnulla";
+}  // namespace names
+
 PractitionerNameDialog::PractitionerNameDialog(Workstation& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
-    setObjectName("FoNomUte");
+    setObjectName(names::kWindow);
     setWindowTitle(fromCp("Cambiar Nombre del Usuario"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    auto* group = new QGroupBox(fromCp("Personalizaci\xF3n"), this);
-    group->setObjectName("GroupBox1");
-    editNome_ = new QLineEdit(group);
-    editNome_->setObjectName("EditNome");
-    editNome_->setMaxLength(80);
-    editCognome_ = new QLineEdit(group);
-    editCognome_->setObjectName("EditCognome");
-    editCognome_->setMaxLength(80);
-    auto* labelNome = new QLabel(fromCp("Nombre del Usuario"), group);
-    labelNome->setBuddy(editNome_);
-    auto* labelCognome = new QLabel(fromCp(" Apellido del Usuario"), group);
-    labelCognome->setBuddy(editCognome_);
+    auto* group = widgets::group(this, names::kGroup, "Personalizaci\xF3n");
+    firstNameEdit_ = widgets::field(group, names::kFirstName, 80);
+    firstNameEdit_->setMinimumWidth(260);
+    surnameEdit_ = widgets::field(group, names::kSurname, 80);
+    auto* firstNameLabel = widgets::label(group, "Nombre del Usuario");
+    firstNameLabel->setBuddy(firstNameEdit_);
+    auto* surnameLabel = widgets::label(group, " Apellido del Usuario");
+    surnameLabel->setBuddy(surnameEdit_);
     auto* grid = new QGridLayout(group);
-    grid->addWidget(labelNome, 0, 0);
-    grid->addWidget(editNome_, 0, 1);
-    grid->addWidget(labelCognome, 1, 0);
-    grid->addWidget(editCognome_, 1, 1);
-    editNome_->setMinimumWidth(260);
+    grid->addWidget(firstNameLabel, 0, 0);
+    grid->addWidget(firstNameEdit_, 0, 1);
+    grid->addWidget(surnameLabel, 1, 0);
+    grid->addWidget(surnameEdit_, 1, 1);
 
-    auto* note = new QLabel(fromCp("La personalizaci\xF3n se puede variar a voluntad"), this);
-    note->setObjectName("Label3");
-
-    ok_ = new QPushButton(fromCp("OK"), this);
-    ok_->setObjectName("BitBtnOk");
-    ok_->setDefault(true);
-    annulla_ = new QPushButton(fromCp("Anular"), this);
-    annulla_->setObjectName("BitBtnAnnulla");
+    okButton_ = widgets::button(this, names::kOk, "OK");
+    okButton_->setDefault(true);
+    cancelButton_ = widgets::button(this, names::kCancel, "Anular");
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addWidget(annulla_);
+    buttons->addWidget(okButton_);
+    buttons->addWidget(cancelButton_);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(note);
+    layout->addWidget(widgets::label(this, "La personalizaci\xF3n se puede variar a voluntad", names::kNote));
     layout->addWidget(group);
     layout->addLayout(buttons);
     setFixedSize(sizeHint());
 
-    connect(editNome_, &QLineEdit::textEdited, this, [this] { changed_ = true; });
-    connect(editCognome_, &QLineEdit::textEdited, this, [this] { changed_ = true; });
-    connect(ok_, &QPushButton::clicked, this, &PractitionerNameDialog::ok);
-    connect(annulla_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(firstNameEdit_, &QLineEdit::textEdited, this, [this] { changed_ = true; });
+    connect(surnameEdit_, &QLineEdit::textEdited, this, [this] { changed_ = true; });
+    connect(okButton_, &QPushButton::clicked, this, &PractitionerNameDialog::ok);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void PractitionerNameDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    editNome_->setText(fromCp(ws_.firstName));
-    editCognome_->setText(fromCp(ws_.surname));
+    firstNameEdit_->setText(fromCp(ws_.firstName));
+    surnameEdit_->setText(fromCp(ws_.surname));
     changed_ = false;
-    editNome_->setFocus();
+    firstNameEdit_->setFocus();
 }
 
 void PractitionerNameDialog::ok() {
     if (changed_) {
-        const std::string first = toCp(editNome_->text()).substr(0, 80);
-        const std::string last = toCp(editCognome_->text()).substr(0, 80);
+        const std::string first = toCp(firstNameEdit_->text()).substr(0, 80);
+        const std::string last = toCp(surnameEdit_->text()).substr(0, 80);
         if (!guarded(this, [&] { writePersonalName(ws_.root, first, last); })) return;
         ws_.firstName = first;
         ws_.surname = last;

@@ -8,7 +8,7 @@ class QPushButton;
 
 namespace athanor {
 
-// The practitioner's name, shown on the main window's name button.
+// TFoNomUte: the practitioner's name, shown on the main window's name button.
 class PractitionerNameDialog : public QDialog {
     Q_OBJECT
 public:
@@ -21,10 +21,10 @@ private:
     void ok();
 
     Workstation& ws_;
-    QLineEdit* editNome_ = nullptr;
-    QLineEdit* editCognome_ = nullptr;
-    QPushButton* ok_ = nullptr;
-    QPushButton* annulla_ = nullptr;
+    QLineEdit* firstNameEdit_ = nullptr;
+    QLineEdit* surnameEdit_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
     bool changed_ = false;
 };
 

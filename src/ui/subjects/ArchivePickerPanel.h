@@ -47,10 +47,13 @@ public:
     // The archive chosen ("BASE"), empty before a choice.
     const std::string& archive() const { return archive_; }
     QListWidget* archiveList() const { return archives_; }
+
+    // The name browser's parts, in the windows that browse: its field, the view that wires
+    // it, the browser itself, and its box, which a window may hide to show something else
+    // in its place.
     QLineEdit* nameField() const { return nameField_; }
     NameBrowserView& names() const { return *names_; }
     ArchiveBrowser& browser() const;
-    // The browser, which a window may hide to show something else in its place.
     QWidget* browserBox() const { return browserBox_; }
     void addInBrowserPlace(QWidget* widget);
 

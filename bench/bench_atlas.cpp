@@ -18,9 +18,9 @@ const DataRoot& data() {
     return root;
 }
 
-const std::array<const char*, 8> kForeignNames = {"London", "Buenos Aires", "M\xFCnster", "Zaragoza",
-                                                  "Almhult", "Tokyo", "Caracas", "Nice"};
-const std::array<const char*, 8> kItalianNames = {"ROMA", "MILANO", "CANTU'", "ZUMPANO",
+const std::array<const char*, 8> kForeignNames = {"London",  "Buenos Aires", "M\xFCnster", "Zaragoza",
+                                                  "Almhult", "Tokyo",        "Caracas",    "Nice"};
+const std::array<const char*, 8> kItalianNames = {"ROMA",        "MILANO", "CANTU'",      "ZUMPANO",
                                                   "ABANO TERME", "NAPOLI", "SAN MARTINO", "TORINO"};
 
 void BM_SearchForeignList(benchmark::State& state) {

@@ -85,9 +85,9 @@ BENCHMARK(BM_EngineChart1860Supplement)->Unit(benchmark::kMicrosecond);
 #if ATHANOR_HAVE_SWE
 void sweChart(benchmark::State& state, double base) {
     swe_set_ephe_path(const_cast<char*>("/usr/share/libswe/ephe"));
-    const int bodies[] = {SE_SUN,     SE_MOON,   SE_MERCURY, SE_VENUS, SE_MARS,  SE_JUPITER,
-                          SE_SATURN,  SE_URANUS, SE_NEPTUNE, SE_PLUTO, SE_TRUE_NODE, SE_OSCU_APOG,
-                          SE_CERES,   SE_PALLAS, SE_JUNO,    SE_VESTA, SE_CHIRON};
+    const int bodies[] = {SE_SUN,    SE_MOON,   SE_MERCURY, SE_VENUS, SE_MARS,      SE_JUPITER,
+                          SE_SATURN, SE_URANUS, SE_NEPTUNE, SE_PLUTO, SE_TRUE_NODE, SE_OSCU_APOG,
+                          SE_CERES,  SE_PALLAS, SE_JUNO,    SE_VESTA, SE_CHIRON};
     double x[6], cusps[13], ascmc[10];
     char err[256];
     std::int64_t i = 0;

@@ -39,7 +39,11 @@ constexpr int kPlants = 800;
 std::string numbered(const char* stem, int i) { return std::string(stem) + " " + zeroPadded(i, 5); }
 
 std::string symptomName(int i) { return numbered("S\xEDntoma", i); }
-std::string pathologyName(int i) { return numbered("Patolog\xED" "a", i); }
+std::string pathologyName(int i) {
+    return numbered("Patolog\xED"
+                    "a",
+                    i);
+}
 std::string plantName(int i) { return numbered("Planta", i); }
 std::string remedyName(int i) {
     static const char* prefixes[] = {"TSA - ", "MSA - ", "QSPC - ", "HS 8 - ", ""};
@@ -71,7 +75,8 @@ RemedyRecord makeRemedy(std::mt19937& random) {
     RemedyRecord r;
     r.name = remedyName(static_cast<int>(random() % kRemedyNames));
     r.setIndication(symptomName(static_cast<int>(random() % kSymptoms)));
-    r.setPosology("20 gotas tres veces al d\xED" "a, en un poco de agua, lejos de las comidas; seguir la prescripci\xF3n.");
+    r.setPosology("20 gotas tres veces al d\xED"
+                  "a, en un poco de agua, lejos de las comidas; seguir la prescripci\xF3n.");
     r.primarySignature = signature(random, 2, true);
     if (random() % 2) r.secondarySignature = signature(random, 1, true);
     r.zodiacSignature = signature(random, 3, false);
@@ -86,7 +91,8 @@ TherapyRecord makeTherapy(std::mt19937& random) {
     TherapyRecord t;
     t.pathology = pathologyName(static_cast<int>(random() % kPathologies));
     t.remedy = remedyName(static_cast<int>(random() % kRemedyNames));
-    t.posology = "15 gotas dos veces al d\xED" "a";
+    t.posology = "15 gotas dos veces al d\xED"
+                 "a";
     return t;
 }
 
@@ -221,7 +227,8 @@ void BM_RemedyConsultation(benchmark::State& state) {
 
 void BM_SignatureSearch(benchmark::State& state) {
     const auto list = openRemedyNameList(base().root());
-    timed(state, {kRemedyDatabaseFile}, [&] { benchmark::DoNotOptimize(runSignatureSearch(base().root(), list, "Sol", "Leo")); });
+    timed(state, {kRemedyDatabaseFile},
+          [&] { benchmark::DoNotOptimize(runSignatureSearch(base().root(), list, "Sol", "Leo")); });
 }
 
 void BM_WeaknessSearch(benchmark::State& state) {
@@ -252,24 +259,29 @@ void BM_PlantsSearch(benchmark::State& state) {
 }
 
 void BM_Rebuild(benchmark::State& state) {
-    timed(state, {kRemedyDatabaseFile, kRepertoryFile}, [] { benchmark::DoNotOptimize(rebuildDerivedFiles(base().root())); },
-          true);
+    timed(
+        state, {kRemedyDatabaseFile, kRepertoryFile},
+        [] { benchmark::DoNotOptimize(rebuildDerivedFiles(base().root())); }, true);
 }
 
 void BM_ReorderingMove(benchmark::State& state) {
     auto entries = reorderingList(base().root(), EditorKind::Remedies);
-    timed(state, {kRemedyDatabaseFile}, [&] {
-        ReorderList list(entries);
-        list.move(0, static_cast<int>(entries.size()) - 1);
-        entries = list.entries();
-        benchmark::DoNotOptimize(commitReordering(base().root(), EditorKind::Remedies, entries));
-    }, true);
+    timed(
+        state, {kRemedyDatabaseFile},
+        [&] {
+            ReorderList list(entries);
+            list.move(0, static_cast<int>(entries.size()) - 1);
+            entries = list.entries();
+            benchmark::DoNotOptimize(commitReordering(base().root(), EditorKind::Remedies, entries));
+        },
+        true);
 }
 
 void BM_Save(benchmark::State& state) {
     std::mt19937 random(7);
     const RemedyRecord r = makeRemedy(random);
-    timed(state, {kRemedyDatabaseFile}, [&] { saveRecord(base().root(), 5000, r); }, true);
+    timed(
+        state, {kRemedyDatabaseFile}, [&] { saveRecord(base().root(), 5000, r); }, true);
 }
 
 #define KB_BENCH(name) BENCHMARK(name)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime()

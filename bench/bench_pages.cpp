@@ -36,7 +36,8 @@ public:
         for (const char* d : {"Simboli", "Zodiaco", "Scambi", "FilePosi"})
             fs::create_directory_symlink(fs::path(ATHANOR_DEFAULT_DATA) / d, path_ / d);
         std::ofstream out(path_ / "OpzioneT" / "SpgPianCan.Txt", std::ios::binary);
-        for (const char* code : {"Sole", "Luna", "Merc", "Vene", "Mart", "Giov", "Satu", "NNor", "NSud", "Asce", "Mcie"})
+        for (const char* code :
+             {"Sole", "Luna", "Merc", "Vene", "Mart", "Giov", "Satu", "NNor", "NSud", "Asce", "Mcie"})
             for (int s = 1; s <= 60; ++s) {
                 std::string key = std::string(code) + (s < 10 ? "0" : "") + std::to_string(s);
                 key.resize(21, ' ');

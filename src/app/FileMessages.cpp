@@ -21,8 +21,21 @@ bool sameLetters(std::string_view a, std::string_view b) {
     return true;
 }
 
-enum class Holder { Other, Knowledge, Texts, Ephemeris, TimeTables, Places, Glyphs, Settings, Work, Support,
-                    Receptions, Archive, CurrentSubject };
+enum class Holder {
+    Other,
+    Knowledge,
+    Texts,
+    Ephemeris,
+    TimeTables,
+    Places,
+    Glyphs,
+    Settings,
+    Work,
+    Support,
+    Receptions,
+    Archive,
+    CurrentSubject
+};
 
 Holder holderOf(const fs::path& rel) {
     const std::string first = rel.begin()->string();
@@ -38,10 +51,10 @@ Holder holderOf(const fs::path& rel) {
         Holder holder;
     };
     static constexpr Folder kFolders[] = {
-        {"OpzioneH", Holder::Knowledge}, {"OpzioneS", Holder::Knowledge}, {"OpzioneT", Holder::Texts},
+        {"OpzioneH", Holder::Knowledge}, {"OpzioneS", Holder::Knowledge},  {"OpzioneT", Holder::Texts},
         {"FilePosi", Holder::Ephemeris}, {"Calendar", Holder::TimeTables}, {"Localita", Holder::Places},
-        {"Simboli", Holder::Glyphs},     {"Zodiaco", Holder::Glyphs},     {"FileSet", Holder::Settings},
-        {"FileDum", Holder::Work},       {"FileTmp", Holder::Work},       {"Appoggio", Holder::Support},
+        {"Simboli", Holder::Glyphs},     {"Zodiaco", Holder::Glyphs},      {"FileSet", Holder::Settings},
+        {"FileDum", Holder::Work},       {"FileTmp", Holder::Work},        {"Appoggio", Holder::Support},
         {"Scambi", Holder::Receptions},
     };
     for (const Folder& f : kFolders)
@@ -51,19 +64,32 @@ Holder holderOf(const fs::path& rel) {
 
 const char* holderText(Holder h) {
     switch (h) {
-    case Holder::Knowledge: return " de la base de conocimientos";
-    case Holder::Texts: return " de los textos de interpretaci\xF3n";
-    case Holder::Ephemeris: return " de las efem\xE9rides";
-    case Holder::TimeTables: return " de las tablas de horas legales";
-    case Holder::Places: return " de las listas de localidades";
-    case Holder::Glyphs: return " de los s\xEDmbolos";
-    case Holder::Settings: return " de la configuraci\xF3n";
-    case Holder::Work: return " de trabajo del programa";
-    case Holder::Support: return " de datos del programa";
-    case Holder::Receptions: return " de las tablas de recepciones";
-    case Holder::Archive: return " del archivo de sujetos";
-    case Holder::CurrentSubject: return " del sujeto en curso";
-    default: return "";
+    case Holder::Knowledge:
+        return " de la base de conocimientos";
+    case Holder::Texts:
+        return " de los textos de interpretaci\xF3n";
+    case Holder::Ephemeris:
+        return " de las efem\xE9rides";
+    case Holder::TimeTables:
+        return " de las tablas de horas legales";
+    case Holder::Places:
+        return " de las listas de localidades";
+    case Holder::Glyphs:
+        return " de los s\xEDmbolos";
+    case Holder::Settings:
+        return " de la configuraci\xF3n";
+    case Holder::Work:
+        return " de trabajo del programa";
+    case Holder::Support:
+        return " de datos del programa";
+    case Holder::Receptions:
+        return " de las tablas de recepciones";
+    case Holder::Archive:
+        return " del archivo de sujetos";
+    case Holder::CurrentSubject:
+        return " del sujeto en curso";
+    default:
+        return "";
     }
 }
 
@@ -109,8 +135,7 @@ std::string userMessage(const FileError& error, const DataRoot& programFolder, c
 
     // "el archivo OpzioneH/DBmain.rnd de la base de conocimientos", "la carpeta del programa /home/...".
     std::string what;
-    if (isRoot)
-        what = "la carpeta del programa " + rootText;
+    if (isRoot) what = "la carpeta del programa " + rootText;
     else
         what = std::string(folder ? "la carpeta " : "el archivo ") +
                utf8ToCp1252(rel.empty() ? error.path().string() : slashed(rel)) + holderText(holder);
@@ -121,10 +146,12 @@ std::string userMessage(const FileError& error, const DataRoot& programFolder, c
     switch (error.fault()) {
     case FileFault::Missing:
         if (fromInstallation)
-            return "Falta " + what + ". Cierre el programa y vuelva a abrirlo: al empezar repone los archivos "
+            return "Falta " + what +
+                   ". Cierre el programa y vuelva a abrirlo: al empezar repone los archivos "
                    "de la instalaci\xF3n que faltan.";
         if (holder == Holder::Knowledge)
-            return "Falta " + what + ". Instale la base de conocimientos con el bot\xF3n \"Actualizaci\xF3n\" "
+            return "Falta " + what +
+                   ". Instale la base de conocimientos con el bot\xF3n \"Actualizaci\xF3n\" "
                    "de la ventana principal.";
         if (holder == Holder::Archive || holder == Holder::CurrentSubject)
             return "Falta " + what + ". Si se ha borrado o movido, recup\xE9relo de una copia de seguridad.";
@@ -141,7 +168,10 @@ std::string userMessage(const FileError& error, const DataRoot& programFolder, c
     case FileFault::DiskFull:
         return "No se puede escribir " + what + ": el disco est\xE1 lleno. Libere espacio y repita la operaci\xF3n.";
     case FileFault::Damaged: {
-        std::string damaged = what + (folder ? " est\xE1 da\xF1" "ada o incompleta." : " est\xE1 da\xF1" "ado o incompleto.");
+        std::string damaged = what + (folder ? " est\xE1 da\xF1"
+                                               "ada o incompleta."
+                                             : " est\xE1 da\xF1"
+                                               "ado o incompleto.");
         damaged[0] = folder ? 'L' : 'E';
         if (fromInstallation)
             return damaged + " B\xF3rrelo y vuelva a abrir el programa, que lo repondr\xE1 desde la instalaci\xF3n.";

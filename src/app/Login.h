@@ -50,9 +50,9 @@ private:
 
 // The usage record of the logins. `todayJd` is today's Julian day at 0 h.
 struct LoginRecord {
-    std::string previousDay;  // Sole.tm1 line 1 after the login: the login before
-    std::string latestDay;    // line 2: today
-    long long count = 0;      // line 3: the logins so far plus one
+    std::string previousDay;        // Sole.tm1 line 1 after the login: the login before
+    std::string latestDay;          // line 2: today
+    long long count = 0;            // line 3: the logins so far plus one
     std::vector<std::string> days;  // Luna.tm1, one seven-character Julian day per login
 };
 

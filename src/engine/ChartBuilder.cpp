@@ -28,7 +28,6 @@ HouseInput houseInputFor(const ChartState& chart) {
 }
 
 void computeChart(ChartState& chart, const CorrectionFiles& files, ChartVariant variant) {
-
     chart.HouseMode = 1;
     const HouseInput in = houseInputFor(chart);
     if (variant == ChartVariant::Analysis) {
@@ -78,8 +77,7 @@ long double sunriseSearch(ChartState& chart, const CorrectionFiles& files) {
     long double b = (chart.LongitudeDegrees + chart.LongitudeMinutes / 60.0L) * 4.0L / 60.0L;
     if (chart.LongitudeSide == 'E') b = -b;
 
-    const CivilJulianDay midnight =
-        julianDayFromCivil(chart.CalendarFlag, 0, 0, chart.Year, chart.Month, chart.Day);
+    const CivilJulianDay midnight = julianDayFromCivil(chart.CalendarFlag, 0, 0, chart.Year, chart.Month, chart.Day);
     const long double J = universalJulianDay(midnight.jd, chart.TimeCorrection);
 
     positionsWithRetrograde(chart, files, body::Sun, J);

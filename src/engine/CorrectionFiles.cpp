@@ -106,8 +106,7 @@ struct CorrectionFiles::Cache {
                             FileFault::Damaged);
         if (got < wanted)
             throw FileError(p,
-                            "short read at record " +
-                                std::to_string(record + static_cast<long long>(got) / recordSize),
+                            "short read at record " + std::to_string(record + static_cast<long long>(got) / recordSize),
                             FileFault::Damaged);
         if (batchDepth > 0 && wanted <= kKept) {
             std::memcpy(keptBytes[slot], buf, wanted);
@@ -173,9 +172,9 @@ const supplement::File* CorrectionFiles::supplement() const {
 }
 
 long double CorrectionFiles::moon(long double jd) const {
-    long double value = dailyLookup(
-        [&](long double n, std::uint8_t* buf) { cache_->read(root_, MoonSlot, n, kMoonRecord, 2, buf); }, kMoonBase,
-        kMoonRecord, jd);
+    long double value =
+        dailyLookup([&](long double n, std::uint8_t* buf) { cache_->read(root_, MoonSlot, n, kMoonRecord, 2, buf); },
+                    kMoonBase, kMoonRecord, jd);
     if (value > kWrap) value = value - kWrap;
     return value;
 }

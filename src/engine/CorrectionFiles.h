@@ -19,9 +19,9 @@ public:
     CorrectionFiles(const CorrectionFiles&) = delete;
     CorrectionFiles& operator=(const CorrectionFiles&) = delete;
 
-    long double moon(long double jd) const;                // FilePosi\DSEL.rnd, arc-seconds
-    long double planet(long double jd, int field) const;   // FilePosi\DPR1.rnd, field 1..17, arc-minutes
-    long double blackMoon(long double jd) const;           // FilePosi\NOJLNE.rnd, arc-seconds
+    long double moon(long double jd) const;               // FilePosi\DSEL.rnd, arc-seconds
+    long double planet(long double jd, int field) const;  // FilePosi\DPR1.rnd, field 1..17, arc-minutes
+    long double blackMoon(long double jd) const;          // FilePosi\NOJLNE.rnd, arc-seconds
 
     // FilePosi\DSUP.rnd, the precision supplement, or null when the folder has none. Looked
     // for once per object; a damaged file throws FileError at every call.

@@ -41,10 +41,21 @@ void drive(ChartState& chart, const CorrectionFiles& files, int selection, bool 
 
     // The planets and the minor bodies depend on the Sun's step alone and nothing after
     // them reads them, so they go in one batch.
-    static constexpr int kPlanets[] = {body::Mercury, body::Venus, body::Mars, body::Jupiter, body::Saturn,
-                                       body::Uranus,  body::Neptune, body::Pluto};
-    static constexpr int kAllPlanetary[] = {body::Mercury, body::Venus,   body::Mars,  body::Jupiter, body::Saturn,
-                                            body::Uranus,  body::Neptune, body::Pluto, 15, 16, 17, 18, 19};
+    static constexpr int kPlanets[] = {body::Mercury, body::Venus,  body::Mars,    body::Jupiter,
+                                       body::Saturn,  body::Uranus, body::Neptune, body::Pluto};
+    static constexpr int kAllPlanetary[] = {body::Mercury,
+                                            body::Venus,
+                                            body::Mars,
+                                            body::Jupiter,
+                                            body::Saturn,
+                                            body::Uranus,
+                                            body::Neptune,
+                                            body::Pluto,
+                                            15,
+                                            16,
+                                            17,
+                                            18,
+                                            19};
     static_assert(kFirstAsteroid == 15 && kLastAsteroid == 19);
 
     if (selection == kSelectAll) {

@@ -64,8 +64,8 @@ void equatorial(long double longitude, long double latitude, long double cosEps,
 
 }  // namespace
 
-void equatorialFrom(long double longitude, long double latitude, long double epsDegrees,
-                    long double& rightAscension, long double& declination) {
+void equatorialFrom(long double longitude, long double latitude, long double epsDegrees, long double& rightAscension,
+                    long double& declination) {
     equatorial(longitude, latitude, trig::cosDeg(epsDegrees), trig::sinDeg(epsDegrees), rightAscension, declination);
 }
 

@@ -12,8 +12,8 @@ class File;
 // the switches of the call. Lives for one call only.
 struct EngineContext {
     long double jd = 0;
-    long double d = 0;   // days from JD 2415020
-    long double T = 0;   // Julian centuries from JD 2415020
+    long double d = 0;  // days from JD 2415020
+    long double T = 0;  // Julian centuries from JD 2415020
     long double T2 = 0;
 
     // Fundamental arguments, degrees in [0, 360).
@@ -54,7 +54,7 @@ EngineContext makeEngineContext(long double jd);
 // Right ascension and declination of body b from |longitude|, latitude and the obliquity.
 void equatorialCoordinates(ChartState& chart, const EngineContext& ctx, int b);
 // The same conversion for a given longitude and latitude (degrees).
-void equatorialFrom(long double longitude, long double latitude, long double epsDegrees,
-                    long double& rightAscension, long double& declination);
+void equatorialFrom(long double longitude, long double latitude, long double epsDegrees, long double& rightAscension,
+                    long double& declination);
 
 }  // namespace athanor

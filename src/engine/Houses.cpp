@@ -96,7 +96,8 @@ void placidusPoints(long double ramc, long double K, long double epsDegrees, con
             H[n] = next;
         }
     }
-    for (int n = 0; n < N; ++n) point[n] = longitudeFromRightAscension(trig::normalizeDegrees(ramc + f[n] * H[n]), epsDegrees);
+    for (int n = 0; n < N; ++n)
+        point[n] = longitudeFromRightAscension(trig::normalizeDegrees(ramc + f[n] * H[n]), epsDegrees);
 }
 
 void placidus(CuspArray& cusp, const Frame& f) {

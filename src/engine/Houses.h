@@ -13,10 +13,10 @@ struct HouseInput {
     long double latitudeDegrees = 0, latitudeMinutes = 0;
     char latitudeHemisphere = 'N';  // 'S' south
     long double hour = 0, minute = 0;
-    long double offset1 = 0;        // the chart builder passes 0
-    long double offset2 = 0;        // ... and TimeCorrection
-    char modeLetter = 'N';          // mode 2: 'L' or 'S'
-    long double jd = 0;             // Julian day of the instant, universal time
+    long double offset1 = 0;  // the chart builder passes 0
+    long double offset2 = 0;  // ... and TimeCorrection
+    char modeLetter = 'N';    // mode 2: 'L' or 'S'
+    long double jd = 0;       // Julian day of the instant, universal time
 };
 
 // Sidereal time, MC, ascendant and the twelve cusps in chart.HouseSystem; writes

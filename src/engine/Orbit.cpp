@@ -21,9 +21,7 @@ Polar polar(long double x, long double y) {
     return p;
 }
 
-Kepler solveKepler(long double M, long double e, long double a) {
-    return solveKepler(M, e, a, std::pow(a, 1.5L));
-}
+Kepler solveKepler(long double M, long double e, long double a) { return solveKepler(M, e, a, std::pow(a, 1.5L)); }
 
 Kepler solveKepler(long double M, long double e, long double a, long double aThreeHalves) {
     long double E = M;

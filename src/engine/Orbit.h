@@ -6,9 +6,9 @@ namespace athanor::orbit {
 inline constexpr long double kPi = 3.14159265358979323846264338327950288L;
 inline constexpr long double kDegToRad = kPi / 180.0L;
 inline constexpr long double kRadToDeg = 180.0L / kPi;
-inline constexpr long double kGauss = 0.01720209L;          // Gaussian constant
-inline constexpr long double kLightTime = 0.0057683L;       // days per AU
-inline constexpr long double kTiny = 1.75453E-7L;           // replaces an exact zero before polar conversion
+inline constexpr long double kGauss = 0.01720209L;     // Gaussian constant
+inline constexpr long double kLightTime = 0.0057683L;  // days per AU
+inline constexpr long double kTiny = 1.75453E-7L;      // replaces an exact zero before polar conversion
 
 struct Polar {
     long double r = 0;
@@ -28,8 +28,8 @@ inline long double polarAngle(long double x, long double y) {
 }
 
 struct Kepler {
-    long double E = 0;     // eccentric anomaly, radians
-    long double Edot = 0;  // radians per day
+    long double E = 0;           // eccentric anomaly, radians
+    long double Edot = 0;        // radians per day
     long double px = 0, py = 0;  // orbital-plane position, AU
     long double vx = 0, vy = 0;  // orbital-plane velocity, AU/day
 };

@@ -133,7 +133,8 @@ std::string encode(const std::vector<Piece>& pieces) {
             throw std::invalid_argument("supplement piece with " + std::to_string(p.values.size()) + " values for " +
                                         std::to_string(g.valueCount()) + " instants");
         for (std::int32_t v : p.values)
-            if (p.width == 2 && (v < std::numeric_limits<std::int16_t>::min() || v > std::numeric_limits<std::int16_t>::max()))
+            if (p.width == 2 &&
+                (v < std::numeric_limits<std::int16_t>::min() || v > std::numeric_limits<std::int16_t>::max()))
                 throw std::invalid_argument("supplement value outside its 16-bit field");
         valueBytes += p.values.size() * static_cast<std::size_t>(p.width);
     }
@@ -191,9 +192,9 @@ struct File::Impl {
     struct Entry {
         Piece description;  // values left out
         Grid grid;
-        double scale = 0;          // arc-seconds per stored unit
-        std::size_t offset = 0;    // of the first value
-        bool fromExcluded = false; // `from` belongs to the previous piece
+        double scale = 0;           // arc-seconds per stored unit
+        std::size_t offset = 0;     // of the first value
+        bool fromExcluded = false;  // `from` belongs to the previous piece
     };
 
     const std::uint8_t* map = nullptr;
@@ -270,7 +271,8 @@ File::File(std::filesystem::path path) : path_(std::move(path)), impl_(std::make
         Impl::damaged(path_, "la cabecera no es la de este formato");
     const std::uint64_t declared = getU64(h + 24);
     if (declared != m.size)
-        Impl::damaged(path_, "mide " + std::to_string(m.size) + " bytes y su cabecera declara " + std::to_string(declared));
+        Impl::damaged(path_,
+                      "mide " + std::to_string(m.size) + " bytes y su cabecera declara " + std::to_string(declared));
     const std::size_t pieces = getU32(h + 12);
     m.blocks = getU32(h + 20);
     const std::uint64_t tableOffset = getU64(h + 32);
@@ -320,8 +322,7 @@ File::File(std::filesystem::path path) : path_(std::move(path)), impl_(std::make
         const int series = seriesIndex(d.body, d.coordinate);
         if (series == previous) {
             const Impl::Entry& before = m.entries.back();
-            if (!(d.from >= before.description.to))
-                Impl::damaged(path_, which + " no sigue a la anterior");
+            if (!(d.from >= before.description.to)) Impl::damaged(path_, which + " no sigue a la anterior");
             entry.fromExcluded = before.description.includesTo && d.from == before.description.to;
         } else {
             if (seen[static_cast<std::size_t>(series)]) Impl::damaged(path_, which + " no sigue a las de su serie");

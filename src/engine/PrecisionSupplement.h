@@ -37,7 +37,7 @@ struct Grid {
 
 // One piece of a series, as the generator writes it.
 struct Piece {
-    int body = 0;             // engine body index: 1 Sun, 3..10, 11 true node, 15..19
+    int body = 0;  // engine body index: 1 Sun, 3..10, 11 true node, 15..19
     int coordinate = Longitude;
     int degree = 3;           // 1..7
     int width = 2;            // bytes per value: 2 or 4
@@ -97,21 +97,27 @@ private:
         double scale = 0;                // node steps per day
         double coefficient[kMaxDegree + 1] = {};
         int degree = 1;
-        double last = 1;                 // the degree, the last node
+        double last = 1;  // the degree, the last node
         double at(long double jd) const {
             double u = static_cast<double>(jd - start) * scale;
             if (u < 0) u = 0;
             if (u > last) u = last;
             const double* c = coefficient;
             switch (degree) {  // Horner, unrolled
-                case 1: return c[0] + u * c[1];
-                case 2: return c[0] + u * (c[1] + u * c[2]);
-                case 3: return c[0] + u * (c[1] + u * (c[2] + u * c[3]));
-                case 4: return c[0] + u * (c[1] + u * (c[2] + u * (c[3] + u * c[4])));
-                case 5: return c[0] + u * (c[1] + u * (c[2] + u * (c[3] + u * (c[4] + u * c[5]))));
-                case 6: return c[0] + u * (c[1] + u * (c[2] + u * (c[3] + u * (c[4] + u * (c[5] + u * c[6])))));
-                default:
-                    return c[0] + u * (c[1] + u * (c[2] + u * (c[3] + u * (c[4] + u * (c[5] + u * (c[6] + u * c[7]))))));
+            case 1:
+                return c[0] + u * c[1];
+            case 2:
+                return c[0] + u * (c[1] + u * c[2]);
+            case 3:
+                return c[0] + u * (c[1] + u * (c[2] + u * c[3]));
+            case 4:
+                return c[0] + u * (c[1] + u * (c[2] + u * (c[3] + u * c[4])));
+            case 5:
+                return c[0] + u * (c[1] + u * (c[2] + u * (c[3] + u * (c[4] + u * c[5]))));
+            case 6:
+                return c[0] + u * (c[1] + u * (c[2] + u * (c[3] + u * (c[4] + u * (c[5] + u * c[6])))));
+            default:
+                return c[0] + u * (c[1] + u * (c[2] + u * (c[3] + u * (c[4] + u * (c[5] + u * (c[6] + u * c[7]))))));
             }
         }
     };

@@ -31,13 +31,13 @@ struct SunTerm {
 };
 
 constexpr SunTerm kSunTerms[] = {
-    {Venus, 4.838L, 1, 0, 90.0L},     {Venus, 5.526L, 2, 0, 90.12L},    {Venus, 2.497L, 2, 1, 257.75L},
-    {Venus, 1.559L, 3, 1, 77.96L},    {Venus, 1.024L, 3, 2, 50.85L},    {Venus, 0.666L, 3, 0, 270.41L},
-    {Venus, 0.21L, 4, 0, 89.8L},      {Venus, 0.154L, 5, 3, 34.1L},     {Venus, 0.152L, 4, 2, 227.4L},
-    {Venus, 0.144L, 4, 1, 79.0L},     {Mars, 2.043L, 2, 0, 89.76L},     {Mars, 1.77L, 2, 1, 306.27L},
-    {Mars, 0.585L, 4, 2, 185.82L},    {Mars, 0.5L, 4, 1, 317.7L},       {Mars, 0.425L, 3, 1, 317.7L},
-    {Mars, 0.204L, 5, 2, 185.5L},     {Jupiter, 7.208L, 1, 0, 91.08999L}, {Jupiter, 2.731L, 2, 0, 270.25L},
-    {Jupiter, 2.6L, 1, 1, 174.77L},   {Jupiter, 1.61L, 2, 1, 292.6L},   {Jupiter, 0.556L, 3, 1, 177.31L},
+    {Venus, 4.838L, 1, 0, 90.0L},      {Venus, 5.526L, 2, 0, 90.12L},      {Venus, 2.497L, 2, 1, 257.75L},
+    {Venus, 1.559L, 3, 1, 77.96L},     {Venus, 1.024L, 3, 2, 50.85L},      {Venus, 0.666L, 3, 0, 270.41L},
+    {Venus, 0.21L, 4, 0, 89.8L},       {Venus, 0.154L, 5, 3, 34.1L},       {Venus, 0.152L, 4, 2, 227.4L},
+    {Venus, 0.144L, 4, 1, 79.0L},      {Mars, 2.043L, 2, 0, 89.76L},       {Mars, 1.77L, 2, 1, 306.27L},
+    {Mars, 0.585L, 4, 2, 185.82L},     {Mars, 0.5L, 4, 1, 317.7L},         {Mars, 0.425L, 3, 1, 317.7L},
+    {Mars, 0.204L, 5, 2, 185.5L},      {Jupiter, 7.208L, 1, 0, 91.08999L}, {Jupiter, 2.731L, 2, 0, 270.25L},
+    {Jupiter, 2.6L, 1, 1, 174.77L},    {Jupiter, 1.61L, 2, 1, 292.6L},     {Jupiter, 0.556L, 3, 1, 177.31L},
     {Saturn, 0.419L, 1, 0, 90.33999L}, {Saturn, 0.32L, 1, 1, 259.22L},
 };
 
@@ -119,12 +119,14 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
     if (lightTerm != 0) {
         // Apparent longitude from the mean elements, with long-period, planetary and lunar terms.
         const long double Ms = ctx.Ms;
-        const long double trueAnomaly = 2.0L * trig::arcTan(std::sqrt((1.0L + e) / (1.0L - e)) * trig::tanRad(E / 2.0L)) * kRadToDeg;
+        const long double trueAnomaly =
+            2.0L * trig::arcTan(std::sqrt((1.0L + e) / (1.0L - e)) * trig::tanRad(E / 2.0L)) * kRadToDeg;
         const long double Lt = trig::normalizeDegrees(trueAnomaly - Ms + ctx.Ls);
 
-        const long double A = (6.4L * sinDeg(231.19L + 20.2L * T) + (1.882L - 0.016L * T) * sinDeg(57.24L + 150.27L * T) +
-                               0.266L * sinDeg(31.8L + 119.0L * T) + 0.202L * sinDeg(315.6L + 893.3L * T)) /
-                              3600.0L;
+        const long double A =
+            (6.4L * sinDeg(231.19L + 20.2L * T) + (1.882L - 0.016L * T) * sinDeg(57.24L + 150.27L * T) +
+             0.266L * sinDeg(31.8L + 119.0L * T) + 0.202L * sinDeg(315.6L + 893.3L * T)) /
+            3600.0L;
         const long double g = Ms + A;
 
         // As many multiples of each argument as the terms use.
@@ -134,10 +136,14 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
         const trig::Multiples<1> saturn(trig::normalizeDegrees(193.1323L + 34777.259042L * T));
         auto multiple = [&](Argument planet, int k) -> const trig::Phasor& {
             switch (planet) {
-                case Venus: return venus[k];
-                case Mars: return mars[k];
-                case Jupiter: return jupiter[k];
-                default: return saturn[k];
+            case Venus:
+                return venus[k];
+            case Mars:
+                return mars[k];
+            case Jupiter:
+                return jupiter[k];
+            default:
+                return saturn[k];
             }
         };
         const trig::Multiples<3> anomaly(g);
@@ -156,14 +162,15 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
 
         const long double moonTerm = 6.454L * sinDeg(ctx.D) + 0.424L * sinDeg(ctx.D - ctx.Mm);
 
-        long double longitude = trig::normalizeDegrees(Lt + A + perturbations / 3600.0L + moonTerm / 3600.0L + ctx.dpsi -
-                                                   (20.47L + 0.342L * anomaly[1].c) / 3600.0L);
+        long double longitude = trig::normalizeDegrees(Lt + A + perturbations / 3600.0L + moonTerm / 3600.0L +
+                                                       ctx.dpsi - (20.47L + 0.342L * anomaly[1].c) / 3600.0L);
         long double latitude = 0.0L;
         long double d;
         if (ctx.supplement && ctx.supplement->lookup(body::Sun, supplement::Longitude, ctx.jd, d)) {
             longitude = trig::normalizeDegrees(longitude + d / 3600.0L);
             // Latitude corrections wait for the plain evaluation, as the planets' do.
-            if (!ctx.speedPass && !ctx.longitudesOnly && ctx.supplement->lookup(body::Sun, supplement::Latitude, ctx.jd, d))
+            if (!ctx.speedPass && !ctx.longitudesOnly &&
+                ctx.supplement->lookup(body::Sun, supplement::Latitude, ctx.jd, d))
                 latitude = d / 3600.0L;
         }
         chart.BodyLongitude[body::Sun] = longitude;
@@ -225,7 +232,8 @@ void moonStep(ChartState& chart, EngineContext& ctx) {
 
     const long double lam4 = trig::normalizeDegrees(Lm + S / 3600.0L + ctx.dpsi);
     long double lam = lam4;
-    if (kMoonFileFirst < ctx.jd && ctx.jd < kMoonFileLast) lam = trig::normalizeDegrees(lam + filesOf(ctx).moon(ctx.jd) / 3600.0L);
+    if (kMoonFileFirst < ctx.jd && ctx.jd < kMoonFileLast)
+        lam = trig::normalizeDegrees(lam + filesOf(ctx).moon(ctx.jd) / 3600.0L);
     chart.BodyLongitude[body::Moon] = lam;
     if (ctx.longitudesOnly) return;
 

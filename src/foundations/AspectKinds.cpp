@@ -36,10 +36,9 @@ bool aspectTest(long double s, int orbIndex, const AspectOrbs& orbs) {
 }
 
 std::optional<int> classifyAspect(long double s, const AspectOrbs& orbs) {
-    static constexpr int order[] = {aspect::Opposition, aspect::Quincunx,   aspect::Biquintile,
-                                    aspect::Sesquiquadrate, aspect::Trine,  aspect::Square,
-                                    aspect::Quintile,   aspect::Sextile,    aspect::Semisquare,
-                                    aspect::Semisextile, aspect::Conjunction};
+    static constexpr int order[] = {aspect::Opposition, aspect::Quincunx,    aspect::Biquintile, aspect::Sesquiquadrate,
+                                    aspect::Trine,      aspect::Square,      aspect::Quintile,   aspect::Sextile,
+                                    aspect::Semisquare, aspect::Semisextile, aspect::Conjunction};
     for (int k : order)
         if (aspectTest(s, k, orbs)) return k;
     return std::nullopt;

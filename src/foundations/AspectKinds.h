@@ -31,9 +31,9 @@ struct AspectKind {
     const char* editorName;  // row caption of the orb editor
     long double angle;       // degrees
     int orbIndex;
-    int glyphCode;           // 0: the kind has no glyph
-    int setA;                // the fixed orb of set A
-    const char* defaultB;    // initial texts of the editor's fields
+    int glyphCode;         // 0: the kind has no glyph
+    int setA;              // the fixed orb of set A
+    const char* defaultB;  // initial texts of the editor's fields
     const char* defaultC;
 };
 

@@ -10,9 +10,7 @@ namespace athanor {
 inline std::uint8_t getU8(const std::uint8_t* p) { return p[0]; }
 inline std::int8_t getI8(const std::uint8_t* p) { return static_cast<std::int8_t>(p[0]); }
 
-inline std::uint16_t getU16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
+inline std::uint16_t getU16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 inline std::int16_t getI16(const std::uint8_t* p) { return static_cast<std::int16_t>(getU16(p)); }
 
 inline std::uint32_t getU32(const std::uint8_t* p) {

@@ -49,7 +49,7 @@ void encodeReal48(long double value, std::uint8_t* p) {
     int x = 0;
     const long double f = std::frexp(std::fabs(value), &x);  // |value| = f * 2^x, f in [0.5, 1)
     int exponent = x + 128;
-    long double m = roundHalfEven(std::ldexp(f, 40));     // 40 bits with the hidden one
+    long double m = roundHalfEven(std::ldexp(f, 40));  // 40 bits with the hidden one
     if (m >= static_cast<long double>(kBit39 << 1)) {
         m = static_cast<long double>(kBit39);
         ++exponent;

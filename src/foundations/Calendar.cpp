@@ -6,8 +6,8 @@
 
 namespace athanor {
 
-CivilJulianDay julianDayFromCivil(int calendarFlag, long double minute, long double hour,
-                                  long double year, long double month, long double day) {
+CivilJulianDay julianDayFromCivil(int calendarFlag, long double minute, long double hour, long double year,
+                                  long double month, long double day) {
     const long double D = day + hour / 24.0L + minute / 1440.0L;
     if (month < 3) {
         year -= 1;
@@ -28,8 +28,8 @@ CivilJulianDay julianDayFromCivil(int calendarFlag, long double minute, long dou
     return r;
 }
 
-long double julianDay(ChartState& chart, int calendarFlag, long double minute, long double hour,
-                      long double year, long double month, long double day) {
+long double julianDay(ChartState& chart, int calendarFlag, long double minute, long double hour, long double year,
+                      long double month, long double day) {
     const CivilJulianDay r = julianDayFromCivil(calendarFlag, minute, hour, year, month, day);
     chart.AsteroidsValid = r.asteroidsValid;
     return r.jd;
@@ -82,18 +82,15 @@ namespace {
 std::string pad(long double v, int width) {
     char buf[48];
     const long long n = static_cast<long long>(v);
-    if (n < 0)
-        std::snprintf(buf, sizeof buf, "-%0*lld", width - 1 > 0 ? width - 1 : 1, -n);
-    else
-        std::snprintf(buf, sizeof buf, "%0*lld", width, n);
+    if (n < 0) std::snprintf(buf, sizeof buf, "-%0*lld", width - 1 > 0 ? width - 1 : 1, -n);
+    else std::snprintf(buf, sizeof buf, "%0*lld", width, n);
     return buf;
 }
 
 }  // namespace
 
 std::string civilDateText(const CivilDate& c) {
-    return pad(c.day, 2) + "/" + pad(c.month, 2) + "/" + pad(c.year, 4) + " " + pad(c.hour, 2) + ":" +
-           pad(c.minute, 2);
+    return pad(c.day, 2) + "/" + pad(c.month, 2) + "/" + pad(c.year, 4) + " " + pad(c.hour, 2) + ":" + pad(c.minute, 2);
 }
 
 std::string dateTextAuto(long double jd) {
@@ -106,8 +103,14 @@ std::string dateTextCalendar(long double jd, int calendarFlag) {
 }
 
 const char* weekdayName(int index) {
-    static const std::array<const char*, 7> names = {
-        "Domingo", "Lunes", "Martes", "Mi\xE9rcoles", "Jueves", "Viernes", "S\xE1" "bado"};
+    static const std::array<const char*, 7> names = {"Domingo",
+                                                     "Lunes",
+                                                     "Martes",
+                                                     "Mi\xE9rcoles",
+                                                     "Jueves",
+                                                     "Viernes",
+                                                     "S\xE1"
+                                                     "bado"};
     return index >= 0 && index <= 6 ? names[static_cast<std::size_t>(index)] : "";
 }
 

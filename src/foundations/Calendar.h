@@ -13,12 +13,12 @@ struct CivilJulianDay {
 
 // Julian day of a local clock instant. calendarFlag 1 = Gregorian, 0 = Julian. The year
 // is astronomical (0 = 1 BC). All arguments hold whole numbers except where noted.
-CivilJulianDay julianDayFromCivil(int calendarFlag, long double minute, long double hour,
-                                  long double year, long double month, long double day);
+CivilJulianDay julianDayFromCivil(int calendarFlag, long double minute, long double hour, long double year,
+                                  long double month, long double day);
 
 // The same, setting AsteroidsValid of the chart state as a side effect.
-long double julianDay(ChartState& chart, int calendarFlag, long double minute, long double hour,
-                      long double year, long double month, long double day);
+long double julianDay(ChartState& chart, int calendarFlag, long double minute, long double hour, long double year,
+                      long double month, long double day);
 
 // Universal-time Julian day of a chart: the local instant plus TimeCorrection hours.
 inline long double universalJulianDay(long double localJd, long double timeCorrection) {

@@ -2,7 +2,6 @@
 
 namespace athanor {
 
-
 namespace {
 long double mod360(long double d) { return d < 0 ? d + 360.0L : d; }
 }  // namespace

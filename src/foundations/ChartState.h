@@ -38,9 +38,9 @@ inline constexpr int Ascendant = 10;
 inline constexpr int Midheaven = 11;
 }  // namespace body
 
-inline constexpr int kBodySlots = 25;    // indices 0..24, 0 unused
-inline constexpr int kCuspSlots = 15;    // entries 0..14; 0..11 are houses 1..12
-inline constexpr int kDerivedSlots = 23; // derived tables, indices 1..22
+inline constexpr int kBodySlots = 25;     // indices 0..24, 0 unused
+inline constexpr int kCuspSlots = 15;     // entries 0..14; 0..11 are houses 1..12
+inline constexpr int kDerivedSlots = 23;  // derived tables, indices 1..22
 inline constexpr int kFirstAsteroid = 15;
 inline constexpr int kLastAsteroid = 19;
 
@@ -75,10 +75,10 @@ struct ChartState {
     long double Day = 0, Month = 0, Year = 0, Hour = 0, Minute = 0;
     long double TimeCorrection = 0;  // hours: UT = local civil time + TimeCorrection
     long double LatitudeDegrees = 0, LatitudeMinutes = 0;
-    char LatitudeHemisphere = 'N';   // 'N' or 'S'
+    char LatitudeHemisphere = 'N';  // 'N' or 'S'
     long double LongitudeDegrees = 0, LongitudeMinutes = 0;
-    char LongitudeSide = 'E';        // 'E' or 'W'
-    int CalendarFlag = 1;            // 1 Gregorian, 0 Julian
+    char LongitudeSide = 'E';  // 'E' or 'W'
+    int CalendarFlag = 1;      // 1 Gregorian, 0 Julian
 
     // Engine settings.
     std::string NodeKind = "VERO";

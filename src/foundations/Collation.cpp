@@ -16,8 +16,8 @@ namespace athanor {
 namespace {
 
 struct CollatorCache {
-    std::string requested;        // what setCollationLocale asked for
-    std::string locale;           // ICU name in use
+    std::string requested;  // what setCollationLocale asked for
+    std::string locale;     // ICU name in use
     std::unique_ptr<icu::Collator> collator;
 };
 
@@ -44,8 +44,7 @@ std::string environmentLocale() {
 icu::Collator& collator() {
     CollatorCache& c = cache();
     if (c.collator) return *c.collator;
-    const std::string name =
-        collationLocaleFor(c.requested.empty() ? environmentLocale() : c.requested);
+    const std::string name = collationLocaleFor(c.requested.empty() ? environmentLocale() : c.requested);
     UErrorCode status = U_ZERO_ERROR;
     std::unique_ptr<icu::Collator> coll(icu::Collator::createInstance(icu::Locale(name.c_str()), status));
     if (U_FAILURE(status) || !coll) {

@@ -97,9 +97,7 @@ fs::path resolveCaseInsensitive(const fs::path& base, std::string_view relative)
     return current;
 }
 
-fs::path DataRoot::resolve(std::string_view relative) const {
-    return resolveCaseInsensitive(root_, relative);
-}
+fs::path DataRoot::resolve(std::string_view relative) const { return resolveCaseInsensitive(root_, relative); }
 
 fs::path DataRoot::resolveForWriting(std::string_view relative) const {
     fs::path p = resolve(relative);
@@ -123,9 +121,7 @@ fs::path DataRoot::defaultLocation() {
     return fs::path(home && *home ? home : ".") / ".local" / "share" / "athanor";
 }
 
-fs::path DataRoot::installedDefaults() {
-    return fs::path(ATHANOR_DEFAULT_DATA);
-}
+fs::path DataRoot::installedDefaults() { return fs::path(ATHANOR_DEFAULT_DATA); }
 
 int DataRoot::seedFrom(const fs::path& defaults) const {
     std::error_code ec;

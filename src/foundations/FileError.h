@@ -23,7 +23,9 @@ class FileError : public std::runtime_error {
 public:
     FileError(std::filesystem::path path, std::string message, FileFault fault = FileFault::Other)
         : std::runtime_error(path.string() + ": " + message),
-          path_(std::move(path)), message_(std::move(message)), fault_(fault) {}
+          path_(std::move(path)),
+          message_(std::move(message)),
+          fault_(fault) {}
 
     const std::filesystem::path& path() const noexcept { return path_; }
     const std::string& systemMessage() const noexcept { return message_; }

@@ -15,8 +15,6 @@
 
 namespace athanor {
 
-
-
 namespace {
 
 // Characters first..first+count-1 (0-based) of text, as far as they exist.
@@ -230,11 +228,10 @@ void trimTrailingBlanks(std::string& text) {
 
 void stripTrailingSymbols(std::string& text) {
     auto kept = [](unsigned char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ')' ||
-               c == '.' || c == 0xE0 || c == 0xE9 || c == 0xE8 || c == 0xF9 || c == 0xF2 || c == 0xEC;
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ')' || c == '.' ||
+               c == 0xE0 || c == 0xE9 || c == 0xE8 || c == 0xF9 || c == 0xF2 || c == 0xEC;
     };
-    for (int i = 0; i < 10 && !text.empty() && !kept(static_cast<unsigned char>(text.back())); ++i)
-        text.pop_back();
+    for (int i = 0; i < 10 && !text.empty() && !kept(static_cast<unsigned char>(text.back())); ++i) text.pop_back();
 }
 
 void pointToComma(std::string& text) {

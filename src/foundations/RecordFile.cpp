@@ -48,14 +48,19 @@ bool pwriteAll(int fd, const std::uint8_t* buf, std::size_t n, off_t offset) {
 
 }  // namespace
 
-RecordFile::RecordFile(fs::path path, std::size_t recordSize, Mode mode)
-    : path_(std::move(path)), size_(recordSize) {
+RecordFile::RecordFile(fs::path path, std::size_t recordSize, Mode mode) : path_(std::move(path)), size_(recordSize) {
     if (recordSize == 0) throw std::invalid_argument("RecordFile: record size 0");
     int flags = O_CLOEXEC;
     switch (mode) {
-        case Mode::Read: flags |= O_RDONLY; break;
-        case Mode::ReadWrite: flags |= O_RDWR; break;
-        case Mode::Create: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
+    case Mode::Read:
+        flags |= O_RDONLY;
+        break;
+    case Mode::ReadWrite:
+        flags |= O_RDWR;
+        break;
+    case Mode::Create:
+        flags |= O_RDWR | O_CREAT | O_TRUNC;
+        break;
     }
     do {
         fd_ = ::open(path_.c_str(), flags, 0666);
@@ -114,13 +119,12 @@ void RecordFile::read(std::int64_t k, std::uint8_t* out) const {
 
 void RecordFile::write(std::int64_t k, std::span<const std::uint8_t> bytes) {
     if (bytes.size() != size_)
-        throw std::invalid_argument("RecordFile::write: " + std::to_string(bytes.size()) +
-                                    " bytes for a record of " + std::to_string(size_));
+        throw std::invalid_argument("RecordFile::write: " + std::to_string(bytes.size()) + " bytes for a record of " +
+                                    std::to_string(size_));
     const std::int64_t n = count();
     if (k < 0 || k > n)
         fail("Write beyond end of file (record " + std::to_string(k) + " of " + std::to_string(n) + ")");
-    if (!pwriteAll(fd_, bytes.data(), size_, static_cast<off_t>(k) * static_cast<off_t>(size_)))
-        failErrno(errno);
+    if (!pwriteAll(fd_, bytes.data(), size_, static_cast<off_t>(k) * static_cast<off_t>(size_))) failErrno(errno);
 }
 
 std::int64_t RecordFile::append(std::span<const std::uint8_t> bytes) {

@@ -130,9 +130,7 @@ std::optional<long double> parseReal(std::string_view text) {
     return negative ? -value : value;
 }
 
-long double parseRealOr(std::string_view text, long double fallback) {
-    return parseReal(text).value_or(fallback);
-}
+long double parseRealOr(std::string_view text, long double fallback) { return parseReal(text).value_or(fallback); }
 
 std::optional<std::int64_t> parseInteger(std::string_view text) {
     text = trimBlanks(text);

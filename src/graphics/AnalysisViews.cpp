@@ -68,7 +68,7 @@ void addPage(const char* name, PageLayout layout) {
     const bool portrait = pagePortrait(layout);
     registerView(View{name, portrait ? 405.0 : 202.0, DrawingState::kPageWidth, portrait,
                       [layout](PageCanvas& c, const ViewContext& ctx) {
-                          PageContent content{ctx.chart, ctx.orbs, ctx.data, pageSubjectFor(ctx.chart, ctx.data),
+                          PageContent content{ctx.chart,    ctx.orbs, ctx.data, pageSubjectFor(ctx.chart, ctx.data),
                                               ctx.userName, ctx.today};
                           drawPage(c, layout, content);
                       }});
@@ -115,11 +115,20 @@ std::vector<StructureHit> drawStructureView(PageCanvas& c, const ArchetypalStruc
 void drawWeaveView(PageCanvas& c, const ChartState& chart, int view) {
     const Weaves w = countWeaves(chart);
     switch (view) {
-    case 1: drawElementalWeave(c, w.elemental, kElementalWeaveY, kElementalWeaveX, WeaveLook::Screen); break;
-    case 2: drawHumoralTable(c, w.humoralElemental, false, kWeaveY, kWeaveX, WeaveLook::Screen); break;
-    case 3: drawSeasonalWeave(c, w.seasonal, kWeaveY, kWeaveX, WeaveLook::Screen); break;
-    case 4: drawHumoralTable(c, w.humoralSeasonal, true, kWeaveY, kWeaveX, WeaveLook::Screen); break;
-    default: break;
+    case 1:
+        drawElementalWeave(c, w.elemental, kElementalWeaveY, kElementalWeaveX, WeaveLook::Screen);
+        break;
+    case 2:
+        drawHumoralTable(c, w.humoralElemental, false, kWeaveY, kWeaveX, WeaveLook::Screen);
+        break;
+    case 3:
+        drawSeasonalWeave(c, w.seasonal, kWeaveY, kWeaveX, WeaveLook::Screen);
+        break;
+    case 4:
+        drawHumoralTable(c, w.humoralSeasonal, true, kWeaveY, kWeaveX, WeaveLook::Screen);
+        break;
+    default:
+        break;
     }
 }
 
@@ -132,10 +141,8 @@ void drawPowersView(PageCanvas& c, const Powers& powers, const ChartState& chart
 
 void drawGridView(PageCanvas& c, const ChartState& chart, const OrbSettings& orbs, bool spherical) {
     // The staircase of 11 x 11 cells centred on the area.
-    if (spherical)
-        drawSphericalGrid(c, chart, orbs, 70, 56);
-    else
-        drawEclipticGrid(c, chart, orbs, 70, 56, true);
+    if (spherical) drawSphericalGrid(c, chart, orbs, 70, 56);
+    else drawEclipticGrid(c, chart, orbs, 70, 56, true);
 }
 
 void drawCoordinatesView(PageCanvas& c, const ChartState& chart, int view) {
@@ -151,8 +158,11 @@ void drawCoordinatesView(PageCanvas& c, const ChartState& chart, int view) {
     case 2:
         drawPositionTable(c, chart, PositionColumn::Absolute, kChartBodies, "LONGITUDES ABSOLUTAS", 45, 70, style);
         break;
-    case 3: drawPositionTable(c, chart, PositionColumn::Latitude, kChartBodies, "LATITUDES", 45, 70, style); break;
-    default: break;
+    case 3:
+        drawPositionTable(c, chart, PositionColumn::Latitude, kChartBodies, "LATITUDES", 45, 70, style);
+        break;
+    default:
+        break;
     }
 }
 
@@ -165,9 +175,8 @@ void registerAnalysisViews() {
     for (int v = 1; v <= 4; ++v)
         add(weaves[v - 1], [v](PageCanvas& c, const ViewContext& ctx) { drawWeaveView(c, ctx.chart, v); });
 
-    add("dodecatemoria", [](PageCanvas& c, const ViewContext& ctx) {
-        drawDodecatemoriaView(c, ctx.data, ctx.chart, ctx.orbs);
-    });
+    add("dodecatemoria",
+        [](PageCanvas& c, const ViewContext& ctx) { drawDodecatemoriaView(c, ctx.data, ctx.chart, ctx.orbs); });
     for (int v = 1; v <= 4; ++v) {
         const std::string name = "antiscia-" + std::to_string(v);
         add(name.c_str(), [v](PageCanvas& c, const ViewContext& ctx) { drawAntisciaView(c, ctx.chart, ctx.orbs, v); });

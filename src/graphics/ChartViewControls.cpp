@@ -37,11 +37,16 @@ bool layoutIsPortrait(int layout) { return layout == 5 || layout == 18; }
 
 const char* layoutViewName(int layout) {
     switch (layout) {
-    case 5: return "vertical1";
-    case 18: return "vertical2";
-    case 16: return "horizontal1";
-    case 17: return "horizontal2";
-    default: return "";
+    case 5:
+        return "vertical1";
+    case 18:
+        return "vertical2";
+    case 16:
+        return "horizontal1";
+    case 17:
+        return "horizontal2";
+    default:
+        return "";
     }
 }
 

@@ -30,14 +30,22 @@ QColor ink(const PageCanvas& canvas, const QColor& c) {
 int inkPen(const PageCanvas& canvas, int pen) {
     if (!canvas.state().onPaper()) return pen;
     switch (pen) {
-    case 5: return 4;     // cyan u/4 -> blue
-    case 7: return 78;    // yellow -> olive
-    case 25: return 11;   // cyan u/8 -> blue
-    case 33: return 71;   // cyan 0.8u -> blue u/2
-    case 75: return 71;   // cyan u/2 -> blue
-    case 76: return 78;   // yellow u/2 -> olive
-    case 77: return 78;   // yellow 0.8u -> olive
-    default: return pen;
+    case 5:
+        return 4;  // cyan u/4 -> blue
+    case 7:
+        return 78;  // yellow -> olive
+    case 25:
+        return 11;  // cyan u/8 -> blue
+    case 33:
+        return 71;  // cyan 0.8u -> blue u/2
+    case 75:
+        return 71;  // cyan u/2 -> blue
+    case 76:
+        return 78;  // yellow u/2 -> olive
+    case 77:
+        return 78;  // yellow 0.8u -> olive
+    default:
+        return pen;
     }
 }
 
@@ -51,9 +59,14 @@ void eraseBox(PageCanvas& canvas, double y2, double x2, double y1, double x1) {
 void engineBodyGlyph(PageCanvas& canvas, int engineBody, double y, double x, double size) {
     const char* suffix = "";
     switch (glyphVariant(canvas.state())) {
-    case GlyphVariant::ScreenMono: suffix = "B"; break;
-    case GlyphVariant::PaperMono: suffix = "N"; break;
-    default: break;
+    case GlyphVariant::ScreenMono:
+        suffix = "B";
+        break;
+    case GlyphVariant::PaperMono:
+        suffix = "N";
+        break;
+    default:
+        break;
     }
     canvas.metafileGlyph(std::string("Simboli\\PiaX") + suffix + zeroPadded(engineBody, 2) + ".emf", y, x, size);
 }

@@ -11,13 +11,13 @@ enum class Surface { Screen, Printer, Metafile };
 // line factor, font base and the surface flags. The program keeps one; renderers make
 // their own.
 struct DrawingState {
-    double ppu = 4.0;        // device pixels per page unit at zoom 1
-    double hc = 1.0;         // divides X page units
-    double vc = 1.0;         // divides Y page units
+    double ppu = 4.0;  // device pixels per page unit at zoom 1
+    double hc = 1.0;   // divides X page units
+    double vc = 1.0;   // divides Y page units
     double zoom = 1.0;
-    int ox = 0, oy = 0;      // pan, device pixels, added after scaling
-    double lineFactor = 1.0; // multiplies pen widths; a stored 0 reads as 1
-    double fontBase = 15.0;  // FB, base of every font height
+    int ox = 0, oy = 0;       // pan, device pixels, added after scaling
+    double lineFactor = 1.0;  // multiplies pen widths; a stored 0 reads as 1
+    double fontBase = 15.0;   // FB, base of every font height
 
     bool printing = false;
     bool recording = false;

@@ -30,9 +30,7 @@ U_COLORREF colorref(const QColor& c) {
                          static_cast<uint8_t>(c.blue()));
 }
 
-int32_t clampCoord(double v) {
-    return static_cast<int32_t>(std::clamp(std::lround(v), -(1L << 30), (1L << 30)));
-}
+int32_t clampCoord(double v) { return static_cast<int32_t>(std::clamp(std::lround(v), -(1L << 30), (1L << 30))); }
 
 U_POINTL pt(const QPointF& p) { return point32_set(clampCoord(p.x() * S), clampCoord(p.y() * S)); }
 
@@ -163,10 +161,8 @@ public:
         auto flush = [&] {
             if (run.empty()) return;
             const U_RECTL b = boundsOf(run, 0);
-            if (runKind == 1)
-                append(U_EMRPOLYLINETO_set(b, static_cast<uint32_t>(run.size()), run.data()));
-            else
-                append(U_EMRPOLYBEZIERTO_set(b, static_cast<uint32_t>(run.size()), run.data()));
+            if (runKind == 1) append(U_EMRPOLYLINETO_set(b, static_cast<uint32_t>(run.size()), run.data()));
+            else append(U_EMRPOLYBEZIERTO_set(b, static_cast<uint32_t>(run.size()), run.data()));
             run.clear();
         };
         QPointF start, last;
@@ -207,12 +203,9 @@ public:
         if (open && last == start && fill) append(U_EMRCLOSEFIGURE_set());
         append(U_EMRENDPATH_set());
         const U_RECTL b = boundsOf(all, penWidth() / 2 + 1);
-        if (fill && stroke)
-            append(U_EMRSTROKEANDFILLPATH_set(b));
-        else if (fill)
-            append(U_EMRFILLPATH_set(b));
-        else
-            append(U_EMRSTROKEPATH_set(b));
+        if (fill && stroke) append(U_EMRSTROKEANDFILLPATH_set(b));
+        else if (fill) append(U_EMRFILLPATH_set(b));
+        else append(U_EMRSTROKEPATH_set(b));
     }
 
     void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override {
@@ -311,8 +304,8 @@ public:
         const U_POINTL ref = pt(transform_.map(p));
         const U_RECTL none = rectl_set(point32_set(0, 0), point32_set(-1, -1));
         std::vector<uint16_t> chars(utf16.begin(), utf16.end());
-        char* emrtext = emrtext_set(ref, static_cast<U_NUM_STR>(chars.size()), 2, chars.data(), U_ETO_NONE,
-                                    none, dx.data());
+        char* emrtext =
+            emrtext_set(ref, static_cast<U_NUM_STR>(chars.size()), 2, chars.data(), U_ETO_NONE, none, dx.data());
         const int32_t ext = static_cast<int32_t>(std::lround(fm.horizontalAdvance(text) * scale * S));
         const int32_t hgt = static_cast<int32_t>(std::lround(fm.height() * scale * S));
         const U_RECTL b = rectl_set(point32_set(ref.x - hgt, ref.y - hgt), point32_set(ref.x + ext + hgt, ref.y + hgt));
@@ -346,8 +339,7 @@ public:
         const U_POINTL dest = corners[0];
         const U_POINTL cDest = point32_set(corners[1].x - corners[0].x, corners[1].y - corners[0].y);
         append(U_EMRSTRETCHDIBITS_set(boundsOf(corners, 0), dest, cDest, point32_set(0, 0), point32_set(w, h),
-                                      U_DIB_RGB_COLORS, U_SRCCOPY, bmi, static_cast<uint32_t>(px.size()),
-                                      px.data()));
+                                      U_DIB_RGB_COLORS, U_SRCCOPY, bmi, static_cast<uint32_t>(px.size()), px.data()));
         std::free(bmi);
     }
 
@@ -377,21 +369,43 @@ private:
             key.width = penWidth();
             uint32_t style = U_PS_GEOMETRIC;
             switch (pen_.capStyle()) {
-            case Qt::FlatCap: style |= U_PS_ENDCAP_FLAT; break;
-            case Qt::SquareCap: style |= U_PS_ENDCAP_SQUARE; break;
-            default: style |= U_PS_ENDCAP_ROUND; break;
+            case Qt::FlatCap:
+                style |= U_PS_ENDCAP_FLAT;
+                break;
+            case Qt::SquareCap:
+                style |= U_PS_ENDCAP_SQUARE;
+                break;
+            default:
+                style |= U_PS_ENDCAP_ROUND;
+                break;
             }
             switch (pen_.joinStyle()) {
-            case Qt::BevelJoin: style |= U_PS_JOIN_BEVEL; break;
-            case Qt::RoundJoin: style |= U_PS_JOIN_ROUND; break;
-            default: style |= U_PS_JOIN_MITER; break;
+            case Qt::BevelJoin:
+                style |= U_PS_JOIN_BEVEL;
+                break;
+            case Qt::RoundJoin:
+                style |= U_PS_JOIN_ROUND;
+                break;
+            default:
+                style |= U_PS_JOIN_MITER;
+                break;
             }
             switch (pen_.style()) {
-            case Qt::SolidLine: style |= U_PS_SOLID; break;
-            case Qt::DashLine: style |= U_PS_DASH; break;
-            case Qt::DotLine: style |= U_PS_DOT; break;
-            case Qt::DashDotLine: style |= U_PS_DASHDOT; break;
-            case Qt::DashDotDotLine: style |= U_PS_DASHDOTDOT; break;
+            case Qt::SolidLine:
+                style |= U_PS_SOLID;
+                break;
+            case Qt::DashLine:
+                style |= U_PS_DASH;
+                break;
+            case Qt::DotLine:
+                style |= U_PS_DOT;
+                break;
+            case Qt::DashDotLine:
+                style |= U_PS_DASHDOT;
+                break;
+            case Qt::DashDotDotLine:
+                style |= U_PS_DASHDOTDOT;
+                break;
             default: {
                 // Dashes in pen widths, as Qt gives them.
                 style |= U_PS_USERSTYLE;
@@ -409,9 +423,9 @@ private:
             append(U_EMRSELECTOBJECT_set(U_NULL_PEN));
             penHandle_ = 0;
         } else {
-            PU_EXTLOGPEN elp = extlogpen_set(key.style, static_cast<uint32_t>(key.width), U_BS_SOLID,
-                                             colorref(pen_.color()), 0, static_cast<U_NUM_STYLEENTRY>(key.dashes.size()),
-                                             key.dashes.empty() ? nullptr : key.dashes.data());
+            PU_EXTLOGPEN elp = extlogpen_set(
+                key.style, static_cast<uint32_t>(key.width), U_BS_SOLID, colorref(pen_.color()), 0,
+                static_cast<U_NUM_STYLEENTRY>(key.dashes.size()), key.dashes.empty() ? nullptr : key.dashes.data());
             uint32_t ih = 0;
             append(extcreatepen_set(&ih, handles_, nullptr, 0, nullptr, elp));
             std::free(elp);
@@ -452,9 +466,9 @@ private:
         std::vector<uint16_t> face(32, 0);
         const QString name = key.face.left(31);
         for (int i = 0; i < name.size(); ++i) face[i] = name.at(i).unicode();
-        const U_LOGFONT lf = logfont_set(key.height, 0, key.escapement, key.escapement, key.weight,
-                                         key.italic ? 1 : 0, 0, 0, U_DEFAULT_CHARSET, U_OUT_TT_PRECIS, 0,
-                                         U_ANTIALIASED_QUALITY, 0, face.data());
+        const U_LOGFONT lf =
+            logfont_set(key.height, 0, key.escapement, key.escapement, key.weight, key.italic ? 1 : 0, 0, 0,
+                        U_DEFAULT_CHARSET, U_OUT_TT_PRECIS, 0, U_ANTIALIASED_QUALITY, 0, face.data());
         uint32_t ih = 0;
         append(extcreatefontindirectw_set(&ih, handles_, reinterpret_cast<const char*>(&lf), nullptr));
         append(selectobject_set(ih, handles_));
@@ -511,19 +525,29 @@ QPaintEngine* EmfDevice::paintEngine() const { return engine_.get(); }
 
 int EmfDevice::metric(PaintDeviceMetric m) const {
     switch (m) {
-    case PdmWidth: return size_.width();
-    case PdmHeight: return size_.height();
-    case PdmWidthMM: return static_cast<int>(std::lround(size_.width() * 25.4 / dpi_));
-    case PdmHeightMM: return static_cast<int>(std::lround(size_.height() * 25.4 / dpi_));
-    case PdmNumColors: return INT_MAX;
-    case PdmDepth: return 32;
+    case PdmWidth:
+        return size_.width();
+    case PdmHeight:
+        return size_.height();
+    case PdmWidthMM:
+        return static_cast<int>(std::lround(size_.width() * 25.4 / dpi_));
+    case PdmHeightMM:
+        return static_cast<int>(std::lround(size_.height() * 25.4 / dpi_));
+    case PdmNumColors:
+        return INT_MAX;
+    case PdmDepth:
+        return 32;
     case PdmDpiX:
     case PdmDpiY:
     case PdmPhysicalDpiX:
-    case PdmPhysicalDpiY: return static_cast<int>(std::lround(dpi_));
-    case PdmDevicePixelRatio: return 1;
-    case PdmDevicePixelRatioScaled: return static_cast<int>(QPaintDevice::devicePixelRatioFScale());
-    default: return 0;
+    case PdmPhysicalDpiY:
+        return static_cast<int>(std::lround(dpi_));
+    case PdmDevicePixelRatio:
+        return 1;
+    case PdmDevicePixelRatioScaled:
+        return static_cast<int>(QPaintDevice::devicePixelRatioFScale());
+    default:
+        return 0;
     }
 }
 

@@ -40,9 +40,8 @@ bool recordsAreSafe(const QByteArray& bytes, uint32_t length) {
 
     const uint32_t headerSize = words[1];
     const uint32_t descriptionChars = words[15], descriptionOffset = words[16];
-    if (descriptionChars > 0 &&
-        (descriptionOffset < 88 || descriptionOffset > headerSize ||
-         descriptionChars > (headerSize - descriptionOffset) / 2))
+    if (descriptionChars > 0 && (descriptionOffset < 88 || descriptionOffset > headerSize ||
+                                 descriptionChars > (headerSize - descriptionOffset) / 2))
         return false;
 
     const char* record = base;
@@ -85,8 +84,7 @@ EmfPicture::~EmfPicture() = default;
 std::shared_ptr<const EmfPicture> EmfPicture::fromBytes(const QByteArray& bytes) {
     EmfHeaderInfo h;
     if (!readEmfHeader(bytes, h)) throw std::runtime_error("not an enhanced metafile");
-    if (h.bytes > static_cast<unsigned>(bytes.size()))
-        throw std::runtime_error("enhanced metafile is cut short");
+    if (h.bytes > static_cast<unsigned>(bytes.size())) throw std::runtime_error("enhanced metafile is cut short");
     if (h.bytes < 88 || !recordsAreSafe(bytes, h.bytes)) throw std::runtime_error("enhanced metafile is damaged");
 
     // The converter takes a mutable buffer.

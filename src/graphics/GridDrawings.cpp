@@ -53,10 +53,17 @@ void drawSphericalGrid(PageCanvas& c, const ChartState& chart, const OrbSettings
         const double top = gridCellTop(y, cell.second), left = gridCellLeft(x, cell.first);
         QColor text = colour::Grey;
         switch (cell.cls) {
-        case DistanceClass::Hard: text = colour::Red; break;
-        case DistanceClass::Soft: text = colour::Cyan; break;
-        case DistanceClass::Conjunction: text = colour::Yellow; break;
-        case DistanceClass::None: break;
+        case DistanceClass::Hard:
+            text = colour::Red;
+            break;
+        case DistanceClass::Soft:
+            text = colour::Cyan;
+            break;
+        case DistanceClass::Conjunction:
+            text = colour::Yellow;
+            break;
+        case DistanceClass::None:
+            break;
         }
         c.setTextColour(ink(c, text));
         // Five characters nearly fill the cell: a wide distance takes the next smaller font

@@ -22,57 +22,102 @@ namespace athanor {
 PenSpec penSpec(int code) {
     using namespace colour;
     switch (code) {
-    case 0: return {Black, 0.25};
-    case 1: return {White, 0.25};
-    case 2: return {Red, 0.25};
-    case 3: return {Green, 0.25};
-    case 4: return {Blue, 0.25};
-    case 5: return {Cyan, 0.25};
-    case 6: return {Magenta, 0.25};
-    case 7: return {Yellow, 0.25};
-    case 8: return {DarkGrey, 0.25};
-    case 9: return {Grey, 0.25};
-    case 10: return {Black, 0.125};
-    case 11: return {Blue, 0.125};
-    case 12: return {Red, 0.125, false, true};
-    case 13: return {Red, 0.125};
-    case 14: return {Green, 0.125};
-    case 15: return {Blue, 0.125};
-    case 16: return {Magenta, 0.125};
-    case 17: return {White, 0.125};
-    case 18: return {Orange, 0.125};
-    case 25: return {Cyan, 0.125};
-    case 26: return {Magenta, 0.125, false, true};
-    case 22: return {Red, 0.8};
-    case 33: return {Cyan, 0.8};
-    case 77: return {Yellow, 0.8};
-    case 58: return {Green, 2.0, true};
-    case 59: return {Green, 1.0, true};
-    case 60: return {Cyan, 1.0, true};
-    case 61: return {Blue, 1.0, true};
-    case 62: return {White, 1.0, true};
-    case 64: return {Red, 1.0, true};
-    case 63: return {Black, 1.0 / 1.5};
-    case 71: return {Blue, 0.5};
-    case 74: return {Red, 0.5};
-    case 75: return {Cyan, 0.5};
-    case 76: return {Yellow, 0.5};
-    case 78: return {Olive, 0.4};
-    case 79: return {Red, 0.4};
-    case 80: return {Cyan, 0.4};
-    default: return {Black, code < 10 ? 0.25 : 0.125};
+    case 0:
+        return {Black, 0.25};
+    case 1:
+        return {White, 0.25};
+    case 2:
+        return {Red, 0.25};
+    case 3:
+        return {Green, 0.25};
+    case 4:
+        return {Blue, 0.25};
+    case 5:
+        return {Cyan, 0.25};
+    case 6:
+        return {Magenta, 0.25};
+    case 7:
+        return {Yellow, 0.25};
+    case 8:
+        return {DarkGrey, 0.25};
+    case 9:
+        return {Grey, 0.25};
+    case 10:
+        return {Black, 0.125};
+    case 11:
+        return {Blue, 0.125};
+    case 12:
+        return {Red, 0.125, false, true};
+    case 13:
+        return {Red, 0.125};
+    case 14:
+        return {Green, 0.125};
+    case 15:
+        return {Blue, 0.125};
+    case 16:
+        return {Magenta, 0.125};
+    case 17:
+        return {White, 0.125};
+    case 18:
+        return {Orange, 0.125};
+    case 25:
+        return {Cyan, 0.125};
+    case 26:
+        return {Magenta, 0.125, false, true};
+    case 22:
+        return {Red, 0.8};
+    case 33:
+        return {Cyan, 0.8};
+    case 77:
+        return {Yellow, 0.8};
+    case 58:
+        return {Green, 2.0, true};
+    case 59:
+        return {Green, 1.0, true};
+    case 60:
+        return {Cyan, 1.0, true};
+    case 61:
+        return {Blue, 1.0, true};
+    case 62:
+        return {White, 1.0, true};
+    case 64:
+        return {Red, 1.0, true};
+    case 63:
+        return {Black, 1.0 / 1.5};
+    case 71:
+        return {Blue, 0.5};
+    case 74:
+        return {Red, 0.5};
+    case 75:
+        return {Cyan, 0.5};
+    case 76:
+        return {Yellow, 0.5};
+    case 78:
+        return {Olive, 0.4};
+    case 79:
+        return {Red, 0.4};
+    case 80:
+        return {Cyan, 0.4};
+    default:
+        return {Black, code < 10 ? 0.25 : 0.125};
     }
 }
 
 int logicalPen(int code, Surface surface) {
     const bool screen = surface == Surface::Screen;
     switch (code) {
-    case 0: return screen ? 1 : 0;
-    case 4: return screen ? 5 : 4;
-    case 10: return screen ? 17 : 10;
-    case 2: return screen ? 7 : 2;
-    case 7: return screen ? 2 : 7;
-    default: return code;
+    case 0:
+        return screen ? 1 : 0;
+    case 4:
+        return screen ? 5 : 4;
+    case 10:
+        return screen ? 17 : 10;
+    case 2:
+        return screen ? 7 : 2;
+    case 7:
+        return screen ? 2 : 7;
+    default:
+        return code;
     }
 }
 
@@ -109,19 +154,32 @@ QColor paperTextColour(const QColor& c) {
 
 FontSpec fontSpec(int code) {
     switch (code) {
-    case 0: return {38};
-    case 33: return {33};
-    case 1: return {30};
-    case 15: return {27};
-    case 16: return {27, "Arial", true, true};
-    case 18: return {21};
-    case 2: return {23};
-    case 3: return {20};
-    case 4: return {16};
-    case 5: return {12};
-    case 21: return {20, "Courier", false, false, 1000};
-    case 22: return {22, "Courier", false, false, 1000};
-    default: return {38};
+    case 0:
+        return {38};
+    case 33:
+        return {33};
+    case 1:
+        return {30};
+    case 15:
+        return {27};
+    case 16:
+        return {27, "Arial", true, true};
+    case 18:
+        return {21};
+    case 2:
+        return {23};
+    case 3:
+        return {20};
+    case 4:
+        return {16};
+    case 5:
+        return {12};
+    case 21:
+        return {20, "Courier", false, false, 1000};
+    case 22:
+        return {22, "Courier", false, false, 1000};
+    default:
+        return {38};
     }
 }
 
@@ -134,9 +192,12 @@ namespace {
 
 const char* variantSuffix(GlyphVariant v) {
     switch (v) {
-    case GlyphVariant::ScreenMono: return "B";
-    case GlyphVariant::PaperMono: return "N";
-    default: return "";
+    case GlyphVariant::ScreenMono:
+        return "B";
+    case GlyphVariant::PaperMono:
+        return "N";
+    default:
+        return "";
     }
 }
 
@@ -150,11 +211,16 @@ std::string twoDigits(int n) {
 
 int planetGlyphNumber(int body) {
     switch (body) {
-    case 8: return 11;
-    case 9: return 13;
-    case 10: return 14;
-    case 11: return 15;
-    default: return body;
+    case 8:
+        return 11;
+    case 9:
+        return 13;
+    case 10:
+        return 14;
+    case 11:
+        return 15;
+    default:
+        return body;
     }
 }
 
@@ -180,15 +246,49 @@ const AspectGlyph* aspectGlyph(int code) {
         {2, {5, 4, {{-3, 0}, {3, 0}, {U, U}, {3, -3}, {-3, 3}, {U, U}, {-3, -3}, {3, 3}}}},
         {3, {2, 2, {{-3, -4}, {-3, 3}, {3, 3}, {3, -4}, {-3, -4}}}},
         {4, {5, 4, {{0, -4}, {-3, 3}, {3, 3}, {0, -4}}}},
-        {5, {2, 2, {{-1, 0}, {-2, 0}, {-3, 1}, {-3, 2}, {-2, 3}, {-1, 3}, {0, 2}, {0, 1}, {-1, 0}, {1, -1}, {2, -1},
-                    {3, -2}, {3, -3}, {2, -4}, {1, -4}, {0, -3}, {0, -2}, {1, -1}}}},
+        {5,
+         {2,
+          2,
+          {{-1, 0},
+           {-2, 0},
+           {-3, 1},
+           {-3, 2},
+           {-2, 3},
+           {-1, 3},
+           {0, 2},
+           {0, 1},
+           {-1, 0},
+           {1, -1},
+           {2, -1},
+           {3, -2},
+           {3, -3},
+           {2, -4},
+           {1, -4},
+           {0, -3},
+           {0, -2},
+           {1, -1}}}},
         {6, {2, 2, {{-3, -4}, {-3, 1}, {3, 1}, {3, -4}, {-3, -4}, {U, U}, {-1, -1}, {-1, 3}, {2, 3}}}},
         {7, {2, 2, {{0, -4}, {-3, 3}, {3, 3}}}},
         {8, {5, 5, {{-3, -4}, {3, -4}, {U, U}, {-3, 3}, {0, -4}, {3, 3}}}},
         {9, {5, 4, {{-3, -4}, {0, 3}, {3, -4}, {U, U}, {-3, 3}, {3, 3}}}},
         {10, {5, 5, {{-3, -2}, {0, 0}, {-3, 3}, {U, U}, {3, -2}, {0, 0}, {3, 3}, {U, U}, {0, -4}, {0, 0}}}},
-        {11, {5, 5, {{-3, -2}, {0, 0}, {-3, 3}, {U, U}, {3, -2}, {0, 0}, {3, 3}, {U, U}, {0, -4}, {0, 0},
-                     {U, U}, {-3, -4}, {-2, -4}, {-2, -3}}}},
+        {11,
+         {5,
+          5,
+          {{-3, -2},
+           {0, 0},
+           {-3, 3},
+           {U, U},
+           {3, -2},
+           {0, 0},
+           {3, 3},
+           {U, U},
+           {0, -4},
+           {0, 0},
+           {U, U},
+           {-3, -4},
+           {-2, -4},
+           {-2, -3}}}},
         {12, {5, 5, {{0, 3}, {2, 1}, {2, -2}, {0, -4}, {-2, -2}, {0, 0}, {2, -2}}}},
         {13, {3, 3, {{-5, -2}, {4, -2}, {U, U}, {-5, 1}, {4, 1}}}},
         {14, {2, 2, {{-5, -2}, {4, -2}, {U, U}, {-5, 1}, {4, 1}, {U, U}, {-4, 2}, {3, -4}}}},
@@ -235,17 +335,15 @@ QPoint PageCanvas::toDeviceUncorrected(double y, double x) const {
     return QPoint(static_cast<int>(std::lround(x * k)) + state_.ox, static_cast<int>(std::lround(y * k)) + state_.oy);
 }
 
-int PageCanvas::toPixels(double units) const {
-    return static_cast<int>(std::lround(units * state_.ppu * state_.zoom));
-}
+int PageCanvas::toPixels(double units) const { return static_cast<int>(std::lround(units * state_.ppu * state_.zoom)); }
 
 QPen PageCanvas::pen(int code) const {
     const PenSpec s = penSpec(code);
     const double base = s.unitFactor * state_.ppu * (s.zoomed ? state_.zoom : 1.0);
     const int width = static_cast<int>(std::lround(base * state_.effectiveLineFactor()));
-    const QColor c = state_.monochrome ? monochromePenColour(s.colour, state_.surface())
-                     : state_.onPaper()  ? paperPenColour(s.colour)
-                                         : s.colour;
+    const QColor c = state_.monochrome  ? monochromePenColour(s.colour, state_.surface())
+                     : state_.onPaper() ? paperPenColour(s.colour)
+                                        : s.colour;
     QPen p(c, width, s.dashed ? Qt::DashLine : Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     return p;
 }
@@ -307,9 +405,9 @@ void PageCanvas::drawText(double y, double x, std::string_view text, int fontCod
     const double shift = align == Left ? 0 : align == Right ? w : w / 2;
     const QPoint anchor = toDevice(y, x);
     const FontSpec font = fontSpec(fontCode);
-    const QColor c = state_.monochrome ? monochromePenColour(textColour_, state_.surface())
-                     : state_.onPaper()  ? paperTextColour(textColour_)
-                                         : textColour_;
+    const QColor c = state_.monochrome  ? monochromePenColour(textColour_, state_.surface())
+                     : state_.onPaper() ? paperTextColour(textColour_)
+                                        : textColour_;
 
     const QPen saved = painter_.pen();
     const QBrush savedBrush = painter_.brush();
@@ -317,8 +415,8 @@ void PageCanvas::drawText(double y, double x, std::string_view text, int fontCod
     painter_.translate(anchor);
     if (font.orientationTenths) painter_.rotate(-font.orientationTenths / 10.0);
     if (textBackground_) {
-        const QColor bg = state_.monochrome ? monochromeBrushColour(*textBackground_, state_.surface(), false)
-                                            : *textBackground_;
+        const QColor bg =
+            state_.monochrome ? monochromeBrushColour(*textBackground_, state_.surface(), false) : *textBackground_;
         painter_.fillRect(QRectF(-shift, 0, w, fm.height()), bg);
     }
     painter_.setFont(f);
@@ -483,10 +581,8 @@ void PageCanvas::footerTag(double y, double x) {
     auto at = [&](double yy, double xx) { return toDeviceUncorrected(yy, xx); };
 
     selectPen(2);
-    if (state_.monochrome)
-        releaseBrush();
-    else
-        selectBrush(colour::Yellow);
+    if (state_.monochrome) releaseBrush();
+    else selectBrush(colour::Yellow);
     QPolygon star;
     star << at(d - 2, c + 10) << at(d + 7, c + 25) << at(d + 12, c + 10) << at(d - 2, c + 20) << at(d + 13, c + 20)
          << at(d - 2, c + 10);

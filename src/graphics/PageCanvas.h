@@ -66,7 +66,7 @@ struct FontSpec {
     int divisor = 38;
     const char* face = "Arial";
     bool italic = false;
-    bool condensed = false;   // the fixed narrow width of font 16
+    bool condensed = false;  // the fixed narrow width of font 16
     int orientationTenths = 0;
 };
 FontSpec fontSpec(int code);
@@ -80,7 +80,7 @@ int planetGlyphNumber(int body);  // body numbering of the chart: 8 -> 11, 9 -> 
 std::string planetGlyphFile(int body, GlyphVariant v);
 std::string signGlyphFile(int sign, char style, GlyphVariant v);
 std::string elementGlyphFile(int element, GlyphVariant v);  // 1..7
-extern const char* const kElementGlyphNames[8];           // [0] unused
+extern const char* const kElementGlyphNames[8];             // [0] unused
 
 // A point of an aspect glyph on its grid; (100, 100) lifts the pen.
 struct GlyphPoint {
@@ -107,7 +107,7 @@ public:
     // Unit conversion.
     QPoint toDevice(double y, double x) const;
     QPoint toDeviceUncorrected(double y, double x) const;  // corrections already applied
-    int toPixels(double units) const;                       // PPU * Z, no correction
+    int toPixels(double units) const;                      // PPU * Z, no correction
 
     // Pens, brushes, text colour.
     void selectPen(int code);

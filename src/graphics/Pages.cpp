@@ -37,8 +37,8 @@ constexpr double kNatalWheelZoom = 1.15;
 constexpr double kBaseCentreY = 104, kBaseCentreX = 193;
 
 // The wheels of the layouts, in the layouts' own units.
-constexpr PageWheel kVertical1Wheel{kBaseCentreY + 18, kBaseCentreX - 25, kPortraitWheelBase * kNatalWheelZoom};
-constexpr PageWheel kHorizontal1Wheel{kBaseCentreY - 7, kBaseCentreX - 5, kLandscapeWheelBase * kNatalWheelZoom};
+constexpr PageWheel kVertical1Wheel{kBaseCentreY + 18, kBaseCentreX - 25, kPortraitWheelBase* kNatalWheelZoom};
+constexpr PageWheel kHorizontal1Wheel{kBaseCentreY - 7, kBaseCentreX - 5, kLandscapeWheelBase* kNatalWheelZoom};
 // The affinity pages: the energetic wheel, then the specular one.
 constexpr PageWheel kVertical2Wheels[2] = {{122, 196, 0.53}, {270, 196, 0.53}};
 constexpr PageWheel kHorizontal2Wheels[2] = {{122, 95, 0.45}, {122, 255, 0.45}};
@@ -77,7 +77,7 @@ void pageWheel(PageCanvas& page, const PageContent& p, const PageWheel& at, bool
 }
 
 struct HeaderPlace {
-    double right;         // right edge of the captions
+    double right;  // right edge of the captions
     double houseY = 19.8;
     double dateY, dateX;  // the date and user header
 };
@@ -138,7 +138,10 @@ void vertical1(PageCanvas& c, const PageContent& p) {
     drawStructurePrint(c, structure, 315, 25);
 
     c.setLogicalTextColour(0);
-    c.textLeft(267.5, 165, "NOTA: en el gr\xE1" "fico zodiacales no", 2);
+    c.textLeft(267.5, 165,
+               "NOTA: en el gr\xE1"
+               "fico zodiacales no",
+               2);
     c.textLeft(272.5, 165, "no son trazados los aspectos", 2);
     c.textLeft(277.5, 165, "que implican los nodos lunares", 2);
     c.footerTag(170, 190);
@@ -168,7 +171,10 @@ void horizontal1(PageCanvas& c, const PageContent& p) {
     drawStructurePrint(c, structure, 218, 25);
 
     c.setLogicalTextColour(0);
-    c.textCentred(185, 170, "NOTA: en el gr\xE1" "fico zodiacales no son trazados los aspectos", 15);
+    c.textCentred(185, 170,
+                  "NOTA: en el gr\xE1"
+                  "fico zodiacales no son trazados los aspectos",
+                  15);
     c.textCentred(190, 170, "que implican los Nodos Lunares", 15);
     c.footerTag(108, 300);
 }
@@ -233,10 +239,14 @@ std::vector<PageWheel> pageWheels(PageLayout layout) {
         return PageWheel{w.y * kLandscapeScale, w.x * kLandscapeScale, w.scale * kLandscapeScale};
     };
     switch (layout) {
-    case PageLayout::Vertical1: return {kVertical1Wheel};
-    case PageLayout::Vertical2: return {kVertical2Wheels[0], kVertical2Wheels[1]};
-    case PageLayout::Horizontal1: return {onPage(kHorizontal1Wheel)};
-    case PageLayout::Horizontal2: return {onPage(kHorizontal2Wheels[0]), onPage(kHorizontal2Wheels[1])};
+    case PageLayout::Vertical1:
+        return {kVertical1Wheel};
+    case PageLayout::Vertical2:
+        return {kVertical2Wheels[0], kVertical2Wheels[1]};
+    case PageLayout::Horizontal1:
+        return {onPage(kHorizontal1Wheel)};
+    case PageLayout::Horizontal2:
+        return {onPage(kHorizontal2Wheels[0]), onPage(kHorizontal2Wheels[1])};
     }
     return {};
 }
@@ -282,8 +292,12 @@ PageSubject pageSubjectFor(const ChartState& chart, const DataRoot& data) {
 
 void drawPage(PageCanvas& canvas, PageLayout layout, const PageContent& content) {
     switch (layout) {
-    case PageLayout::Vertical1: vertical1(canvas, content); return;
-    case PageLayout::Vertical2: vertical2(canvas, content); return;
+    case PageLayout::Vertical1:
+        vertical1(canvas, content);
+        return;
+    case PageLayout::Vertical2:
+        vertical2(canvas, content);
+        return;
     case PageLayout::Horizontal1: {
         ScaledCanvas sheet(canvas, content.data, kLandscapeScale);
         horizontal1(*sheet, content);

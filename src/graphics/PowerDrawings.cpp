@@ -21,10 +21,8 @@ void drawPowerBars(PageCanvas& c, const Powers& powers, double x0, double y0) {
         // A score wider than its bar steps down a line rather than run into its neighbour.
         const double half = c.textWidthUnits(bar.text, 15) / 2;
         double y = y0 + 36;
-        if (left + 2.5 - half < lastRight + 0.4)
-            y += fontUnits(c, 15);
-        else
-            lastRight = left + 2.5 + half;
+        if (left + 2.5 - half < lastRight + 0.4) y += fontUnits(c, 15);
+        else lastRight = left + 2.5 + half;
         c.textCentred(y, left + 2.5, bar.text, 15);
     }
 }

@@ -18,10 +18,14 @@ QColor penColour(int pen) { return penSpec(pen).colour; }
 // The thin pen of a chord's colour, for the outline of its dots.
 int dotPen(int pen) {
     switch (pen) {
-    case 22: return 13;
-    case 33: return 25;
-    case 77: return 7;
-    default: return pen;
+    case 22:
+        return 13;
+    case 33:
+        return 25;
+    case 77:
+        return 7;
+    default:
+        return pen;
     }
 }
 

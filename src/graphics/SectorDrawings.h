@@ -37,7 +37,6 @@ void drawPointAntiscia(PageCanvas& canvas, const ChartState& chart, const WheelG
 
 // The dodecatemoria wheel: the natal wheel with its planet band narrowed from inside,
 // the eleven dodecatemoria spread on an inner band, and their table at the right.
-void drawDodecatemoriaView(PageCanvas& canvas, const DataRoot& data, const ChartState& chart,
-                           const OrbSettings& orbs);
+void drawDodecatemoriaView(PageCanvas& canvas, const DataRoot& data, const ChartState& chart, const OrbSettings& orbs);
 
 }  // namespace athanor

@@ -66,10 +66,8 @@ void drawColumns(PageCanvas& c, const ArchetypalStructure& s, double firstX, dou
 
         c.setTextColour(text);
         const double captionX = col.code == condition::Reception ? xc - 8 : xc - 7;
-        if (look.print)
-            c.textLeft(y0 + 4.5, captionX, conditionPrintCaption(col.code), 1);
-        else
-            c.textLeft(y0 + 4, captionX, conditionScreenCaption(col.code), 33);
+        if (look.print) c.textLeft(y0 + 4.5, captionX, conditionPrintCaption(col.code), 1);
+        else c.textLeft(y0 + 4, captionX, conditionScreenCaption(col.code), 33);
     }
 }
 

@@ -15,8 +15,8 @@ struct StructureHit {
 
 // The structure in the middle of the analysis wheel: columns centred on the chart centre
 // (CX, CY), the bottom line at CY + 18. Returns the glyph positions.
-std::vector<StructureHit> drawStructureScreen(PageCanvas& canvas, const ArchetypalStructure& structure,
-                                              double cx = 100, double cy = 100);
+std::vector<StructureHit> drawStructureScreen(PageCanvas& canvas, const ArchetypalStructure& structure, double cx = 100,
+                                              double cy = 100);
 
 // The printed variant: the bottom line at anchorY, the first column at anchorX, with its
 // title above.

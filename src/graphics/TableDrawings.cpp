@@ -11,11 +11,14 @@ namespace {
 std::string positionText(const ChartState& chart, int body, PositionColumn column) {
     const long double lon = chart.BodyLongitude[body];
     switch (column) {
-    case PositionColumn::Relative: return positionWithSignName(lon, " ");
-    case PositionColumn::Absolute: return absoluteLongitudeText(lon);
+    case PositionColumn::Relative:
+        return positionWithSignName(lon, " ");
+    case PositionColumn::Absolute:
+        return absoluteLongitudeText(lon);
     case PositionColumn::RelativeAndAbsolute:
         return positionWithSignName(lon, " ") + " (" + absoluteLongitudeText(lon) + ")";
-    case PositionColumn::Latitude: return latitudeText(chart.BodyLatitude[body]);
+    case PositionColumn::Latitude:
+        return latitudeText(chart.BodyLatitude[body]);
     }
     return "";
 }

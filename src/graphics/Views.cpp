@@ -25,9 +25,8 @@ std::vector<View>& registry() {
     static std::vector<View> all = [] {
         std::vector<View> v;
         // The analysis window's wheel; the picture leaves room for the axis degrees.
-        v.push_back(View{"wheel", 200, 200, true, [](PageCanvas& canvas, const ViewContext& ctx) {
-                             drawWheel(canvas, ctx.chart, ctx.orbs);
-                         }});
+        v.push_back(View{"wheel", 200, 200, true,
+                         [](PageCanvas& canvas, const ViewContext& ctx) { drawWheel(canvas, ctx.chart, ctx.orbs); }});
         return v;
     }();
     return all;

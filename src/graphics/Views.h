@@ -46,8 +46,8 @@ std::optional<OutputFormat> outputFormatFor(const std::filesystem::path& file);
 
 struct RenderOptions {
     bool monochrome = false;
-    double screenPpu = 8.0;    // pixels per page unit of images, SVG and EMF
-    bool paperLook = false;    // images drawn as on paper (white), not as on screen (black)
+    double screenPpu = 8.0;  // pixels per page unit of images, SVG and EMF
+    bool paperLook = false;  // images drawn as on paper (white), not as on screen (black)
     double pdfDpi = 1200.0;
 };
 

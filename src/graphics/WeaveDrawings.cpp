@@ -83,14 +83,14 @@ struct WeaveLayout {
     const char* title;
     const char* subtitle;
     const char* tagText;
-    std::array<int, 4> rowGlyph;           // element glyph of each row
-    std::array<int, 3> columnGlyph;        // 0: no header row
+    std::array<int, 4> rowGlyph;     // element glyph of each row
+    std::array<int, 3> columnGlyph;  // 0: no header row
     std::array<const char*, 4> leftCaption;
     std::array<const char*, 4> rightCaption;
     std::array<QColor, 4> rowColour;
     std::array<const char*, 3> topCaption;
     std::array<const char*, 3> bottomCaption;
-    const char* totalColumnCaption;         // in the header row when it has glyphs, else above
+    const char* totalColumnCaption;  // in the header row when it has glyphs, else above
     int bottomFont;
 };
 
@@ -102,8 +102,8 @@ void drawWeave(PageCanvas& c, const WeaveCounts& counts, double y, double x, Wea
     const double dataTop = headerRow ? top + kCell : top;  // first element row
     const double right = left + 5 * kCell;
     const double bottom = top + rows * kCell;
-    auto colX = [&](int col) { return left + (col + 0.5) * kCell; };       // 0 header, 1..3, 4 total
-    auto rowY = [&](int row) { return dataTop + (row + 0.5) * kCell; };    // 0..3, 4 total
+    auto colX = [&](int col) { return left + (col + 0.5) * kCell; };     // 0 header, 1..3, 4 total
+    auto rowY = [&](int row) { return dataTop + (row + 0.5) * kCell; };  // 0..3, 4 total
 
     // Rules of the count block.
     c.selectLogicalPen(10);

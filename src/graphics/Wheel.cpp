@@ -90,10 +90,8 @@ std::vector<double> spreadAngles(const std::vector<double>& trueAngles) {
             const double m = (s[last] - s0[last]) / 2.0;
             const double gapBefore = s[first] - s[first - 1];
             double back = 0;
-            if (gapBefore >= m + kMinSeparation)
-                back = m;
-            else if (gapBefore > kMinSeparation && moved > 1)
-                back = gapBefore - kMinSeparation;
+            if (gapBefore >= m + kMinSeparation) back = m;
+            else if (gapBefore > kMinSeparation && moved > 1) back = gapBefore - kMinSeparation;
             for (int u = first; u <= last; ++u) s[u] -= back;
         }
         moved = 0;
@@ -108,8 +106,8 @@ std::vector<WheelAspect> wheelAspects(const ChartState& chart, const OrbSettings
     std::vector<WheelAspect> out;
     for (int i = 1; i <= lastBody; ++i) {
         for (int j = i + 1; j <= lastBody; ++j) {
-            if (skipNodes && (i == body::NorthNode || i == body::SouthNode || j == body::NorthNode ||
-                              j == body::SouthNode))
+            if (skipNodes &&
+                (i == body::NorthNode || i == body::SouthNode || j == body::NorthNode || j == body::SouthNode))
                 continue;
             const long double sep = eclipticSeparation(chart.BodyLongitude[i], chart.BodyLongitude[j]);
             const auto kind = majorAspect(sep, orbs);
@@ -128,7 +126,12 @@ class WheelPainter {
 public:
     WheelPainter(PageCanvas& c, const ChartState& chart, const OrbSettings& orbs, const WheelGeometry& g,
                  const WheelOptions& o)
-        : c_(c), chart_(chart), orbs_(orbs), g_(g), o_(o), k_(c.state().verticalAspect),
+        : c_(c),
+          chart_(chart),
+          orbs_(orbs),
+          g_(g),
+          o_(o),
+          k_(c.state().verticalAspect),
           asc_(static_cast<double>(chart.HouseCusp[0])) {}
 
     WheelHitTable draw() {

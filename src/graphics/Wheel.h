@@ -42,8 +42,8 @@ struct WheelOptions {
 struct WheelHit {
     enum class Kind { Sign, Body };
     Kind kind;
-    int number;  // sign 1..12 or body 1..11
-    double y, x; // glyph centre, page units
+    int number;   // sign 1..12 or body 1..11
+    double y, x;  // glyph centre, page units
 };
 using WheelHitTable = std::vector<WheelHit>;
 
@@ -63,14 +63,12 @@ std::pair<double, double> wheelPoint(const WheelGeometry& g, double k, double r,
 // apart, returned in input order.
 std::vector<double> spreadAngles(const std::vector<double>& trueAngles);
 
-
 // The whole number nearest to x, halves to even.
 int roundHalfEven(double x);
 
 // Major aspects between bodies 1..lastBody (opposition, trine, square, sextile with the
 // strict test; conjunctions and oppositions within half a degree left out).
-std::vector<WheelAspect> wheelAspects(const ChartState& chart, const OrbSettings& orbs, int lastBody,
-                                      bool skipNodes);
+std::vector<WheelAspect> wheelAspects(const ChartState& chart, const OrbSettings& orbs, int lastBody, bool skipNodes);
 
 // Draws the wheel and returns the glyph positions.
 WheelHitTable drawWheel(PageCanvas& canvas, const ChartState& chart, const OrbSettings& orbs,

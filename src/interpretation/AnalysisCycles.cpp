@@ -9,15 +9,15 @@ namespace {
 // Message sections of the views, button by button.
 const std::vector<int>& messages(AnalysisButton b) {
     static const std::array<std::vector<int>, kAnalysisButtons> table = {{
-        {2, 3, 4},        // coordinates: relative, absolute longitudes, latitudes
-        {9},              // archetypal structure
-        {5, 6, 7, 8},     // the four weaves
-        {10, 24, 25, 26}, // aspect panel, list only, ecliptic grid, spherical grid
-        {11, 12, 13},     // energetic affinities
-        {14, 15, 16, 17}, // antiscia
-        {18},             // dodecatemoria
-        {22, 23},         // masters
-        {19},             // planetary powers
+        {2, 3, 4},         // coordinates: relative, absolute longitudes, latitudes
+        {9},               // archetypal structure
+        {5, 6, 7, 8},      // the four weaves
+        {10, 24, 25, 26},  // aspect panel, list only, ecliptic grid, spherical grid
+        {11, 12, 13},      // energetic affinities
+        {14, 15, 16, 17},  // antiscia
+        {18},              // dodecatemoria
+        {22, 23},          // masters
+        {19},              // planetary powers
     }};
     return table[static_cast<int>(b)];
 }

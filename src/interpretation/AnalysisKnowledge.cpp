@@ -22,16 +22,16 @@ std::string trimmed(std::string s) {
 }  // namespace
 
 const char* bodyCapitalName(int body) {
-    static const std::array<const char*, 12> names = {
-        "", "SOLE", "LUNA", "MERCURIO", "VENUS", "MARTE", "J\xDAPITER", "SATURNO",
-        "NODO NORTE", "NODO SUR", "ASCENDENTE", "MEDIOCIELO"};
+    static const std::array<const char*, 12> names = {"",           "SOLE",     "LUNA",       "MERCURIO",
+                                                      "VENUS",      "MARTE",    "J\xDAPITER", "SATURNO",
+                                                      "NODO NORTE", "NODO SUR", "ASCENDENTE", "MEDIOCIELO"};
     return body >= 1 && body <= 11 ? names[static_cast<size_t>(body)] : "";
 }
 
 const char* signCapitalName(int sign) {
     static const std::array<const char*, 13> names = {
-        "", "ARIES", "TAURO", "G\xC9MINIS", "C\xC1NCER", "LEO", "VIRGO", "LIBRA",
-        "ESCORPIO", "SAGITARIO", "CAPRICORNIO", "ACUARIO", "PISCIS"};
+        "",      "ARIES",    "TAURO",     "G\xC9MINIS",  "C\xC1NCER", "LEO",   "VIRGO",
+        "LIBRA", "ESCORPIO", "SAGITARIO", "CAPRICORNIO", "ACUARIO",   "PISCIS"};
     return sign >= 1 && sign <= 12 ? names[static_cast<size_t>(sign)] : "";
 }
 
@@ -79,7 +79,8 @@ std::vector<std::string> signSpecificParagraphs(int sign, const std::vector<std:
     std::vector<std::string> out;
     const std::string tag = kSignTag2[static_cast<size_t>(std::clamp(sign, 1, 12))];
     for (const auto& code : signCodes)
-        if (code.size() >= 7 && code.starts_with(tag)) addGroup(out, specific.lookup(std::string_view(code).substr(0, 7)));
+        if (code.size() >= 7 && code.starts_with(tag))
+            addGroup(out, specific.lookup(std::string_view(code).substr(0, 7)));
     return out;
 }
 
@@ -123,8 +124,7 @@ LinkedDetails linkedDetails(const DataRoot& root, bool plants, std::string_view 
                 first = false;
                 d.description = {"Signatura primaria: " + trimmed(r.primarySignature),
                                  "Signatura secundaria: " + trimmed(r.secondarySignature),
-                                 "Signatura zodiacal: " + trimmed(r.zodiacSignature), "",
-                                 trimmed(r.synthesis)};
+                                 "Signatura zodiacal: " + trimmed(r.zodiacSignature), "", trimmed(r.synthesis)};
                 if (!trimmed(r.note).empty()) d.description.push_back(trimmed(r.note));
                 if (!trimmed(r.authors).empty()) d.description.push_back("Autores: " + trimmed(r.authors));
             }
@@ -138,9 +138,9 @@ LinkedDetails linkedDetails(const DataRoot& root, bool plants, std::string_view 
             if (!indication.empty()) d.symptoms.push_back(indication);
             if (first) {
                 first = false;
-                d.description = {"Signatura planetaria: " + trimmed(r.primarySignature) + " " +
-                                     trimmed(r.secondarySignature),
-                                 "Signatura zodiacal: " + trimmed(r.zodiacSignature), ""};
+                d.description = {
+                    "Signatura planetaria: " + trimmed(r.primarySignature) + " " + trimmed(r.secondarySignature),
+                    "Signatura zodiacal: " + trimmed(r.zodiacSignature), ""};
                 const std::string synthesis = trimmed(joinText(r.synthesis));
                 if (!synthesis.empty()) d.description.push_back(synthesis);
                 const std::string notes = trimmed(joinText(r.notes));
@@ -155,12 +155,12 @@ std::vector<std::string> signatureRemedyNames(const DataRoot& root, std::string_
     const auto records = readAllRecords<RemedyRecord>(root.resolve(kRemedyDatabaseFile));
     std::vector<std::string> out;
     for (const RemedyNameEntry& e : remedyNameList(records))
-        if (!e.name.empty() && answersSignature(records[static_cast<size_t>(e.record)], planet, sign)) out.push_back(e.name);
+        if (!e.name.empty() && answersSignature(records[static_cast<size_t>(e.record)], planet, sign))
+            out.push_back(e.name);
     return out;
 }
 
-std::vector<std::string> signaturePathologyNames(const DataRoot& root, std::string_view planet,
-                                                 std::string_view sign) {
+std::vector<std::string> signaturePathologyNames(const DataRoot& root, std::string_view planet, std::string_view sign) {
     const KnowledgeFile<RemedyRecord> database(root.resolve(kRemedyDatabaseFile));
     const KnowledgeFile<TherapyRecord> repertory(root.resolve(kRepertoryFile));
     return pathologiesForSignature(database, repertory, planet, sign);

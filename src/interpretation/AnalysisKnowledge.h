@@ -51,7 +51,8 @@ struct LinkedDetails {
 LinkedDetails linkedDetails(const DataRoot& root, bool plants, std::string_view name);
 
 // The signature search of the analysis window: the remedies whose first record answers
-// the planet and the sign (a blank name, such as the reserved record's, is no remedy), and the pathologies of the repertory those remedies treat.
+// the planet and the sign (a blank name, such as the reserved record's, is no remedy), and the pathologies of the
+// repertory those remedies treat.
 std::vector<std::string> signatureRemedyNames(const DataRoot& root, std::string_view planet, std::string_view sign);
 std::vector<std::string> signaturePathologyNames(const DataRoot& root, std::string_view planet, std::string_view sign);
 

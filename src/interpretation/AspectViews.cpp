@@ -13,11 +13,16 @@ namespace {
 
 const char* listName(int orbIndex) {
     switch (orbIndex) {
-        case aspect::Conjunction: return " Conjunci\xF3n ";
-        case aspect::Sextile: return " Sextil ";
-        case aspect::Square: return " Cuadradura ";
-        case aspect::Trine: return " Trigono ";
-        default: return " oposici\xF3n ";
+    case aspect::Conjunction:
+        return " Conjunci\xF3n ";
+    case aspect::Sextile:
+        return " Sextil ";
+    case aspect::Square:
+        return " Cuadradura ";
+    case aspect::Trine:
+        return " Trigono ";
+    default:
+        return " oposici\xF3n ";
     }
 }
 
@@ -106,10 +111,14 @@ std::vector<SphericalCell> sphericalGrid(const ChartState& chart, const OrbSetti
 
 int distancePen(DistanceClass cls) {
     switch (cls) {
-        case DistanceClass::Hard: return 74;
-        case DistanceClass::Soft: return 75;
-        case DistanceClass::Conjunction: return 76;
-        default: return 0;
+    case DistanceClass::Hard:
+        return 74;
+    case DistanceClass::Soft:
+        return 75;
+    case DistanceClass::Conjunction:
+        return 76;
+    default:
+        return 0;
     }
 }
 

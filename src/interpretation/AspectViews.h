@@ -19,9 +19,9 @@ std::vector<std::string> aspectListLines(const ChartState& chart, const OrbSetti
 struct EclipticCell {
     int first = 0, second = 0;  // column i, row j
     long double separation = 0;
-    std::optional<int> kind;    // orb index; empty cell when none
+    std::optional<int> kind;  // orb index; empty cell when none
     int glyphCode = 0;
-    std::string deviation;      // |round(s − angle)|, two digits, halves to even
+    std::string deviation;  // |round(s − angle)|, two digits, halves to even
 };
 
 // Every pair, classified with all the kinds of the classification order.
@@ -31,8 +31,8 @@ enum class DistanceClass { None, Hard, Soft, Conjunction };
 
 struct SphericalCell {
     int first = 0, second = 0;
-    long double distance = 0;   // degrees on the sphere, [0, 180]
-    std::string text;           // five characters, "93.00"
+    long double distance = 0;  // degrees on the sphere, [0, 180]
+    std::string text;          // five characters, "93.00"
     DistanceClass cls = DistanceClass::None;
 };
 

@@ -4,9 +4,12 @@ namespace athanor {
 
 std::string orbSetCaption(char letter) {
     switch (letter) {
-        case 'B': return "B (personali)";
-        case 'C': return "C (personali)";
-        default: return "A (normali)";
+    case 'B':
+        return "B (personali)";
+    case 'C':
+        return "C (personali)";
+    default:
+        return "A (normali)";
     }
 }
 

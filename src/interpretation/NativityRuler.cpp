@@ -11,33 +11,38 @@ namespace {
 
 // Rows: sign 1..12; columns: bodies 1..10.
 constexpr int kSignTable[12][10] = {
-    {8, 0, 2, -2, 11, 5, -2, 3, 0, -1},  {0, 9, 3, 10, -3, 2, 6, -2, 3, 2},  {1, 0, 8, 2, 3, 1, 5, 5, 5, -1},
-    {0, 9, 3, 6, 1, 8, -3, 6, 5, 1},     {8, 0, 2, 2, 3, 6, 0, -5, 10, 5},  {1, 3, 13, 2, 2, -3, 5, 8, -5, 1},
-    {-4, 1, 5, 8, -3, 6, 10, 6, 3, 8},   {1, -1, 2, 1, 10, 2, 2, 9, 6, 1},  {3, 1, -1, 2, 5, 10, 3, 3, 6, 8},
-    {1, -2, 2, 5, 7, 1, 10, 6, 3, 1},    {-5, 1, 6, 3, 2, 5, 10, 9, -2, 3}, {0, 3, -3, 9, 6, 9, 2, 6, 8, 1},
+    {8, 0, 2, -2, 11, 5, -2, 3, 0, -1}, {0, 9, 3, 10, -3, 2, 6, -2, 3, 2}, {1, 0, 8, 2, 3, 1, 5, 5, 5, -1},
+    {0, 9, 3, 6, 1, 8, -3, 6, 5, 1},    {8, 0, 2, 2, 3, 6, 0, -5, 10, 5},  {1, 3, 13, 2, 2, -3, 5, 8, -5, 1},
+    {-4, 1, 5, 8, -3, 6, 10, 6, 3, 8},  {1, -1, 2, 1, 10, 2, 2, 9, 6, 1},  {3, 1, -1, 2, 5, 10, 3, 3, 6, 8},
+    {1, -2, 2, 5, 7, 1, 10, 6, 3, 1},   {-5, 1, 6, 3, 2, 5, 10, 9, -2, 3}, {0, 3, -3, 9, 6, 9, 2, 6, 8, 1},
 };
 
 // The traditional zones of bodies 1..7 within a quadrant, as stored (with their small
 // gaps): Sun, Moon, Mercury, Venus, Mars, Jupiter, Saturn.
 constexpr long double kZones[8][2] = {
     {0, 0},
-    {0.0L, 12.8572L},       {12.8572L, 25.7144L}, {38.5717L, 51.4289L}, {64.2864L, 77.1433L},
-    {25.7147L, 38.5717L},   {51.4292L, 64.2861L}, {77.1436L, 90.0L},
+    {0.0L, 12.8572L},
+    {12.8572L, 25.7144L},
+    {38.5717L, 51.4289L},
+    {64.2864L, 77.1433L},
+    {25.7147L, 38.5717L},
+    {51.4292L, 64.2861L},
+    {77.1436L, 90.0L},
 };
 
 // The house subdivision values as one stored list, and where each house's parts begin.
-constexpr int kHouseParts[52] = {11, 10, 9, 8, 7, 6, 4, 2, 2, 2, 2, 2, 4, 6, 8, 10, 9, 8, 7, 6, 4, 3, 2, 2, 2, 2,
-                                 4,  7,  10, 10, 9, 8, 7, 6, 4, 2, 4, 5, 6, 8, 10, 9, 8, 8, 7, 6, 4, 3, 2, 4, 6, 8};
+constexpr int kHouseParts[52] = {11, 10, 9,  8,  7, 6, 4, 2, 2, 2, 2, 2, 4, 6, 8,  10, 9, 8, 7, 6, 4, 3, 2, 2, 2, 2,
+                                 4,  7,  10, 10, 9, 8, 7, 6, 4, 2, 4, 5, 6, 8, 10, 9,  8, 8, 7, 6, 4, 3, 2, 4, 6, 8};
 constexpr int kHouseOffset[13] = {0, 0, 2, 9, 15, 18, 23, 28, 32, 37, 40, 43, 46};
 constexpr int kHousePartCount[13] = {0, 4, 5, 6, 3, 5, 5, 4, 5, 3, 3, 3, 6};
 
 // Rows: bodies 1..10; columns: houses 1..12.
 constexpr int kBodyInHouse[10][12] = {
-    {4, 0, 0, 0, 4, 0, -3, 0, 0, 0, -2, 0},   {0, 4, 0, 4, 0, 0, 0, -1, 0, -3, 0, 0},
-    {0, 0, 2, 0, 0, 3, 0, 0, -1, 0, 0, -2},   {-1, 3, 0, 0, 0, -1, 2, -1, 0, 0, 0, 2},
-    {4, -1, 0, -1, 1, 0, -1, 2, 0, 3, 0, 0},  {0, 0, -1, 2, 0, -1, 0, 0, 2, 0, 0, 2},
-    {-1, 0, 0, -2, -1, 0, 1, 0, 0, 3, 2, 0},  {0, -1, 0, 0, -2, 1, 0, 2, 0, 0, 2, 0},
-    {0, 0, 0, 0, 2, -1, 0, 0, 0, 0, -1, 2},   {-1, 1, -1, 0, 0, 0, 2, 0, 2, 0, 0, 0},
+    {4, 0, 0, 0, 4, 0, -3, 0, 0, 0, -2, 0},  {0, 4, 0, 4, 0, 0, 0, -1, 0, -3, 0, 0},
+    {0, 0, 2, 0, 0, 3, 0, 0, -1, 0, 0, -2},  {-1, 3, 0, 0, 0, -1, 2, -1, 0, 0, 0, 2},
+    {4, -1, 0, -1, 1, 0, -1, 2, 0, 3, 0, 0}, {0, 0, -1, 2, 0, -1, 0, 0, 2, 0, 0, 2},
+    {-1, 0, 0, -2, -1, 0, 1, 0, 0, 3, 2, 0}, {0, -1, 0, 0, -2, 1, 0, 2, 0, 0, 2, 0},
+    {0, 0, 0, 0, 2, -1, 0, 0, 0, 0, -1, 2},  {-1, 1, -1, 0, 0, 0, 2, 0, 2, 0, 0, 0},
 };
 
 // Degrees per day: direct low, direct high, retrograde low, retrograde high.
@@ -60,10 +65,20 @@ long double mod360(long double x) { return x < 0 ? x + 360.0L : x; }
 int sexValue(int body, int sign) {
     const bool odd = sign % 2 == 1;
     switch (body) {
-        case 1: case 5: case 6: case 8: case 10: return odd ? 3 : -3;
-        case 2: case 4: case 9: return odd ? -3 : 3;
-        case 7: return sign == 10 || sign == 11 ? 3 : 0;
-        default: return 0;
+    case 1:
+    case 5:
+    case 6:
+    case 8:
+    case 10:
+        return odd ? 3 : -3;
+    case 2:
+    case 4:
+    case 9:
+        return odd ? -3 : 3;
+    case 7:
+        return sign == 10 || sign == 11 ? 3 : 0;
+    default:
+        return 0;
     }
 }
 
@@ -195,10 +210,10 @@ std::string nativityDescription(const ChartHandOff& h) {
 
 std::vector<std::string> nativityReportLines(const std::string& name, const std::string& description,
                                              const NativityScores& s) {
-    static constexpr const char* titles[7] = {
-        "AFFINITA' CON SEGNO ASCEND ", "VALORE PIANETI NEI SEGNI", "MAGGIORAZ PIAN TRADIZION ",
-        "VALORE PIANETI NELLE CASE",   "AFFINITA' PIANETA CON CASA", "AFFIN SESSO PIANETA/SEGNO",
-        "VALORE PER VELOC PIANETA"};
+    static constexpr const char* titles[7] = {"AFFINITA' CON SEGNO ASCEND ", "VALORE PIANETI NEI SEGNI",
+                                              "MAGGIORAZ PIAN TRADIZION ",   "VALORE PIANETI NELLE CASE",
+                                              "AFFINITA' PIANETA CON CASA",  "AFFIN SESSO PIANETA/SEGNO",
+                                              "VALORE PER VELOC PIANETA"};
     std::vector<std::string> out{"*MaitreTarquell*" + name, name, description,
                                  "SOL  LUN  MER  VEN  MAR  GIO  SAT  URA  NET  PLU"};
     for (int r = 0; r < 7; ++r) {

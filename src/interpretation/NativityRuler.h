@@ -26,8 +26,8 @@ struct NativityPositions {
 };
 
 struct NativityScores {
-    std::array<int, 13> sign{};        // 1..12
-    std::array<int, 11> house{};       // 1..10
+    std::array<int, 13> sign{};           // 1..12
+    std::array<int, 11> house{};          // 1..10
     std::array<long double, 11> speed{};  // degrees per day
     // rows[r][b]: criterion r (0..6) for body b (1..10). Row 0 holds the ascendant's
     // sign rows as added to every body.

@@ -29,9 +29,7 @@ bool check(auto& field, long double high) {
 
 }  // namespace
 
-std::string OrbEditor::setAText(int row) {
-    return "\xB1 " + std::to_string(kAspectsByDisplay.at(row).setA);
-}
+std::string OrbEditor::setAText(int row) { return "\xB1 " + std::to_string(kAspectsByDisplay.at(row).setA); }
 
 std::string OrbEditor::fieldText(long double value) {
     char buf[64];

@@ -42,7 +42,7 @@ public:
 
     bool changed() const { return changed_; }
     bool extrasChanged() const { return extrasChanged_; }
-    char visibleFrame() const { return frame_; }   // 'A', 'B', 'C' or ' '
+    char visibleFrame() const { return frame_; }  // 'A', 'B', 'C' or ' '
     const std::string& edit1() const { return edit1_; }
 
     struct AdoptResult {

@@ -13,10 +13,14 @@ constexpr int kSettingsLines = 20;
 
 int setIndex(char letter) {
     switch (letter) {
-        case 'A': return 0;
-        case 'B': return 1;
-        case 'C': return 2;
-        default: throw std::invalid_argument(std::string("orb set letter ") + letter);
+    case 'A':
+        return 0;
+    case 'B':
+        return 1;
+    case 'C':
+        return 2;
+    default:
+        throw std::invalid_argument(std::string("orb set letter ") + letter);
     }
 }
 
@@ -52,8 +56,7 @@ void writeOrbSettings(const DataRoot& root, const OrbSetValues& values, const Ch
 
 void replaceSettingsLine(const DataRoot& root, int line, const std::string& text, OrbSettings& orbs,
                          ChartState& chart) {
-    if (line < 1 || line > kSettingsLines)
-        throw std::out_of_range("settings line " + std::to_string(line));
+    if (line < 1 || line > kSettingsLines) throw std::out_of_range("settings line " + std::to_string(line));
     const auto path = root.resolve(kOrbSettingsFile);
     std::vector<std::string> lines = readLines(path);
     if (lines.size() < kSettingsLines) throw FileError(path, "Read beyond end of file", FileFault::Damaged);

@@ -34,8 +34,7 @@ void writeOrbSettings(const DataRoot& root, const OrbSetValues& values, const Ch
 
 // Rewrites line `line` (1..20) with `text`, every line cut to 25 characters, then loads
 // the settings again.
-void replaceSettingsLine(const DataRoot& root, int line, const std::string& text, OrbSettings& orbs,
-                         ChartState& chart);
+void replaceSettingsLine(const DataRoot& root, int line, const std::string& text, OrbSettings& orbs, ChartState& chart);
 
 // The orb sets file: 48 numbers and, when `withLetter`, the letter line.
 OrbSets readOrbSets(const DataRoot& root, bool withLetter = true);

@@ -29,7 +29,7 @@ int digitsAt(const std::string& text, std::size_t pos, std::size_t count) {
 }  // namespace
 
 const char* planetDisplayName(int planet) {
-    static constexpr const char* names[] = {"Saturno", "el Sol", "la Luna", "Mercurio",
+    static constexpr const char* names[] = {"Saturno", "el Sol", "la Luna",    "Mercurio",
                                             "Venus",   "Marte",  "J\xFApiter", "Saturno"};
     if (planet < 0 || planet > 7) throw std::out_of_range("planet " + std::to_string(planet));
     return names[planet];
@@ -54,8 +54,8 @@ int hourOfSun(long double sun, const std::array<long double, 26>& p) {
     return 1;
 }
 
-PlanetaryHour planetaryHour(long double sunriseJd, long double birthLocalJd, int calendarFlag,
-                            long double sunLongitude, const std::array<long double, 26>& points) {
+PlanetaryHour planetaryHour(long double sunriseJd, long double birthLocalJd, int calendarFlag, long double sunLongitude,
+                            const std::array<long double, 26>& points) {
     PlanetaryHour h;
     h.sunrise = dateTextCalendar(sunriseJd, calendarFlag).substr(11, 5);
     h.weekday = dayOfWeek(sunriseJd).index;

@@ -31,17 +31,17 @@ struct PlanetaryHour {
     std::string sunrise;  // "HH:MM", local clock time
     int weekday = 0;      // of the planetary day
     std::string weekdayName;
-    int hour = 1;         // 1..24
+    int hour = 1;  // 1..24
     bool diurnal = true;
-    int shownHour = 1;    // 1..12
-    int ruler = 1;        // planet 1..7
+    int shownHour = 1;  // 1..12
+    int ruler = 1;      // planet 1..7
 };
 
 // The planetary hour from the sunrise found for the birth date (a local clock Julian
 // day), the birth's local clock Julian day, the Sun's longitude and the hour points. A
 // birth before sunrise belongs to the previous weekday.
-PlanetaryHour planetaryHour(long double sunriseJd, long double birthLocalJd, int calendarFlag,
-                            long double sunLongitude, const std::array<long double, 26>& points);
+PlanetaryHour planetaryHour(long double sunriseJd, long double birthLocalJd, int calendarFlag, long double sunLongitude,
+                            const std::array<long double, 26>& points);
 
 // Runs the sunrise search and the semi-arc hour points for the current chart (the chart
 // state is left as it was, apart from LocalSiderealTime).
@@ -70,7 +70,7 @@ int masterTableYear(int year);
 
 struct YearMasters {
     int tableYear = 0;
-    int yearMaster = 0;   // planet 0..7 as the table gives it
+    int yearMaster = 0;  // planet 0..7 as the table gives it
     int cycleMaster = 0;
     std::string yearName, cycleName;
 };

@@ -51,7 +51,7 @@ std::array<long double, 11> readPowerScores(const DataRoot& root) {
 }
 
 const char* dominantName(int body) {
-    static constexpr const char* names[] = {"",      "SOLE",     "LUNA",  "MERCURIO", "VENUS",  "MARTE",
+    static constexpr const char* names[] = {"",           "SOLE",    "LUNA",  "MERCURIO", "VENUS",    "MARTE",
                                             "J\xDAPITER", "SATURNO", "URANO", "NEPTUNO",  "PLUT\xD3N"};
     if (body < 1 || body > 10) throw std::out_of_range("body " + std::to_string(body));
     return names[body];
@@ -59,8 +59,8 @@ const char* dominantName(int body) {
 
 void writeSummary(const DataRoot& root, const ChartState& chart, const Powers& powers) {
     writeLines(root.resolveForWriting(kSummaryFile),
-               {signName(signOf(chart.BodyLongitude[body::Sun])), signName(signOf(chart.BodyLongitude[body::Ascendant])),
-                dominantName(powers.dominant)});
+               {signName(signOf(chart.BodyLongitude[body::Sun])),
+                signName(signOf(chart.BodyLongitude[body::Ascendant])), dominantName(powers.dominant)});
 }
 
 Powers runPowers(const DataRoot& root, const ChartState& chart) {

@@ -7,10 +7,7 @@
 
 namespace athanor {
 
-
-long double dodecatemorion(long double longitude) {
-    return normalize360(longitude + 12.0L * reduce30(longitude));
-}
+long double dodecatemorion(long double longitude) { return normalize360(longitude + 12.0L * reduce30(longitude)); }
 
 long double antiscion(long double longitude) { return 360.0L - longitude; }
 
@@ -58,11 +55,16 @@ std::vector<std::string> mirrorCodes(const std::vector<std::pair<std::string, lo
 
 const char* aspectTag(int orbIndex) {
     switch (orbIndex) {
-        case aspect::Conjunction: return "Co";
-        case aspect::Sextile: return "Se";
-        case aspect::Square: return "Qu";
-        case aspect::Trine: return "Tr";
-        default: return "Op";
+    case aspect::Conjunction:
+        return "Co";
+    case aspect::Sextile:
+        return "Se";
+    case aspect::Square:
+        return "Qu";
+    case aspect::Trine:
+        return "Tr";
+    default:
+        return "Op";
     }
 }
 
@@ -133,7 +135,9 @@ std::array<TitledList, 3> sectorLists(const std::array<BodySectors, kChartBodies
     std::array<TitledList, 3> lists = {{
         {who + " EN LOS T\xC9RMINOS", {}},
         {who + " EN LOS DECANOS", {}},
-        {who + " EN LAS D\xC9" "CADAS", {}},
+        {who + " EN LAS D\xC9"
+               "CADAS",
+         {}},
     }};
     for (int b = 1; b <= kChartBodies; ++b) {
         const DerivedPosition& p = dodecatemoria ? sectors[b].dodecatemorion : sectors[b].natal;

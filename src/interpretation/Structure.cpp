@@ -41,8 +41,7 @@ const std::array<std::array<int, 3>, 8> kDomiciles = {{
 }};
 
 void checkPlanet(int planet) {
-    if (planet < 1 || planet > kTraditionalPlanets)
-        throw std::out_of_range("planet " + std::to_string(planet));
+    if (planet < 1 || planet > kTraditionalPlanets) throw std::out_of_range("planet " + std::to_string(planet));
 }
 
 // Index sets (1-based into the list of free planets) tried by one reception stage, in

@@ -69,7 +69,7 @@ struct StructureRow {
 
 struct ArchetypalStructure {
     std::array<StructureRow, kTraditionalPlanets + 1> rows{};  // by planet, [0] unused
-    std::vector<StructureRow> columns;  // the rows with a condition, in display order
+    std::vector<StructureRow> columns;                         // the rows with a condition, in display order
 };
 
 // The configuration line of the exchange files: "PPSS" per planet, ascending planets.

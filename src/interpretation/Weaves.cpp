@@ -32,10 +32,18 @@ int indexOf(char letter, const char* letters) {
 
 void addHumor(Humors& h, int elementRow) {
     switch (elementRow) {
-        case element::Fire: ++h.fire; break;
-        case element::Earth: ++h.earth; break;
-        case element::Air: ++h.air; break;
-        default: ++h.water; break;
+    case element::Fire:
+        ++h.fire;
+        break;
+    case element::Earth:
+        ++h.earth;
+        break;
+    case element::Air:
+        ++h.air;
+        break;
+    default:
+        ++h.water;
+        break;
     }
 }
 

@@ -37,12 +37,12 @@ inline constexpr int Mutable = 2;
 
 // The classification of a sign 1..12 by the letter codes of the weaves.
 struct SignClass {
-    char element;        // F fire, T earth, A air, W water
-    char principle;      // S salt, Z sulphur, M mercury
+    char element;    // F fire, T earth, A air, W water
+    char principle;  // S salt, Z sulphur, M mercury
     const char* elementalCell;
-    char quality;        // C cardinal, F fixed, M mutable
+    char quality;  // C cardinal, F fixed, M mutable
     const char* seasonalCell;
-    char season;         // A spring, F summer, T autumn, W winter
+    char season;  // A spring, F summer, T autumn, W winter
 };
 const SignClass& signClass(int sign);
 

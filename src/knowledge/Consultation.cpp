@@ -63,7 +63,9 @@ std::vector<std::string> pathologyList(const DataRoot& root) {
     if (!root.exists(kPathologyListFile)) return {};
     return sortedAscending(readLines(root.resolve(kPathologyListFile)));
 }
-std::vector<std::string> plantList(const DataRoot& root) { return nameRecordsFrom1<PlantNameRecord>(root, kPlantNamesFile); }
+std::vector<std::string> plantList(const DataRoot& root) {
+    return nameRecordsFrom1<PlantNameRecord>(root, kPlantNamesFile);
+}
 std::vector<std::string> plantSymptomList(const DataRoot& root) {
     return nameRecordsFrom1<SymptomNameRecord>(root, kPlantSymptomNamesFile);
 }
@@ -76,7 +78,8 @@ Matches findSymptom(const DataRoot& root, std::string_view symptom) {
 Matches findRemedy(const DataRoot& root, std::string_view line) {
     const auto file = root.resolve(kRemedyDatabaseFile);
     auto byName = [&](std::string_view name) {
-        Matches m = scanMatches(file, RemedyRecord::kSize, [&](const std::uint8_t* r) { return remedyName(r) == name; });
+        Matches m =
+            scanMatches(file, RemedyRecord::kSize, [&](const std::uint8_t* r) { return remedyName(r) == name; });
         m.name = std::string(name);
         return m;
     };
@@ -157,7 +160,9 @@ bool ResultPager::previous() {
 // ---- Rows ------------------------------------------------------------------------------
 
 namespace {
-std::string planetsText(const RemedyRecord& r) { return (r.primarySignature + " " + r.secondarySignature).substr(0, 71); }
+std::string planetsText(const RemedyRecord& r) {
+    return (r.primarySignature + " " + r.secondarySignature).substr(0, 71);
+}
 }  // namespace
 
 ConsultationRow symptomRow(const RemedyRecord& r) {
@@ -192,32 +197,46 @@ namespace {
 constexpr const char* kNoSynthesis = "No hay S\xEDntesis Ps\xEDquica para este remedio";
 constexpr const char* kNoNotes = "Base de datos principal no informan Notas";
 constexpr const char* kNoExtraNotes = "Base de datos principal no informan las notas complementarias";
-constexpr const char* kSynthesisUnconfirmed = "Todav\xED" "a no se ha confirmado una s\xEDntesis ps\xEDquica";
+constexpr const char* kSynthesisUnconfirmed = "Todav\xED"
+                                              "a no se ha confirmado una s\xEDntesis ps\xEDquica";
 }  // namespace
 
 NoteText symptomRowNote(const RemedyRecord& r, int step) {
     switch (step) {
-        case 0: return rowNote(r, "Advertencias", r.warningsText(), kNoWarnings);
-        case 1: return rowNote(r, "S\xEDntesis Ps\xEDquica", r.synthesisText(), kNoSynthesis);
-        case 2: return rowNote(r, "Notas", r.notesText(), kNoNotes);
-        default: return rowNote(r, "Notas adicionales", r.extraNotesText(), kNoExtraNotes);
+    case 0:
+        return rowNote(r, "Advertencias", r.warningsText(), kNoWarnings);
+    case 1:
+        return rowNote(r, "S\xEDntesis Ps\xEDquica", r.synthesisText(), kNoSynthesis);
+    case 2:
+        return rowNote(r, "Notas", r.notesText(), kNoNotes);
+    default:
+        return rowNote(r, "Notas adicionales", r.extraNotesText(), kNoExtraNotes);
     }
 }
 
 NoteText remedyRowNote(const RemedyRecord& r, int step) {
     switch (step) {
-        case 0: return rowNote(r, "Posolog\xED" "a", r.posologyText(), "");
-        case 1: return rowNote(r, "S\xEDntesis Ps\xEDquica", r.synthesisText(), kSynthesisUnconfirmed);
-        case 2: return rowNote(r, "Notas", r.notesText(), kNoNotes);
-        default: return rowNote(r, "Notas adicionales", r.extraNotesText(), kNoExtraNotes);
+    case 0:
+        return rowNote(r,
+                       "Posolog\xED"
+                       "a",
+                       r.posologyText(), "");
+    case 1:
+        return rowNote(r, "S\xEDntesis Ps\xEDquica", r.synthesisText(), kSynthesisUnconfirmed);
+    case 2:
+        return rowNote(r, "Notas", r.notesText(), kNoNotes);
+    default:
+        return rowNote(r, "Notas adicionales", r.extraNotesText(), kNoExtraNotes);
     }
 }
 
 NoteText therapyPairingNotes(const DataRoot& root, std::string_view pathology, std::string_view remedy) {
     NoteText n{"Notas sobre " + std::string(remedy) + " / " + std::string(pathology),
-               "No hay notas grabadas para esta combinaci\xF3n Patolog\xED" "a-Rimedy"};
+               "No hay notas grabadas para esta combinaci\xF3n Patolog\xED"
+               "a-Rimedy"};
     const KnowledgeFile<TherapyRecord> f(root.resolve(kRepertoryFile));
-    const auto k = f.findFirst(1, [&](const TherapyRecord& t) { return t.pathology == pathology && t.remedy == remedy; });
+    const auto k =
+        f.findFirst(1, [&](const TherapyRecord& t) { return t.pathology == pathology && t.remedy == remedy; });
     if (!k) return n;
     const TherapyRecord t = f.read(*k);
     if (!trailingTrimmed(t.notes[0]).empty()) n.text = t.notesText();
@@ -271,10 +290,8 @@ RemedyHeader remedyHeader(const RemedyRecord& last, std::string_view selectedLin
 std::vector<std::string> signaturePopup(std::string_view text, bool planetsBox) {
     std::vector<std::string> words(1);
     for (char c : text) {
-        if (c == ' ' || c == '-')
-            words.emplace_back();
-        else
-            words.back() += c;
+        if (c == ' ' || c == '-') words.emplace_back();
+        else words.back() += c;
     }
     const auto primary = static_cast<std::size_t>(1 + std::count(text.begin(), text.end(), '-'));
     std::vector<std::string> out;

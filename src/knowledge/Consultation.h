@@ -137,11 +137,11 @@ NoteText therapyRemedyWarnings(const DataRoot& root, std::string_view remedy);
 
 // The remedy window's texts for the last matching record.
 struct RemedyHeader {
-    std::string name;           // EdRime
-    std::string warnings;       // EdAvve, or its message when empty
-    std::string synthesis;      // MemoNote
-    std::string productType;    // LabSpeci
-    bool useNumberNote = false; // MemoPare shown
+    std::string name;            // EdRime
+    std::string warnings;        // EdAvve, or its message when empty
+    std::string synthesis;       // MemoNote
+    std::string productType;     // LabSpeci
+    bool useNumberNote = false;  // MemoPare shown
 };
 RemedyHeader remedyHeader(const RemedyRecord& last, std::string_view selectedLine);
 // "(Alchemical-Spagyric ... of Tessaran)" for names containing "MSA", "TSA" or "QSPC" (the
@@ -149,9 +149,9 @@ RemedyHeader remedyHeader(const RemedyRecord& last, std::string_view selectedLin
 std::string productTypeText(std::string_view name);
 // True when the text holds one of "(1)" .. "(9)".
 bool hasUseNumber(std::string_view text);
-inline constexpr const char* kUseNumberNote =
-    "El n\xFAmero entre par\xE9ntesis se refiere a un uso espec\xED" "fico del Remedio y NO a una variante del mismo "
-    "Rimedio";
+inline constexpr const char* kUseNumberNote = "El n\xFAmero entre par\xE9ntesis se refiere a un uso espec\xED"
+                                              "fico del Remedio y NO a una variante del mismo "
+                                              "Rimedio";
 inline constexpr const char* kNoWarnings = "No hay advertencias para este remedio";
 
 // The pop-up of a planets or signs box: the text cut at every blank and "-", words of at
@@ -163,7 +163,7 @@ std::vector<std::string> signaturePopup(std::string_view text, bool planetsBox);
 
 inline constexpr int kPlantPageLines = 26;
 struct PlantConsultation {
-    std::string plant;  // trimmed
+    std::string plant;                                  // trimmed
     std::string primary, secondary, zodiac, synthesis;  // of the last match
     // Four pages of (symptom, authors) lines, each followed by 120 "-"; matches 1-26 on
     // page 1, 27-52 on 2, 53-78 on 3, all later ones on 4.
@@ -175,7 +175,7 @@ PlantConsultation consultPlant(const DataRoot& root, std::string_view plant);
 // ---- Corvell-2: a symptom and its plants ----------------------------------------
 
 struct SymptomPlant {
-    std::string plantLine;   // plant + 40 "-"
+    std::string plantLine;  // plant + 40 "-"
     std::string synthesis;
     std::string numberText;  // the record number, at least four digits
     std::int64_t record = 0;

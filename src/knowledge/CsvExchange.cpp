@@ -67,7 +67,8 @@ const std::vector<Column<TherapyRecord>>& therapyColumns() {
          [](R& r, std::string_view t) { r.pathology = t; }},
         {"posologia", 250, Check::Text, [](const R& r) { return r.posology; },
          [](R& r, std::string_view t) { r.posology = t; }},
-        {"remedio", 100, Check::Text, [](const R& r) { return r.remedy; }, [](R& r, std::string_view t) { r.remedy = t; }},
+        {"remedio", 100, Check::Text, [](const R& r) { return r.remedy; },
+         [](R& r, std::string_view t) { r.remedy = t; }},
         {"notas", 750, Check::Text, [](const R& r) { return r.notesText(); },
          [](R& r, std::string_view t) { r.setNotes(t); }},
     };
@@ -77,7 +78,8 @@ const std::vector<Column<TherapyRecord>>& therapyColumns() {
 const std::vector<Column<PlantSymptomRecord>>& plantColumns() {
     using R = PlantSymptomRecord;
     static const std::vector<Column<R>> c = {
-        {"sintoma", 100, Check::Text, [](const R& r) { return r.symptom; }, [](R& r, std::string_view t) { r.symptom = t; }},
+        {"sintoma", 100, Check::Text, [](const R& r) { return r.symptom; },
+         [](R& r, std::string_view t) { r.symptom = t; }},
         {"planta", 20, Check::Text, [](const R& r) { return r.plant; }, [](R& r, std::string_view t) { r.plant = t; }},
         {"codigo", 15, Check::Text, [](const R& r) { return r.code; }, [](R& r, std::string_view t) { r.code = t; }},
         {"signatura_primaria", 15, Check::Planets, [](const R& r) { return r.primarySignature; },
@@ -88,7 +90,8 @@ const std::vector<Column<PlantSymptomRecord>>& plantColumns() {
          [](R& r, std::string_view t) { r.zodiacSignature = t; }},
         {"sintesis", 100, Check::Text, [](const R& r) { return r.synthesis; },
          [](R& r, std::string_view t) { r.synthesis = t; }},
-        {"autores", 100, Check::Text, [](const R& r) { return r.authors; }, [](R& r, std::string_view t) { r.authors = t; }},
+        {"autores", 100, Check::Text, [](const R& r) { return r.authors; },
+         [](R& r, std::string_view t) { r.authors = t; }},
         {"nota", 140, Check::Text, [](const R& r) { return r.note; }, [](R& r, std::string_view t) { r.note = t; }},
     };
     return c;
@@ -183,14 +186,16 @@ std::vector<CsvRow> parseCsv(std::string_view text, const std::string& file, std
                     return rows;
                 }
                 if (at < n && text[at] != ',' && !endOfLine(at)) {
-                    faults.push_back({file, row, column, "", "hay texto detr\xC3\xA1s de las comillas que cierran el campo"});
+                    faults.push_back(
+                        {file, row, column, "", "hay texto detr\xC3\xA1s de las comillas que cierran el campo"});
                     bad = true;
                     while (at < n && text[at] != ',' && !endOfLine(at)) ++at;
                 }
             } else {
                 while (at < n && text[at] != ',' && !endOfLine(at)) field += text[at++];
                 if (!bad && field.find('"') != std::string::npos) {
-                    faults.push_back({file, row, column, "", "comillas dentro de un campo que no empieza con comillas"});
+                    faults.push_back(
+                        {file, row, column, "", "comillas dentro de un campo que no empieza con comillas"});
                     bad = true;
                 }
             }

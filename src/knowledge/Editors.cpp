@@ -91,8 +91,8 @@ void deleteRecord(const DataRoot& root, EditorKind kind, std::int64_t k) {
     removeRecord(file, recordSize(kind), k);
 }
 
-PendingChanges pendingChanges(std::string_view rememberedName, std::string_view rememberedSecond,
-                              std::string_view name, std::string_view second, bool descriptionsChanged) {
+PendingChanges pendingChanges(std::string_view rememberedName, std::string_view rememberedSecond, std::string_view name,
+                              std::string_view second, bool descriptionsChanged) {
     if (second == "Indicaciones") second = "";
     return {name != rememberedName, second != rememberedSecond, descriptionsChanged};
 }
@@ -167,7 +167,8 @@ std::int64_t commitReordering(const DataRoot& root, EditorKind kind, const std::
     std::int64_t runFrom = -1, runLength = 0;
     auto flushRun = [&] {
         if (runLength >= 64) {
-            out.copyFrom(path, static_cast<std::uint64_t>(runFrom) * size, static_cast<std::uint64_t>(runLength) * size);
+            out.copyFrom(path, static_cast<std::uint64_t>(runFrom) * size,
+                         static_cast<std::uint64_t>(runLength) * size);
         } else {
             for (std::int64_t k = runFrom; k < runFrom + runLength; ++k) {
                 old.read(k, record.data());

@@ -59,8 +59,8 @@ struct PendingChanges {
     bool descriptions = false;  // any other text
     bool any() const { return name || second || descriptions; }
 };
-PendingChanges pendingChanges(std::string_view rememberedName, std::string_view rememberedSecond,
-                              std::string_view name, std::string_view second, bool descriptionsChanged);
+PendingChanges pendingChanges(std::string_view rememberedName, std::string_view rememberedSecond, std::string_view name,
+                              std::string_view second, bool descriptionsChanged);
 
 // ---- Re-ordering ---------------------------------------------------------------
 

@@ -258,8 +258,8 @@ void replaceRecord(const fs::path& file, std::size_t recordSize, std::int64_t k,
     const std::uint64_t size = wholeRecordsSize(file, recordSize);
     const std::int64_t count = static_cast<std::int64_t>(size / recordSize);
     if (k < 0 || k >= count)
-        throw FileError(file, "Write beyond end of file (record " + std::to_string(k) + " of " +
-                                  std::to_string(count) + ")");
+        throw FileError(file,
+                        "Write beyond end of file (record " + std::to_string(k) + " of " + std::to_string(count) + ")");
     if (bytes.size() != recordSize) throw FileError(file, "record of the wrong size");
     const std::uint64_t at = static_cast<std::uint64_t>(k) * recordSize;
     FileReplacement out(file);
@@ -283,8 +283,8 @@ void removeRecord(const fs::path& file, std::size_t recordSize, std::int64_t k) 
     const std::uint64_t size = wholeRecordsSize(file, recordSize);
     const std::int64_t count = static_cast<std::int64_t>(size / recordSize);
     if (k < 0 || k >= count)
-        throw FileError(file, "Read beyond end of file (record " + std::to_string(k) + " of " +
-                                  std::to_string(count) + ")");
+        throw FileError(file,
+                        "Read beyond end of file (record " + std::to_string(k) + " of " + std::to_string(count) + ")");
     const std::uint64_t at = static_cast<std::uint64_t>(k) * recordSize;
     FileReplacement out(file);
     out.copyFrom(file, 0, at);

@@ -11,20 +11,34 @@ bool isRepertoryField(UtilityField f) { return f >= UtilityField::TherapyRemedy;
 
 int utilityCapacity(UtilityField f) {
     switch (f) {
-        case UtilityField::Name: return 50;
-        case UtilityField::Indication: return 300;
-        case UtilityField::Posology: return 900;
-        case UtilityField::Warnings: return 400;
-        case UtilityField::PrimarySignature: return 30;
-        case UtilityField::SecondarySignature: return 40;
-        case UtilityField::ZodiacSignature: return 70;
-        case UtilityField::Synthesis: return 1500;
-        case UtilityField::Notes: return 750;
-        case UtilityField::ExtraNotes: return 750;
-        case UtilityField::TherapyRemedy: return 100;
-        case UtilityField::TherapyPathology: return 100;
-        case UtilityField::TherapyPosology: return 250;
-        case UtilityField::TherapyNotes: return 750;
+    case UtilityField::Name:
+        return 50;
+    case UtilityField::Indication:
+        return 300;
+    case UtilityField::Posology:
+        return 900;
+    case UtilityField::Warnings:
+        return 400;
+    case UtilityField::PrimarySignature:
+        return 30;
+    case UtilityField::SecondarySignature:
+        return 40;
+    case UtilityField::ZodiacSignature:
+        return 70;
+    case UtilityField::Synthesis:
+        return 1500;
+    case UtilityField::Notes:
+        return 750;
+    case UtilityField::ExtraNotes:
+        return 750;
+    case UtilityField::TherapyRemedy:
+        return 100;
+    case UtilityField::TherapyPathology:
+        return 100;
+    case UtilityField::TherapyPosology:
+        return 250;
+    case UtilityField::TherapyNotes:
+        return 750;
     }
     return 0;
 }
@@ -33,55 +47,98 @@ namespace {
 
 std::string textOf(const RemedyRecord& r, UtilityField f) {
     switch (f) {
-        case UtilityField::Name: return r.name;
-        case UtilityField::Indication: return r.indicationText();
-        case UtilityField::Posology: return r.posologyText();
-        case UtilityField::Warnings: return r.warningsText();
-        case UtilityField::PrimarySignature: return r.primarySignature;
-        case UtilityField::SecondarySignature: return r.secondarySignature;
-        case UtilityField::ZodiacSignature: return r.zodiacSignature;
-        case UtilityField::Synthesis: return r.synthesisText();
-        case UtilityField::Notes: return r.notesText();
-        default: return r.extraNotesText();
+    case UtilityField::Name:
+        return r.name;
+    case UtilityField::Indication:
+        return r.indicationText();
+    case UtilityField::Posology:
+        return r.posologyText();
+    case UtilityField::Warnings:
+        return r.warningsText();
+    case UtilityField::PrimarySignature:
+        return r.primarySignature;
+    case UtilityField::SecondarySignature:
+        return r.secondarySignature;
+    case UtilityField::ZodiacSignature:
+        return r.zodiacSignature;
+    case UtilityField::Synthesis:
+        return r.synthesisText();
+    case UtilityField::Notes:
+        return r.notesText();
+    default:
+        return r.extraNotesText();
     }
 }
 
 void setText(RemedyRecord& r, UtilityField f, std::string_view t) {
     switch (f) {
-        case UtilityField::Name: r.name = t.substr(0, 50); break;
-        case UtilityField::Indication: r.setIndication(t); break;
-        case UtilityField::Posology: r.setPosology(t); break;
-        case UtilityField::Warnings: r.setWarnings(t); break;
-        case UtilityField::PrimarySignature: r.primarySignature = t.substr(0, 30); break;
-        case UtilityField::SecondarySignature: r.secondarySignature = t.substr(0, 40); break;
-        case UtilityField::ZodiacSignature: r.zodiacSignature = t.substr(0, 70); break;
-        case UtilityField::Synthesis: r.setSynthesis(t); break;
-        case UtilityField::Notes: r.setNotes(t); break;
-        default: r.setExtraNotes(t); break;
+    case UtilityField::Name:
+        r.name = t.substr(0, 50);
+        break;
+    case UtilityField::Indication:
+        r.setIndication(t);
+        break;
+    case UtilityField::Posology:
+        r.setPosology(t);
+        break;
+    case UtilityField::Warnings:
+        r.setWarnings(t);
+        break;
+    case UtilityField::PrimarySignature:
+        r.primarySignature = t.substr(0, 30);
+        break;
+    case UtilityField::SecondarySignature:
+        r.secondarySignature = t.substr(0, 40);
+        break;
+    case UtilityField::ZodiacSignature:
+        r.zodiacSignature = t.substr(0, 70);
+        break;
+    case UtilityField::Synthesis:
+        r.setSynthesis(t);
+        break;
+    case UtilityField::Notes:
+        r.setNotes(t);
+        break;
+    default:
+        r.setExtraNotes(t);
+        break;
     }
 }
 
 std::string textOf(const TherapyRecord& r, UtilityField f) {
     switch (f) {
-        case UtilityField::TherapyRemedy: return r.remedy;
-        case UtilityField::TherapyPathology: return r.pathology;
-        case UtilityField::TherapyPosology: return r.posology;
-        default: return r.notesText();
+    case UtilityField::TherapyRemedy:
+        return r.remedy;
+    case UtilityField::TherapyPathology:
+        return r.pathology;
+    case UtilityField::TherapyPosology:
+        return r.posology;
+    default:
+        return r.notesText();
     }
 }
 
 void setText(TherapyRecord& r, UtilityField f, std::string_view t) {
     switch (f) {
-        case UtilityField::TherapyRemedy: r.remedy = t.substr(0, 100); break;
-        case UtilityField::TherapyPathology: r.pathology = t.substr(0, 100); break;
-        case UtilityField::TherapyPosology: r.posology = t.substr(0, 250); break;
-        default: r.setNotes(t); break;
+    case UtilityField::TherapyRemedy:
+        r.remedy = t.substr(0, 100);
+        break;
+    case UtilityField::TherapyPathology:
+        r.pathology = t.substr(0, 100);
+        break;
+    case UtilityField::TherapyPosology:
+        r.posology = t.substr(0, 250);
+        break;
+    default:
+        r.setNotes(t);
+        break;
     }
 }
 
 template <class R>
 std::optional<UtilityFind> findIn(const DataRoot& root, const char* file, UtilityField field, const std::string& phrase,
-                                  std::int64_t from, std::int64_t& last, std::string_view (*remedyOf)(const std::uint8_t*)) {
+                                  std::int64_t from, std::int64_t& last,
+                                  std::string_view (*remedyOf)(const std::uint8_t*)) {
     std::optional<UtilityFind> find;
     RecordScanner scan(root.resolve(file), R::kSize);
     last = scan.count() - 1;
@@ -158,10 +215,8 @@ std::optional<UtilityFind> FindAndCorrect::next() {
 bool FindAndCorrect::save(std::string_view before, std::string_view after) {
     if (!found_) return false;
     const std::string text = std::string(before) + std::string(after);
-    if (isRepertoryField(field_))
-        saveIn<TherapyRecord>(root_, kRepertoryFile, *found_, field_, text);
-    else
-        saveIn<RemedyRecord>(root_, kRemedyDatabaseFile, *found_, field_, text);
+    if (isRepertoryField(field_)) saveIn<TherapyRecord>(root_, kRepertoryFile, *found_, field_, text);
+    else saveIn<RemedyRecord>(root_, kRemedyDatabaseFile, *found_, field_, text);
     return true;
 }
 

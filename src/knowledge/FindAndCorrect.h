@@ -14,10 +14,21 @@ namespace athanor {
 
 enum class UtilityField {
     // Remedy database
-    Name, Indication, Posology, Warnings, PrimarySignature, SecondarySignature, ZodiacSignature, Synthesis,
-    Notes, ExtraNotes,
+    Name,
+    Indication,
+    Posology,
+    Warnings,
+    PrimarySignature,
+    SecondarySignature,
+    ZodiacSignature,
+    Synthesis,
+    Notes,
+    ExtraNotes,
     // Therapies repertory
-    TherapyRemedy, TherapyPathology, TherapyPosology, TherapyNotes,
+    TherapyRemedy,
+    TherapyPathology,
+    TherapyPosology,
+    TherapyNotes,
 };
 bool isRepertoryField(UtilityField field);
 // The capacity the utility shows for the field.
@@ -25,9 +36,9 @@ int utilityCapacity(UtilityField field);
 
 struct UtilityFind {
     std::int64_t record = 0;
-    std::string remedy;  // name (repertory: remedy) of the record found
-    std::string before;  // the text before the phrase, in its stored letter case
-    std::string after;   // the text from the phrase to the end
+    std::string remedy;      // name (repertory: remedy) of the record found
+    std::string before;      // the text before the phrase, in its stored letter case
+    std::string after;       // the text from the phrase to the end
     std::int64_t next = 0;   // the record where the next press goes on (shown as the position)
     std::string lengthText;  // the text's length, "/", the capacity
 };

@@ -23,7 +23,7 @@ inline constexpr const char* kSignCodeListFile = "OpzioneT\\PosiSegn.Txt";
 
 // Text columns of a keyed file, 1-based, and how many characters a reader shows.
 struct KeyedLayout {
-    int keyWidth;    // characters of the key (0: the key is as long as the code looked up)
+    int keyWidth;  // characters of the key (0: the key is as long as the code looked up)
     int textColumn;
     int textWidth;
 };

@@ -25,10 +25,10 @@ struct Layout {
 };
 
 const Layout& layoutOf(RankingKind kind) {
-    static const Layout symptoms{kRemedyListFile, kSearchCountersFile, kRemedyDatabaseFile, RemedyRecord::kSize,
-                                 remedyIndication1, remedyName};
-    static const Layout therapies{kRepertoryRemedyListFile, kTherapyCountersFile, kRepertoryFile, TherapyRecord::kSize,
-                                  therapyPathology, therapyRemedy};
+    static const Layout symptoms{kRemedyListFile,     kSearchCountersFile, kRemedyDatabaseFile,
+                                 RemedyRecord::kSize, remedyIndication1,   remedyName};
+    static const Layout therapies{kRepertoryRemedyListFile, kTherapyCountersFile, kRepertoryFile,
+                                  TherapyRecord::kSize,     therapyPathology,     therapyRemedy};
     return kind == RankingKind::Symptoms ? symptoms : therapies;
 }
 

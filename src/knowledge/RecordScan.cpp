@@ -38,8 +38,8 @@ void RecordScanner::seek(std::int64_t from) { next_ = std::max<std::int64_t>(0, 
 
 std::size_t RecordScanner::nextBlock(const std::uint8_t*& block) {
     if (next_ >= count_) return 0;
-    const std::size_t records =
-        static_cast<std::size_t>(std::min<std::int64_t>(count_ - next_, static_cast<std::int64_t>(buffer_.size() / size_)));
+    const std::size_t records = static_cast<std::size_t>(
+        std::min<std::int64_t>(count_ - next_, static_cast<std::int64_t>(buffer_.size() / size_)));
     const std::size_t want = records * size_;
     const off_t at = static_cast<off_t>(next_) * static_cast<off_t>(size_);
     std::size_t done = 0;

@@ -35,8 +35,8 @@ std::optional<RemedyRecord> firstRecordNamed(const DataRoot& root, std::string_v
     return found;
 }
 
-std::size_t runSignatureSearch(const DataRoot& root, const std::vector<RemedyNameEntry>& list,
-                               std::string_view planet, std::string_view sign) {
+std::size_t runSignatureSearch(const DataRoot& root, const std::vector<RemedyNameEntry>& list, std::string_view planet,
+                               std::string_view sign) {
     const KnowledgeFile<RemedyRecord> database(root.resolve(kRemedyDatabaseFile));
     const auto numbers = readRemedyNumbers(root.resolve(kRemedyNumbersFile));
     const auto found = signatureSearch(database, list, numbers, planet, sign);

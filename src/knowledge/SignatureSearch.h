@@ -26,8 +26,8 @@ std::optional<RemedyRecord> firstRecordNamed(const DataRoot& root, std::string_v
 // The search: each entry of the list is judged by the record its line of Prdts.dum names;
 // the remedies that answer (planet, sign) are written to FileDum\Segnat.dum. Returns how
 // many were found.
-std::size_t runSignatureSearch(const DataRoot& root, const std::vector<RemedyNameEntry>& list,
-                               std::string_view planet, std::string_view sign);
+std::size_t runSignatureSearch(const DataRoot& root, const std::vector<RemedyNameEntry>& list, std::string_view planet,
+                               std::string_view sign);
 // Page p (1-based) of the last search, read back from Segnat.dum.
 std::vector<SignatureRow> signatureResultPage(const DataRoot& root, int page);
 

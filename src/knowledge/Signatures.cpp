@@ -10,7 +10,7 @@
 
 namespace athanor {
 
-const std::array<const char*, 9> kSignaturePlanets = {"Sol",      "Luna",    "Mercurio",  "Venus",  "Marte",
+const std::array<const char*, 9> kSignaturePlanets = {"Sol",        "Luna",    "Mercurio",  "Venus",  "Marte",
                                                       "J\xFApiter", "Saturno", "NodoNorte", "NodoSur"};
 
 const std::array<SignatureList, 9> kPlanetSignatureLists = {{
@@ -30,12 +30,10 @@ namespace {
 bool any(std::string_view criterion) { return criterion == kAnyCriterion; }
 bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
-
 }  // namespace
 
 bool answersSignature(const RemedyRecord& r, std::string_view planet, std::string_view sign) {
-    const bool planetOk =
-        any(planet) || contains(r.primarySignature, planet) || contains(r.secondarySignature, planet);
+    const bool planetOk = any(planet) || contains(r.primarySignature, planet) || contains(r.secondarySignature, planet);
     return planetOk && (any(sign) || contains(r.zodiacSignature, sign));
 }
 
@@ -91,9 +89,7 @@ void writeSignatureResults(const std::filesystem::path& path, const std::vector<
     writeLines(path, lines);
 }
 
-int signaturePageCount(std::size_t found) {
-    return static_cast<int>((found + kSignatureRows - 1) / kSignatureRows);
-}
+int signaturePageCount(std::size_t found) { return static_cast<int>((found + kSignatureRows - 1) / kSignatureRows); }
 
 std::vector<SignatureRow> readSignaturePage(const std::filesystem::path& path, int page) {
     const auto lines = readLines(path);
@@ -106,8 +102,8 @@ std::vector<SignatureRow> readSignaturePage(const std::filesystem::path& path, i
 }
 
 std::vector<std::string> pathologiesForSignature(const KnowledgeFile<RemedyRecord>& database,
-                                                 const KnowledgeFile<TherapyRecord>& repertory,
-                                                 std::string_view planet, std::string_view sign) {
+                                                 const KnowledgeFile<TherapyRecord>& repertory, std::string_view planet,
+                                                 std::string_view sign) {
     std::vector<std::string> names;
     RecordScanner(database.path(), RemedyRecord::kSize).forEach([&](std::int64_t, const std::uint8_t* r) {
         if (answersSignatureAt(r, planet, sign)) names.emplace_back(remedyName(r));

@@ -56,8 +56,8 @@ std::vector<SignatureRow> readSignaturePage(const std::filesystem::path& path, i
 // remedies that answer (planet, sign), sorted and without repetitions. Both files are
 // scanned from record 0.
 std::vector<std::string> pathologiesForSignature(const KnowledgeFile<RemedyRecord>& database,
-                                                 const KnowledgeFile<TherapyRecord>& repertory,
-                                                 std::string_view planet, std::string_view sign);
+                                                 const KnowledgeFile<TherapyRecord>& repertory, std::string_view planet,
+                                                 std::string_view sign);
 
 // The remedies of the repertory for a pathology (records from 1), sorted; each one that
 // a database record answering (planet, sign) carries - by its exact name or its name

@@ -47,8 +47,7 @@ struct AliasRule {
 };
 
 constexpr AliasRule kAliasRules[] = {
-    {"HS 8 -", 4, 8, false}, {"HS", 6, 10, false}, {"MSA", 3, 5, false},
-    {"QSPC", 4, 6, true},    {"TSA", 3, 5, false},
+    {"HS 8 -", 4, 8, false}, {"HS", 6, 10, false}, {"MSA", 3, 5, false}, {"QSPC", 4, 6, true}, {"TSA", 3, 5, false},
 };
 
 std::string cut(std::string_view s, std::size_t from, std::size_t n) {

@@ -43,7 +43,8 @@ std::vector<std::string> remedyTexts(const DataRoot& root, RemedyText field, con
             if (w == wanted.end()) return true;
             std::string text = fieldOf(r, field);
             if (field == RemedyText::Synthesis && text.size() < 5)
-                text = "Todav\xED" "a no se ha confirmado una s\xEDntesis ps\xEDquica";
+                text = "Todav\xED"
+                       "a no se ha confirmado una s\xEDntesis ps\xEDquica";
             for (auto i : w->second) texts[i] = text;
             wanted.erase(w);
             return !wanted.empty();

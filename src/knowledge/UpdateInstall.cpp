@@ -38,7 +38,8 @@ Newer newerOf(const fs::path& folder) {
 }  // namespace
 
 std::vector<std::string> updateInformation(const DataRoot& root) {
-    return readLines(root.resolve(root.exists("OpzioneH\\AutoSet") ? "Appoggio\\Aggiorna2.txt" : "Appoggio\\Aggiorna1.txt"));
+    return readLines(
+        root.resolve(root.exists("OpzioneH\\AutoSet") ? "Appoggio\\Aggiorna2.txt" : "Appoggio\\Aggiorna1.txt"));
 }
 
 std::string baseDate(const fs::path& folder) { return fileDateText(newerOf(folder).file); }

@@ -65,16 +65,10 @@ std::filesystem::path Archive::notesPath() const { return path(".ST3"); }
 bool Archive::exists() const { return root_.exists(name_ + ".ST1"); }
 bool Archive::hasNotesFile() const { return root_.exists(name_ + ".ST3"); }
 
-int Archive::indexRecordCount() const {
-    return static_cast<int>(RecordFile(indexPath(), kIndexRecordSize).count());
-}
+int Archive::indexRecordCount() const { return static_cast<int>(RecordFile(indexPath(), kIndexRecordSize).count()); }
 int Archive::count() const { return indexRecordCount() - 1; }
-int Archive::birthRecordCount() const {
-    return static_cast<int>(RecordFile(birthPath(), kBirthRecordSize).count());
-}
-int Archive::notesRecordCount() const {
-    return static_cast<int>(RecordFile(notesPath(), kNotesRecordSize).count());
-}
+int Archive::birthRecordCount() const { return static_cast<int>(RecordFile(birthPath(), kBirthRecordSize).count()); }
+int Archive::notesRecordCount() const { return static_cast<int>(RecordFile(notesPath(), kNotesRecordSize).count()); }
 
 std::string Archive::readEntry(int k) const {
     RecordFile file(indexPath(), kIndexRecordSize);
@@ -167,10 +161,8 @@ int Archive::findNear(std::string_view prefix) const {
     for (int step = 0; step < 100; ++step) {
         mid = (lo + hi) / 2;
         const std::string entry = decodeIndexEntry(file.read(mid).data());
-        if (key > entry)
-            lo = mid;
-        else
-            hi = mid;
+        if (key > entry) lo = mid;
+        else hi = mid;
         if (lo < 1) lo = 1;
     }
     return mid;

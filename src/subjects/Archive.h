@@ -22,7 +22,7 @@ public:
     std::filesystem::path indexPath() const;
     std::filesystem::path birthPath() const;
     std::filesystem::path notesPath() const;
-    bool exists() const;          // the ".ST1" is there
+    bool exists() const;  // the ".ST1" is there
     bool hasNotesFile() const;
 
     // Number of subjects: index records minus the header.

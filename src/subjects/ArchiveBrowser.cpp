@@ -2,12 +2,12 @@
 
 namespace athanor {
 
-const BrowserLayout BrowserLayout::retrieval{9, 4, 10, 9, 0, 5, 5, 5, 5, 4, 9, 14, 13,
-                                             "Haga doble clic en la lista Nombre"};
-const BrowserLayout BrowserLayout::deletion{9, 4, 10, 10, 1, 5, 5, 5, 5, 4, 9, 14, 13,
-                                            "Haga doble clic en la lista de los Nombres"};
-const BrowserLayout BrowserLayout::modification{8, 3, 9, 9, 1, 4, 4, 4, 4, 3, 8, 13, 12,
-                                                "Haga doble clic en la lista de los Nombres"};
+const BrowserLayout BrowserLayout::retrieval{9, 4, 10, 9, 0,  5,  5,
+                                             5, 5, 4,  9, 14, 13, "Haga doble clic en la lista Nombre"};
+const BrowserLayout BrowserLayout::deletion{9, 4, 10, 10, 1,  5,  5,
+                                            5, 5, 4,  9,  14, 13, "Haga doble clic en la lista de los Nombres"};
+const BrowserLayout BrowserLayout::modification{8, 3, 9, 9, 1,  4,  4,
+                                                4, 4, 3, 8, 13, 12, "Haga doble clic en la lista de los Nombres"};
 
 namespace {
 

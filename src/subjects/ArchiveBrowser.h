@@ -17,13 +17,13 @@ struct BrowserLayout {
     int startThreshold;  // start centre: startShort while n < startThreshold, else startLong
     int startShort;
     int startLong;
-    int clampLow;        // typing and thumb keep c in clampLow .. n - clampGap
+    int clampLow;  // typing and thumb keep c in clampLow .. n - clampGap
     int clampGap;
-    int lineUpMin;       // a line up only while c > lineUpMin
-    int lineDownGap;     // a line down only while c < n - lineDownGap
+    int lineUpMin;    // a line up only while c > lineUpMin
+    int lineDownGap;  // a line down only while c < n - lineDownGap
     int page;
-    int pageUpMin;       // a page up only while c > pageUpMin
-    int pageDownGap;     // a page down only while c < n - pageDownGap
+    int pageUpMin;    // a page up only while c > pageUpMin
+    int pageDownGap;  // a page down only while c < n - pageDownGap
     const char* noMatchMessage;
 
     static const BrowserLayout retrieval;

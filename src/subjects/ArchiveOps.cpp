@@ -76,8 +76,8 @@ SaveResult saveSubject(const DataRoot& root, const ChartState& settings, const C
 
     const int m = archive.birthRecordCount();
     if (m > kMaxRecordNumber)
-        throw FileError(archive.birthPath(), "el archivo ya tiene " + std::to_string(kMaxRecordNumber) +
-                                                 " registros: no caben m\xE1s");
+        throw FileError(archive.birthPath(),
+                        "el archivo ya tiene " + std::to_string(kMaxRecordNumber) + " registros: no caben m\xE1s");
 
     const Summaries s = computeSummaries(settings, files, moment, decodeCoordText(coord));
     record.planetSummary = s.planets;
@@ -103,10 +103,8 @@ SaveResult saveSubject(const DataRoot& root, const ChartState& settings, const C
     if (request.beforeIndexEntry) request.beforeIndexEntry();
 
     SaveResult result{n, 0, entry};
-    if (archive.isTemporary())
-        archive.writeEntry(0, entry);
-    else
-        result.position = archive.insertEntry(entry);
+    if (archive.isTemporary()) archive.writeEntry(0, entry);
+    else result.position = archive.insertEntry(entry);
     return result;
 }
 
@@ -365,8 +363,8 @@ ModifyResult applyModification(const ChartState& settings, const CorrectionFiles
     if (anyText(f.notes, f.documentNumber)) {
         NotesRecord notes;
         for (int i = 0; i < 3; ++i) notes.lines[i] = trim(f.notes[i]).substr(0, kNotesCapacity);
-        notes.lines[3] = trim(padRight(f.notes[3], kNotesCapacity).substr(0, 64) + f.documentNumber)
-                             .substr(0, kNotesCapacity);
+        notes.lines[3] =
+            trim(padRight(f.notes[3], kNotesCapacity).substr(0, 64) + f.documentNumber).substr(0, kNotesCapacity);
         const int k = record.notesRecord();
         if (k != 0) {
             archive.writeNotes(k, notes);
@@ -383,10 +381,8 @@ ModifyResult applyModification(const ChartState& settings, const CorrectionFiles
     int position = subject.position;
     if (position < 1 || position >= static_cast<int>(entries.size()))
         throw FileError(archive.indexPath(), "el registro " + std::to_string(position) + " no existe");
-    if (newKey.substr(0, 8) != subject.oldKey.substr(0, 8))
-        position = moveEntry(entries, position, newKey);
-    else
-        entries[position] = newKey;
+    if (newKey.substr(0, 8) != subject.oldKey.substr(0, 8)) position = moveEntry(entries, position, newKey);
+    else entries[position] = newKey;
     std::string bytes;
     for (const auto& e : entries) {
         const auto rec = encodeIndexEntry(e);

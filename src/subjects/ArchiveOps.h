@@ -21,19 +21,19 @@ namespace athanor {
 
 // What the entry window hands to the save window.
 struct SaveInput {
-    std::string name;         // upper case, at most 38 characters
-    BirthMoment moment;       // made by the entry's checks; what the save writes and computes from
+    std::string name;    // upper case, at most 38 characters
+    BirthMoment moment;  // made by the entry's checks; what the save writes and computes from
     std::string locality;
     std::string coordText;
-    std::string zoneText;     // -C as the save window shows it: "+1", "-5,5"
+    std::string zoneText;       // -C as the save window shows it: "+1", "-5,5"
     long double julianDay = 0;  // EditJD as the entry window showed it (nothing is computed from it)
     std::string country;
 };
 
 struct SaveRequest {
-    std::string archive;                // four characters
-    std::array<std::string, 4> notes;   // EditMemo1..4
-    std::string documentNumber;         // EditNfile: five digits or ""
+    std::string archive;               // four characters
+    std::array<std::string, 4> notes;  // EditMemo1..4
+    std::string documentNumber;        // EditNfile: five digits or ""
     // Called after the birth record is written and before the index entry is: a save
     // interrupted there leaves an unlisted record, never an entry pointing at nothing.
     std::function<void()> beforeIndexEntry;
@@ -87,15 +87,15 @@ struct RetrievedSubject {
     std::string entryText;
     int recordNumber = 0;
     BirthRecord record;
-    std::string name;         // EditNome: the name part of the entry, up to "("
+    std::string name;  // EditNome: the name part of the entry, up to "("
     std::vector<std::string> words;
-    std::string displayDate;  // EditData
-    std::string correction;   // EditCorr
-    std::string coordText;    // EditCoord
-    std::string locality;     // EditLocal: cleaned for display
-    std::string country;      // EditNaz
-    std::string calendar;     // EditCal: "GREG" or "GIUL"
-    bool hasNotes = false;    // the archive has its ".ST3"
+    std::string displayDate;          // EditData
+    std::string correction;           // EditCorr
+    std::string coordText;            // EditCoord
+    std::string locality;             // EditLocal: cleaned for display
+    std::string country;              // EditNaz
+    std::string calendar;             // EditCal: "GREG" or "GIUL"
+    bool hasNotes = false;            // the archive has its ".ST3"
     std::array<std::string, 4> memo;  // MemoAnnotaz
     std::string documentNumber;
 };
@@ -134,14 +134,14 @@ bool deleteSubject(const DataRoot& root, Archive& archive, const SubjectForDelet
 // ---- modify -------------------------------------------------------------------------
 
 struct ModifyForm {
-    std::string name;         // EditNomeSogg
-    std::string date;         // EditDataNasc "DD/MM/YYYY"
-    std::string time;         // EditOraNasc "hh:mm"
-    std::string calendar;     // EditCalend "GREGORIANO" / "GIULIANO"
-    std::string locality;     // EditLocalita
-    std::string correction;   // EditGmt
-    std::string coordText;    // EditCoordi
-    std::string country;      // EditStato
+    std::string name;                  // EditNomeSogg
+    std::string date;                  // EditDataNasc "DD/MM/YYYY"
+    std::string time;                  // EditOraNasc "hh:mm"
+    std::string calendar;              // EditCalend "GREGORIANO" / "GIULIANO"
+    std::string locality;              // EditLocalita
+    std::string correction;            // EditGmt
+    std::string coordText;             // EditCoordi
+    std::string country;               // EditStato
     std::array<std::string, 4> notes;  // EditMemo1..4
     std::string documentNumber;        // EditNfile
 };
@@ -160,9 +160,9 @@ std::optional<SubjectForModify> loadForModify(const Archive& archive, int positi
 
 struct ModifyCheck {
     bool ok = false;
-    std::string message;           // the fixed text of the first failing check
+    std::string message;             // the fixed text of the first failing check
     bool needsConfirmation = false;  // the longitude and the correction disagree
-    ModifyForm form;               // trimmed, with "," of the correction turned into "."
+    ModifyForm form;                 // trimmed, with "," of the correction turned into "."
 };
 
 inline constexpr const char* kModifyConfirmCaption = "Explorer";

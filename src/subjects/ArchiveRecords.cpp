@@ -54,8 +54,8 @@ int BirthRecord::notesRecord() const {
 namespace {
 
 std::array<std::string*, 10> birthFields(BirthRecord& r) {
-    return {&r.birthStamp,    &r.placeText,   &r.calendarCode,  &r.country,    &r.planetSummary,
-            &r.cuspSummary,   &r.aspectSummary, &r.reserved21, &r.reserved12, &r.notesNumber};
+    return {&r.birthStamp,  &r.placeText,     &r.calendarCode, &r.country,    &r.planetSummary,
+            &r.cuspSummary, &r.aspectSummary, &r.reserved21,   &r.reserved12, &r.notesNumber};
 }
 
 }  // namespace

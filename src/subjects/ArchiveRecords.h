@@ -18,7 +18,7 @@ inline constexpr std::size_t kBirthRecordSize = 385;
 inline constexpr std::size_t kNotesRecordSize = 284;
 
 inline constexpr int kEntryCapacity = 43;
-inline constexpr int kNameWidth = 38;      // name part of an index entry
+inline constexpr int kNameWidth = 38;  // name part of an index entry
 inline constexpr int kRecordNumberWidth = 5;
 inline constexpr int kMaxRecordNumber = 99999;
 

@@ -99,12 +99,18 @@ int entryFieldLength(EntryField field) {
 
 std::optional<EntryField> entryFieldWhenFull(EntryField field) {
     switch (field) {
-    case EntryField::Day: return EntryField::Month;
-    case EntryField::Month: return EntryField::Year;
-    case EntryField::Year: return EntryField::Hour;
-    case EntryField::Hour: return EntryField::Minute;
-    case EntryField::Minute: return EntryField::Place;
-    default: return std::nullopt;
+    case EntryField::Day:
+        return EntryField::Month;
+    case EntryField::Month:
+        return EntryField::Year;
+    case EntryField::Year:
+        return EntryField::Hour;
+    case EntryField::Hour:
+        return EntryField::Minute;
+    case EntryField::Minute:
+        return EntryField::Place;
+    default:
+        return std::nullopt;
     }
 }
 
@@ -225,15 +231,15 @@ struct FieldRule {
 };
 
 constexpr std::array<FieldRule, MC::FieldCount> kManualRules = {{
-    {2, 90, 0, 0},    // latitude degrees
+    {2, 90, 0, 0},  // latitude degrees
     {1, 0, 'N', 'S'},
-    {2, 59, 0, 0},    // latitude minutes
-    {3, 180, 0, 0},   // longitude degrees
+    {2, 59, 0, 0},   // latitude minutes
+    {3, 180, 0, 0},  // longitude degrees
     {1, 0, 'E', 'W'},
-    {2, 59, 0, 0},    // longitude minutes
-    {2, 12, 0, 0},    // longitude hours
-    {2, 59, 0, 0},    // minutes of time
-    {2, 59, 0, 0},    // seconds of time
+    {2, 59, 0, 0},  // longitude minutes
+    {2, 12, 0, 0},  // longitude hours
+    {2, 59, 0, 0},  // minutes of time
+    {2, 59, 0, 0},  // seconds of time
     {1, 0, 'E', 'W'},
 }};
 
@@ -328,8 +334,7 @@ bool ManualCoordinates::check() {
         text_[LonTimeLetter] = text_[LonLetter];
         for (Field f : kHourRow) state_[f] = State::Valid;
     } else {
-        const long double longitude =
-            15.0L * (num(LonHours) + num(LonTimeMinutes) / 60.0L + num(LonSeconds) / 3600.0L);
+        const long double longitude = 15.0L * (num(LonHours) + num(LonTimeMinutes) / 60.0L + num(LonSeconds) / 3600.0L);
         if (longitude > 180) return false;
         long long degrees = static_cast<long long>(std::trunc(longitude));
         long long minutes = std::llround((longitude - degrees) * 60.0L);
@@ -355,28 +360,46 @@ std::optional<ManualCoordinates::Field> ManualCoordinates::fieldAfter(Field from
     switch (move) {
     case Move::Next:
         switch (from) {
-        case LatDegrees: return LatLetter;
-        case LatLetter: return LatMinutes;
-        case LatMinutes: return degrees ? LonDegrees : LonHours;
-        case LonDegrees: return LonLetter;
-        case LonLetter: return LonMinutes;
-        case LonHours: return LonTimeMinutes;
-        case LonTimeMinutes: return LonSeconds;
-        case LonSeconds: return LonTimeLetter;
-        default: return std::nullopt;
+        case LatDegrees:
+            return LatLetter;
+        case LatLetter:
+            return LatMinutes;
+        case LatMinutes:
+            return degrees ? LonDegrees : LonHours;
+        case LonDegrees:
+            return LonLetter;
+        case LonLetter:
+            return LonMinutes;
+        case LonHours:
+            return LonTimeMinutes;
+        case LonTimeMinutes:
+            return LonSeconds;
+        case LonSeconds:
+            return LonTimeLetter;
+        default:
+            return std::nullopt;
         }
     case Move::Previous:
         switch (from) {
-        case LatLetter: return LatDegrees;
-        case LatMinutes: return LatLetter;
+        case LatLetter:
+            return LatDegrees;
+        case LatMinutes:
+            return LatLetter;
         case LonDegrees:
-        case LonHours: return LatMinutes;
-        case LonLetter: return LonDegrees;
-        case LonMinutes: return LonLetter;
-        case LonTimeMinutes: return LonHours;
-        case LonSeconds: return LonTimeMinutes;
-        case LonTimeLetter: return LonSeconds;
-        default: return std::nullopt;
+        case LonHours:
+            return LatMinutes;
+        case LonLetter:
+            return LonDegrees;
+        case LonMinutes:
+            return LonLetter;
+        case LonTimeMinutes:
+            return LonHours;
+        case LonSeconds:
+            return LonTimeMinutes;
+        case LonTimeLetter:
+            return LonSeconds;
+        default:
+            return std::nullopt;
         }
     case Move::Up:
         if (from <= LatMinutes) return std::nullopt;

@@ -56,8 +56,8 @@ struct DateCheck {
         Valid,
     };
     Outcome outcome = Outcome::Incomplete;
-    int passed = 0;    // fields 0 .. passed-1 were checked and turn aqua
-    int failed = -1;   // the field that turns red, is emptied and takes the focus
+    int passed = 0;   // fields 0 .. passed-1 were checked and turn aqua
+    int failed = -1;  // the field that turns red, is emptied and takes the focus
     DateTexts trimmed{};
     LocalDateTime when;
     long double gregorianJulianDay = 0;  // the first value for the look-up
@@ -92,7 +92,7 @@ std::string julianDayForCalendar(std::string_view calendar, const DateTexts& dat
 
 // The fields the final checks read.
 struct EntryForm {
-    std::string name;        // EditSogg
+    std::string name;  // EditSogg
     DateTexts date{};
     std::string calendar;    // EditCalend
     std::string locality;    // EditLocEstesa
@@ -104,10 +104,10 @@ struct EntryForm {
 
 struct ContinueCheck {
     bool ok = false;
-    std::string message;    // the fixed text of the failing check; "" for none
-    bool error = false;     // the date check's own message is an error, the others warnings
-    DateCheck date;         // when the date was checked
-    SaveInput handOff;      // what the save window receives, when ok
+    std::string message;  // the fixed text of the failing check; "" for none
+    bool error = false;   // the date check's own message is an error, the others warnings
+    DateCheck date;       // when the date was checked
+    SaveInput handOff;    // what the save window receives, when ok
 };
 
 // The checks in order (name, calendar, date, locality, coordinates, correction), stopping
@@ -121,15 +121,15 @@ ContinueCheck checkContinue(const EntryForm& form);
 class ManualCoordinates {
 public:
     enum Field {
-        LatDegrees,    // EditGrdLat
-        LatLetter,     // EditNS
-        LatMinutes,    // EditPriLat
-        LonDegrees,    // EditGrdLon
-        LonLetter,     // EditEWgrd
-        LonMinutes,    // EditPriLon
-        LonHours,      // EditOreLon
+        LatDegrees,      // EditGrdLat
+        LatLetter,       // EditNS
+        LatMinutes,      // EditPriLat
+        LonDegrees,      // EditGrdLon
+        LonLetter,       // EditEWgrd
+        LonMinutes,      // EditPriLon
+        LonHours,        // EditOreLon
         LonTimeMinutes,  // EditMinLon
-        LonSeconds,    // EditSecLon
+        LonSeconds,      // EditSecLon
         LonTimeLetter,   // EditEWore
         FieldCount
     };
@@ -205,7 +205,7 @@ public:
     bool pending() const noexcept { return pending_; }
 
     struct Recompute {
-        bool ran = false;               // a recompute was pending
+        bool ran = false;  // a recompute was pending
         DateCheck date;
         std::optional<ZoneLookup> lookup;  // when the date is valid and a place is chosen
         std::optional<FileError> error;    // the look-up failed: the results stay empty

@@ -11,7 +11,9 @@ CivilDate civil(const LocalDateTime& t) {
 }  // namespace
 
 BirthMoment::BirthMoment(const LocalDateTime& local, long double correction, int calendarFlag)
-    : local_(local), correction_(correction), calendarFlag_(calendarFlag),
+    : local_(local),
+      correction_(correction),
+      calendarFlag_(calendarFlag),
       localJulianDay_(julianDayFromCivil(calendarFlag, local.minute, local.hour, local.year, local.month, local.day)),
       julianDay_(universalJulianDay(localJulianDay_.jd, correction)) {}
 

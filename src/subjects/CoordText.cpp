@@ -97,8 +97,8 @@ Coordinates decodeCoordText(std::string_view text) {
 
 std::string formatCoordText(const Coordinates& c) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%02d%c%02d-%03d%c%02d", c.latitudeDegrees, c.latitudeLetter,
-                  c.latitudeMinutes, c.longitudeDegrees, c.longitudeLetter, c.longitudeMinutes);
+    std::snprintf(buf, sizeof buf, "%02d%c%02d-%03d%c%02d", c.latitudeDegrees, c.latitudeLetter, c.latitudeMinutes,
+                  c.longitudeDegrees, c.longitudeLetter, c.longitudeMinutes);
     return buf;
 }
 

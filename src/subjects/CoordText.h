@@ -9,7 +9,7 @@ namespace athanor {
 // (2 digits), N or S, minutes (2), "-", longitude degrees (3), E or W, minutes (2).
 struct Coordinates {
     int latitudeDegrees = 0;
-    char latitudeLetter = 'N';   // 'N' or 'S'
+    char latitudeLetter = 'N';  // 'N' or 'S'
     int latitudeMinutes = 0;
     int longitudeDegrees = 0;
     char longitudeLetter = 'E';  // 'E', 'W' (the houses also take 'O' for west)

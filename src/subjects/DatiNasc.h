@@ -13,7 +13,7 @@ namespace athanor {
 inline constexpr std::string_view kChartHandOffFile = "FileTmp\\DatiNasc.Tmp";
 
 struct ChartHandOff {
-    std::string name;        // at most 38 characters when written
+    std::string name;  // at most 38 characters when written
     std::string birthStamp;
     std::string placeText;
     std::string houseSystem;

@@ -20,9 +20,9 @@ inline constexpr int kLocalityNameCapacity = 31;
 inline constexpr int kLocalityCountryCapacity = 23;
 
 struct LocalityRecord {
-    std::string name;           // Windows-1252; a "*" pair marks a part shown in brackets
-    long double latitude = 0;   // degrees, north positive
-    long double longitude = 0;  // degrees, east positive
+    std::string name;              // Windows-1252; a "*" pair marks a part shown in brackets
+    long double latitude = 0;      // degrees, north positive
+    long double longitude = 0;     // degrees, east positive
     std::int32_t tableNumber = 0;  // nine digits; the last eight name the table file
     std::string country;
 

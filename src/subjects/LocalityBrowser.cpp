@@ -14,31 +14,31 @@ bool LocalityBrowser::move(Move m, std::int64_t position) noexcept {
     const std::int64_t before = centre_;
     const std::int64_t n = count_;
     switch (m) {
-        case Move::LineDown:
-        case Move::KeyDownOnLastLine:
-            if (centre_ < n - 3) centre_ += 1;
-            break;
-        case Move::LineUp:
-        case Move::KeyUpOnFirstLine:
-            if (centre_ > 4) centre_ -= 1;
-            break;
-        case Move::PageDown:
-            if (centre_ < n - 11) centre_ += 7;
-            break;
-        case Move::PageUp:
-            if (centre_ > 12) centre_ -= 7;
-            break;
-        case Move::Thumb:
-            centre_ = clamped(position);
-            break;
-        // A page from the last or first line would leave the window past either end of
-        // the list, with lines that show nothing; it stops where the line moves stop.
-        case Move::PageDownOnLastLine:
-            if (centre_ < n - 6) centre_ = std::min(centre_ + 6, n - 3);
-            break;
-        case Move::PageUpOnFirstLine:
-            if (centre_ > 4) centre_ = std::max<std::int64_t>(centre_ - 6, kStartCentre);
-            break;
+    case Move::LineDown:
+    case Move::KeyDownOnLastLine:
+        if (centre_ < n - 3) centre_ += 1;
+        break;
+    case Move::LineUp:
+    case Move::KeyUpOnFirstLine:
+        if (centre_ > 4) centre_ -= 1;
+        break;
+    case Move::PageDown:
+        if (centre_ < n - 11) centre_ += 7;
+        break;
+    case Move::PageUp:
+        if (centre_ > 12) centre_ -= 7;
+        break;
+    case Move::Thumb:
+        centre_ = clamped(position);
+        break;
+    // A page from the last or first line would leave the window past either end of
+    // the list, with lines that show nothing; it stops where the line moves stop.
+    case Move::PageDownOnLastLine:
+        if (centre_ < n - 6) centre_ = std::min(centre_ + 6, n - 3);
+        break;
+    case Move::PageUpOnFirstLine:
+        if (centre_ > 4) centre_ = std::max<std::int64_t>(centre_ - 6, kStartCentre);
+        break;
     }
     return centre_ != before;
 }

@@ -15,15 +15,15 @@ namespace athanor {
 class LocalityBrowser {
 public:
     enum class Move {
-        LineDown,             // scroll bar arrow: +1 while centre < N-3
-        LineUp,               // -1 while centre > 4
-        PageDown,             // scroll bar page: +7 while centre < N-11
-        PageUp,               // -7 while centre > 12
-        Thumb,                // = position, clamped to 4 .. N-4
-        KeyDownOnLastLine,    // Down on line 7: +1 while centre < N-3
-        KeyUpOnFirstLine,     // Up on line 1: -1 while centre > 4
-        PageDownOnLastLine,   // Page Down on line 7: +6 while centre < N-6, at most to N-3
-        PageUpOnFirstLine,    // Page Up on line 1: -6 while centre > 4, at least to 4
+        LineDown,            // scroll bar arrow: +1 while centre < N-3
+        LineUp,              // -1 while centre > 4
+        PageDown,            // scroll bar page: +7 while centre < N-11
+        PageUp,              // -7 while centre > 12
+        Thumb,               // = position, clamped to 4 .. N-4
+        KeyDownOnLastLine,   // Down on line 7: +1 while centre < N-3
+        KeyUpOnFirstLine,    // Up on line 1: -1 while centre > 4
+        PageDownOnLastLine,  // Page Down on line 7: +6 while centre < N-6, at most to N-3
+        PageUpOnFirstLine,   // Page Up on line 1: -6 while centre > 4, at least to 4
     };
 
     static constexpr std::int64_t kStartCentre = 4;

@@ -31,6 +31,7 @@ void buildChart(ChartState& chart, const CorrectionFiles& files, const ChartSubj
                 ChartVariant variant = ChartVariant::MainWindow);
 
 // The same for the current subject (record 0 of TMPR).
-void buildCurrentChart(ChartState& chart, const CorrectionFiles& files, ChartVariant variant = ChartVariant::MainWindow);
+void buildCurrentChart(ChartState& chart, const CorrectionFiles& files,
+                       ChartVariant variant = ChartVariant::MainWindow);
 
 }  // namespace athanor

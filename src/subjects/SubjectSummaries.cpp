@@ -36,11 +36,16 @@ constexpr AspectOrbs kSummaryOrbs = [] {
 
 char summaryLetter(int orbIndex) {
     switch (orbIndex) {
-    case aspect::Opposition: return 'O';
-    case aspect::Trine: return 'Z';
-    case aspect::Square: return 'W';
-    case aspect::Sextile: return 'J';
-    default: return 'K';
+    case aspect::Opposition:
+        return 'O';
+    case aspect::Trine:
+        return 'Z';
+    case aspect::Square:
+        return 'W';
+    case aspect::Sextile:
+        return 'J';
+    default:
+        return 'K';
     }
 }
 

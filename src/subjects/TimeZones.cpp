@@ -27,7 +27,7 @@ constexpr int kValueOffset = 0;
 constexpr int kCodeOffset = 10;
 constexpr int kCorrectionOffset = 16;
 
-constexpr long double kNoReformDay = 1721423;     // whole part of "no reform date known"
+constexpr long double kNoReformDay = 1721423;           // whole part of "no reform date known"
 constexpr long double kFirstGregorianDay = 2299160.5L;  // 15 October 1582, 0:00
 constexpr long double kSpecialRuleFrom = 2433919.5L;    // 30 September 1951
 
@@ -203,8 +203,8 @@ std::string zoneDecimalText(long double v) {
 
 std::string zoneRecordLine(const ZoneRecord& record) {
     const double c = record.correction;
-    return dateTextAuto(record.date()) + " " + (c >= 0 ? "+" : "-") +
-           firstChars(zoneDecimalText(std::fabs(c)), 5) + " " + record.code;
+    return dateTextAuto(record.date()) + " " + (c >= 0 ? "+" : "-") + firstChars(zoneDecimalText(std::fabs(c)), 5) +
+           " " + record.code;
 }
 
 ZoneLookup lookUpZone(const DataRoot& root, const LocalityRecord& place, LocalityListKind list,
@@ -213,8 +213,7 @@ ZoneLookup lookUpZone(const DataRoot& root, const LocalityRecord& place, Localit
     ZoneLookup out;
     out.tableName = tableFileName(place.tableNumber);
     const bool special = out.tableName == kSpecialTable;
-    const long double b =
-        julianDayFromCivil(1, when.minute, when.hour, when.year, when.month, when.day).jd;
+    const long double b = julianDayFromCivil(1, when.minute, when.hour, when.year, when.month, when.day).jd;
 
     Table table = workingCopy(root, italian, out.tableName);
     if (table.records.size() < 2)
@@ -239,8 +238,8 @@ ZoneLookup lookUpZone(const DataRoot& root, const LocalityRecord& place, Localit
     const ZoneRecord& lmt = table.records[1];
     out.localMeanTime = lmt.code == "LMT " && lmt.date() >= b;
 
-    const long double j = julianDayFromCivil(out.gregorian ? 1 : 0, when.minute, when.hour, when.year,
-                                             when.month, when.day).jd;
+    const long double j =
+        julianDayFromCivil(out.gregorian ? 1 : 0, when.minute, when.hour, when.year, when.month, when.day).jd;
     out.localJulianDay = j;
 
     // The scan: stop at the first record dated on or after J; the correction is that of the

@@ -42,20 +42,20 @@ inline constexpr const char* kSpecialTable = "00920000.CAL";
 
 // The outcome of a look-up: what the entry window shows.
 struct ZoneLookup {
-    std::string tableName;          // of the place, "00000001.CAL"
+    std::string tableName;  // of the place, "00000001.CAL"
     bool gregorian = true;
-    std::string calendar;           // "GREG" or "GIUL" (EditCalend)
-    bool localMeanTime = false;     // CheckBoxLocale
-    std::string correctionText;     // EditFuso: "+1", "-2", "-0,83333333", "-5"
-    long double correction = 0;     // the value of correctionText
-    long double localJulianDay = 0; // J: the local date and time in the calendar found
-    long double julianDay = 0;      // J + the correction shown / 24: Universal Time
-    std::string julianDayText;      // EditJD: its first 11 characters
-    std::string dateText;           // EditDataEstesa: "DD/MM/YYYY hh:mm" of J
-    std::string placeName;          // EditLocEstesa
-    std::string country;            // EditStato
-    std::string coordText;          // EditCoord
-    bool outdatedNote = false;      // LabNote: Italian list and a year after 2010
+    std::string calendar;                 // "GREG" or "GIUL" (EditCalend)
+    bool localMeanTime = false;           // CheckBoxLocale
+    std::string correctionText;           // EditFuso: "+1", "-2", "-0,83333333", "-5"
+    long double correction = 0;           // the value of correctionText
+    long double localJulianDay = 0;       // J: the local date and time in the calendar found
+    long double julianDay = 0;            // J + the correction shown / 24: Universal Time
+    std::string julianDayText;            // EditJD: its first 11 characters
+    std::string dateText;                 // EditDataEstesa: "DD/MM/YYYY hh:mm" of J
+    std::string placeName;                // EditLocEstesa
+    std::string country;                  // EditStato
+    std::string coordText;                // EditCoord
+    bool outdatedNote = false;            // LabNote: Italian list and a year after 2010
     std::vector<std::string> recordList;  // ComboBox2
 };
 

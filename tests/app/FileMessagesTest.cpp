@@ -37,8 +37,8 @@ TEST(FileMessages, SayInSpanishWhichFileWhatIsWrongAndWhatToDo) {
          "de seguridad."},
         {FileError::fromErrno(folder / "FileDum/Annotaz.dum", EACCES),
          "No hay permiso para usar el archivo FileDum/Annotaz.dum de trabajo del programa. Dé permiso de "
-         "lectura y escritura sobre la carpeta del programa (" + folder.path().string() +
-             ") al usuario con el que trabaja."},
+         "lectura y escritura sobre la carpeta del programa (" +
+             folder.path().string() + ") al usuario con el que trabaja."},
         {FileError::fromErrno(folder / "TMPR.ST1", ENOSPC),
          "No se puede escribir el archivo TMPR.ST1 del sujeto en curso: el disco está lleno. Libere espacio y "
          "repita la operación."},
@@ -94,8 +94,7 @@ TEST(FileMessages, TheReadersTellWhatWentWrong) {
 TEST(FileMessages, TheOpenedProgramFolderNamesTheFiles) {
     TempDir folder;
     setMessageProgramFolder(DataRoot(folder.path()));
-    EXPECT_EQ(cp1252ToUtf8(userMessage(FileError::fromErrno(folder / "OpzioneT/SpgPian.txt", ENOENT)))
-                  .substr(0, 43),
+    EXPECT_EQ(cp1252ToUtf8(userMessage(FileError::fromErrno(folder / "OpzioneT/SpgPian.txt", ENOENT))).substr(0, 43),
               "Falta el archivo OpzioneT/SpgPian.txt de lo");
     setMessageProgramFolder(DataRoot());
 }

@@ -24,7 +24,7 @@ TEST(SettingsTest, AMissingFileIsCreatedWithTheDefaultsKeepingTheBackupText) {
 
 TEST(SettingsTest, ADamagedFileStopsTheReadAndIsNotRewritten) {
     const char* damaged[] = {
-        "1\r\n0\r\n0\r\n1\r\n1.0\r\n\r\n1.0\r\n",             // seven lines
+        "1\r\n0\r\n0\r\n1\r\n1.0\r\n\r\n1.0\r\n",            // seven lines
         "1\r\n0\r\nzero\r\n1\r\n1.0\r\n\r\n1.0\r\n1.0\r\n",  // a word where a number belongs
     };
     for (const char* contents : damaged) {

@@ -30,7 +30,8 @@ TEST(CliTime, JulianDayAndDateText) {
     r = runCli("jd --date 01/03/-100 --time 00:00 --julian");
     EXPECT_EQ(r.out, "{\"julianDay\":1684592.5,\"asteroidsValid\":false}\n");
     r = runCli("date --jd 2451545");
-    EXPECT_EQ(r.out, "{\"text\":\"01/01/2000 12:00\",\"weekday\":6,\"weekdayName\":\"S\xC3\xA1" "bado\"}\n");
+    EXPECT_EQ(r.out, "{\"text\":\"01/01/2000 12:00\",\"weekday\":6,\"weekdayName\":\"S\xC3\xA1"
+                     "bado\"}\n");
     r = runCli("date --jd 2299160.5 --julian");
     EXPECT_NE(r.out.find("05/10/1582 00:00"), std::string::npos);
 }

@@ -41,7 +41,8 @@ TEST(CorrectionData, FilesHoldEveryRecordTheEngineReads) {
     EXPECT_EQ(fs::file_size(kFiles / MoonFile::kName), std::uintmax_t(MoonFile::kRecords) * MoonFile::kRecordSize);
     EXPECT_EQ(fs::file_size(kFiles / FiveDayFile::kName),
               std::uintmax_t(FiveDayFile::kRecords) * FiveDayFile::kRecordSize);
-    EXPECT_EQ(fs::file_size(kFiles / ApogeeFile::kName), std::uintmax_t(ApogeeFile::kRecords) * ApogeeFile::kRecordSize);
+    EXPECT_EQ(fs::file_size(kFiles / ApogeeFile::kName),
+              std::uintmax_t(ApogeeFile::kRecords) * ApogeeFile::kRecordSize);
 }
 
 // The supplement holds the generator's plan, piece by piece, in under 20 MB.
@@ -111,8 +112,8 @@ TEST_F(Regenerate, MoonSlices) {
 }
 
 TEST_F(Regenerate, FiveDaySlices) {
-    expectSameBytes<FiveDayFile>(0, 1, fiveDayRecords);          // Julian days only
-    expectSameBytes<FiveDayFile>(131500, 131510, fiveDayRecords);  // 1801
+    expectSameBytes<FiveDayFile>(0, 1, fiveDayRecords);               // Julian days only
+    expectSameBytes<FiveDayFile>(131500, 131510, fiveDayRecords);     // 1801
     expectSameBytes<FiveDayFile>(138716, 138730, fiveDayRecords, 2);  // the planets stop at 1900, the node goes on
     expectSameBytes<FiveDayFile>(155585, FiveDayFile::kRecords - 1, fiveDayRecords);
 }
@@ -150,18 +151,18 @@ TEST_F(Regenerate, SupplementSlices) {
     struct Slice {
         int body, coordinate;
         double pieceFrom;
-        double jd;   // the slice starts near here; 0 for the piece's first value, -1 for its last ones
+        double jd;  // the slice starts near here; 0 for the piece's first value, -1 for its last ones
         long count;
     };
     const Slice slices[] = {
-        {body::Sun, supplement::Longitude, 1721423.5, 2396760.0, 24},        // 1850
-        {body::Sun, supplement::Latitude, 1721423.5, 2451540.0, 12},         // 2000
-        {body::Mercury, supplement::Longitude, 1721423.5, 2378500.0, 30},    // 1800
-        {body::Mercury, supplement::Latitude, 1721423.5, -1, 8},             // the days before 1900
-        {body::Venus, supplement::Longitude, 2415020.5, 0, 11},              // from 1900
-        {body::Pluto, supplement::Longitude, 2415020.0, 0, 3},               // the half day of 1899
-        {body::Jupiter, supplement::Latitude, 2415020.5, -1, 7},             // until the perturbations stop
-        {body::Neptune, supplement::Longitude, 2488070.0, 0, 6},             // and after
+        {body::Sun, supplement::Longitude, 1721423.5, 2396760.0, 24},      // 1850
+        {body::Sun, supplement::Latitude, 1721423.5, 2451540.0, 12},       // 2000
+        {body::Mercury, supplement::Longitude, 1721423.5, 2378500.0, 30},  // 1800
+        {body::Mercury, supplement::Latitude, 1721423.5, -1, 8},           // the days before 1900
+        {body::Venus, supplement::Longitude, 2415020.5, 0, 11},            // from 1900
+        {body::Pluto, supplement::Longitude, 2415020.0, 0, 3},             // the half day of 1899
+        {body::Jupiter, supplement::Latitude, 2415020.5, -1, 7},           // until the perturbations stop
+        {body::Neptune, supplement::Longitude, 2488070.0, 0, 6},           // and after
         {body::Vesta, supplement::Longitude, 2396757.5, 2440000.0, 11},
         {body::Chiron, supplement::Latitude, 2396757.5, -1, 6},
         {body::Node, supplement::Longitude, 1721433.5, 2447000.0, 12},
@@ -201,15 +202,15 @@ struct SkyCase {
 };
 
 constexpr SkyCase kSkyCases[] = {
-    {2378800.71, true, false},   // 1801
-    {2396758.5, true, true},     // 1 January 1850, 0h: the first apogee record
-    {2405000.37, true, true},    // 1872
-    {2415018.3, true, true},     // 29 December 1899, before the window where the perturbations start
-    {2433000.93, false, true},   // 1949
-    {2451545.0, false, true},    // 2000
-    {2470000.61, false, true},   // 2050
-    {2488433.4, false, true},    // the last hours of 2100
-    {2499373.2, false, false},   // 2131: the Moon's and the node's last day
+    {2378800.71, true, false},  // 1801
+    {2396758.5, true, true},    // 1 January 1850, 0h: the first apogee record
+    {2405000.37, true, true},   // 1872
+    {2415018.3, true, true},    // 29 December 1899, before the window where the perturbations start
+    {2433000.93, false, true},  // 1949
+    {2451545.0, false, true},   // 2000
+    {2470000.61, false, true},  // 2050
+    {2488433.4, false, true},   // the last hours of 2100
+    {2499373.2, false, false},  // 2131: the Moon's and the node's last day
 };
 
 double deviation(long double engine, double reference) {
@@ -248,7 +249,8 @@ TEST(CorrectedSky, EngineWithTheCommittedFilesFollowsTheReference) {
         for (int b = body::Mercury; b <= body::Pluto; ++b) {
             const auto [lon, lat] = sky(SE_MERCURY + (b - body::Mercury));
             EXPECT_LT(std::fabs(deviation(chart.BodyLongitude[b], lon)), 1.0) << "longitude of body " << b;
-            EXPECT_LT(std::fabs(static_cast<double>(chart.BodyLatitude[b]) - lat) * 60.0, 1.0) << "latitude of body " << b;
+            EXPECT_LT(std::fabs(static_cast<double>(chart.BodyLatitude[b]) - lat) * 60.0, 1.0)
+                << "latitude of body " << b;
         }
     }
     swe_close();

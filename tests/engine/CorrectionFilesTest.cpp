@@ -38,15 +38,16 @@ TEST(CorrectionFiles, DailyInterpolationRoundsTiesToEven) {
     const Case cases[] = {
         {3.25L, v[3] + 0.25L * (v[4] - v[3])},
         {2.75L, v[2] + 0.75L * (v[3] - v[2])},
-        {4.0L, v[4]},   // 3.5 rounds to 4: fraction 0
-        {3.0L, v[3]},   // 2.5 rounds to 2: fraction 1 of records 2 and 3
-        {5.0L, v[5]},   // 4.5 rounds to 4, so the last pair is 4 and 5 and nothing is read beyond
+        {4.0L, v[4]},  // 3.5 rounds to 4: fraction 0
+        {3.0L, v[3]},  // 2.5 rounds to 2: fraction 1 of records 2 and 3
+        {5.0L, v[5]},  // 4.5 rounds to 4, so the last pair is 4 and 5 and nothing is read beyond
         {1.5L, v[1] + 0.5L * (v[2] - v[1])},
     };
     for (const Case& c : cases) {
         EXPECT_NEAR(static_cast<double>(files.moon(kMoonFileBase + c.offset)), static_cast<double>(c.expect), 1e-9)
             << "moon at +" << static_cast<double>(c.offset);
-        EXPECT_NEAR(static_cast<double>(files.blackMoon(kApogeeFileBase + c.offset)), static_cast<double>(c.expect), 1e-9)
+        EXPECT_NEAR(static_cast<double>(files.blackMoon(kApogeeFileBase + c.offset)), static_cast<double>(c.expect),
+                    1e-9)
             << "apogee at +" << static_cast<double>(c.offset);
     }
     // 4.6 rounds to 5: record 6 is missing.
@@ -106,9 +107,9 @@ TEST(CorrectionFiles, FiveDayFieldsHaveTheirOwnOffsetsAndWidths) {
         recs[n].jd = test::kFiveDayOrigin + 0.5L + 5 * n;
         for (int f = 1; f <= 17; ++f) recs[n].field[f] = (f * 5 + n) * (f % 2 ? 1 : -1);
     }
-    recs[2].field[3] = -128;    // 8-bit extremes
+    recs[2].field[3] = -128;  // 8-bit extremes
     recs[3].field[3] = 127;
-    recs[2].field[8] = -1;      // 16-bit fields
+    recs[2].field[8] = -1;  // 16-bit fields
     recs[3].field[8] = -30000;
     recs[2].field[17] = 21500;  // wraps past a full circle of arc-minutes
     recs[3].field[17] = 21800;
@@ -153,11 +154,9 @@ TEST(CorrectionFiles, BatchServesARecordPairOnceReadUntilTheOutermostBatchEnds) 
         EXPECT_THROW(files.moon(kMoonFileBase + 5.1L), FileError);
 
         dir.write("FilePosi/DSEL.rnd", test::int16Records({0, -100, -200, -300, -400, -500}));
-        {
-            const CorrectionFiles::Batch inner(files);
-        }
-        EXPECT_NEAR(moonAt(1.25L), 125, 1e-9);    // kept from before the change
-        EXPECT_NEAR(moonAt(3.5L), -350, 1e-9);    // another pair: read now
+        { const CorrectionFiles::Batch inner(files); }
+        EXPECT_NEAR(moonAt(1.25L), 125, 1e-9);  // kept from before the change
+        EXPECT_NEAR(moonAt(3.5L), -350, 1e-9);  // another pair: read now
         EXPECT_NEAR(moonAt(3.25L), -325, 1e-9);
     }
     EXPECT_NEAR(moonAt(1.25L), -125, 1e-9);  // the batch is over: read again
@@ -195,8 +194,8 @@ TEST(CorrectionFiles, FailuresNameTheFile) {
     EXPECT_NO_THROW(files.planet(test::kFiveDayOrigin + 0.5L, 5));
     EXPECT_NO_THROW(files.blackMoon(kApogeeFileBase + 0.5L));
     const Case shortFiles[] = {
-        {"DSEL.rnd", [&] { files.moon(kMoonFileBase + 2.5L); }},      // records 2 and (half) 3
-        {"DSEL.rnd", [&] { files.moon(kMoonFileBase + 40.5L); }},     // far beyond the end
+        {"DSEL.rnd", [&] { files.moon(kMoonFileBase + 2.5L); }},   // records 2 and (half) 3
+        {"DSEL.rnd", [&] { files.moon(kMoonFileBase + 40.5L); }},  // far beyond the end
         {"DPR1.rnd", [&] { files.planet(test::kFiveDayOrigin + 5.5L, 5); }},
         {"DPR1.rnd", [&] { files.planet(test::kFiveDayOrigin + 10.5L, 5); }},
         {"NOJLNE.rnd", [&] { files.blackMoon(kApogeeFileBase + 1.5L); }},

@@ -206,9 +206,9 @@ TEST_F(Driver, PassingZeroDegreesIsNotAMark) {
         bool negative;
     };
     const Case cases[] = {
-        {body::Moon, moon0 - 0.0005L, false},   // 359.99.. now, 0.00.. later: a forward pass
+        {body::Moon, moon0 - 0.0005L, false},  // 359.99.. now, 0.00.. later: a forward pass
         {body::Moon, moon0 - 0.1L, false},
-        {body::Node, node0 - 0.0005L, false},   // a backward pass through 0 is not seen either
+        {body::Node, node0 - 0.0005L, false},  // a backward pass through 0 is not seen either
         {body::Node, node0 - 0.1L, true},
         {body::Node, node0 + 0.1L, true},
     };
@@ -250,7 +250,8 @@ TEST_F(Driver, LatitudeCorrectionsAreSkippedInTheSpeedPassOnly) {
     EXPECT_NEAR(static_cast<double>(shift(speed.BodyLongitude[body::Mercury])), 1.0, 1e-9);
     EXPECT_NEAR(static_cast<double>(shift(wrapped.BodyLongitude[body::Mercury])), 1.0, 1e-9);
     EXPECT_EQ(speed.BodyLatitude[body::Mercury], plain.BodyLatitude[body::Mercury]);
-    EXPECT_NEAR(static_cast<double>(wrapped.BodyLatitude[body::Mercury] - plain.BodyLatitude[body::Mercury]), 0.5, 1e-9);
+    EXPECT_NEAR(static_cast<double>(wrapped.BodyLatitude[body::Mercury] - plain.BodyLatitude[body::Mercury]), 0.5,
+                1e-9);
 }
 
 TEST_F(Driver, WrapperEqualsItsTwoFullEvaluations) {
@@ -287,7 +288,9 @@ TEST_F(Driver, WrapperEqualsItsTwoFullEvaluations) {
                     if (later[i] < now && std::fabs(later[i] - now) < 5.0L) expected.BodyLongitude[i] = -now;
                 }
                 positionsWithRetrograde(actual, files, selection, jd);
-                const auto where = [&] { return "selection " + std::to_string(selection) + " at " + std::to_string(static_cast<double>(jd)); };
+                const auto where = [&] {
+                    return "selection " + std::to_string(selection) + " at " + std::to_string(static_cast<double>(jd));
+                };
                 EXPECT_EQ(actual.BodyLongitude, expected.BodyLongitude) << where();
                 EXPECT_EQ(actual.BodyLatitude, expected.BodyLatitude) << where();
                 EXPECT_EQ(actual.BodyRightAscension, expected.BodyRightAscension) << where();
@@ -311,9 +314,9 @@ TEST_F(Driver, NodeAndBlackMoonFilesAreReadOnlyWhenChosenAndInRange) {
         bool needsFiveDayFile;
     };
     const Case nodes[] = {
-        {"VERO", 2451545.0L, true},       {"MEDIO", 2451545.0L, false}, {"vero", 2451545.0L, false},
-        {"VERO", 1721433.5L, false},      {"VERO", 1721433.5L + 1e-6L, true},
-        {"VERO", 2499373.5L - 1e-6L, true}, {"VERO", 2499373.5L, false},
+        {"VERO", 2451545.0L, true},  {"MEDIO", 2451545.0L, false},       {"vero", 2451545.0L, false},
+        {"VERO", 1721433.5L, false}, {"VERO", 1721433.5L + 1e-6L, true}, {"VERO", 2499373.5L - 1e-6L, true},
+        {"VERO", 2499373.5L, false},
     };
     for (const Case& c : nodes) {
         ChartState chart;
@@ -333,7 +336,7 @@ TEST_F(Driver, NodeAndBlackMoonFilesAreReadOnlyWhenChosenAndInRange) {
         bool needsFile;
     };
     const ApogeeCase apogees[] = {
-        {"VERA", 2396758.5L - 1e-6L, false}, {"VERA", 2396758.5L, true}, {"VERA", 2488433.5L - 1e-6L, true},
+        {"VERA", 2396758.5L - 1e-6L, false}, {"VERA", 2396758.5L, true},   {"VERA", 2488433.5L - 1e-6L, true},
         {"VERA", 2488433.5L, false},         {"MEDIA", 2451545.0L, false},
     };
     for (const ApogeeCase& c : apogees) {
@@ -341,8 +344,7 @@ TEST_F(Driver, NodeAndBlackMoonFilesAreReadOnlyWhenChosenAndInRange) {
         chart.BlackMoonKind = c.kind;
         if (c.needsFile)
             EXPECT_THROW(runDriver(chart, files, body::BlackMoon, false, c.jd), FileError) << static_cast<double>(c.jd);
-        else
-            EXPECT_NO_THROW(runDriver(chart, files, body::BlackMoon, false, c.jd)) << static_cast<double>(c.jd);
+        else EXPECT_NO_THROW(runDriver(chart, files, body::BlackMoon, false, c.jd)) << static_cast<double>(c.jd);
     }
 }
 
@@ -376,8 +378,8 @@ TEST(DriverBadInput, RemoteAndNonFiniteDaysNeitherCrashNorHang) {
     test::TempDir empty;  // outside every range no file is opened
     CorrectionFiles files{DataRoot(empty.path())};
     const long double inf = std::numeric_limits<long double>::infinity();
-    for (long double jd : {std::numeric_limits<long double>::quiet_NaN(), inf, -inf, 1e300L, -1e300L, 1e4000L, 0.0L,
-                           -1e7L, 1e7L}) {
+    for (long double jd :
+         {std::numeric_limits<long double>::quiet_NaN(), inf, -inf, 1e300L, -1e300L, 1e4000L, 0.0L, -1e7L, 1e7L}) {
         ChartState chart;
         EXPECT_NO_THROW(positionsWithRetrograde(chart, files, kSelectAll, jd)) << static_cast<double>(jd);
         EXPECT_NO_THROW(positionsWithRetrograde(chart, files, 21, jd));
@@ -422,10 +424,14 @@ TEST_F(Driver, CommandLinePositions) {
         const auto at = out.find(entry);
         ASSERT_NE(at, std::string::npos) << out;
         const std::string rest = out.substr(at);
-        EXPECT_NEAR(static_cast<double>(jsonNumberAfter(rest, "\"longitude\":")), static_cast<double>(chart.BodyLongitude[i]), 1e-12);
-        EXPECT_NEAR(static_cast<double>(jsonNumberAfter(rest, "\"latitude\":")), static_cast<double>(chart.BodyLatitude[i]), 1e-12);
-        EXPECT_NEAR(static_cast<double>(jsonNumberAfter(rest, "\"rightAscension\":")), static_cast<double>(chart.BodyRightAscension[i]), 1e-12);
-        EXPECT_NEAR(static_cast<double>(jsonNumberAfter(rest, "\"declination\":")), static_cast<double>(chart.BodyDeclination[i]), 1e-12);
+        EXPECT_NEAR(static_cast<double>(jsonNumberAfter(rest, "\"longitude\":")),
+                    static_cast<double>(chart.BodyLongitude[i]), 1e-12);
+        EXPECT_NEAR(static_cast<double>(jsonNumberAfter(rest, "\"latitude\":")),
+                    static_cast<double>(chart.BodyLatitude[i]), 1e-12);
+        EXPECT_NEAR(static_cast<double>(jsonNumberAfter(rest, "\"rightAscension\":")),
+                    static_cast<double>(chart.BodyRightAscension[i]), 1e-12);
+        EXPECT_NEAR(static_cast<double>(jsonNumberAfter(rest, "\"declination\":")),
+                    static_cast<double>(chart.BodyDeclination[i]), 1e-12);
     }
     EXPECT_NE(out.find("{\"index\":19,"), std::string::npos);
     EXPECT_EQ(out.find("{\"index\":20,"), std::string::npos);

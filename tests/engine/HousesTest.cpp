@@ -20,7 +20,7 @@ namespace {
 using orbit::kDegToRad;
 using orbit::kRadToDeg;
 
-const std::vector<std::string> kComputedSystems = {"PLACIDO", "KOCH",       "REGIOMONT", "PORFIRIO",
+const std::vector<std::string> kComputedSystems = {"PLACIDO", "KOCH",        "REGIOMONT",  "PORFIRIO",
                                                    "CAMPANO", "CASE_UGUALI", "CASE_MEDIE", "MORINO"};
 
 HouseInput place(long double latDeg, char hemisphere, long double jd = 2451545.0L) {
@@ -81,7 +81,8 @@ TEST(Houses, MidheavenCulminatesAndAscendantRisesInTheEast) {
             equatorialFrom(c.HouseCusp[0], 0, eps, ra, dec);
             const long double H = (ramc - ra) * kDegToRad;  // hour angle
             const long double phi = lat * kDegToRad, delta = dec * kDegToRad;
-            const long double altitude = std::sin(phi) * std::sin(delta) + std::cos(phi) * std::cos(delta) * std::cos(H);
+            const long double altitude =
+                std::sin(phi) * std::sin(delta) + std::cos(phi) * std::cos(delta) * std::cos(H);
             EXPECT_NEAR(static_cast<double>(altitude), 0, 1e-9) << "lat " << lat << " ramc " << ramc;
             EXPECT_LT(std::sin(H), 0) << "not rising: lat " << lat << " ramc " << ramc;
         }
@@ -156,8 +157,7 @@ TEST(Houses, PlacidusCuspsTrisectTheSemiArcs) {
                 equatorialFrom(c.HouseCusp[cs.cusp - 1], 0, eps, ra, dec);
                 const long double semi = std::acos(-std::tan(lat * kDegToRad) * std::tan(dec * kDegToRad)) * kRadToDeg;
                 const long double hourAngle = angleDiff(ra, ramc);  // east of the meridian: positive
-                const long double expect =
-                    cs.diurnal ? cs.fraction * semi : 180 - cs.fraction * (180 - semi);
+                const long double expect = cs.diurnal ? cs.fraction * semi : 180 - cs.fraction * (180 - semi);
                 EXPECT_NEAR(static_cast<double>(hourAngle), static_cast<double>(expect), tolerance)
                     << "lat " << lat << " ramc " << ramc << " cusp " << cs.cusp;
             }
@@ -213,7 +213,8 @@ TEST(Houses, KochClampsInsideThePolarCircle) {
     int clamped = 0;
     for (long double ramc = 0; ramc < 360; ramc += 10) {
         const ChartState c = housesAtRamc("KOCH", ramc, 75);
-        const long double dec = std::asin(std::sin(obliquityDegrees(centuriesSince1900(2451545.0L)) * kDegToRad) * std::sin(c.MidheavenRadians));
+        const long double dec = std::asin(std::sin(obliquityDegrees(centuriesSince1900(2451545.0L)) * kDegToRad) *
+                                          std::sin(c.MidheavenRadians));
         if (std::fabs(std::tan(dec) * std::tan(75 * kDegToRad)) >= 1) ++clamped;
         for (int k = 0; k < 12; ++k) {
             EXPECT_TRUE(std::isfinite(c.HouseCusp[k])) << ramc << " cusp " << k + 1;
@@ -242,7 +243,7 @@ TEST(Houses, SiderealTimeOfTheModes) {
         long double utHours;  // the universal time the sidereal time must follow
     };
     const Case cases[] = {
-        {1, 'N', 13, 30, 0, -1, 15, 'E', 12.5L},  {1, 'N', 9, 0, 0, 3, 45, 'W', 12},
+        {1, 'N', 13, 30, 0, -1, 15, 'E', 12.5L},   {1, 'N', 9, 0, 0, 3, 45, 'W', 12},
         {1, 'N', 0, 30, 0, -13, 170, 'E', -12.5L}, {1, 'N', 23, 59, 0.5L, 10, 0, 'E', 34.4833333333L},
         {2, 'L', 7, 15, 2, 3, 30, 'O', 7.25L},     {2, 'S', 7, 15, 2, 3, 30, 'E', 7.25L},
         {2, 'N', 7, 15, 2, 3, 30, 'E', 12.25L},
@@ -269,7 +270,8 @@ TEST(Houses, SiderealTimeOfTheModes) {
         EXPECT_GE(s.LocalSiderealTime, 0);
         EXPECT_LT(s.LocalSiderealTime, 24);
         EXPECT_NEAR(static_cast<double>(s.HouseCusp[9]),
-                    static_cast<double>(longitudeFromRightAscension(15 * s.LocalSiderealTime, obliquityDegrees(centuriesSince1900(2451545.0L)))),
+                    static_cast<double>(longitudeFromRightAscension(15 * s.LocalSiderealTime,
+                                                                    obliquityDegrees(centuriesSince1900(2451545.0L)))),
                     1e-6);
     }
 
@@ -382,10 +384,14 @@ TEST(HousesCli, PrintsTheHousesOfTheGivenPlaceAndTime) {
         return in;
     };
     const Case cases[] = {
-        {"--system PLACIDO --coord 45N28-009E11 --time 15:30 --corr -1", "PLACIDO", input(45, 28, 'N', 9, 11, 'E', 15, 30, -1)},
-        {"--system KOCH --coord 33S52-151E12 --time 01:30 --corr -10", "KOCH", input(33, 52, 'S', 151, 12, 'E', 1, 30, -10)},
-        {"--system CASE_MEDIE --coord 40N43-074W00 --time 09:30 --corr 5", "CASE_MEDIE", input(40, 43, 'N', 74, 0, 'W', 9, 30, 5)},
-        {"--system MORINO --coord 40N25-003O42 --time 15:30 --corr -1", "MORINO", input(40, 25, 'N', 3, 42, 'O', 15, 30, -1)},
+        {"--system PLACIDO --coord 45N28-009E11 --time 15:30 --corr -1", "PLACIDO",
+         input(45, 28, 'N', 9, 11, 'E', 15, 30, -1)},
+        {"--system KOCH --coord 33S52-151E12 --time 01:30 --corr -10", "KOCH",
+         input(33, 52, 'S', 151, 12, 'E', 1, 30, -10)},
+        {"--system CASE_MEDIE --coord 40N43-074W00 --time 09:30 --corr 5", "CASE_MEDIE",
+         input(40, 43, 'N', 74, 0, 'W', 9, 30, 5)},
+        {"--system MORINO --coord 40N25-003O42 --time 15:30 --corr -1", "MORINO",
+         input(40, 25, 'N', 3, 42, 'O', 15, 30, -1)},
     };
     for (const Case& c : cases) {
         const CliRun r = runCli(std::string("houses --jd 2447972.1041666667 ") + c.args);

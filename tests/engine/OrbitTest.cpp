@@ -38,7 +38,7 @@ TEST(Orbit, KeplerStateObeysTheTwoBodyLaws) {
         long double M, e, a;
     };
     const Case cases[] = {
-        {0.3L, 0.0167L, 1.0L}, {2.5L, 0.2056L, 0.387L}, {4.0L, 0.0484L, 5.2L},
+        {0.3L, 0.0167L, 1.0L},  {2.5L, 0.2056L, 0.387L}, {4.0L, 0.0484L, 5.2L},
         {5.9L, 0.2480L, 39.5L}, {1.0L, 0.3823L, 13.67L},
     };
     for (const auto& c : cases) {
@@ -68,8 +68,8 @@ TEST(Orbit, RotationMatchesPerihelionInclinationNodeMatrix) {
         long double x, y, w, i, N;
     };
     const Case cases[] = {
-        {1, 0.5L, 0.3L, 0.1L, 1.7L},  {-0.4L, 2, 5.0L, 0.6L, 3.5L}, {0.7L, -0.7L, 1.1L, 0.03L, 0.2L},
-        {-3, -1, 4.4L, 0.3L, 6.0L},   {0, 1, 0, kPi / 2, 0},         {2, 0, 0, 0, 0},
+        {1, 0.5L, 0.3L, 0.1L, 1.7L},    {-0.4L, 2, 5.0L, 0.6L, 3.5L}, {0.7L, -0.7L, 1.1L, 0.03L, 0.2L},
+        {-3, -1, 4.4L, 0.3L, 6.0L},     {0, 1, 0, kPi / 2, 0},        {2, 0, 0, 0, 0},
         {1.5L, 0.2L, 2.9L, 0.0L, 4.1L},
     };
     for (const auto& c : cases) {
@@ -93,10 +93,10 @@ TEST(Orbit, PreparedRotationAgreesWithTheStepwiseOne) {
         long double x, y, w, i, N;
     };
     const Case cases[] = {
-        {0.39L, 0.05L, 0.51L, 0.122L, 0.84L},   {-5.1L, 1.2L, 4.77L, 0.023L, 1.75L},
-        {28.9L, -9.4L, 4.96L, 0.031L, 2.28L},   {-0.7L, -0.2L, 8.2L, 0.3L, 6.1L},
-        {1e-3L, -2e-3L, 1.7L, 0.0L, 0.0L},      {-0.98L, 0.0L, 1.77L, 0.0L, 0.0L},
-        {2.7L, 0.0L, 2.5L, 0.61L, 3.0L},        {0.016L, -0.017L, 101.22L * kPi / 180, 0.0L, 0.0L},
+        {0.39L, 0.05L, 0.51L, 0.122L, 0.84L}, {-5.1L, 1.2L, 4.77L, 0.023L, 1.75L},
+        {28.9L, -9.4L, 4.96L, 0.031L, 2.28L}, {-0.7L, -0.2L, 8.2L, 0.3L, 6.1L},
+        {1e-3L, -2e-3L, 1.7L, 0.0L, 0.0L},    {-0.98L, 0.0L, 1.77L, 0.0L, 0.0L},
+        {2.7L, 0.0L, 2.5L, 0.61L, 3.0L},      {0.016L, -0.017L, 101.22L * kPi / 180, 0.0L, 0.0L},
     };
     for (const auto& c : cases) {
         const Rotation prepared = prepareRotation(c.w, c.i, c.N);

@@ -57,8 +57,8 @@ protected:
 std::unique_ptr<test::TempDir> Planets::zeroDir_;
 std::unique_ptr<CorrectionFiles> Planets::zeros_;
 
-constexpr double kSmooth = 1e-5;     // degrees: the motion within a micro-day
-constexpr double kSwitched = 1e-3;   // degrees: a change of theory
+constexpr double kSmooth = 1e-5;    // degrees: the motion within a micro-day
+constexpr double kSwitched = 1e-3;  // degrees: a change of theory
 
 TEST_F(Planets, OlderElementsEndAtTMinusTwo) {
     const long double tMinusTwo = 2341970.0L;  // noon, 29 December 1699
@@ -66,8 +66,7 @@ TEST_F(Planets, OlderElementsEndAtTMinusTwo) {
         const auto [before, after] = jumps(b, tMinusTwo);
         if (isOuterPlanet(b))
             EXPECT_GT(before, kSwitched) << "body " << b << ": the newer set must start at T = -2 exactly";
-        else
-            EXPECT_LT(before, kSmooth) << "body " << b << " has one element set";
+        else EXPECT_LT(before, kSmooth) << "body " << b << " has one element set";
         EXPECT_LT(after, kSmooth) << "body " << b;
     }
 }
@@ -143,9 +142,9 @@ TEST_F(Planets, FiveDayFileIsOpenedOnlyFromYearOneTo1899) {
             ChartState chart;
             const bool needs = c.needsFile && b <= body::Pluto;
             if (needs)
-                EXPECT_THROW(runDriver(chart, none, b, false, c.jd), FileError) << b << " " << static_cast<double>(c.jd);
-            else
-                EXPECT_NO_THROW(runDriver(chart, none, b, false, c.jd)) << b << " " << static_cast<double>(c.jd);
+                EXPECT_THROW(runDriver(chart, none, b, false, c.jd), FileError)
+                    << b << " " << static_cast<double>(c.jd);
+            else EXPECT_NO_THROW(runDriver(chart, none, b, false, c.jd)) << b << " " << static_cast<double>(c.jd);
         }
     }
 }

@@ -105,7 +105,8 @@ TEST(PrecisionSupplement, CellsReturnPolynomialsOfTheirDegree) {
         EXPECT_FALSE(covered) << c.what;
         lookup(file, c.piece.body, coordinate, c.piece.to, covered);
         EXPECT_FALSE(covered) << c.what << ": its end belongs to no piece";
-        lookup(file, c.piece.body, static_cast<supplement::Coordinate>(1 - c.piece.coordinate), c.piece.from + 1, covered);
+        lookup(file, c.piece.body, static_cast<supplement::Coordinate>(1 - c.piece.coordinate), c.piece.from + 1,
+               covered);
         EXPECT_FALSE(covered) << c.what << ": the other coordinate has no piece";
     }
 }
@@ -129,9 +130,9 @@ TEST(PrecisionSupplement, BoundaryInstantsGoToTheirSide) {
         long double value;
     };
     const Case cases[] = {
-        {2414999.9L, false, 0},  {2415000.0L, true, 10}, {2415019.999L, true, 10},
-        {2415020.0L, true, 20},  // an open end: the next piece
-        {2415025.0L, true, 20},  {2415030.0L, true, 20},  // an end that belongs to its piece
+        {2414999.9L, false, 0},    {2415000.0L, true, 10},  {2415019.999L, true, 10},
+        {2415020.0L, true, 20},                             // an open end: the next piece
+        {2415025.0L, true, 20},    {2415030.0L, true, 20},  // an end that belongs to its piece
         {2415030.0001L, true, 30}, {2415039.99L, true, 30}, {2415040.0L, false, 0},
     };
     for (const Case& c : cases) {
@@ -160,8 +161,10 @@ TEST(PrecisionSupplement, BoundaryInstantsGoToTheirSide) {
 std::string validFile() {
     // Two pieces over seven checksum blocks; the second ends in the last one.
     return supplement::encode({
-        sampled(piece(3, Longitude, 2400000.0, 2420000.0, 2400000.0, 5, 3), [](long double t) { return std::sin(t) * 50; }),
-        sampled(piece(3, Latitude, 2400000.0, 2401000.0, 2400000.0, 5, 3), [](long double t) { return std::cos(t) * 5; }),
+        sampled(piece(3, Longitude, 2400000.0, 2420000.0, 2400000.0, 5, 3),
+                [](long double t) { return std::sin(t) * 50; }),
+        sampled(piece(3, Latitude, 2400000.0, 2401000.0, 2400000.0, 5, 3),
+                [](long double t) { return std::cos(t) * 5; }),
     });
 }
 
@@ -241,19 +244,19 @@ struct Golden {
     std::uint64_t digest;
 };
 constexpr Golden kBefore[] = {
-    {1721400.30L, 0, 0xf6a2c75b236504c3ull},  {1721400.30L, 11, 0xfd51a09baea272bfull},  // before year 1
-    {1721425.30L, 0, 0x29a3dd56a2140366ull},  {1721425.30L, 11, 0x09115ceb6491b4baull},
-    {2159000.61L, 0, 0x7359e255fe65828aull},  {2159000.61L, 11, 0x98e160368df0a8bdull},
-    {2341969.70L, 0, 0xbaf267a3b98b4b90ull},  {2341969.70L, 11, 0x63c1767ccfdb9ba1ull},
-    {2341970.20L, 0, 0xf4d99926f038e48aull},  {2341970.20L, 11, 0xce922d1075e3cb98ull},
-    {2401234.90L, 0, 0x1ce0aaa25d9a7107ull},  {2401234.90L, 11, 0xdcaf752beb407b37ull},
-    {2415020.20L, 0, 0xc14f91b857c50c3aull},  {2415020.20L, 11, 0x85d4a540831967b1ull},
-    {2415020.70L, 0, 0xa1f231af89c7cbb4ull},  {2415020.70L, 11, 0xb91a6694a0516f7eull},
-    {2441817.38L, 0, 0x88eb479068a326c4ull},  {2441817.38L, 11, 0x6a4e6e9ff9832628ull},
-    {2447496.34L, 0, 0x71910aabbd6d7596ull},  {2447496.34L, 11, 0x41ac75e8def6e2c1ull},
-    {2470000.61L, 0, 0x28e65a2acf078752ull},  {2470000.61L, 11, 0x5f910e19efb84349ull},
-    {2488070.30L, 0, 0x2d81c8b3e3628acfull},  {2488070.30L, 11, 0x12c7e7ce38807bb5ull},
-    {2495000.20L, 0, 0xe69df4daf89ae546ull},  {2495000.20L, 11, 0xdb5f1400e313ddacull},  // after 2100
+    {1721400.30L, 0, 0xf6a2c75b236504c3ull}, {1721400.30L, 11, 0xfd51a09baea272bfull},  // before year 1
+    {1721425.30L, 0, 0x29a3dd56a2140366ull}, {1721425.30L, 11, 0x09115ceb6491b4baull},
+    {2159000.61L, 0, 0x7359e255fe65828aull}, {2159000.61L, 11, 0x98e160368df0a8bdull},
+    {2341969.70L, 0, 0xbaf267a3b98b4b90ull}, {2341969.70L, 11, 0x63c1767ccfdb9ba1ull},
+    {2341970.20L, 0, 0xf4d99926f038e48aull}, {2341970.20L, 11, 0xce922d1075e3cb98ull},
+    {2401234.90L, 0, 0x1ce0aaa25d9a7107ull}, {2401234.90L, 11, 0xdcaf752beb407b37ull},
+    {2415020.20L, 0, 0xc14f91b857c50c3aull}, {2415020.20L, 11, 0x85d4a540831967b1ull},
+    {2415020.70L, 0, 0xa1f231af89c7cbb4ull}, {2415020.70L, 11, 0xb91a6694a0516f7eull},
+    {2441817.38L, 0, 0x88eb479068a326c4ull}, {2441817.38L, 11, 0x6a4e6e9ff9832628ull},
+    {2447496.34L, 0, 0x71910aabbd6d7596ull}, {2447496.34L, 11, 0x41ac75e8def6e2c1ull},
+    {2470000.61L, 0, 0x28e65a2acf078752ull}, {2470000.61L, 11, 0x5f910e19efb84349ull},
+    {2488070.30L, 0, 0x2d81c8b3e3628acfull}, {2488070.30L, 11, 0x12c7e7ce38807bb5ull},
+    {2495000.20L, 0, 0xe69df4daf89ae546ull}, {2495000.20L, 11, 0xdb5f1400e313ddacull},  // after 2100
 };
 // The driver's speed pass alone, every body.
 constexpr Golden kSpeedPassBefore[] = {
@@ -284,7 +287,8 @@ TEST(PrecisionSupplement, WithoutTheFileTheEngineIsUnchangedToTheBit) {
     const CorrectionFiles files{DataRoot(dir.path())};
     ASSERT_EQ(files.supplement(), nullptr);
     for (const Golden& g : kBefore)
-        EXPECT_EQ(digest(wrapped(files, g)), g.digest) << "JD " << static_cast<double>(g.jd) << ", selection " << g.selection;
+        EXPECT_EQ(digest(wrapped(files, g)), g.digest)
+            << "JD " << static_cast<double>(g.jd) << ", selection " << g.selection;
     for (const Golden& g : kSpeedPassBefore) {
         ChartState c;
         c.NodeKind = "VERO";
@@ -312,7 +316,7 @@ TEST(PrecisionSupplement, TheDriverAddsItAfterTheFiles) {
     const long double jd = 2451700.3L;
     const double from = 2451600.0, to = 2451800.0;
     const int bodies[] = {1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 15, 16, 17, 18, 19};
-    auto lonShift = [](int b) { return 3.0L * b + 1; };    // arc-seconds
+    auto lonShift = [](int b) { return 3.0L * b + 1; };  // arc-seconds
     auto latShift = [](int b) { return -0.5L * b - 2; };
     std::vector<Piece> pieces;
     for (int b : bodies) {

@@ -42,9 +42,9 @@ struct System {
 };
 
 const System kSystems[] = {
-    {"PLACIDO", 'P', true},  {"KOCH", 'K', true},        {"REGIOMONT", 'R', true},  {"PORFIRIO", 'O', true},
-    {"CAMPANO", 'C', true},  {"CASE_UGUALI", 'A', true}, {"CASE_MEDIE", 'A', true}, {"MORINO", 'M', true},
-    {"ALCABIZIO", 'B', false},
+    {"PLACIDO", 'P', true},    {"KOCH", 'K', true},    {"REGIOMONT", 'R', true},
+    {"PORFIRIO", 'O', true},   {"CAMPANO", 'C', true}, {"CASE_UGUALI", 'A', true},
+    {"CASE_MEDIE", 'A', true}, {"MORINO", 'M', true},  {"ALCABIZIO", 'B', false},
 };
 
 // Latitudes up to 60 degrees: beyond the polar circles the reference changes the
@@ -70,7 +70,7 @@ TEST(SkyHouses, GeometryOfEverySystemAtTheSameRamcAndObliquity) {
     struct Limit {
         double cuspsUpTo52, cuspsAt60;
     };
-    const Limit limits[] = {{0.2, 20}, {1e-6, 1e-6}, {1e-6, 1e-6}, {1e-6, 1e-6}, {0.035, 0.035},
+    const Limit limits[] = {{0.2, 20},    {1e-6, 1e-6}, {1e-6, 1e-6},     {1e-6, 1e-6}, {0.035, 0.035},
                             {1e-6, 1e-6}, {1e-6, 1e-6}, {0.0045, 0.0045}, {0, 0}};
     std::printf("Same RAMC and obliquity, arc-seconds (cusps up to 52 degrees of latitude, at 60, angles):\n");
     for (size_t s = 0; s < std::size(kSystems); ++s) {

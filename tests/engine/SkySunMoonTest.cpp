@@ -68,8 +68,8 @@ std::unique_ptr<test::TempDir> Sky::dir_;
 constexpr double kFirst = 2415020.5, kLast = 2488069.5, kStep = 3.6513;
 
 void report(const Deviation& d) {
-    std::printf("  %-30s max %9.3f%s  rms %8.3f%s  (max at JD %.4f, %d dates)\n", d.name, d.max, d.unit, d.rms(), d.unit,
-                d.maxAt, d.n);
+    std::printf("  %-30s max %9.3f%s  rms %8.3f%s  (max at JD %.4f, %d dates)\n", d.name, d.max, d.unit, d.rms(),
+                d.unit, d.maxAt, d.n);
 }
 
 // The measured deviations are the theories' own. A mistyped term moves them either way
@@ -154,8 +154,8 @@ TEST_F(Sky, SunMoonNodesAndApogee) {
         moonUt.add(arcsec(L, x[0]), jd);
     }
     std::printf("Deviations from the Swiss Ephemeris, 1900-2100:\n");
-    for (const Deviation* d : {&sun, &earthLon, &earthDist, &moonLon, &moonLat, &meanNode, &trueNode, &apogee, &eot,
-                               &sunUt, &moonUt})
+    for (const Deviation* d :
+         {&sun, &earthLon, &earthDist, &moonLon, &moonLat, &meanNode, &trueNode, &apogee, &eot, &sunUt, &moonUt})
         report(*d);
 
     expectWithin(sun, 4.2, 1.23, 1.27);
@@ -177,7 +177,8 @@ TEST_F(Sky, EquatorialCoordinatesAreARotationByTheObliquity) {
         runDriver(chart, files, body::Moon, false, jd);
         const long double eps = makeEngineContext(jd).eps;
         for (int b : {body::Sun, body::Moon}) {
-            double ecl[3] = {static_cast<double>(chart.BodyLongitude[b]), static_cast<double>(chart.BodyLatitude[b]), 1};
+            double ecl[3] = {static_cast<double>(chart.BodyLongitude[b]), static_cast<double>(chart.BodyLatitude[b]),
+                             1};
             double equ[3];
             swe_cotrans(ecl, equ, -static_cast<double>(eps));
             worst = std::max(worst, std::fabs(arcsec(chart.BodyRightAscension[b], equ[0])));

@@ -29,13 +29,17 @@ struct Body {
 
 constexpr Body kSun[] = {{body::Sun, SE_SUN, "Sun"}};
 constexpr Body kMoon[] = {{body::Moon, SE_MOON, "Moon"}};
-constexpr Body kInner[] = {{body::Mercury, SE_MERCURY, "Mercury"}, {body::Venus, SE_VENUS, "Venus"},
-                           {body::Mars, SE_MARS, "Mars"}};
-constexpr Body kOuter[] = {{body::Jupiter, SE_JUPITER, "Jupiter"}, {body::Saturn, SE_SATURN, "Saturn"},
-                           {body::Uranus, SE_URANUS, "Uranus"},    {body::Neptune, SE_NEPTUNE, "Neptune"},
+constexpr Body kInner[] = {
+    {body::Mercury, SE_MERCURY, "Mercury"}, {body::Venus, SE_VENUS, "Venus"}, {body::Mars, SE_MARS, "Mars"}};
+constexpr Body kOuter[] = {{body::Jupiter, SE_JUPITER, "Jupiter"},
+                           {body::Saturn, SE_SATURN, "Saturn"},
+                           {body::Uranus, SE_URANUS, "Uranus"},
+                           {body::Neptune, SE_NEPTUNE, "Neptune"},
                            {body::Pluto, SE_PLUTO, "Pluto"}};
-constexpr Body kMinor[] = {{body::Ceres, SE_CERES, "Ceres"}, {body::Pallas, SE_PALLAS, "Pallas"},
-                           {body::Juno, SE_JUNO, "Juno"},    {body::Vesta, SE_VESTA, "Vesta"},
+constexpr Body kMinor[] = {{body::Ceres, SE_CERES, "Ceres"},
+                           {body::Pallas, SE_PALLAS, "Pallas"},
+                           {body::Juno, SE_JUNO, "Juno"},
+                           {body::Vesta, SE_VESTA, "Vesta"},
                            {body::Chiron, SE_CHIRON, "Chiron"}};
 constexpr Body kNode[] = {{body::Node, SE_TRUE_NODE, "true node"}};
 
@@ -60,9 +64,18 @@ struct Era {
 
 const Era kEras[] = {
     {"1800-1849", 2378496.5, 2396758.5, {&kSunGroup, &kMoonGroup, &kInnerGroup, &kOuterGroup, &kNodeGroup}},
-    {"1850-1899", 2396758.5, 2415020.5, {&kSunGroup, &kMoonGroup, &kInnerGroup, &kOuterGroup, &kNodeGroup, &kMinorGroup}},
-    {"1900-1999", 2415020.5, 2451544.5, {&kSunGroup, &kMoonGroup, &kInnerGroup, &kOuterGroup, &kNodeGroup, &kMinorGroup}},
-    {"2000-2080", 2451544.5, 2481130.5, {&kSunGroup, &kMoonGroup, &kInnerGroup, &kOuterGroup, &kNodeGroup, &kMinorGroup}},
+    {"1850-1899",
+     2396758.5,
+     2415020.5,
+     {&kSunGroup, &kMoonGroup, &kInnerGroup, &kOuterGroup, &kNodeGroup, &kMinorGroup}},
+    {"1900-1999",
+     2415020.5,
+     2451544.5,
+     {&kSunGroup, &kMoonGroup, &kInnerGroup, &kOuterGroup, &kNodeGroup, &kMinorGroup}},
+    {"2000-2080",
+     2451544.5,
+     2481130.5,
+     {&kSunGroup, &kMoonGroup, &kInnerGroup, &kOuterGroup, &kNodeGroup, &kMinorGroup}},
     {"2081-2100", 2481130.5, 2488434.4, {&kSunGroup, &kMoonGroup, &kInnerGroup, &kOuterGroup, &kNodeGroup}},
 };
 
@@ -112,7 +125,8 @@ TEST_F(SkySupplement, EveryEraAndBodyGroupMeetsItsGoal) {
                     sky(jd, g.bodies[k].swe, 0, x);
                     Worst& w = worst[gi][static_cast<std::size_t>(k)];
                     const double lon = std::fabs(arcsec(c.BodyLongitude[g.bodies[k].index], x[0]));
-                    const double lat = std::fabs((static_cast<double>(c.BodyLatitude[g.bodies[k].index]) - x[1]) * 3600);
+                    const double lat =
+                        std::fabs((static_cast<double>(c.BodyLatitude[g.bodies[k].index]) - x[1]) * 3600);
                     if (lon > w.lon) {
                         w.lon = lon;
                         w.lonAt = jd;
@@ -128,10 +142,12 @@ TEST_F(SkySupplement, EveryEraAndBodyGroupMeetsItsGoal) {
             const Group& g = *era.groups[gi];
             for (int k = 0; k < g.count; ++k) {
                 const Worst& w = worst[gi][static_cast<std::size_t>(k)];
-                std::printf("  %s %-9s longitude %6.3f\"  latitude %6.3f\"\n", era.name, g.bodies[k].name, w.lon, w.lat);
+                std::printf("  %s %-9s longitude %6.3f\"  latitude %6.3f\"\n", era.name, g.bodies[k].name, w.lon,
+                            w.lat);
                 EXPECT_LT(w.lon, g.lonLimit) << era.name << " " << g.bodies[k].name << " at JD " << w.lonAt;
                 if (g.latLimit > 0) {
-                    EXPECT_LT(w.lat, g.latLimit) << era.name << " " << g.bodies[k].name << " latitude at JD " << w.latAt;
+                    EXPECT_LT(w.lat, g.latLimit)
+                        << era.name << " " << g.bodies[k].name << " latitude at JD " << w.latAt;
                 }
             }
         }

@@ -21,7 +21,7 @@ SunMoon sunAndMoon(const CorrectionFiles& files, long double jd) {
     ctx.files = &files;
     sunStep(chart, ctx);
     moonStep(chart, ctx);
-    return {chart.BodyLongitude[body::Sun], chart.BodyLatitude[body::Sun], chart.BodyLongitude[body::Moon],
+    return {chart.BodyLongitude[body::Sun], chart.BodyLatitude[body::Sun],        chart.BodyLongitude[body::Moon],
             chart.BodyLatitude[body::Moon], chart.BodyRightAscension[body::Moon], chart.BodyDeclination[body::Moon]};
 }
 
@@ -53,18 +53,12 @@ TEST(Moon, CorrectionFileIsReadOnlyInsideItsRange) {
         bool readsFile;
     };
     const Case cases[] = {
-        {1721422.5L, false},
-        {1721422.5L + 1e-6L, true},
-        {2499373.5L - 1e-6L, true},
-        {2499373.5L, false},
-        {1000000.0L, false},
-        {std::numeric_limits<long double>::quiet_NaN(), false},
+        {1721422.5L, false}, {1721422.5L + 1e-6L, true}, {2499373.5L - 1e-6L, true},
+        {2499373.5L, false}, {1000000.0L, false},        {std::numeric_limits<long double>::quiet_NaN(), false},
     };
     for (const Case& c : cases) {
-        if (c.readsFile)
-            EXPECT_THROW(sunAndMoon(files, c.jd), FileError) << static_cast<double>(c.jd);
-        else
-            EXPECT_NO_THROW(sunAndMoon(files, c.jd)) << static_cast<double>(c.jd);
+        if (c.readsFile) EXPECT_THROW(sunAndMoon(files, c.jd), FileError) << static_cast<double>(c.jd);
+        else EXPECT_NO_THROW(sunAndMoon(files, c.jd)) << static_cast<double>(c.jd);
     }
 }
 

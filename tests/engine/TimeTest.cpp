@@ -15,15 +15,13 @@ struct CivilCase {
 
 TEST(JulianDay, FromCivilDates) {
     const CivilCase cases[] = {
-        {0, 4, 10, 1582, 24, 0, 2299160.5L},   // last Julian day, at midnight's end
-        {1, 15, 10, 1582, 0, 0, 2299160.5L},   // first Gregorian day
-        {1, 1, 1, 2000, 12, 0, 2451545.0L},
-        {1, 1, 1, 1900, 0, 0, 2415020.5L},
-        {0, 1, 3, -100, 0, 0, 1684592.5L},     // year whose 365.25 multiple is whole
-        {0, 1, 1, -4712, 12, 0, 0.0L},         // origin of the count
-        {0, 1, 1, 0, 0, 0, 1721057.5L},        // year 0 = 1 BC
-        {0, 1, 1, -1, 0, 0, 1720692.5L},
-        {1, 21, 3, 1990, 14, 30, 2447972.1041666667L},
+        {0, 4, 10, 1582, 24, 0, 2299160.5L},  // last Julian day, at midnight's end
+        {1, 15, 10, 1582, 0, 0, 2299160.5L},  // first Gregorian day
+        {1, 1, 1, 2000, 12, 0, 2451545.0L},  {1, 1, 1, 1900, 0, 0, 2415020.5L},
+        {0, 1, 3, -100, 0, 0, 1684592.5L},  // year whose 365.25 multiple is whole
+        {0, 1, 1, -4712, 12, 0, 0.0L},      // origin of the count
+        {0, 1, 1, 0, 0, 0, 1721057.5L},     // year 0 = 1 BC
+        {0, 1, 1, -1, 0, 0, 1720692.5L},     {1, 21, 3, 1990, 14, 30, 2447972.1041666667L},
     };
     for (const auto& c : cases) {
         const auto r = julianDayFromCivil(c.gregorian, c.minute, c.hour, c.year, c.month, c.day);
@@ -83,7 +81,8 @@ TEST(DateText, NeverShowsMinuteSixty) {
 
 TEST(Weekday, NamesAndIndices) {
     EXPECT_EQ(dayOfWeek(2451545.0L).index, 6);
-    EXPECT_EQ(dayOfWeek(2451545.0L).name, "S\xE1" "bado");
+    EXPECT_EQ(dayOfWeek(2451545.0L).name, "S\xE1"
+                                          "bado");
     EXPECT_EQ(dayOfWeek(2451545.5L).name, "Domingo");
     EXPECT_EQ(dayOfWeek(2451547.5L).name, "Martes");
     EXPECT_EQ(dayOfWeek(2451548.5L).name, "Mi\xE9rcoles");
@@ -92,7 +91,8 @@ TEST(Weekday, NamesAndIndices) {
     EXPECT_LE(idx, 6);
     ChartState chart;
     dayOfWeek(chart, 2451545.0L);
-    EXPECT_EQ(chart.WeekdayName, "S\xE1" "bado");
+    EXPECT_EQ(chart.WeekdayName, "S\xE1"
+                                 "bado");
 }
 
 TEST(Time, SiderealThetaAndRemainder) {

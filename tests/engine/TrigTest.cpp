@@ -25,16 +25,22 @@ long double ulps(long double got, long double want) {
 // and only an exact reduction keeps it), negative arguments and the widest arguments the
 // engine feeds (perturbation phases of a few hundred radians).
 std::vector<long double> radianArguments() {
-    std::vector<long double> xs = {kQuarterPi, std::nextafter(kQuarterPi, 1.0L), kPiL / 2, kPiL, 3 * kPiL / 2,
-                                   2 * kPiL, 100 * kPiL, -kPiL / 2, -kPiL, 234.5L, -1000.25L, 1e-30L, 0.5L};
+    std::vector<long double> xs = {kQuarterPi,   std::nextafter(kQuarterPi, 1.0L),
+                                   kPiL / 2,     kPiL,
+                                   3 * kPiL / 2, 2 * kPiL,
+                                   100 * kPiL,   -kPiL / 2,
+                                   -kPiL,        234.5L,
+                                   -1000.25L,    1e-30L,
+                                   0.5L};
     for (int i = -4000; i <= 4000; ++i) xs.push_back(i * 0.0031415L + 0.1L * (i % 7));
     for (int i = 0; i < 500; ++i) xs.push_back(0.5L + i * 0.763L);
     return xs;
 }
 
 TEST(Trig, WholeNumbersAndWholeTurnsAreThoseOfTheChartState) {
-    std::vector<long double> xs = {0.0L, -0.0L, 0.5L, -0.5L, 1.5L, -1.5L, 2.5L, -2.5L, 359.999L, 360.0L, -360.0L,
-                                   720.0L, -0.3L, -0.7L, -1e-30L, 1e-30L, 0x1p63L, -0x1p64L, 1e30L, kInf, -kInf, kNaN};
+    std::vector<long double> xs = {0.0L,     -0.0L,    0.5L,    -0.5L,  1.5L,  -1.5L, 2.5L,    -2.5L,
+                                   359.999L, 360.0L,   -360.0L, 720.0L, -0.3L, -0.7L, -1e-30L, 1e-30L,
+                                   0x1p63L,  -0x1p64L, 1e30L,   kInf,   -kInf, kNaN};
     for (int i = -3000; i <= 3000; ++i) xs.push_back(i * 0.4999L + (i % 11) * 123.25L);
     for (const long double x : xs) {
         const long double t = truncate(x), want = std::trunc(x);
@@ -75,8 +81,10 @@ TEST(Trig, DegreeFunctionsReduceExactly) {
         // Whole turns lose nothing, however many (the last through fmod).
         for (const long double turns : {2.0L, -7.0L, 1234.0L, 98765432.0L, 3e14L}) {
             const long double far = d + 360 * turns;
-            EXPECT_LE(ulps(sinDeg(far), sinWant[q]), 2) << static_cast<double>(d) << " + " << static_cast<double>(turns);
-            EXPECT_LE(ulps(cosDeg(far), cosWant[q]), 2) << static_cast<double>(d) << " + " << static_cast<double>(turns);
+            EXPECT_LE(ulps(sinDeg(far), sinWant[q]), 2)
+                << static_cast<double>(d) << " + " << static_cast<double>(turns);
+            EXPECT_LE(ulps(cosDeg(far), cosWant[q]), 2)
+                << static_cast<double>(d) << " + " << static_cast<double>(turns);
         }
     }
     // The quadrant points are exact.
@@ -91,8 +99,10 @@ TEST(Trig, MultiplesOfAnAngleAreItsPowers) {
     for (const long double d : {0.0L, 17.25L, 123.456L, 200.0L, 359.99L, -75.5L}) {
         const Multiples<6> m(d);
         for (int k = -6; k <= 6; ++k) {
-            EXPECT_NEAR(static_cast<double>(m[k].s - sinDeg(k * d)), 0.0, 1e-18) << static_cast<double>(d) << " x " << k;
-            EXPECT_NEAR(static_cast<double>(m[k].c - cosDeg(k * d)), 0.0, 1e-18) << static_cast<double>(d) << " x " << k;
+            EXPECT_NEAR(static_cast<double>(m[k].s - sinDeg(k * d)), 0.0, 1e-18)
+                << static_cast<double>(d) << " x " << k;
+            EXPECT_NEAR(static_cast<double>(m[k].c - cosDeg(k * d)), 0.0, 1e-18)
+                << static_cast<double>(d) << " x " << k;
         }
         EXPECT_EQ(m[0].c, 1);
         EXPECT_EQ(m[0].s, 0);
@@ -105,7 +115,7 @@ TEST(Trig, MultiplesOfAnAngleAreItsPowers) {
 
 TEST(Trig, ArcTangentAgreesWithTheLibraryToAFewUlps) {
     std::vector<long double> xs = {0.0L, 1e-300L, 1.0L / 256, 1.0L / 128, 0.5L, 1.0L, std::nextafter(1.0L, 2.0L),
-                                   2.0L, 1e10L, 0x1p64L, 1e30L};
+                                   2.0L, 1e10L,   0x1p64L,    1e30L};
     for (int i = 1; i <= 20000; ++i) xs.push_back(std::ldexp(1.0L + i * 0.000049L, i % 24 - 12));
     for (const long double x : xs) {
         EXPECT_LE(ulps(arcTan(x), std::atan(x)), 2) << static_cast<double>(x);

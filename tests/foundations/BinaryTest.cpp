@@ -38,7 +38,10 @@ TEST(Binary, ReadsAndWritesLittleEndianIntegers) {
 }
 
 TEST(Real48, DecodesKnownBytes) {
-    struct Case { B bytes; long double value; };
+    struct Case {
+        B bytes;
+        long double value;
+    };
     const Case cases[] = {
         {{0x81, 0, 0, 0, 0, 0}, 1.0L},
         {{0x81, 0, 0, 0, 0, 0x40}, 1.5L},
@@ -83,14 +86,17 @@ TEST(Real48, EncodesToTheNearestValueAndSaturates) {
 }
 
 TEST(Extended80, DecodesKnownBytesAndOddEncodingsSafely) {
-    struct Case { B bytes; long double value; };
+    struct Case {
+        B bytes;
+        long double value;
+    };
     const Case cases[] = {
         {{0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0x3F}, 1.0L},
         {{0, 0, 0, 0, 0, 0, 0, 0xC0, 0x00, 0xC0}, -3.0L},
         {{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 0.0L},
-        {{1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, std::ldexp(1.0L, -16445)},    // smallest denormal
-        {{0, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x3F}, 0.5L},               // unnormal: no integer bit
-        {{0, 0, 0, 0, 0, 0, 0, 0x00, 0xFF, 0x7F}, HUGE_VALL},          // pseudo-infinity
+        {{1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, std::ldexp(1.0L, -16445)},  // smallest denormal
+        {{0, 0, 0, 0, 0, 0, 0, 0x40, 0xFF, 0x3F}, 0.5L},             // unnormal: no integer bit
+        {{0, 0, 0, 0, 0, 0, 0, 0x00, 0xFF, 0x7F}, HUGE_VALL},        // pseudo-infinity
         {{0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0xFF}, -HUGE_VALL},
     };
     for (const Case& c : cases) EXPECT_EQ(decodeExtended80(c.bytes.data()), c.value);
@@ -102,9 +108,21 @@ TEST(Extended80, DecodesKnownBytesAndOddEncodingsSafely) {
 }
 
 TEST(Extended80, EncodingRoundTripsAndMatchesTheX87Layout) {
-    const long double values[] = {0.0L, -0.0L, 1.0L, -2.5L, 45.4666666666666666667L, -9.18333333333333L,
-                                  3.14159265358979323846L, 2451545.0L + 1.0L / 3, LDBL_MIN, LDBL_MAX,
-                                  LDBL_TRUE_MIN, LDBL_MIN / 3, -LDBL_TRUE_MIN * 5, HUGE_VALL, -HUGE_VALL};
+    const long double values[] = {0.0L,
+                                  -0.0L,
+                                  1.0L,
+                                  -2.5L,
+                                  45.4666666666666666667L,
+                                  -9.18333333333333L,
+                                  3.14159265358979323846L,
+                                  2451545.0L + 1.0L / 3,
+                                  LDBL_MIN,
+                                  LDBL_MAX,
+                                  LDBL_TRUE_MIN,
+                                  LDBL_MIN / 3,
+                                  -LDBL_TRUE_MIN * 5,
+                                  HUGE_VALL,
+                                  -HUGE_VALL};
     for (long double v : values) {
         std::array<std::uint8_t, 10> b{};
         encodeExtended80(v, b.data());

@@ -12,17 +12,31 @@ CuspArray equalCusps(long double first) {
 }
 
 TEST(ChartState, SignOfALongitude) {
-    struct Case { long double L; int sign; };
+    struct Case {
+        long double L;
+        int sign;
+    };
     const Case cases[] = {
-        {0.0L, 1}, {29.9999L, 1}, {30.0L, 2}, {180.0L, 7}, {359.99L, 12}, {359.9999999999L, 12},
+        {0.0L, 1},
+        {29.9999L, 1},
+        {30.0L, 2},
+        {180.0L, 7},
+        {359.99L, 12},
+        {359.9999999999L, 12},
         // off the circle, as damaged data can give: still one of the twelve
-        {360.0L, 1}, {690.0L, 12}, {-40.0L, 11}, {29999.0L, 4}, {1e300L, 1},
+        {360.0L, 1},
+        {690.0L, 12},
+        {-40.0L, 11},
+        {29999.0L, 4},
+        {1e300L, 1},
     };
     for (const Case& c : cases) EXPECT_EQ(signOf(c.L), c.sign) << static_cast<double>(c.L);
 }
 
 TEST(ChartState, NormalisationUsesTruncationPlusAWrap) {
-    struct Case { long double x, to360, to30; };
+    struct Case {
+        long double x, to360, to30;
+    };
     const Case cases[] = {
         {-10.0L, 350.0L, 20.0L}, {360.0L, 0.0L, 0.0L},     {725.0L, 5.0L, 5.0L},
         {-360.0L, 0.0L, 0.0L},   {-720.5L, 359.5L, 29.5L}, {0.0L, 0.0L, 0.0L},
@@ -37,15 +51,31 @@ TEST(ChartState, HouseOfABodyBelongsToTheHouseThatBeginsOnItsCusp) {
     const CuspArray fromAries = equalCusps(0);
     const CuspArray from350 = equalCusps(350);
     const CuspArray unequal = {100, 125, 155, 190, 225, 255, 280, 305, 335, 10, 45, 75, 0, 0, 0};
-    struct Case { const CuspArray* cusps; long double L; int house; };
+    struct Case {
+        const CuspArray* cusps;
+        long double L;
+        int house;
+    };
     const Case cases[] = {
-        {&fromAries, 90.0L, 4},    {&fromAries, 89.999L, 3}, {&fromAries, 0.001L, 1},
-        {&fromAries, 359.9L, 12},  {&from350, 5.0L, 1},      {&from350, 350.5L, 1},
-        {&from350, 349.99L, 12},   {&from350, 20.0L, 2},     {&from350, 19.999L, 1},
-        {&unequal, 0.0L, 9},       {&unequal, 10.0L, 10},    {&unequal, 99.9L, 12},
-        {&unequal, 100.5L, 1},     {&unequal, 190.0L, 4},    {&unequal, 334.0L, 8},
+        {&fromAries, 90.0L, 4},
+        {&fromAries, 89.999L, 3},
+        {&fromAries, 0.001L, 1},
+        {&fromAries, 359.9L, 12},
+        {&from350, 5.0L, 1},
+        {&from350, 350.5L, 1},
+        {&from350, 349.99L, 12},
+        {&from350, 20.0L, 2},
+        {&from350, 19.999L, 1},
+        {&unequal, 0.0L, 9},
+        {&unequal, 10.0L, 10},
+        {&unequal, 99.9L, 12},
+        {&unequal, 100.5L, 1},
+        {&unequal, 190.0L, 4},
+        {&unequal, 334.0L, 8},
         // Exactly on cusp 1: house 1, like every other cusp, not the end of house 12.
-        {&fromAries, 0.0L, 1},     {&from350, 350.0L, 1},    {&unequal, 100.0L, 1},
+        {&fromAries, 0.0L, 1},
+        {&from350, 350.0L, 1},
+        {&unequal, 100.0L, 1},
     };
     for (const Case& c : cases) EXPECT_EQ(houseOf(c.L, *c.cusps), c.house) << static_cast<double>(c.L);
 
@@ -68,10 +98,10 @@ TEST(ChartState, MeanHousesBeginFifteenDegreesBeforeTheirCusp) {
         int house;
     };
     const Case cases[] = {
-        {53.92L, "CASE_MEDIE", 6},  {53.92L, "CASE_UGUALI", 5}, {53.92L, "PLACIDO", 5},
-        {39.845L, "CASE_MEDIE", 6}, {39.835L, "CASE_MEDIE", 5}, {69.835L, "CASE_MEDIE", 6},
+        {53.92L, "CASE_MEDIE", 6},   {53.92L, "CASE_UGUALI", 5},   {53.92L, "PLACIDO", 5},
+        {39.845L, "CASE_MEDIE", 6},  {39.835L, "CASE_MEDIE", 5},   {69.835L, "CASE_MEDIE", 6},
         {249.845L, "CASE_MEDIE", 1}, {249.835L, "CASE_MEDIE", 12}, {350.0L, "CASE_MEDIE", 4},
-        {359.99L, "CASE_MEDIE", 4}, {0.0L, "CASE_MEDIE", 4},    {9.845L, "CASE_MEDIE", 5},
+        {359.99L, "CASE_MEDIE", 4},  {0.0L, "CASE_MEDIE", 4},      {9.845L, "CASE_MEDIE", 5},
     };
     for (const Case& c : cases)
         EXPECT_EQ(bodyHouse(c.L, cusps, c.system), c.house) << static_cast<double>(c.L) << " " << c.system;

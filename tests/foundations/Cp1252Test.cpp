@@ -21,14 +21,16 @@ TEST(Cp1252, EveryByteSurvivesARoundTripThroughUtf8) {
 }
 
 TEST(Cp1252, MapsTheSpecialRangeAndTheUndefinedBytes) {
-    struct Case { std::string cp1252, utf8; };
+    struct Case {
+        std::string cp1252, utf8;
+    };
     const Case cases[] = {
         {"J\xFApiter", "J\xC3\xBApiter"},
         {"G\xE9minis", "G\xC3\xA9minis"},
-        {"\x80", "\xE2\x82\xAC"},       // euro sign
-        {"\x9F", "\xC5\xB8"},           // Y with diaeresis
-        {"\x96", "\xE2\x80\x93"},       // en dash
-        {"\xB0", "\xC2\xB0"},           // degree sign
+        {"\x80", "\xE2\x82\xAC"},  // euro sign
+        {"\x9F", "\xC5\xB8"},      // Y with diaeresis
+        {"\x96", "\xE2\x80\x93"},  // en dash
+        {"\xB0", "\xC2\xB0"},      // degree sign
         {"\x81\x8D\x8F\x90\x9D", "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"},
     };
     for (const Case& c : cases) {
@@ -38,16 +40,22 @@ TEST(Cp1252, MapsTheSpecialRangeAndTheUndefinedBytes) {
 }
 
 TEST(Cp1252, UnmappableAndMalformedUtf8BecomeQuestionMarks) {
-    struct Case { std::string utf8, cp1252; };
+    struct Case {
+        std::string utf8, cp1252;
+    };
     const Case cases[] = {
-        {"\xE6\xBC\xA2", "?"},                 // CJK ideograph
-        {"a\xF0\x9F\x98\x80" "b", "a?b"},      // emoji, four bytes
-        {"\xC3", "?"},                         // cut sequence at the end
-        {"a\x80" "b", "a?b"},                  // stray continuation byte
-        {"\xC0\xAF", "??"},                    // overlong form
-        {"\xED\xA0\x80", "???"},               // encoded surrogate
-        {"\xE9t\xE9", "?t?"},                  // Latin-1 passed by mistake
-        {"\xF8\x88\x80\x80\x80", "?????"},     // five-byte form
+        {"\xE6\xBC\xA2", "?"},  // CJK ideograph
+        {"a\xF0\x9F\x98\x80"
+         "b",
+         "a?b"},        // emoji, four bytes
+        {"\xC3", "?"},  // cut sequence at the end
+        {"a\x80"
+         "b",
+         "a?b"},                            // stray continuation byte
+        {"\xC0\xAF", "??"},                 // overlong form
+        {"\xED\xA0\x80", "???"},            // encoded surrogate
+        {"\xE9t\xE9", "?t?"},               // Latin-1 passed by mistake
+        {"\xF8\x88\x80\x80\x80", "?????"},  // five-byte form
     };
     for (const Case& c : cases) EXPECT_EQ(utf8ToCp1252(c.utf8), c.cp1252) << c.utf8;
 }
@@ -59,13 +67,29 @@ protected:
 };
 
 TEST_F(CollationTest, SortsSpanishIgnoringCaseButNotAccents) {
-    std::vector<std::string> names = {"oso", "\xF1u", "Zeta", "nube", "\xD1" "and\xFA", "\xE1rbol",
-                                      "Nadal", "abeja", "caf\xE9", "cafe"};
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return collateLess(a, b);
-    });
-    const std::vector<std::string> expected = {"abeja", "\xE1rbol", "cafe", "caf\xE9", "Nadal", "nube",
-                                               "\xD1" "and\xFA", "\xF1u", "oso", "Zeta"};
+    std::vector<std::string> names = {"oso",
+                                      "\xF1u",
+                                      "Zeta",
+                                      "nube",
+                                      "\xD1"
+                                      "and\xFA",
+                                      "\xE1rbol",
+                                      "Nadal",
+                                      "abeja",
+                                      "caf\xE9",
+                                      "cafe"};
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return collateLess(a, b); });
+    const std::vector<std::string> expected = {"abeja",
+                                               "\xE1rbol",
+                                               "cafe",
+                                               "caf\xE9",
+                                               "Nadal",
+                                               "nube",
+                                               "\xD1"
+                                               "and\xFA",
+                                               "\xF1u",
+                                               "oso",
+                                               "Zeta"};
     EXPECT_EQ(names, expected);
 
     EXPECT_EQ(collate("ROSSI MARIO", "rossi mario"), 0);
@@ -85,11 +109,20 @@ TEST_F(CollationTest, SortKeysOrderLikeTheComparison) {
 }
 
 TEST_F(CollationTest, LocaleComesFromTheEnvironmentWithSpanishAsFallback) {
-    struct Case { const char* posix; const char* icu; };
+    struct Case {
+        const char* posix;
+        const char* icu;
+    };
     const Case cases[] = {
-        {"es_ES.UTF-8", "es_ES"}, {"de_DE@euro", "de_DE"}, {"it_IT.ISO-8859-1", "it_IT"},
-        {"en_US", "en_US"},       {"C", "es"},             {"POSIX", "es"},
-        {"C.UTF-8", "es"},        {"", "es"},              {"xx_YY", "es"},
+        {"es_ES.UTF-8", "es_ES"},
+        {"de_DE@euro", "de_DE"},
+        {"it_IT.ISO-8859-1", "it_IT"},
+        {"en_US", "en_US"},
+        {"C", "es"},
+        {"POSIX", "es"},
+        {"C.UTF-8", "es"},
+        {"", "es"},
+        {"xx_YY", "es"},
     };
     for (const Case& c : cases) EXPECT_EQ(collationLocaleFor(c.posix), c.icu) << c.posix;
 
@@ -99,7 +132,8 @@ TEST_F(CollationTest, LocaleComesFromTheEnvironmentWithSpanishAsFallback) {
     setCollationLocale("");
     EXPECT_EQ(collationLocale(), "sv_SE");
     EXPECT_LT(collate("z", "\xE4"), 0);  // Swedish puts a-umlaut after z
-    if (saved) setenv("LC_ALL", savedValue.c_str(), 1); else unsetenv("LC_ALL");
+    if (saved) setenv("LC_ALL", savedValue.c_str(), 1);
+    else unsetenv("LC_ALL");
 }
 
 }  // namespace

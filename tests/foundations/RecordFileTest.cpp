@@ -102,17 +102,25 @@ TEST(RecordFile, MissingFileOrWrongModeIsAFileError) {
 }
 
 TEST(LengthPrefixedField, ReadsClampedAndWritesCutAndZeroPadded) {
-    struct Case { Bytes field; int capacity; std::string text; };
+    struct Case {
+        Bytes field;
+        int capacity;
+        std::string text;
+    };
     const Case reads[] = {
         {{5, 'R', 'O', 'S', 'S', 'I', 'x', 'y'}, 7, "ROSSI"},
         {{0, 'a', 'b'}, 2, ""},
-        {{200, 'A', 'B', 'C', 'D'}, 4, "ABCD"},    // damaged length byte
+        {{200, 'A', 'B', 'C', 'D'}, 4, "ABCD"},  // damaged length byte
         {{255, 'G', 'R'}, 2, "GR"},
         {{2, 0xE9, ' '}, 2, "\xE9 "},
     };
     for (const Case& c : reads) EXPECT_EQ(readField(c.field.data(), c.capacity), c.text);
 
-    struct WriteCase { std::string text; int capacity; Bytes expected; };
+    struct WriteCase {
+        std::string text;
+        int capacity;
+        Bytes expected;
+    };
     const WriteCase writes[] = {
         {"GR", 2, {2, 'G', 'R'}},
         {"ROSSI MARIO", 5, {5, 'R', 'O', 'S', 'S', 'I'}},

@@ -13,14 +13,17 @@ using test::TempDir;
 using Lines = std::vector<std::string>;
 
 TEST(TextFile, SplitsLinesOnCrLfOrLf) {
-    struct Case { std::string contents; Lines lines; };
+    struct Case {
+        std::string contents;
+        Lines lines;
+    };
     const Case cases[] = {
         {"", {}},
         {"a\r\nb\r\n", {"a", "b"}},
         {"a\nb", {"a", "b"}},
         {"a\r\n\r\nb", {"a", "", "b"}},
         {"\r\n", {""}},
-        {"a\rb\n", {"a\rb"}},                      // a lone CR is part of the line
+        {"a\rb\n", {"a\rb"}},  // a lone CR is part of the line
         {"1\r\n0\r\n\xE9t\xE9\r\n", {"1", "0", "\xE9t\xE9"}},
         {std::string("x\0y\n", 4), {std::string("x\0y", 3)}},
     };
@@ -46,16 +49,15 @@ TEST(TextFile, MissingFileIsAFileError) {
 }
 
 TEST(RealText, WritesTheTwentyThreeCharacterForm) {
-    struct Case { long double x; const char* text; };
+    struct Case {
+        long double x;
+        const char* text;
+    };
     const Case cases[] = {
-        {1.0L, " 1.00000000000000E+0000"},
-        {123.45L, " 1.23450000000000E+0002"},
-        {-0.00125L, "-1.25000000000000E-0003"},
-        {0.0L, " 0.00000000000000E+0000"},
-        {0.52L * 0.95L, " 4.94000000000000E-0001"},
-        {2451545.123456789L, " 2.45154512345679E+0006"},
-        {-1e100L, "-1.00000000000000E+0100"},
-        {1e-4000L, " 1.00000000000000E-4000"},
+        {1.0L, " 1.00000000000000E+0000"},          {123.45L, " 1.23450000000000E+0002"},
+        {-0.00125L, "-1.25000000000000E-0003"},     {0.0L, " 0.00000000000000E+0000"},
+        {0.52L * 0.95L, " 4.94000000000000E-0001"}, {2451545.123456789L, " 2.45154512345679E+0006"},
+        {-1e100L, "-1.00000000000000E+0100"},       {1e-4000L, " 1.00000000000000E-4000"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(formatReal(c.x), c.text);
@@ -66,21 +68,25 @@ TEST(RealText, WritesTheTwentyThreeCharacterForm) {
 }
 
 TEST(RealText, ReadsAnyDecimalFormWithPointOrComma) {
-    struct Case { const char* text; long double value; };
+    struct Case {
+        const char* text;
+        long double value;
+    };
     const Case cases[] = {
-        {"1.5", 1.5L},        {"1,5", 1.5L},          {" -2.5E+0003 ", -2500.0L},
-        {"-5,5", -5.5L},      {"+1", 1.0L},           {".5", 0.5L},
-        {"5.", 5.0L},         {"1e5", 1e5L},          {"-0", 0.0L},
-        {"7\r", 7.0L},        {"0,000001", 1e-6L},    {" 1.23450000000000E+0002", 123.45L},
+        {"1.5", 1.5L},   {"1,5", 1.5L},       {" -2.5E+0003 ", -2500.0L},
+        {"-5,5", -5.5L}, {"+1", 1.0L},        {".5", 0.5L},
+        {"5.", 5.0L},    {"1e5", 1e5L},       {"-0", 0.0L},
+        {"7\r", 7.0L},   {"0,000001", 1e-6L}, {" 1.23450000000000E+0002", 123.45L},
     };
     for (const Case& c : cases) {
         const auto v = parseReal(c.text);
         ASSERT_TRUE(v) << c.text;
-        EXPECT_NEAR(static_cast<double>(*v), static_cast<double>(c.value), 1e-12 * std::fabs(static_cast<double>(c.value)))
+        EXPECT_NEAR(static_cast<double>(*v), static_cast<double>(c.value),
+                    1e-12 * std::fabs(static_cast<double>(c.value)))
             << c.text;
     }
-    for (const char* bad : {"", " ", "abc", "1.2.3", "1,5,0", "1e", "e5", "nan", "inf", "0x10", "1 2",
-                            "--1", "+-1", "1.5x", ".", "-", "Non Valida"}) {
+    for (const char* bad : {"", " ", "abc", "1.2.3", "1,5,0", "1e", "e5", "nan", "inf", "0x10", "1 2", "--1", "+-1",
+                            "1.5x", ".", "-", "Non Valida"}) {
         EXPECT_FALSE(parseReal(bad)) << bad;
     }
     EXPECT_EQ(parseRealOr("?", 0.0L), 0.0L);

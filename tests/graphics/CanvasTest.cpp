@@ -51,8 +51,8 @@ TEST(Canvas, ConvertsPageUnitsWithCorrectionsZoomAndPan) {
     };
     const Case cases[] = {
         {4, 1, 1, 1, 0, 0, 10, 20, {80, 40}},
-        {10, 1.1, 1, 1, 0, 0, 0, 10, {91, 0}},             // 10 / 1.1 * 10 = 90.9
-        {3.7, 1, 0.9, 1.5, 5, -3, 12.3, 7.7, {48, 73}},     // 42.7 + 5, 75.85 - 3
+        {10, 1.1, 1, 1, 0, 0, 0, 10, {91, 0}},           // 10 / 1.1 * 10 = 90.9
+        {3.7, 1, 0.9, 1.5, 5, -3, 12.3, 7.7, {48, 73}},  // 42.7 + 5, 75.85 - 3
         {8, 1.25, 0.8, 0.5, 100, 40, 20, 40, {228, 140}},
     };
     for (const Case& c : cases) {
@@ -100,17 +100,13 @@ TEST(Canvas, PenWidthsFollowScaleLineFactorAndZoom) {
         QColor colour;
     };
     const Case cases[] = {
-        {0, 8, 1, 1, 2, colour::Black},
-        {0, 8, 2, 1, 4, colour::Black},     // twice the line factor, twice the width
-        {0, 8, 0, 1, 2, colour::Black},     // a stored 0 draws as 1
-        {10, 8, 1, 1, 1, colour::Black},
-        {22, 10, 1, 3, 8, colour::Red},     // not zoomed
-        {58, 4, 1, 1.5, 12, colour::Green}, // 2 u Z
-        {59, 4, 1.5, 2, 12, colour::Green},
-        {63, 6, 1, 1, 4, colour::Black},
-        {78, 10, 1, 1, 4, colour::Olive},
-        {40, 8, 1, 1, 1, colour::Black},    // unlisted above 10: u/8
-        {-1, 8, 1, 1, 2, colour::Black},    // unlisted below 10: u/4
+        {0, 8, 1, 1, 2, colour::Black},     {0, 8, 2, 1, 4, colour::Black},  // twice the line factor, twice the width
+        {0, 8, 0, 1, 2, colour::Black},                                      // a stored 0 draws as 1
+        {10, 8, 1, 1, 1, colour::Black},    {22, 10, 1, 3, 8, colour::Red},  // not zoomed
+        {58, 4, 1, 1.5, 12, colour::Green},                                  // 2 u Z
+        {59, 4, 1.5, 2, 12, colour::Green}, {63, 6, 1, 1, 4, colour::Black},
+        {78, 10, 1, 1, 4, colour::Olive},   {40, 8, 1, 1, 1, colour::Black},  // unlisted above 10: u/8
+        {-1, 8, 1, 1, 2, colour::Black},                                      // unlisted below 10: u/4
     };
     for (const Case& c : cases) {
         DrawingState s = screen(c.ppu);
@@ -406,8 +402,11 @@ TEST(Canvas, AspectGlyphsAreStrokesOnTheirGridInTheSurfacesPen) {
         size_t strokes;
         QColor colour;
     };
-    const Case cases[] = {{2, false, 3, colour::Cyan}, {2, true, 3, colour::Blue}, {11, false, 4, colour::Cyan},
-                          {5, true, 1, colour::Red},   {14, false, 3, colour::Red}};
+    const Case cases[] = {{2, false, 3, colour::Cyan},
+                          {2, true, 3, colour::Blue},
+                          {11, false, 4, colour::Cyan},
+                          {5, true, 1, colour::Red},
+                          {14, false, 3, colour::Red}};
     for (const Case& c : cases) {
         DrawingState s = screen(10);
         s.printing = c.paper;
@@ -459,8 +458,10 @@ TEST(Canvas, PageFrameOnlyOnScreenWithAPrinter) {
         bool drawn;
         double bottom;
     };
-    const Case cases[] = {{true, false, false, false, true, 202}, {true, false, false, true, true, 405},
-                          {false, false, false, false, false, 0}, {true, true, false, false, false, 0},
+    const Case cases[] = {{true, false, false, false, true, 202},
+                          {true, false, false, true, true, 405},
+                          {false, false, false, false, false, 0},
+                          {true, true, false, false, false, 0},
                           {true, false, true, false, false, 0}};
     for (const Case& c : cases) {
         DrawingState s = screen(1);

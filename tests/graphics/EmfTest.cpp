@@ -210,11 +210,21 @@ TEST(Metafile, DamagedRecordsAreRefusedBeforeTheyArePlayed) {
         std::function<void(QByteArray&)> damage;
     };
     const std::vector<Case> cases = {
-        {"description past the header", [&](QByteArray& b) { put32(b, 60, 4000); put32(b, 64, 88); }},
-        {"description offset past the header", [&](QByteArray& b) { put32(b, 60, 2); put32(b, 64, headerSize + 64); }},
-        {"second record runs past the end", [&](QByteArray& b) { put32(b, static_cast<int>(headerSize) + 4, 0x7FFFFFF0u); }},
+        {"description past the header",
+         [&](QByteArray& b) {
+             put32(b, 60, 4000);
+             put32(b, 64, 88);
+         }},
+        {"description offset past the header",
+         [&](QByteArray& b) {
+             put32(b, 60, 2);
+             put32(b, 64, headerSize + 64);
+         }},
+        {"second record runs past the end",
+         [&](QByteArray& b) { put32(b, static_cast<int>(headerSize) + 4, 0x7FFFFFF0u); }},
         {"second record of size zero", [&](QByteArray& b) { put32(b, static_cast<int>(headerSize) + 4, 0); }},
-        {"no end-of-file record", [&](QByteArray& b) {
+        {"no end-of-file record",
+         [&](QByteArray& b) {
              const int eofSize = 20;
              b.chop(eofSize);
              put32(b, 48, static_cast<uint32_t>(b.size()));

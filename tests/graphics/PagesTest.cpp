@@ -19,11 +19,11 @@ using test::Primitive;
 using test::record;
 
 const char* const kViewNames[] = {
-    "structure",      "weave-elemental", "humoral-elemental",   "weave-seasonal",      "humoral-seasonal",
-    "dodecatemoria",  "antiscia-1",      "antiscia-2",          "antiscia-3",          "antiscia-4",
-    "affinities-1",   "affinities-2",    "affinities-3",        "powers",              "grid-ecliptic",
-    "grid-spherical", "longitudes-relative", "longitudes-absolute", "latitudes",       "vertical1",
-    "vertical2",      "horizontal1",     "horizontal2",
+    "structure",      "weave-elemental",     "humoral-elemental",   "weave-seasonal", "humoral-seasonal",
+    "dodecatemoria",  "antiscia-1",          "antiscia-2",          "antiscia-3",     "antiscia-4",
+    "affinities-1",   "affinities-2",        "affinities-3",        "powers",         "grid-ecliptic",
+    "grid-spherical", "longitudes-relative", "longitudes-absolute", "latitudes",      "vertical1",
+    "vertical2",      "horizontal1",         "horizontal2",
 };
 
 struct PageCase {
@@ -65,8 +65,8 @@ TEST(AnalysisViews, EveryViewRendersForEveryBirthInColourAndMonochrome) {
                 options.screenPpu = 2;
                 options.monochrome = mono;
                 QImage image;
-                ASSERT_NO_THROW(image = renderImage(*view, ViewContext{chart, orbs, data, "Dra. Prueba", "01/02/2003"},
-                                                    options))
+                ASSERT_NO_THROW(
+                    image = renderImage(*view, ViewContext{chart, orbs, data, "Dra. Prueba", "01/02/2003"}, options))
                     << birth.label << " " << name;
                 EXPECT_TRUE(drawnOn(image)) << birth.label << " " << name;
             }
@@ -103,11 +103,14 @@ TEST(PrintablePages, EachPageWritesAPdf) {
 
 QRectF boundsOf(const Primitive& p) {
     switch (p.kind) {
-    case Primitive::Path: return p.path.boundingRect();
+    case Primitive::Path:
+        return p.path.boundingRect();
     case Primitive::Ellipse:
     case Primitive::Rect:
-    case Primitive::Image: return p.rect;
-    case Primitive::Text: return test::textBox(p);
+    case Primitive::Image:
+        return p.rect;
+    case Primitive::Text:
+        return test::textBox(p);
     default: {
         QRectF r(p.points.front(), QSizeF(0, 0));
         for (const QPointF& q : p.points) r = r.united(QRectF(q, QSizeF(0, 0)));
@@ -138,7 +141,8 @@ TEST(PrintablePages, EveryPageStandsInsideItsFrameAndOnItsSheet) {
         for (const PageCase& page : kPages) {
             const auto r = recordPage(page.layout, chart, folder.root());
             const bool portrait = pagePortrait(page.layout);
-            const double height = std::min(portrait ? 405.0 : 202.0, sheetWidth * (portrait ? 297.0 / 210 : 210.0 / 297));
+            const double height =
+                std::min(portrait ? 405.0 : 202.0, sheetWidth * (portrait ? 297.0 / 210 : 210.0 / 297));
             for (const Primitive& p : r->device.items) {
                 const QRectF b = boundsOf(p);
                 const double u = r->unitsPerPixel();
@@ -311,7 +315,8 @@ TEST(PrintablePages, TheNatalPagesAspectLinesFollowTheirSwitch) {
             4, false, false, data);
         int n = 0;
         for (const auto* p : r->device.of(Primitive::Polygon))
-            n += p->brush.style() != Qt::NoBrush && (p->brush.color() == colour::Red || p->brush.color() == colour::Blue);
+            n += p->brush.style() != Qt::NoBrush &&
+                 (p->brush.color() == colour::Red || p->brush.color() == colour::Blue);
         return n;
     };
     for (const PageLayout layout : {PageLayout::Vertical1, PageLayout::Horizontal1}) {
@@ -330,7 +335,9 @@ TEST(PageSubjectLines, TheCurrentSubjectNamesThePageWhenItIsTheChartsSubject) {
     PageSubject s = pageSubjectFor(chart, data);
     EXPECT_EQ(s.name, "");
     EXPECT_EQ(s.dateLine, "Nacimiento: 21/03/1990  14:30  GMT+1.00");
-    EXPECT_EQ(s.coordLine, "Lat. 41\xB0" "54' N   Long. 012\xB0" "29' E");
+    EXPECT_EQ(s.coordLine, "Lat. 41\xB0"
+                           "54' N   Long. 012\xB0"
+                           "29' E");
 
     BirthRecord record = BirthRecord::blank();
     record.birthStamp = birth.subject.birthStamp;

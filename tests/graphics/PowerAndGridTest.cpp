@@ -86,9 +86,7 @@ TEST(PowersOfAChart, ScoredAsTheAnalysisWindowDoesAndTheFolderLeftAsItWas) {
 }
 
 // Sun at 10 Aries, Mars at 13 Cancer; the others far from any aspect with them.
-ChartState squareChart() {
-    return chartWith({0, 10, 0, 0, 0, 103, 0, 0, 0, 0, 0, 0}, 0);
-}
+ChartState squareChart() { return chartWith({0, 10, 0, 0, 0, 103, 0, 0, 0, 0, 0, 0}, 0); }
 
 const Primitive* textInCell(const test::Recording& r, const QString& text, double y, double x, int first, int second) {
     const double top = gridCellTop(y, second), left = gridCellLeft(x, first);
@@ -120,7 +118,8 @@ TEST(EclipticGrid, TheSquareGlyphAndItsDeviationStandInTheirCell) {
     EXPECT_EQ(strokes, 1);
     EXPECT_EQ(test::textsNamed(*r, QString::fromUtf8("ASPECTOS y ÓRBITAS")).size(), 1u);
     // The printed variant has no titles.
-    const auto printed = record([&](PageCanvas& c) { drawEclipticGrid(c, chart, test::setA(), y, x, false); }, kPpu, true);
+    const auto printed =
+        record([&](PageCanvas& c) { drawEclipticGrid(c, chart, test::setA(), y, x, false); }, kPpu, true);
     EXPECT_TRUE(test::textsNamed(*printed, QString::fromUtf8("ASPECTOS y ÓRBITAS")).empty());
     EXPECT_TRUE(test::textsNamed(*printed, QString::fromUtf8("en la eclíptica")).empty());
 }
@@ -164,10 +163,8 @@ TEST(SphericalGrid, DistancesColouredByTheirKindWithTheirRule) {
         ASSERT_NE(ruleIn(1, 5), nullptr);
         EXPECT_EQ(ruleIn(1, 5)->pen.color(), colour::Red);
         EXPECT_EQ(ruleIn(1, 5)->pen.widthF(), std::lround(kPpu / 2));
-        if (k.moonColour == colour::Grey)
-            EXPECT_EQ(ruleIn(1, 2), nullptr);
-        else
-            EXPECT_EQ(ruleIn(1, 2)->pen.color(), colour::Yellow);
+        if (k.moonColour == colour::Grey) EXPECT_EQ(ruleIn(1, 2), nullptr);
+        else EXPECT_EQ(ruleIn(1, 2)->pen.color(), colour::Yellow);
     }
 }
 

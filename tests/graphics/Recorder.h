@@ -90,18 +90,26 @@ protected:
     int metric(PaintDeviceMetric m) const override {
         switch (m) {
         case PdmWidth:
-        case PdmHeight: return 4000;
+        case PdmHeight:
+            return 4000;
         case PdmWidthMM:
-        case PdmHeightMM: return 1058;
+        case PdmHeightMM:
+            return 1058;
         case PdmDpiX:
         case PdmDpiY:
         case PdmPhysicalDpiX:
-        case PdmPhysicalDpiY: return 96;
-        case PdmDepth: return 32;
-        case PdmNumColors: return 1 << 24;
-        case PdmDevicePixelRatio: return 1;
-        case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
-        default: return 0;
+        case PdmPhysicalDpiY:
+            return 96;
+        case PdmDepth:
+            return 32;
+        case PdmNumColors:
+            return 1 << 24;
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return static_cast<int>(devicePixelRatioFScale());
+        default:
+            return 0;
         }
     }
 

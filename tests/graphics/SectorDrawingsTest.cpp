@@ -30,8 +30,8 @@ bool near(const QPointF& a, const QPointF& b) { return std::hypot(a.x() - b.x(),
 int linesBetween(const test::RecordingDevice& d, const QPointF& a, const QPointF& b, const QColor& colour) {
     int n = 0;
     for (const auto* p : d.of(Primitive::Line))
-        if (p->pen.color() == colour && ((near(p->points[0], a) && near(p->points[1], b)) ||
-                                         (near(p->points[0], b) && near(p->points[1], a))))
+        if (p->pen.color() == colour &&
+            ((near(p->points[0], a) && near(p->points[1], b)) || (near(p->points[0], b) && near(p->points[1], a))))
             ++n;
     return n;
 }
@@ -134,13 +134,13 @@ TEST(SignChordsOnPaper, YellowAndCyanGiveWayToOliveAndBlue) {
     const ChartState chart = chartWith({}, 0);
     const WheelGeometry g;
     for (const bool paper : {false, true}) {
-        const auto rec = record(
-            [&](PageCanvas& c) { drawSignChords(c, chart, g, kMagneticChords, false); }, kPpu, paper);
+        const auto rec =
+            record([&](PageCanvas& c) { drawSignChords(c, chart, g, kMagneticChords, false); }, kPpu, paper);
         std::set<QRgb> colours;
         for (const auto* p : rec->device.of(Primitive::Line)) colours.insert(p->pen.color().rgb());
-        const std::set<QRgb> expected = paper ? std::set<QRgb>{colour::Olive.rgb(), colour::Red.rgb(), colour::Blue.rgb()}
-                                              : std::set<QRgb>{colour::Yellow.rgb(), colour::Red.rgb(),
-                                                               colour::Cyan.rgb()};
+        const std::set<QRgb> expected =
+            paper ? std::set<QRgb>{colour::Olive.rgb(), colour::Red.rgb(), colour::Blue.rgb()}
+                  : std::set<QRgb>{colour::Yellow.rgb(), colour::Red.rgb(), colour::Cyan.rgb()};
         EXPECT_EQ(colours, expected) << paper;
     }
 }

@@ -60,7 +60,7 @@ TEST(StructureScreen, ColumnsCentredOnTheChartWithFramesGlyphsAndCaptions) {
         int planet;
         double y, x;
     };
-    const Hit expected[] = {{3, 118, 82.5}, {5, 111, 82.5}, {6, 104, 82.5}, {7, 97, 82.5},
+    const Hit expected[] = {{3, 118, 82.5}, {5, 111, 82.5},  {6, 104, 82.5}, {7, 97, 82.5},
                             {4, 118, 95.5}, {2, 118, 108.5}, {1, 118, 121.5}};
     ASSERT_EQ(hits.size(), std::size(expected));
     for (std::size_t i = 0; i < hits.size(); ++i) {
@@ -75,8 +75,8 @@ TEST(StructureScreen, ColumnsCentredOnTheChartWithFramesGlyphsAndCaptions) {
         int levels;
         QColor colour;
     };
-    const Frame frames[] = {{82.5, 4, colour::Red}, {95.5, 1, colour::Red}, {108.5, 1, colour::Cyan},
-                            {121.5, 1, colour::Cyan}};
+    const Frame frames[] = {
+        {82.5, 4, colour::Red}, {95.5, 1, colour::Red}, {108.5, 1, colour::Cyan}, {121.5, 1, colour::Cyan}};
     for (const Frame& f : frames) {
         const Primitive* p = rectAt(r->device, unitsRect(122, f.x + 4, 118 - 7 * f.levels + 2, f.x - 8));
         ASSERT_NE(p, nullptr) << f.x;
@@ -88,8 +88,9 @@ TEST(StructureScreen, ColumnsCentredOnTheChartWithFramesGlyphsAndCaptions) {
         const char* text;
         double top, left;
     };
-    const Caption captions[] = {{"Exilio", 122, 75.5}, {"Caida", 122, 88.5}, {"Exaltac.", 122, 101.5},
-                                {"Domic.", 122, 114.5}, {"mer", 110.5, 75}, {"mar", 103.5, 75}, {"jup", 96.5, 75}};
+    const Caption captions[] = {{"Exilio", 122, 75.5},  {"Caida", 122, 88.5}, {"Exaltac.", 122, 101.5},
+                                {"Domic.", 122, 114.5}, {"mer", 110.5, 75},   {"mar", 103.5, 75},
+                                {"jup", 96.5, 75}};
     for (const Caption& c : captions) {
         const auto found = test::textsNamed(*r, c.text);
         ASSERT_EQ(found.size(), 1u) << c.text;

@@ -34,7 +34,9 @@ TEST(ElementalWeave, SevenPlanetsInAriesFillTheFireSaltCellAndItsTotals) {
     const auto r = record([&](PageCanvas& c) { drawElementalWeave(c, w.elemental, 100, 100, WeaveLook::Screen); });
     // Grid centred on (100, 100): header row and column, then 7-unit cells; rows Fuego,
     // Tierra, Aire, Agua, Tot; columns Sal, Azufre, Mercurio, Tot.
-    const auto cell = [](int row, int col) { return std::pair{100 - 21 + 7 * (row + 1.5), 100 - 17.5 + 7 * (col + 1.5)}; };
+    const auto cell = [](int row, int col) {
+        return std::pair{100 - 21 + 7 * (row + 1.5), 100 - 17.5 + 7 * (col + 1.5)};
+    };
     for (int row = 0; row < 5; ++row)
         for (int col = 0; col < 4; ++col) {
             const bool seven = (row == 0 || row == 4) && (col == 0 || col == 3);
@@ -64,7 +66,9 @@ TEST(SeasonalWeave, SummerSignsCountBySeasonAndQuality) {
     const Weaves w = countWeaves(std::array<int, 8>{0, 4, 4, 5, 5, 5, 6, 6});
     const auto r = record([&](PageCanvas& c) { drawSeasonalWeave(c, w.seasonal, 100, 100, WeaveLook::Screen); });
     // No header row: rows Primavera .. Invierno, Tot from the top of the grid (100 - 17.5).
-    const auto cell = [](int row, int col) { return std::pair{100 - 17.5 + 7 * (row + 0.5), 100 - 17.5 + 7 * (col + 1.5)}; };
+    const auto cell = [](int row, int col) {
+        return std::pair{100 - 17.5 + 7 * (row + 0.5), 100 - 17.5 + 7 * (col + 1.5)};
+    };
     const int expected[5][4] = {{0, 0, 0, 0}, {2, 3, 2, 7}, {0, 0, 0, 0}, {0, 0, 0, 0}, {2, 3, 2, 7}};
     for (int row = 0; row < 5; ++row)
         for (int col = 0; col < 4; ++col) {

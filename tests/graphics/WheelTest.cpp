@@ -69,12 +69,12 @@ TEST(WheelGeometryTest, AscendantOnTheLeftAndLongitudesCounterClockwise) {
 }
 
 TEST(WheelGeometryTest, DecanRulersFollowTheChaldeanOrder) {
-    const int expected[36] = {body::Mars,    body::Sun,     body::Venus,  body::Mercury, body::Moon,   body::Saturn,
-                              body::Jupiter, body::Mars,    body::Sun,    body::Venus,   body::Mercury, body::Moon,
-                              body::Saturn,  body::Jupiter, body::Mars,   body::Sun,     body::Venus,  body::Mercury,
-                              body::Moon,    body::Saturn,  body::Jupiter, body::Mars,   body::Sun,    body::Venus,
-                              body::Mercury, body::Moon,    body::Saturn, body::Jupiter, body::Mars,   body::Sun,
-                              body::Venus,   body::Mercury, body::Moon,   body::Saturn,  body::Jupiter, body::Mars};
+    const int expected[36] = {body::Mars,    body::Sun,     body::Venus,   body::Mercury, body::Moon,    body::Saturn,
+                              body::Jupiter, body::Mars,    body::Sun,     body::Venus,   body::Mercury, body::Moon,
+                              body::Saturn,  body::Jupiter, body::Mars,    body::Sun,     body::Venus,   body::Mercury,
+                              body::Moon,    body::Saturn,  body::Jupiter, body::Mars,    body::Sun,     body::Venus,
+                              body::Mercury, body::Moon,    body::Saturn,  body::Jupiter, body::Mars,    body::Sun,
+                              body::Venus,   body::Mercury, body::Moon,    body::Saturn,  body::Jupiter, body::Mars};
     for (int d = 1; d <= 36; ++d) EXPECT_EQ(decanFaceRuler(d), expected[d - 1]) << d;
 }
 
@@ -117,9 +117,9 @@ TEST(WheelAspects, MajorAspectsWithoutConjunctionsAndNearExactOppositions) {
     //                      Sun  Moon   Merc  Venus Mars Jup  Sat NN   SN
     ChartState c = chartWith({0, 0, 180.4, 92.5, 1.0, 299, 240, 30, 120, 300, 0, 0}, 200);
     const auto list = wheelAspects(c, orbsOf(3), 11, false);
-    EXPECT_EQ(findAspect(list, 1, 2), nullptr);   // opposition within half a degree
-    EXPECT_EQ(findAspect(list, 1, 4), nullptr);   // conjunction
-    EXPECT_EQ(findAspect(list, 8, 9), nullptr);   // the node axis
+    EXPECT_EQ(findAspect(list, 1, 2), nullptr);  // opposition within half a degree
+    EXPECT_EQ(findAspect(list, 1, 4), nullptr);  // conjunction
+    EXPECT_EQ(findAspect(list, 8, 9), nullptr);  // the node axis
     struct Case {
         int a, b, kind, deviation;
     };
@@ -127,9 +127,7 @@ TEST(WheelAspects, MajorAspectsWithoutConjunctionsAndNearExactOppositions) {
         {2, 4, aspect::Opposition, 1},  // 179.4
         {1, 3, aspect::Square, 2},      // 92.5: half to even
         {2, 3, aspect::Square, 2},      // 87.9
-        {1, 6, aspect::Trine, 0},
-        {1, 5, aspect::Sextile, 1},
-        {1, 8, aspect::Trine, 0},
+        {1, 6, aspect::Trine, 0},      {1, 5, aspect::Sextile, 1}, {1, 8, aspect::Trine, 0},
     };
     for (const Case& k : cases) {
         const WheelAspect* w = findAspect(list, k.a, k.b);
@@ -234,8 +232,8 @@ TEST(WheelDrawing, RetrogradeMarksAndPrintedDegrees) {
     int degreeTexts = 0;
     for (const auto* t : p->device.of(Primitive::Text)) degreeTexts += t->text.endsWith('\'');
     EXPECT_EQ(degreeTexts, 9 + 2);  // nine bodies and the two ends of the Ascendant axis
-    EXPECT_TRUE(std::none_of(p->hits.begin(), p->hits.end(),
-                             [](const WheelHit& h) { return h.kind == WheelHit::Kind::Body; }));
+    EXPECT_TRUE(
+        std::none_of(p->hits.begin(), p->hits.end(), [](const WheelHit& h) { return h.kind == WheelHit::Kind::Body; }));
 }
 
 TEST(WheelDrawing, MeanHousesMarkTheTrueMidheavenAndEachCuspFifteenDegreesBefore) {
@@ -288,9 +286,9 @@ TEST(WheelDrawing, SecondStyleDrawsTheCuspAxesThroughTheCentre) {
         QStringList labels;
         for (const auto* t : d->device.of(Primitive::Text))
             if (t->font.pixelSize() == d->device.of(Primitive::Text).front()->font.pixelSize()) labels << t->text;
-        const QStringList expected = through ? QStringList{"I", "2", "3", "IV", "5", "6", "VII", "8", "9", "X", "11", "12"}
-                                             : QStringList{"I", "II", "III", "IV", "V", "VI", "VII", "VIII", "IX",
-                                                           "X", "XI", "XII"};
+        const QStringList expected =
+            through ? QStringList{"I", "2", "3", "IV", "5", "6", "VII", "8", "9", "X", "11", "12"}
+                    : QStringList{"I", "II", "III", "IV", "V", "VI", "VII", "VIII", "IX", "X", "XI", "XII"};
         for (const QString& e : expected) EXPECT_TRUE(labels.contains(e)) << e.toStdString();
     }
 }

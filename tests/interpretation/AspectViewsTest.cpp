@@ -62,9 +62,9 @@ TEST(EclipticGrid, ClassifiedCellsWithRoundedDeviations) {
         int glyph;
         const char* deviation;
     } cases[] = {
-        {92.5L, 3, "02"},  {93.5L, 3, "04"},  {172.5L, 5, "08"}, {150.5L, 8, "00"},
-        {5.5L, 1, "06"},   {51.4L, 0, ""},    {36.2L, 0, ""},    {100, 0, ""},
-        {134.5L, 6, "00"}, {144.9L, 11, "01"}, {145, 0, ""},   {30.9L, 9, "01"},  {72, 10, "00"},
+        {92.5L, 3, "02"}, {93.5L, 3, "04"}, {172.5L, 5, "08"}, {150.5L, 8, "00"}, {5.5L, 1, "06"},
+        {51.4L, 0, ""},   {36.2L, 0, ""},   {100, 0, ""},      {134.5L, 6, "00"}, {144.9L, 11, "01"},
+        {145, 0, ""},     {30.9L, 9, "01"}, {72, 10, "00"},
     };
     for (const auto& c : cases) {
         const auto cells = eclipticGrid(chartAt({0, c.separation}), setA());
@@ -101,8 +101,7 @@ TEST(SphericalGrid, DistanceFormula) {
     struct Case {
         long double lat1, lat2, separation, distance;
     } cases[] = {
-        {0, 0, 93, 93},  {10, -10, 0, 20}, {0, 0, 180, 180},
-        {90, 0, 45, 90}, {0, 30, 90, 90},  {20, 20, 180, 140},
+        {0, 0, 93, 93}, {10, -10, 0, 20}, {0, 0, 180, 180}, {90, 0, 45, 90}, {0, 30, 90, 90}, {20, 20, 180, 140},
     };
     for (const auto& c : cases)
         EXPECT_NEAR(double(sphericalDistance(c.lat1, c.lat2, c.separation)), double(c.distance), 1e-9)

@@ -174,10 +174,14 @@ TEST_F(CliAnalyse, DatesThatDoNotExistAreRefusedWithOneLine) {
         bool exists;
     };
     const Case cases[] = {
-        {"--stamp 199002311505-1", false},           {"--stamp 199002281505-1", true},
-        {"--stamp 199000101505-1", false},           {"--stamp 199003001505-1", false},
-        {"--stamp 197305142515-1", false},           {"--stamp 170002291200-1 --calendar GR", false},
-        {"--stamp 170002291200-1 --calendar GI", true}, {"--stamp 158210101200-1 --calendar GR", false},
+        {"--stamp 199002311505-1", false},
+        {"--stamp 199002281505-1", true},
+        {"--stamp 199000101505-1", false},
+        {"--stamp 199003001505-1", false},
+        {"--stamp 197305142515-1", false},
+        {"--stamp 170002291200-1 --calendar GR", false},
+        {"--stamp 170002291200-1 --calendar GI", true},
+        {"--stamp 158210101200-1 --calendar GR", false},
     };
     for (const Case& c : cases)
         for (const char* command : {"chart ", "analyse "}) {
@@ -190,8 +194,8 @@ TEST_F(CliAnalyse, DatesThatDoNotExistAreRefusedWithOneLine) {
             EXPECT_EQ(r.status, 2) << r.out;
             EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
         }
-    const CliRun render = runCli("render --stamp 199002311505-1 --view wheel --out " +
-                                 (dir_->path() / "never.png").string() + place);
+    const CliRun render =
+        runCli("render --stamp 199002311505-1 --view wheel --out " + (dir_->path() / "never.png").string() + place);
     EXPECT_EQ(render.status, 2) << render.out;
     EXPECT_EQ(std::count(render.out.begin(), render.out.end(), '\n'), 1) << render.out;
     EXPECT_NE(render.out.find("31/02/1990"), std::string::npos) << render.out;

@@ -41,9 +41,9 @@ TEST(InstalledYearTable, SevenCyclesOf36YearsFrom1765) {
         const char* master;
         const char* cycle;
     } cases[] = {
-        {1765, "Saturno", "Saturno"}, {1801, "Venus", "Venus"},     {1909, "Marte", "Marte"},
-        {1914, "Saturno", "Marte"},   {1944, "Marte", "Marte"},    {1945, "la Luna", "la Luna"},
-        {1980, "la Luna", "la Luna"}, {1981, "el Sol", "el Sol"},   {2016, "el Sol", "el Sol"},
+        {1765, "Saturno", "Saturno"}, {1801, "Venus", "Venus"},   {1909, "Marte", "Marte"},
+        {1914, "Saturno", "Marte"},   {1944, "Marte", "Marte"},   {1945, "la Luna", "la Luna"},
+        {1980, "la Luna", "la Luna"}, {1981, "el Sol", "el Sol"}, {2016, "el Sol", "el Sol"},
     };
     for (const auto& c : cases) {
         const YearMasters m = readYearMasters(kInstalled, c.year);
@@ -58,12 +58,12 @@ TEST(InstalledYearTable, SevenCyclesOf36YearsFrom1765) {
 
 TEST(InstalledExchangeTables, ReceptionsByDomicile) {
     ExchangeFiles files(kInstalled);
-    EXPECT_TRUE(files.contains(2, "01040205"));   // Sun in Cancer, Moon in Leo
-    EXPECT_TRUE(files.contains(2, "03020403"));   // Mercury in Taurus, Venus in Gemini
-    EXPECT_TRUE(files.contains(2, "03070406"));   // Mercury in Libra, Venus in Virgo
-    EXPECT_FALSE(files.contains(2, "01040203"));  // the Moon in Gemini receives nobody
-    EXPECT_TRUE(files.contains(3, "030204100703"));   // Mercury > Venus > Saturn > Mercury
-    EXPECT_FALSE(files.contains(3, "030204030703"));  // Venus in Gemini: a pair and a third
+    EXPECT_TRUE(files.contains(2, "01040205"));          // Sun in Cancer, Moon in Leo
+    EXPECT_TRUE(files.contains(2, "03020403"));          // Mercury in Taurus, Venus in Gemini
+    EXPECT_TRUE(files.contains(2, "03070406"));          // Mercury in Libra, Venus in Virgo
+    EXPECT_FALSE(files.contains(2, "01040203"));         // the Moon in Gemini receives nobody
+    EXPECT_TRUE(files.contains(3, "030204100703"));      // Mercury > Venus > Saturn > Mercury
+    EXPECT_FALSE(files.contains(3, "030204030703"));     // Venus in Gemini: a pair and a third
     EXPECT_TRUE(files.contains(4, "0104020303010505"));  // Sun > Moon > Mercury > Mars > Sun
 }
 

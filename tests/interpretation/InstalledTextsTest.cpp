@@ -19,9 +19,9 @@ const DataRoot kInstalled{std::filesystem::path(ATHANOR_SOURCE_DIR) / "data"};
 
 // Aspects the sky never shows, with any orb up to 15°: Mercury stays within 28° of the
 // Sun, Venus within 48°, the two within 76° of each other; the nodes are always opposite.
-const std::set<std::string> kImpossibleAspects = {
-    "SolSeMer", "SolQuMer", "SolTrMer", "SolOpMer", "SolQuVen", "SolTrVen", "SolOpVen",
-    "MerTrVen", "MerOpVen", "NonCoNos", "NonSeNos", "NonQuNos", "NonTrNos"};
+const std::set<std::string> kImpossibleAspects = {"SolSeMer", "SolQuMer", "SolTrMer", "SolOpMer", "SolQuVen",
+                                                  "SolTrVen", "SolOpVen", "MerTrVen", "MerOpVen", "NonCoNos",
+                                                  "NonSeNos", "NonQuNos", "NonTrNos"};
 
 std::vector<std::string> everyPositionKey() {
     std::vector<std::string> keys;
@@ -165,8 +165,8 @@ TEST(InstalledTexts, Windows1252WithCrLf) {
 TEST(InstalledTexts, RegeneratedByTheirTool) {
     if (std::system("python3 --version > /dev/null 2>&1") != 0) GTEST_SKIP() << "python3 is not installed";
     test::TempDir out;
-    const std::string command = "python3 '" + std::string(ATHANOR_SOURCE_DIR) + "/tools/gen-texts/gen_texts.py' --out '" +
-                                out.path().string() + "' > /dev/null";
+    const std::string command = "python3 '" + std::string(ATHANOR_SOURCE_DIR) +
+                                "/tools/gen-texts/gen_texts.py' --out '" + out.path().string() + "' > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
     const DataRoot fresh(out.path());
     for (const char* file : {kMessagesFile, kPlanetGeneralFile, kPlanetSpecificFile, kPrintedPlanetFile,

@@ -21,8 +21,8 @@ CuspArray equalCusps(long double first) {
 }
 
 // Bodies 1..10 at the given longitudes, each moving `speed` degrees a day.
-NativityPositions positions(const std::array<long double, 11>& lon, long double speed, long double asc,
-                            long double mc, const CuspArray& cusps) {
+NativityPositions positions(const std::array<long double, 11>& lon, long double speed, long double asc, long double mc,
+                            const CuspArray& cusps) {
     NativityPositions p;
     for (int b = 1; b <= 10; ++b) {
         p.longitude[b] = lon[b];
@@ -58,9 +58,9 @@ TEST(NativityRuler, TraditionalZonesAreOpenIntervals) {
         long double lon;
         int value;
     } cases[] = {
-        {1, 12.85L, 5},     {1, 12.8572L, 0},  {1, 0, 0},          {1, 95, 5},       {1, 275, 5},
-        {2, 25.7145L, 0},   {5, 25.7146L, 0},  {5, 25.7148L, 5},   {3, 38.5717L, 0}, {3, 40, 5},
-        {7, 89.99L, 5},     {7, 90, 0},        {6, 150, 5},        {4, 340, 5},      {8, 5, 0},
+        {1, 12.85L, 5},   {1, 12.8572L, 0}, {1, 0, 0},        {1, 95, 5},       {1, 275, 5},
+        {2, 25.7145L, 0}, {5, 25.7146L, 0}, {5, 25.7148L, 5}, {3, 38.5717L, 0}, {3, 40, 5},
+        {7, 89.99L, 5},   {7, 90, 0},       {6, 150, 5},      {4, 340, 5},      {8, 5, 0},
     };
     for (const auto& c : cases) EXPECT_EQ(rulerZoneValue(c.body, c.lon), c.value) << c.body << " at " << c.lon;
 }
@@ -71,9 +71,8 @@ TEST(NativityRuler, SpeedBounds) {
         long double speed;
         int value;
     } cases[] = {
-        {3, 0.8333L, 3},  {3, 0.8332L, 1},  {3, 1.6667L, 3}, {3, 1.7L, 5},   {3, -0.4167L, -3},
-        {3, -0.4L, -1},   {3, -0.9L, -5},   {1, 0.95L, 1},   {1, 1.01L, 5},  {2, 13, 3},
-        {10, -0.01L, -5}, {8, 0, 1},
+        {3, 0.8333L, 3}, {3, 0.8332L, 1}, {3, 1.6667L, 3}, {3, 1.7L, 5}, {3, -0.4167L, -3}, {3, -0.4L, -1},
+        {3, -0.9L, -5},  {1, 0.95L, 1},   {1, 1.01L, 5},   {2, 13, 3},   {10, -0.01L, -5},  {8, 0, 1},
     };
     for (const auto& c : cases) EXPECT_EQ(rulerSpeedValue(c.body, c.speed), c.value) << c.body << " " << c.speed;
 }
@@ -81,9 +80,9 @@ TEST(NativityRuler, SpeedBounds) {
 TEST(NativityRuler, SpeedsAreTakenAcrossTheZeroPoint) {
     std::array<long double, 11> lon{0, 359.9L, 359.9L, 0.1L, 100, 100, 100, 100, 100, 100, 100};
     NativityPositions p = positions(lon, 0.05L, 15, 270, equalCusps(15));
-    p.later[1] = 0.0L;      // +0.1 in two hours: 1.2° a day
-    p.later[2] = 0.9L;      // +1.0: 12° a day, a slow Moon
-    p.later[3] = 359.95L;   // -0.15: retrograde at 1.8° a day
+    p.later[1] = 0.0L;     // +0.1 in two hours: 1.2° a day
+    p.later[2] = 0.9L;     // +1.0: 12° a day, a slow Moon
+    p.later[3] = 359.95L;  // -0.15: retrograde at 1.8° a day
     const auto s = scoreNativity(p);
     EXPECT_NEAR(double(s.speed[1]), 1.2, 1e-9);
     EXPECT_NEAR(double(s.speed[3]), -1.8, 1e-9);
@@ -113,10 +112,10 @@ TEST(NativityRuler, HousePartsByRoundedDistance) {
         long double lon;
         int value;
     } cases[] = {
-        {first, 7.4L, 11},  {first, 7.6L, 10},  // d = 7 and 8 against parts of 7.4
-        {first, 22.3L, 9},  {first, 22.6L, 8},
-        {first, 29.55L, 7},     // rounds to 30, beyond the fourth part: reads on to entry 5
-        {second, 330.2L, 4},    {second, 345, 4},
+        {first, 7.4L, 11},     {first, 7.6L, 10},  // d = 7 and 8 against parts of 7.4
+        {first, 22.3L, 9},     {first, 22.6L, 8},
+        {first, 29.55L, 7},  // rounds to 30, beyond the fourth part: reads on to entry 5
+        {second, 330.2L, 4},   {second, 345, 4},
         {second, 359.55L, 11},  // past house 12's sixth part: on from the first entry
     };
     for (const auto& c : cases) {

@@ -52,7 +52,6 @@ TEST_F(NativityRun, ScoresTheHandOffChartAndWritesBothFiles) {
     EXPECT_EQ(report[95], nativityResultLines(s)[13]);
     const auto result = readLines(dir_->path() / "FileDum/MMMaitr2.dum");
     EXPECT_EQ(result, nativityResultLines(s));
-
 }
 
 TEST_F(NativityRun, AJulianCalendarBirthAfterTheReformIsScoredAtItsChartsInstant) {

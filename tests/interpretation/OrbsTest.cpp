@@ -25,11 +25,16 @@ TEST(AspectTest, BoundsAreStrict) {
         long double orb;
         bool expected;
     } cases[] = {
-        {172.0L, aspect::Opposition, 8, false}, {172.1L, aspect::Opposition, 8, true},
-        {180.0L, aspect::Opposition, 8, true},  {0.0L, aspect::Conjunction, 0, false},
-        {4.9L, aspect::Conjunction, 5, true},   {5.0L, aspect::Conjunction, 5, false},
-        {60.0L, aspect::Sextile, 3, true},      {63.0L, aspect::Sextile, 3, false},
-        {57.0L, aspect::Sextile, 3, false},     {90.0L, aspect::Square, 0, false},
+        {172.0L, aspect::Opposition, 8, false},
+        {172.1L, aspect::Opposition, 8, true},
+        {180.0L, aspect::Opposition, 8, true},
+        {0.0L, aspect::Conjunction, 0, false},
+        {4.9L, aspect::Conjunction, 5, true},
+        {5.0L, aspect::Conjunction, 5, false},
+        {60.0L, aspect::Sextile, 3, true},
+        {63.0L, aspect::Sextile, 3, false},
+        {57.0L, aspect::Sextile, 3, false},
+        {90.0L, aspect::Square, 0, false},
         {360.0L / 7.0L, aspect::Septile, 0.5L, true},
     };
     for (const auto& c : cases)
@@ -131,10 +136,8 @@ TEST(OrbSettingsFile, ReplacingALineKeepsTheOthersCutTo25Characters) {
     const auto after = readLines(dir / "FileSet/OrbiDomi.stt");
     ASSERT_EQ(after.size(), 20u);
     for (int i = 0; i < 20; ++i) {
-        if (i == 17)
-            EXPECT_EQ(after[i], "VERO");
-        else
-            EXPECT_EQ(after[i], lines[i].substr(0, 25)) << "line " << i + 1;
+        if (i == 17) EXPECT_EQ(after[i], "VERO");
+        else EXPECT_EQ(after[i], lines[i].substr(0, 25)) << "line " << i + 1;
     }
     EXPECT_EQ(chart.NodeKind, "VERO");
     EXPECT_EQ(chart.HouseSystem, "CASE_MEDIE and ");
@@ -162,8 +165,7 @@ TEST(OrbSetSwitch, MakesTheChosenSetCurrentWithTheEngineSettingsHeld) {
     chart.BlackMoonKind = "VERA";
 
     EXPECT_EQ(switchOrbSet(root, 'B', orbs, chart), 'B');
-    for (int row = 0; row < kAspectKinds; ++row)
-        EXPECT_EQ(orbs.AspectOrb[kAspectsByDisplay[row].orbIndex], 200 + row);
+    for (int row = 0; row < kAspectKinds; ++row) EXPECT_EQ(orbs.AspectOrb[kAspectsByDisplay[row].orbIndex], 200 + row);
     EXPECT_EQ(orbs.ParallelOrb, 214);
     EXPECT_EQ(orbs.AntisciaOrb, 215);
     const auto settings = readLines(dir / "FileSet/OrbiDomi.Stt");
@@ -240,16 +242,14 @@ TEST_F(OrbEditorTest, FieldsAreCheckedAgainstTheirBounds) {
         bool extra;
         bool ok;
     } cases[] = {
-        {"15", false, true},   {"15,5", false, false}, {"0", false, true},   {"-0,5", false, false},
-        {"4.5", false, true},  {"abc", false, false},  {"", false, false},   {"6,0", true, true},
-        {"6,1", true, false},  {"0,25", true, true},
+        {"15", false, true},  {"15,5", false, false}, {"0", false, true}, {"-0,5", false, false},
+        {"4.5", false, true}, {"abc", false, false},  {"", false, false}, {"6,0", true, true},
+        {"6,1", true, false}, {"0,25", true, true},
     };
     for (const auto& c : cases) {
         SetUp();
-        if (c.extra)
-            editor.setParallelField(c.text);
-        else
-            editor.setField('B', 3, c.text);
+        if (c.extra) editor.setParallelField(c.text);
+        else editor.setField('B', 3, c.text);
         EXPECT_EQ(editor.validate(), c.ok) << c.text;
         const FieldState state = c.extra ? editor.parallelState() : editor.fieldState('B', 3);
         const std::string& text = c.extra ? editor.parallelField() : editor.field('B', 3);

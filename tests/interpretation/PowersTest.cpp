@@ -48,7 +48,8 @@ TEST(Powers, ScoreTexts) {
     struct Case {
         long double score;
         const char* text;
-    } cases[] = {{60, "60"}, {-10, "-10"}, {12.5L, "12,5"}, {-1234, "-123"}, {0, "0"}, {1234.5L, "1234"}, {-0.5L, "-0,5"}};
+    } cases[] = {{60, "60"}, {-10, "-10"},      {12.5L, "12,5"}, {-1234, "-123"},
+                 {0, "0"},   {1234.5L, "1234"}, {-0.5L, "-0,5"}};
     for (const auto& c : cases) EXPECT_EQ(scoreText(c.score), c.text) << double(c.score);
 }
 

@@ -15,11 +15,8 @@ TEST(Sectors, DerivedLongitudes) {
     struct Case {
         long double lon, dodec, anti, contra;
     } cases[] = {
-        {15, 195, 345, 165},
-        {29.5L, 23.5L, 330.5L, 150.5L},
-        {100, 220, 260, 80},
-        {0, 0, 360, 180},
-        {359.5L, 353.5L, 0.5L, 180.5L},
+        {15, 195, 345, 165}, {29.5L, 23.5L, 330.5L, 150.5L}, {100, 220, 260, 80},
+        {0, 0, 360, 180},    {359.5L, 353.5L, 0.5L, 180.5L},
     };
     for (const auto& c : cases) {
         EXPECT_NEAR(double(dodecatemorion(c.lon)), double(c.dodec), 1e-12) << c.lon;
@@ -34,8 +31,7 @@ TEST(Sectors, DecansAndTheirBoundaries) {
         long double lon;
         int decan, ruler;
     } cases[] = {
-        {0, 1, 5},   {9.99L, 1, 5}, {10, 2, 1},  {45, 5, 2},
-        {200, 21, 6}, {350, 36, 5},  {359.99L, 36, 5},
+        {0, 1, 5}, {9.99L, 1, 5}, {10, 2, 1}, {45, 5, 2}, {200, 21, 6}, {350, 36, 5}, {359.99L, 36, 5},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(decanOf(c.lon), c.decan) << c.lon;
@@ -50,7 +46,7 @@ TEST(Sectors, SixDegreeSectorsStartFifteenDegreesBeforeTheAscendant) {
         long double lon, asc;
         int sector;
     } cases[] = {
-        {85, 100, 1},    {90.99L, 100, 1}, {91, 100, 2},  {100, 100, 3},
+        {85, 100, 1},      {90.99L, 100, 1}, {91, 100, 2},    {100, 100, 3},
         {84.99L, 100, 60}, {350, 5, 1},      {349.9L, 5, 60}, {10, 5, 4},
     };
     for (const auto& c : cases) EXPECT_EQ(sectorOf(c.lon, c.asc), c.sector) << c.lon << " asc " << c.asc;
@@ -130,9 +126,9 @@ TEST(PositionCodes, TheWholeFileInItsOrder) {
     EXPECT_EQ(codes[55], "SolAnPis");
     EXPECT_EQ(codes[65], "SolCaVir");
     const std::vector<std::string> aspects(codes.begin() + 75, codes.end());
-    EXPECT_EQ(aspects, (std::vector<std::string>{"SolQuLun", "SolQuMar", "LunCoMar", "MerOpGio", "MerQuNon",
-                                                 "MerQuNos", "SatSeNon", "SatTrNos", "SatOpAsc", "SatQuMci",
-                                                 "NonOpNos", "NonTrAsc", "NosSeAsc"}));
+    EXPECT_EQ(aspects, (std::vector<std::string>{"SolQuLun", "SolQuMar", "LunCoMar", "MerOpGio", "MerQuNon", "MerQuNos",
+                                                 "SatSeNon", "SatTrNos", "SatOpAsc", "SatQuMci", "NonOpNos", "NonTrAsc",
+                                                 "NosSeAsc"}));
 }
 
 TEST(PositionCodes, WrittenWithTheSignCodes) {
@@ -154,7 +150,8 @@ TEST(SectorLists, TextsOfTheFirstMatchingLines) {
         textLine("SolDec02", "El Sol en el segundo decanato"),
         textLine("SolDec02", "segunda entrada, nunca mostrada"),
         textLine("Sole35", "Sol en el sector treinta y cinco"),
-        textLine("SO02", "Sol en la segunda d\xE9" "cada"),
+        textLine("SO02", "Sol en la segunda d\xE9"
+                         "cada"),
         textLine("SolDec14", "dodecatemoria del Sol"),
         "Sole55",
         textLine("Lune03", std::string(80, 'x')),
@@ -165,8 +162,10 @@ TEST(SectorLists, TextsOfTheFirstMatchingLines) {
     EXPECT_EQ(natal[0].lines, (std::vector<std::string>{"Sol en el sector treinta y cinco"}));
     EXPECT_EQ(natal[1].title, "PLANETAS EN LOS DECANOS");
     EXPECT_EQ(natal[1].lines, (std::vector<std::string>{"El Sol en el segundo decanato"}));
-    EXPECT_EQ(natal[2].title, "PLANETAS EN LAS D\xC9" "CADAS");
-    EXPECT_EQ(natal[2].lines, (std::vector<std::string>{"Sol en la segunda d\xE9" "cada"}));
+    EXPECT_EQ(natal[2].title, "PLANETAS EN LAS D\xC9"
+                              "CADAS");
+    EXPECT_EQ(natal[2].lines, (std::vector<std::string>{"Sol en la segunda d\xE9"
+                                                        "cada"}));
 
     // The Sun's dodecatemorion at 130°: decan 14, sector 55 (a key line without text).
     const auto dodec = sectorLists(sectors, texts, true);

@@ -38,10 +38,8 @@ void expectColumn(const StructureRow& column, int code, int group, const Slots& 
     EXPECT_EQ(column.group, group);
     for (size_t i = 0; i < column.entries.size(); ++i) {
         const auto& s = column.entries[i];
-        if (i < slots.size())
-            EXPECT_EQ((std::array<int, 3>{s.planet, s.level, s.parent}), slots[i]) << "slot " << i;
-        else
-            EXPECT_EQ(s.planet, 0) << "slot " << i;
+        if (i < slots.size()) EXPECT_EQ((std::array<int, 3>{s.planet, s.level, s.parent}), slots[i]) << "slot " << i;
+        else EXPECT_EQ(s.planet, 0) << "slot " << i;
     }
 }
 

@@ -25,9 +25,8 @@ TEST(Pager, PagesOfFourteenUpToTenPages) {
         bool red;
         int rowsOnLastPage;
     } cases[] = {
-        {0, "1/1", false, 0},    {1, "1/1", false, 1},    {14, "1/1", false, 14},
-        {15, "1/2", true, 1},    {28, "1/2", true, 14},   {140, "1/10", true, 14},
-        {141, "1/10", true, 14}, {500, "1/10", true, 14},
+        {0, "1/1", false, 0},  {1, "1/1", false, 1},    {14, "1/1", false, 14},  {15, "1/2", true, 1},
+        {28, "1/2", true, 14}, {140, "1/10", true, 14}, {141, "1/10", true, 14}, {500, "1/10", true, 14},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.matches);
@@ -63,8 +62,8 @@ TEST(Consultation, SymptomRemedyAndTherapyScans) {
     records.push_back(remedy("MSA - Ortica", longIndication, "Sol-Luna", "Aries", "Marte"));
     records.push_back(remedy("MSA - Ortica", "Anemia"));
     records.push_back(remedy("Salvia", "tos"));
-    const KbFolder kb(records, {therapy("Gripe", "Salvia", "10 gotas"), therapy("Gripe", "Tilo"),
-                                therapy("Tos", "Salvia")});
+    const KbFolder kb(records,
+                      {therapy("Gripe", "Salvia", "10 gotas"), therapy("Gripe", "Tilo"), therapy("Tos", "Salvia")});
     rebuildDerivedFiles(kb.root());
 
     // Whole indication, exact letter case, from record 1 on.
@@ -73,7 +72,8 @@ TEST(Consultation, SymptomRemedyAndTherapyScans) {
     EXPECT_EQ(findSymptom(kb.root(), std::string(250, 'a')).total, 0);
     // The remedy window finds a remedy by its line, or by the name an alias line holds.
     const Lines lines = remedyLineList(kb.root());
-    const auto alias = std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.starts_with("Ortica (MSA)"); });
+    const auto alias =
+        std::find_if(lines.begin(), lines.end(), [](const std::string& l) { return l.starts_with("Ortica (MSA)"); });
     ASSERT_NE(alias, lines.end());
     const Matches byAlias = findRemedy(kb.root(), *alias);
     EXPECT_EQ(byAlias.records, (std::vector<std::int64_t>{4, 5}));
@@ -98,16 +98,21 @@ TEST(Consultation, RowButtonsCycleThroughTheTextsOrTheirMessages) {
     RowSteps steps(4);
     Lines shown;
     for (int press = 0; press < 5; ++press) shown.push_back(symptomRowNote(r, steps.press(3)).text);
-    EXPECT_EQ(shown, (Lines{"No usar en embarazo.", "No hay S\xEDntesis Ps\xEDquica para este remedio", "Flores de tilo",
-                            "Base de datos principal no informan las notas complementarias", "No usar en embarazo."}));
+    EXPECT_EQ(shown,
+              (Lines{"No usar en embarazo.", "No hay S\xEDntesis Ps\xEDquica para este remedio", "Flores de tilo",
+                     "Base de datos principal no informan las notas complementarias", "No usar en embarazo."}));
     EXPECT_EQ(symptomRowNote(r, 0).caption, "Tilo - Advertencias");
     EXPECT_EQ(steps.press(1), 0);  // every row has its own counter
-    EXPECT_EQ(remedyRowNote(r, 0), (NoteText{"Tilo - Posolog\xED" "a", ""}));
-    EXPECT_EQ(remedyRowNote(r, 1).text, "Todav\xED" "a no se ha confirmado una s\xEDntesis ps\xEDquica");
+    EXPECT_EQ(remedyRowNote(r, 0), (NoteText{"Tilo - Posolog\xED"
+                                             "a",
+                                             ""}));
+    EXPECT_EQ(remedyRowNote(r, 1).text, "Todav\xED"
+                                        "a no se ha confirmado una s\xEDntesis ps\xEDquica");
 
     const KbFolder kb({r}, {therapy("Nervios", "Tilo"), therapy("Nervios", "Melisa")});
     EXPECT_EQ(therapyPairingNotes(kb.root(), "Nervios", "Tilo").text,
-              "No hay notas grabadas para esta combinaci\xF3n Patolog\xED" "a-Rimedy");
+              "No hay notas grabadas para esta combinaci\xF3n Patolog\xED"
+              "a-Rimedy");
     EXPECT_EQ(therapyRemedyWarnings(kb.root(), "Tilo"), (NoteText{"Tilo - Advertencias", "No usar en embarazo.  ,"}));
     EXPECT_EQ(therapyRemedyWarnings(kb.root(), "Melisa"),
               (NoteText{"Melisa No se ha encontrado en la base de datos principal", ""}));
@@ -150,7 +155,9 @@ TEST(Consultation, SignaturePopup) {
 
 TEST(Corvell, APlantWithEightySymptomsFillsFourPages) {
     std::vector<PlantSymptomRecord> records;
-    for (int i = 1; i <= 80; ++i) records.push_back(plantSymptom("Ortiga", "S\xEDntoma " + std::to_string(i), "Marte", "Aries", "Uso tradicional"));
+    for (int i = 1; i <= 80; ++i)
+        records.push_back(
+            plantSymptom("Ortiga", "S\xEDntoma " + std::to_string(i), "Marte", "Aries", "Uso tradicional"));
     records.push_back(plantSymptom("Ortiga   ", "El \xFAltimo", "Marte-Sol", "Escorpio"));  // trailing blanks aside
     records.push_back(plantSymptom("Ortigas", "Otra planta"));
     const KbFolder kb({}, {}, records);

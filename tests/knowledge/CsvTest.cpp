@@ -12,9 +12,11 @@ using namespace test;
 namespace fs = std::filesystem;
 
 KbFolder richBase() {
-    RemedyRecord a = remedy("MSA - Ortica (2)", "Anemia, \"ferrop\xE9nica\" leve", "Marte-Sol", "Aries Escorpio", "J\xFApiter");
+    RemedyRecord a =
+        remedy("MSA - Ortica (2)", "Anemia, \"ferrop\xE9nica\" leve", "Marte-Sol", "Aries Escorpio", "J\xFApiter");
     a.setSynthesis(std::string(600, 's') + "\r\nsegunda l\xEDnea");
-    a.setWarnings("No usar en embarazo; \xBF" "consultar?");
+    a.setWarnings("No usar en embarazo; \xBF"
+                  "consultar?");
     a.setNotes("Urtica dioica; hojas");
     RemedyRecord b = remedy("Tilo", "Nervios", "Venus", "Tauro Libra");
     b.setPosology(std::string(900, 'p'));
@@ -117,7 +119,8 @@ TEST(Csv, EveryFaultOfEveryFileIsReported) {
     fs::remove(dir.path() / "DataQvl.csv");
     const auto faults = checkKnowledgeCsv(dir.path());
     ASSERT_EQ(faults.size(), 3u);
-    EXPECT_EQ(faults[0].describe(), "Repertorio.csv, fila 3, columna 1 (patologia): el texto tiene 101 caracteres y caben 100");
+    EXPECT_EQ(faults[0].describe(),
+              "Repertorio.csv, fila 3, columna 1 (patologia): el texto tiene 101 caracteres y caben 100");
     EXPECT_EQ(faults[1].row, 4);
     EXPECT_EQ(faults[1].column, 3);
     EXPECT_EQ(faults[2].file, "DataQvl.csv");

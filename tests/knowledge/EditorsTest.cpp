@@ -105,18 +105,18 @@ TEST(Reordering, PickAndDrop) {
 
 TEST(Reordering, TheFileFollowsTheEntries) {
     std::vector<RemedyRecord> records = numbered(4);
-    records.push_back(remedy("R2", "I2"));                 // a twin of record 2
-    records.push_back(remedy("Coma,", "Tos, seca  "));     // trimmed on both sides
+    records.push_back(remedy("R2", "I2"));              // a twin of record 2
+    records.push_back(remedy("Coma,", "Tos, seca  "));  // trimmed on both sides
     records[0].setWarnings("el primero");
     const KbFolder kb(records);
     const auto before = readAllRecords<RemedyRecord>(kb.path("OpzioneH\\DBmain.rnd"));
 
     ReorderList list(reorderingList(kb.root(), EditorKind::Remedies));
     EXPECT_EQ(list.entries()[5], "Coma,**Tos, seca  ");
-    list.move(0, 5);                                      // R1 to the end
+    list.move(0, 5);  // R1 to the end
     Lines entries = list.entries();
-    entries.push_back("Nadie**Nada");                     // finds no record: writes nothing
-    entries.erase(entries.begin() + 2);                   // R4 left out: dropped
+    entries.push_back("Nadie**Nada");    // finds no record: writes nothing
+    entries.erase(entries.begin() + 2);  // R4 left out: dropped
     int calls = 0;
     EXPECT_EQ(commitReordering(kb.root(), EditorKind::Remedies, entries, [&](std::int64_t) { ++calls; }), 5);
     EXPECT_EQ(calls, 5);

@@ -23,16 +23,21 @@ using Snapshot = std::vector<std::pair<std::string, std::string>>;
 
 KbFolder tenRemedies() {
     std::vector<RemedyRecord> r;
-    for (int i = 1; i <= 10; ++i) r.push_back(remedy("Remedio " + std::to_string(i), "Indicaci\xF3n " + std::to_string(i)));
+    for (int i = 1; i <= 10; ++i)
+        r.push_back(remedy("Remedio " + std::to_string(i), "Indicaci\xF3n " + std::to_string(i)));
     return KbFolder(r, {therapy("Gripe", "Remedio 1"), therapy("Tos", "Remedio 2")});
 }
 
 const char* stepName(FileStep s) {
     switch (s) {
-        case FileStep::Create: return "create";
-        case FileStep::Write: return "write";
-        case FileStep::Sync: return "sync";
-        case FileStep::Rename: return "rename";
+    case FileStep::Create:
+        return "create";
+    case FileStep::Write:
+        return "write";
+    case FileStep::Sync:
+        return "sync";
+    case FileStep::Rename:
+        return "rename";
     }
     return "?";
 }
@@ -115,7 +120,8 @@ TEST(Faults, ARebuildThatFailsBeforeItsRenamesLeavesEveryListAsItWas) {
         make, [](const KbFolder& kb) { rebuildDerivedFiles(kb.root()); },
         [](const KbFolder& kb, const Snapshot& before, const std::string& where) {
             const Snapshot after = kb.snapshot();
-            for (const auto& [name, bytes] : after) EXPECT_EQ(name.find(".new-"), std::string::npos) << where << ": " << name;
+            for (const auto& [name, bytes] : after)
+                EXPECT_EQ(name.find(".new-"), std::string::npos) << where << ": " << name;
             if (!where.starts_with("rename") || where == "rename #1") {
                 EXPECT_EQ(after, before) << where;
             }
@@ -145,10 +151,12 @@ TEST(Faults, AnUpdateThatFailsBeforeItsRenamesChangesNothingAndAfterLeavesWholeF
             const Snapshot after = kb.snapshot();
             for (const auto& [name, bytes] : after) {
                 EXPECT_EQ(name.find(".new-"), std::string::npos) << where << ": " << name;
-                const auto old = std::find_if(before.begin(), before.end(), [&](const auto& f) { return f.first == name; });
+                const auto old =
+                    std::find_if(before.begin(), before.end(), [&](const auto& f) { return f.first == name; });
                 const std::string file = std::filesystem::path(name).filename().string();
                 const bool isOld = old != before.end() && old->second == bytes;
-                const bool isNew = name.starts_with("OpzioneH") && std::filesystem::exists(source.path() / "OpzioneH" / file) &&
+                const bool isNew = name.starts_with("OpzioneH") &&
+                                   std::filesystem::exists(source.path() / "OpzioneH" / file) &&
                                    newBytes(file) == bytes;
                 EXPECT_TRUE(isOld || isNew) << where << ": " << name;
             }
@@ -185,14 +193,15 @@ TEST(Faults, AnImportThatFailsLeavesEveryRecordFileWhole) {
         make, [&](const KbFolder& kb) { importKnowledgeCsv(kb.root(), csv.path()); },
         [&](const KbFolder& kb, const Snapshot& before, const std::string& where) {
             const Snapshot after = kb.snapshot();
-            for (const auto& [name, bytes] : after) EXPECT_EQ(name.find(".new-"), std::string::npos) << where << ": " << name;
+            for (const auto& [name, bytes] : after)
+                EXPECT_EQ(name.find(".new-"), std::string::npos) << where << ": " << name;
             // The three record files are complete on disk before the first is renamed.
             for (const char* file : {"OpzioneH/DBmain.rnd", "OpzioneH/Repertorio.rnd", "OpzioneS/DataQvl.rnd"}) {
                 const std::string now = bytesIn(after, file);
                 EXPECT_TRUE(now == bytesIn(before, file) || now == bytesIn(imported, file)) << where << ": " << file;
             }
-            for (const char* early : {"create #1", "create #2", "create #3", "write #1", "write #2", "write #3", "sync #1",
-                                      "sync #2", "sync #3", "rename #1"})
+            for (const char* early : {"create #1", "create #2", "create #3", "write #1", "write #2", "write #3",
+                                      "sync #1", "sync #2", "sync #3", "rename #1"})
                 if (where == early) {
                     EXPECT_EQ(after, before) << where;
                 }

@@ -12,8 +12,8 @@ using test::TempDir;
 using Lines = std::vector<std::string>;
 
 TEST(MessageSectionsTest, TextBetweenSeparatorLines) {
-    const MessageSections m(Lines{"cabecera ignorada", "# 1", "uno", "", "uno bis", "## 2 ##", "###", "tres",
-                                  "fin # 4", "sin cierre"});
+    const MessageSections m(
+        Lines{"cabecera ignorada", "# 1", "uno", "", "uno bis", "## 2 ##", "###", "tres", "fin # 4", "sin cierre"});
     ASSERT_EQ(m.count(), 3);
     EXPECT_EQ(m.section(1), (Lines{"uno", "", "uno bis"}));
     EXPECT_TRUE(m.section(2).empty());
@@ -43,7 +43,7 @@ TEST(KeyedTextsTest, KeysAndTextColumns) {
     EXPECT_EQ(planets.lookup("SoleArie"), (Lines{"Sol en Aries: exaltado.", "Segunda l\xEDnea del Sol en Aries."}));
     EXPECT_EQ(planets.first("Sole03"), "Sol sobre el Ascendente.");
     EXPECT_EQ(planets.first("SO05"), std::string(60, 'x'));  // 60 characters from column 22
-    EXPECT_EQ(planets.first("SolDec05"), "");                 // a key without text
+    EXPECT_EQ(planets.first("SolDec05"), "");                // a key without text
     EXPECT_EQ(planets.first("SolAnG\xE9m"), "Antiscio en G\xE9minis.");
     EXPECT_EQ(planets.first("SoleToro"), std::nullopt);
     EXPECT_EQ(planets.first(""), std::nullopt);
@@ -57,7 +57,7 @@ TEST(KeyedTextsTest, KeysAndTextColumns) {
 }
 
 TEST(BodyCodes, TheCodesOfTheClickedBody) {
-    const Lines codes = {"SoleLeon", "LunaCanc", "SolePrim", "Sole03", "Luna17", "SolDec13", "LunDec10",
+    const Lines codes = {"SoleLeon", "LunaCanc", "SolePrim", "Sole03",   "Luna17",   "SolDec13", "LunDec10",
                          "SO13",     "LU10",     "SolAnTau", "LunAnSag", "SolCaPis", "SolCoLun", "LunTrMar",
                          "MarSeSat", "NonOpNos", "SatQuMci", "MciDec28", "MC28"};
     struct Case {
@@ -85,7 +85,8 @@ TEST(SignCodes, SpecificAndGeneralTextsOfASign) {
                                     keyed("ToAnAcu", 21, "otro signo")},
                               kSignSpecificLayout);
     EXPECT_EQ(signSpecificTexts(1, signCodes, specific), (Lines{"antiscio", "contrantiscio"}));
-    const KeyedTexts general(Lines{keyed("To", 4, "Tierra fija."), keyed("Ar", 4, "Fuego cardinal.")}, kSignGeneralLayout);
+    const KeyedTexts general(Lines{keyed("To", 4, "Tierra fija."), keyed("Ar", 4, "Fuego cardinal.")},
+                             kSignGeneralLayout);
     EXPECT_EQ(signGeneralTexts(2, general), (Lines{"Tierra fija."}));
     EXPECT_TRUE(signGeneralTexts(12, general).empty());
 }

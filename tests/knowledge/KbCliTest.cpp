@@ -35,19 +35,19 @@ CliRun kb(const KbFolder& folder, const std::string& args) {
 }
 
 KbFolder base() {
-    KbFolder f({remedy("Salvia", "Tos", "J\xFApiter", "Sagitario"), remedy("Salvia", "Fiebre", "J\xFApiter", "Sagitario"),
-                remedy("Tilo", "Tos", "Venus", "Libra"), remedy("MSA - Ortica", "Anemia", "Marte", "Aries")},
-               {therapy("Gripe", "Salvia", "20 gotas"), therapy("Gripe", "Tilo"), therapy("Tos", "Salvia")},
-               {plantSymptom("Ortiga", "Anemia", "Marte", "Aries", "Uso tradicional"),
-                plantSymptom("Tilo", "Insomnio", "Venus", "Tauro")});
+    KbFolder f(
+        {remedy("Salvia", "Tos", "J\xFApiter", "Sagitario"), remedy("Salvia", "Fiebre", "J\xFApiter", "Sagitario"),
+         remedy("Tilo", "Tos", "Venus", "Libra"), remedy("MSA - Ortica", "Anemia", "Marte", "Aries")},
+        {therapy("Gripe", "Salvia", "20 gotas"), therapy("Gripe", "Tilo"), therapy("Tos", "Salvia")},
+        {plantSymptom("Ortiga", "Anemia", "Marte", "Aries", "Uso tradicional"),
+         plantSymptom("Tilo", "Insomnio", "Venus", "Tauro")});
     RemedyRecord composed = remedy("Compuesto", "Nervios");
     composed.setNotes("Melisa y tilo");
-    writeRecords(f.folder() / "OpzioneH" / "DBmain.rnd",
-                 [&] {
-                     auto r = readAllRecords<RemedyRecord>(f.path("OpzioneH\\DBmain.rnd"));
-                     r.push_back(composed);
-                     return r;
-                 }());
+    writeRecords(f.folder() / "OpzioneH" / "DBmain.rnd", [&] {
+        auto r = readAllRecords<RemedyRecord>(f.path("OpzioneH\\DBmain.rnd"));
+        r.push_back(composed);
+        return r;
+    }());
     rebuildDerivedFiles(f.root());
     return f;
 }
@@ -89,19 +89,21 @@ TEST(KbCli, StatsAndSearchesAnswerInJson) {
         EXPECT_EQ(r.status, 0) << c.args << ": " << r.err;
         EXPECT_EQ(r.out, c.out + "\n") << c.args;
     }
-    EXPECT_EQ(kb(f, "rebuild").out,
-              R"({"symptoms":4,"remedies":4,"remedyLines":5,"pathologies":2,"repertoryRemedies":2,"plants":2,"plantSymptoms":2})"
-              "\n");
+    EXPECT_EQ(
+        kb(f, "rebuild").out,
+        R"({"symptoms":4,"remedies":4,"remedyLines":5,"pathologies":2,"repertoryRemedies":2,"plants":2,"plantSymptoms":2})"
+        "\n");
 }
 
 TEST(KbCli, BadArgumentsExitWithStatusTwoAndOneLine) {
     const KbFolder f = base();
-    for (const char* args : {"", "nada", "symptom", "symptom Tos Fiebre", "signature --planet Plut\xC3\xB3n",
-                             "signature --sign Ofiuco", "multi", "stats --bogus 1", "search-text --field notas x",
-                             "multi --symptom a --symptom b --symptom c --symptom d --symptom e --symptom f --symptom g "
-                             "--symptom h --symptom i --symptom j --symptom k --symptom l --symptom m --symptom n "
-                             "--symptom o --symptom p",
-                             "export", "weakness --planet Sol --planet Luna", "rebuild extra"}) {
+    for (const char* args :
+         {"", "nada", "symptom", "symptom Tos Fiebre", "signature --planet Plut\xC3\xB3n", "signature --sign Ofiuco",
+          "multi", "stats --bogus 1", "search-text --field notas x",
+          "multi --symptom a --symptom b --symptom c --symptom d --symptom e --symptom f --symptom g "
+          "--symptom h --symptom i --symptom j --symptom k --symptom l --symptom m --symptom n "
+          "--symptom o --symptom p",
+          "export", "weakness --planet Sol --planet Luna", "rebuild extra"}) {
         const CliRun r = kb(f, args);
         EXPECT_EQ(r.status, 2) << args;
         EXPECT_EQ(r.out, "") << args;
@@ -116,7 +118,8 @@ TEST(KbCli, ExportImportAndADamagedImport) {
     const KbFolder g({});
     const CliRun imported = kb(g, "import --from '" + once.path().string() + "'");
     EXPECT_EQ(imported.status, 0) << imported.err;
-    EXPECT_EQ(imported.out, R"({"remedyRecords":5,"repertoryRecords":3,"plantSymptomRecords":2})" "\n");
+    EXPECT_EQ(imported.out, R"({"remedyRecords":5,"repertoryRecords":3,"plantSymptomRecords":2})"
+                            "\n");
     ASSERT_EQ(kb(g, "export --out '" + twice.path().string() + "'").status, 0);
     for (const char* file : {"DBmain.csv", "Repertorio.csv", "DataQvl.csv"})
         EXPECT_EQ(TempDir::read(once.path() / file), TempDir::read(twice.path() / file)) << file;

@@ -16,8 +16,8 @@
 
 namespace athanor::test {
 
-inline RemedyRecord remedy(std::string name, std::string indication, std::string primary = "",
-                           std::string zodiac = "", std::string secondary = "") {
+inline RemedyRecord remedy(std::string name, std::string indication, std::string primary = "", std::string zodiac = "",
+                           std::string secondary = "") {
     RemedyRecord r;
     r.name = std::move(name);
     r.setIndication(indication);

@@ -80,8 +80,7 @@ TEST_F(Lists, RemedyNameListAndItsNumbersFile) {
         named("Arnica"),          named("ortica"),   named("Ortica"), named("MSA Errore"),
     };
     const auto list = remedyNameList(records);
-    const std::vector<RemedyNameEntry> expected = {
-        {"Arnica", 4}, {"Ortica", 2}, {"ortica", 5}, {"Salvia", 1}};
+    const std::vector<RemedyNameEntry> expected = {{"Arnica", 4}, {"Ortica", 2}, {"ortica", 5}, {"Salvia", 1}};
     ASSERT_EQ(list.size(), 4u);
     // Case variants stay apart, each with its own first record.
     EXPECT_EQ(list, expected);
@@ -104,8 +103,8 @@ TEST(PrefixPosition, BisectionOverTheFirstCharacters) {
         std::string p;
         int expected;
     } cases[] = {
-        {"M", 2},  {"ME", 2},  {"MEN", 3}, {"ORT", 4}, {"T", 7},  {"TOMILLO", 7}, {"Z", 7},
-        {"", 4},   {"A", 1},   {"AB", 0},  {"MF", 3},  {"0", 0},  {"SALVIAX", 6},
+        {"M", 2}, {"ME", 2}, {"MEN", 3}, {"ORT", 4}, {"T", 7}, {"TOMILLO", 7}, {"Z", 7},
+        {"", 4},  {"A", 1},  {"AB", 0},  {"MF", 3},  {"0", 0}, {"SALVIAX", 6},
     };
     for (const auto& c : cases) EXPECT_EQ(prefixPosition(entries, c.p), c.expected) << c.p;
     // The last entry of a short list is reachable too.

@@ -57,8 +57,14 @@ Ranking perSlotReference(const KbFolder& kb, const Slots& picked) {
 
 TEST(Rankings, FallingCountThenDescendingName) {
     const KbFolder kb({
-        remedy("Alfa", "Tos"), remedy("Beta", "Fiebre"), remedy("A", "Tos"), remedy("A", "Fiebre"),
-        remedy("A", "Dolor"), remedy("B", "Tos"), remedy("B", "Dolor"), remedy("Gamma", "Otra"),
+        remedy("Alfa", "Tos"),
+        remedy("Beta", "Fiebre"),
+        remedy("A", "Tos"),
+        remedy("A", "Fiebre"),
+        remedy("A", "Dolor"),
+        remedy("B", "Tos"),
+        remedy("B", "Dolor"),
+        remedy("Gamma", "Otra"),
         remedy("Fuera de la lista", "Tos"),
     });
     rebuildDerivedFiles(kb.root());
@@ -112,7 +118,8 @@ TEST(Rankings, OnePassEqualsOneScanPerSlotOnARandomBase) {
     for (int trial = 0; trial < 20; ++trial) {
         ComplaintSlots s;
         // Up to five slots keep the counts below 100, where the list's text order is the count's.
-        for (int k = 0, n = 1 + static_cast<int>(random() % 5); k < n; ++k) s.pick(symptoms[random() % symptoms.size()]);
+        for (int k = 0, n = 1 + static_cast<int>(random() % 5); k < n; ++k)
+            s.pick(symptoms[random() % symptoms.size()]);
         EXPECT_EQ(rankRemedies(kb.root(), RankingKind::Symptoms, s.texts()), perSlotReference(kb, s.texts()));
     }
 }

@@ -44,13 +44,27 @@ TEST(RemedyRecordLayout, EveryFieldAtItsOffset) {
         int capacity;
         std::string text;
     } fields[] = {
-        {0, 50, "MSA - Ortica (2)"}, {51, 250, tagged("p", 250)},   {302, 250, tagged("q", 250)},
-        {553, 250, tagged("r", 250)}, {804, 150, tagged("s", 150)}, {955, 250, tagged("i", 250)},
-        {1206, 50, tagged("j", 50)},  {1257, 250, tagged("a", 250)}, {1508, 250, tagged("b", 250)},
-        {2512, 250, tagged("f", 250)}, {2763, 30, "Sol-Luna"},      {2794, 40, "Marte"},
-        {2835, 70, "Aries G\xE9minis"}, {2906, 250, tagged("w", 250)}, {3157, 150, tagged("x", 150)},
-        {3308, 250, tagged("n", 250)}, {3559, 250, tagged("o", 250)}, {3810, 250, tagged("m", 100)},
-        {4061, 250, tagged("E", 10)},  {4312, 250, ""},             {4563, 250, ""},
+        {0, 50, "MSA - Ortica (2)"},
+        {51, 250, tagged("p", 250)},
+        {302, 250, tagged("q", 250)},
+        {553, 250, tagged("r", 250)},
+        {804, 150, tagged("s", 150)},
+        {955, 250, tagged("i", 250)},
+        {1206, 50, tagged("j", 50)},
+        {1257, 250, tagged("a", 250)},
+        {1508, 250, tagged("b", 250)},
+        {2512, 250, tagged("f", 250)},
+        {2763, 30, "Sol-Luna"},
+        {2794, 40, "Marte"},
+        {2835, 70, "Aries G\xE9minis"},
+        {2906, 250, tagged("w", 250)},
+        {3157, 150, tagged("x", 150)},
+        {3308, 250, tagged("n", 250)},
+        {3559, 250, tagged("o", 250)},
+        {3810, 250, tagged("m", 100)},
+        {4061, 250, tagged("E", 10)},
+        {4312, 250, ""},
+        {4563, 250, ""},
     };
     for (const auto& f : fields) EXPECT_EQ(fieldAt(b, f.offset, f.capacity), f.text) << "offset " << f.offset;
     EXPECT_EQ(RemedyRecord::decode(b.data()), r);
@@ -73,13 +87,14 @@ TEST(OtherRecordLayouts, FieldsAtTheirOffsets) {
     EXPECT_EQ(fieldAt(b, 955, 250), "");
     EXPECT_EQ(TherapyRecord::decode(b.data()), t);
 
-    const PlantSymptomRecord p{"Insomnio", "Melisa", "M12", "Luna", "Venus Mercurio", "C\xE1ncer",
-                               "calma", "Autor A; Autor B", "nota"};
+    const PlantSymptomRecord p{"Insomnio", "Melisa",           "M12", "Luna", "Venus Mercurio", "C\xE1ncer",
+                               "calma",    "Autor A; Autor B", "nota"};
     b = p.encode();
     ASSERT_EQ(b.size(), 599u);
     const std::pair<std::size_t, std::string> plantFields[] = {
-        {0, "Insomnio"}, {101, "Melisa"}, {122, "M12"}, {138, "Luna"}, {154, "Venus Mercurio"},
-        {185, "C\xE1ncer"}, {256, "calma"}, {357, "Autor A; Autor B"}, {458, "nota"}};
+        {0, "Insomnio"}, {101, "Melisa"},           {122, "M12"},
+        {138, "Luna"},   {154, "Venus Mercurio"},   {185, "C\xE1ncer"},
+        {256, "calma"},  {357, "Autor A; Autor B"}, {458, "nota"}};
     for (const auto& [offset, text] : plantFields) EXPECT_EQ(fieldAt(b, offset, 140), text) << offset;
     EXPECT_EQ(PlantSymptomRecord::decode(b.data()), p);
 

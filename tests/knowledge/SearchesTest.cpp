@@ -45,7 +45,8 @@ TEST(SignatureWindow, ThirtyRemediesInThreePages) {
 }
 
 TEST(SignatureWindow, EachRemedyIsJudgedByItsFirstRecord) {
-    const KbFolder kb({remedy("Romero", "x", "", ""), remedy("Romero", "y", "Sol", "Leo"), remedy("Ruda", "z", "Marte", "Aries")});
+    const KbFolder kb(
+        {remedy("Romero", "x", "", ""), remedy("Romero", "y", "Sol", "Leo"), remedy("Ruda", "z", "Marte", "Aries")});
     const auto list = openRemedyNameList(kb.root());
     EXPECT_EQ(runSignatureSearch(kb.root(), list, "Sol", "Leo"), 0u);
     EXPECT_EQ(firstRecordNamed(kb.root(), "Romero")->indicationText(), "x");
@@ -113,7 +114,8 @@ TEST(TextSearch, ThePlantFoundIsWrittenInCapitals) {
     EXPECT_EQ(withCapitalisedHit("nada", "ortica"), "nada");
     EXPECT_EQ(remedyText(kb.root(), RemedyText::Composition, "Vac\xEDo"), "");
     EXPECT_EQ(remedyText(kb.root(), RemedyText::Synthesis, "Vac\xEDo"),
-              "Todav\xED" "a no se ha confirmado una s\xEDntesis ps\xEDquica");
+              "Todav\xED"
+              "a no se ha confirmado una s\xEDntesis ps\xEDquica");
     EXPECT_EQ(remedyTexts(kb.root(), RemedyText::Composition, {"Compuesto", "Ortica", "Nadie"})[1], text);
 }
 

@@ -152,7 +152,9 @@ TEST_F(StarterKnowledgeBase, EveryRecordCarriesItsCautionsAndNamesARealSource) {
     }
 
     const std::set<std::string> sources = {"Culpeper, The English Physitian Enlarged (1653)",
-                                           "Comisi\xF3n E alemana, monograf\xED" "as (1978-1994)", "Uso tradicional"};
+                                           "Comisi\xF3n E alemana, monograf\xED"
+                                           "as (1978-1994)",
+                                           "Uso tradicional"};
     for (const auto& r : installedPlantSymptoms()) {
         std::string authors = r.authors;
         for (std::size_t at; (at = authors.find("; ")) != std::string::npos;) {
@@ -174,7 +176,8 @@ TEST_F(StarterKnowledgeBase, SignaturesNameOnlyThePlanetsAndSignsTheSearchesKnow
         for (const auto& p : parts(primary + " " + secondary, "- ")) EXPECT_TRUE(planets.count(p)) << who << ": " << p;
         for (const auto& s : parts(zodiac, "- ")) EXPECT_TRUE(signs.count(s)) << who << ": " << s;
     };
-    for (const auto& r : installedRemedies()) check(r.name, r.primarySignature, r.secondarySignature, r.zodiacSignature);
+    for (const auto& r : installedRemedies())
+        check(r.name, r.primarySignature, r.secondarySignature, r.zodiacSignature);
     for (const auto& r : installedPlantSymptoms())
         check(r.plant, r.primarySignature, r.secondarySignature, r.zodiacSignature);
 }
@@ -227,7 +230,8 @@ TEST_F(StarterKnowledgeBase, PrinciplesAndUpdateTextsServeTheirWindows) {
     fs::copy_file(kData / "Principi.txt", folder / "Principi.txt");
     fs::create_directories(folder / "Appoggio");
     fs::create_directories(folder / "OpzioneH");
-    for (const char* f : {"Aggiorna1.txt", "Aggiorna2.txt"}) fs::copy_file(kData / "Appoggio" / f, folder / "Appoggio" / f);
+    for (const char* f : {"Aggiorna1.txt", "Aggiorna2.txt"})
+        fs::copy_file(kData / "Appoggio" / f, folder / "Appoggio" / f);
     const DataRoot root(folder.path());
     generatePrinciples(root);
     EXPECT_EQ(fs::file_size(folder / "Principi.sto"), kPrincipleRecords * kPrincipleRecordSize);
@@ -248,19 +252,23 @@ protected:
         for (const char* f : {"sources.tsv", "phrases.tsv", "planets.tsv", "forms.tsv", "principles.txt",
                               "update-install.txt", "update-personal.txt"})
             fs::copy_file(kTables / f, tables_ / f, fs::copy_options::overwrite_existing);
-        write("symptoms.tsv", {"clave\ts\xC3\xADntoma\tpatolog\xC3\xAD" "a", "tos\tTos seca\tTos",
-                               "herida\tHeridas\tHeridas", "sueno\tInsomnio\tInsomnio"});
-        write("plants.tsv",
-              {"clave\tnombre\tlat\xC3\xADn\tparte\tcomponentes\tplaneta\tsignos\tfuente\ts\xC3\xADntesis\tadvertencias\taviso",
-               "solar\tPlanta Solar\tTestus solaris L.\thojas\ttaninos\tSol\tLeo\tCU\tS\xC3\xADntesis solar.\tAviso solar.\t",
-               "venusina\tPlanta Venusina\tTestus venereus L.\tflores\tmuc\xC3\xADlagos\tVenus\t\tCU\tS\xC3\xADntesis venusina.\t"
-               "Advertencia venusina.\tBreve."});
-        write("uses.tsv", {"planta\ts\xC3\xADntoma\tv\xC3\xAD" "a\tfuentes", "solar\ttos\tI\tCE", "solar\therida\tE\tCU",
-                           "venusina\ttos\tA\tUT", "venusina\tsueno\tI\tUT"});
-        write("remedies.tsv",
-              {"nombre\tforma\tplantas\tindicaciones\tposolog\xC3\xAD" "a\tpauta breve\tadvertencias",
-               "TSA Planta Solar\tTINT\tsolar\t\t\t\t", "MSA Planta Solar\tOLEO\tsolar\t\t\t\t",
-               "TSA Solar y Venusina\tCOMP\tsolar+venusina\ttos, sueno\t\t\t"});
+        write("symptoms.tsv", {"clave\ts\xC3\xADntoma\tpatolog\xC3\xAD"
+                               "a",
+                               "tos\tTos seca\tTos", "herida\tHeridas\tHeridas", "sueno\tInsomnio\tInsomnio"});
+        write(
+            "plants.tsv",
+            {"clave\tnombre\tlat\xC3\xADn\tparte\tcomponentes\tplaneta\tsignos\tfuente\ts\xC3\xADntesis\tadvertencias\taviso",
+             "solar\tPlanta Solar\tTestus solaris L.\thojas\ttaninos\tSol\tLeo\tCU\tS\xC3\xADntesis solar.\tAviso solar.\t",
+             "venusina\tPlanta Venusina\tTestus venereus L.\tflores\tmuc\xC3\xADlagos\tVenus\t\tCU\tS\xC3\xADntesis venusina.\t"
+             "Advertencia venusina.\tBreve."});
+        write("uses.tsv",
+              {"planta\ts\xC3\xADntoma\tv\xC3\xAD"
+               "a\tfuentes",
+               "solar\ttos\tI\tCE", "solar\therida\tE\tCU", "venusina\ttos\tA\tUT", "venusina\tsueno\tI\tUT"});
+        write("remedies.tsv", {"nombre\tforma\tplantas\tindicaciones\tposolog\xC3\xAD"
+                               "a\tpauta breve\tadvertencias",
+                               "TSA Planta Solar\tTINT\tsolar\t\t\t\t", "MSA Planta Solar\tOLEO\tsolar\t\t\t\t",
+                               "TSA Solar y Venusina\tCOMP\tsolar+venusina\ttos, sueno\t\t\t"});
     }
 
     void write(const std::string& file, const std::vector<std::string>& lines) const {
@@ -306,7 +314,8 @@ TEST_F(StarterTables, SignaturesIndicationsAndRepertoryFollowTheRules) {
         EXPECT_EQ(base.remedies[k].zodiacSignature, "Leo-Tauro-Libra");
         EXPECT_EQ(base.remedies[k].warningsText().find("Aviso solar. Advertencia venusina."), 0u);
     }
-    EXPECT_NE(base.remedies[2].extraNotesText().find("Comisi\xF3n E alemana, monograf\xED" "as (1978-1994); Uso tradicional."),
+    EXPECT_NE(base.remedies[2].extraNotesText().find("Comisi\xF3n E alemana, monograf\xED"
+                                                     "as (1978-1994); Uso tradicional."),
               std::string::npos);
     EXPECT_NE(base.remedies[3].extraNotesText().find("Tauro y Libra, domicilios del planeta"), std::string::npos);
     EXPECT_EQ(base.reservedRemedy.name.find("Errore"), 0u);

@@ -48,7 +48,8 @@ TEST(Update, CopiesEveryFileKeepingItsDateAndReportsTheInstalledDate) {
     EXPECT_EQ(report.installedDate, fileDateText(source / "opzioneh" / "DBmain.rnd"));
     EXPECT_TRUE(fs::exists(kb.folder() / "OpzioneH" / "DBMAIN.RND"));
     EXPECT_FALSE(fs::exists(kb.folder() / "OpzioneH" / "DBmain.rnd"));
-    EXPECT_EQ(TempDir::read(kb.folder() / "OpzioneH" / "DBMAIN.RND"), TempDir::read(source / "opzioneh" / "DBmain.rnd"));
+    EXPECT_EQ(TempDir::read(kb.folder() / "OpzioneH" / "DBMAIN.RND"),
+              TempDir::read(source / "opzioneh" / "DBmain.rnd"));
     EXPECT_EQ(readLines(kb.path("OpzioneH\\Sintomi.txt")), std::vector<std::string>{"Tos"});
     // Other files of the installed folder stay.
     EXPECT_TRUE(fs::exists(kb.folder() / "OpzioneS" / "DataQvl.rnd"));

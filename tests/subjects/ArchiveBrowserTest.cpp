@@ -48,7 +48,7 @@ TEST(ArchiveBrowser, ShortListWindowAndStartCentrePerWindow) {
         {&BrowserLayout::retrieval, 0, 0, {"ARCHIVIO VUOTO"}},
         {&BrowserLayout::retrieval, 3, 0, names(1, 3)},
         {&BrowserLayout::retrieval, 9, 5, names(1, 9)},
-        {&BrowserLayout::retrieval, 10, 5, names(1, 9)},   // the tenth subject opens the window
+        {&BrowserLayout::retrieval, 10, 5, names(1, 9)},  // the tenth subject opens the window
         {&BrowserLayout::retrieval, 30, 5, names(1, 9)},
         {&BrowserLayout::deletion, 9, 1, names(1, 9)},
         {&BrowserLayout::deletion, 10, 5, names(1, 9)},
@@ -84,14 +84,14 @@ TEST(ArchiveBrowser, TypingCentresOnTheNameSearchWithinTheClamp) {
         int centre;
         ArchiveBrowser::Colour colour;
     } steps[] = {
-        {'n', 5, ArchiveBrowser::Colour::Aqua},   // "N": NOME01 at 1, clamped to 5
+        {'n', 5, ArchiveBrowser::Colour::Aqua},  // "N": NOME01 at 1, clamped to 5
         {'o', 5, ArchiveBrowser::Colour::Aqua},
         {'m', 5, ArchiveBrowser::Colour::Aqua},
         {'e', 5, ArchiveBrowser::Colour::Aqua},
         {'1', 9, ArchiveBrowser::Colour::Red},    // the last entry before NOME10..NOME19
         {'5', 15, ArchiveBrowser::Colour::Aqua},  // NOME15 itself
         {'\b', 9, ArchiveBrowser::Colour::Red},
-        {'\r', 9, ArchiveBrowser::Colour::Red},   // Enter is not typed
+        {'\r', 9, ArchiveBrowser::Colour::Red},  // Enter is not typed
     };
     for (const auto& s : steps) {
         b.typeKey(s.key);

@@ -114,8 +114,11 @@ TEST_F(ArchiveOpsTest, CorrectionIsTheNegatedZoneWithAComma) {
     struct Case {
         const char* zone;
         const char* stamp;
-    } cases[] = {{"+1", "199003211430-1"}, {"-5,5", "199003211430+5,5"}, {"+0", "199003211430+0"},
-                 {"-10,7", "199003211430+10,7"}, {"+0,83", "199003211430-0,83"}};
+    } cases[] = {{"+1", "199003211430-1"},
+                 {"-5,5", "199003211430+5,5"},
+                 {"+0", "199003211430+0"},
+                 {"-10,7", "199003211430+10,7"},
+                 {"+0,83", "199003211430-0,83"}};
     Archive base(root, "BASE");
     for (const auto& c : cases) {
         SaveInput in = subject("ROSSI MARIO", "21/03/1990 14:30", c.zone);
@@ -354,7 +357,11 @@ TEST(ModifyChecks, EachFailureHasItsMessageInOrder) {
         {[](ModifyForm& f) { f.correction = "13"; }, "\"Corr\" muestra un valor imposible"},
         {[](ModifyForm& f) { f.correction = "-12,5"; }, "\"Corr\" muestra un valor imposible"},
         // the first failing check wins
-        {[](ModifyForm& f) { f.time = "99:99"; f.calendar = "X"; }, "Hora nacimiento incorrecta o incompleta"},
+        {[](ModifyForm& f) {
+             f.time = "99:99";
+             f.calendar = "X";
+         },
+         "Hora nacimiento incorrecta o incompleta"},
     };
     for (const auto& c : cases) {
         ModifyForm f = goodForm();
@@ -381,12 +388,9 @@ TEST(ModifyChecks, ACorrectionFarFromTheLongitudeAsksFirst) {
         const char* correction;
         bool ask;
     } cases[] = {
-        {"41N54-012E29", "+5", true},   // Rome with five hours west of Greenwich
-        {"41N54-012E29", "-1", false},
-        {"41N54-012E29", "-2", false},
-        {"40N43-074W00", "+5", false},  // New York
-        {"40N43-074W00", "-1", true},
-        {"35N41-139E41", "-9", false},  // Tokyo
+        {"41N54-012E29", "+5", true},  // Rome with five hours west of Greenwich
+        {"41N54-012E29", "-1", false}, {"41N54-012E29", "-2", false}, {"40N43-074W00", "+5", false},  // New York
+        {"40N43-074W00", "-1", true},  {"35N41-139E41", "-9", false},                                 // Tokyo
     };
     for (const auto& c : cases) {
         ModifyForm f = goodForm();

@@ -170,12 +170,10 @@ TEST(Archive, FindNearLandsOnTheLastEntryBelowTheKey) {
         const char* prefix;
         int position;
     } cases[] = {
-        {"ROSSI", 3},     // "ROSSI MARIO" goes on with a blank, which sorts below "!"
-        {"ROSSI M", 2},   // before the names that continue the prefix
-        {"ROSSIN", 3},
-        {"VERDI LUCA", 5},
-        {"A", 1},         // below every entry
-        {"ZZZ", 5},       // the bisection never reaches the last entry
+        {"ROSSI", 3},                                 // "ROSSI MARIO" goes on with a blank, which sorts below "!"
+        {"ROSSI M", 2},                               // before the names that continue the prefix
+        {"ROSSIN", 3},  {"VERDI LUCA", 5}, {"A", 1},  // below every entry
+        {"ZZZ", 5},                                   // the bisection never reaches the last entry
         {"", 1},
     };
     for (const auto& c : cases) EXPECT_EQ(base.findNear(c.prefix), c.position) << c.prefix;

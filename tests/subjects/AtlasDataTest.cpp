@@ -57,8 +57,8 @@ std::vector<LocalityRecord> wholeList(LocalityListKind kind) {
     const std::string bytes((std::istreambuf_iterator<char>(in)), {});
     std::vector<LocalityRecord> out;
     for (std::size_t off = kLocalityRecordSize; off + kLocalityRecordSize <= bytes.size(); off += kLocalityRecordSize)
-        out.push_back(decodeLocality(
-            std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()) + off, kLocalityRecordSize)));
+        out.push_back(
+            decodeLocality(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()) + off, kLocalityRecordSize)));
     return out;
 }
 
@@ -138,18 +138,12 @@ TEST(AtlasDataTest, CalendarsAroundTheReformsUnderBothRules) {
         const char* rule1;
     };
     const Case cases[] = {
-        {"Roma", {1, 6, 1500, 12, 0}, "GIUL", "GIUL"},
-        {"Roma", {4, 10, 1582, 23, 59}, "GIUL", "GIUL"},
-        {"Roma", {15, 10, 1582, 0, 0}, "GREG", "GREG"},
-        {"London", {1, 6, 1700, 12, 0}, "GIUL", "GREG"},
-        {"London", {2, 9, 1752, 23, 59}, "GIUL", "GREG"},
-        {"London", {14, 9, 1752, 0, 0}, "GREG", "GREG"},
-        {"Moscow", {1, 1, 1900, 12, 0}, "GIUL", "GREG"},
-        {"Moscow", {31, 1, 1918, 23, 59}, "GIUL", "GREG"},
-        {"Moscow", {14, 2, 1918, 0, 0}, "GREG", "GREG"},
-        {"Athens", {15, 2, 1923, 23, 59}, "GIUL", "GREG"},
-        {"Athens", {1, 3, 1923, 0, 0}, "GREG", "GREG"},
-        {"Athens", {1, 6, 1500, 12, 0}, "GIUL", "GIUL"},
+        {"Roma", {1, 6, 1500, 12, 0}, "GIUL", "GIUL"},    {"Roma", {4, 10, 1582, 23, 59}, "GIUL", "GIUL"},
+        {"Roma", {15, 10, 1582, 0, 0}, "GREG", "GREG"},   {"London", {1, 6, 1700, 12, 0}, "GIUL", "GREG"},
+        {"London", {2, 9, 1752, 23, 59}, "GIUL", "GREG"}, {"London", {14, 9, 1752, 0, 0}, "GREG", "GREG"},
+        {"Moscow", {1, 1, 1900, 12, 0}, "GIUL", "GREG"},  {"Moscow", {31, 1, 1918, 23, 59}, "GIUL", "GREG"},
+        {"Moscow", {14, 2, 1918, 0, 0}, "GREG", "GREG"},  {"Athens", {15, 2, 1923, 23, 59}, "GIUL", "GREG"},
+        {"Athens", {1, 3, 1923, 0, 0}, "GREG", "GREG"},   {"Athens", {1, 6, 1500, 12, 0}, "GIUL", "GIUL"},
     };
     std::map<std::string, LocalityRecord> records;
     for (const auto& [key, p] : places) {
@@ -192,7 +186,8 @@ TEST(AtlasDataTest, ListsAreSortedForTheSearchAndEveryTableIsThere) {
     for (std::size_t k = 1; k < italian.size(); ++k)
         ASSERT_LE(italian[k - 1].name, italian[k].name) << "Italian record " << k + 1;
     for (std::size_t k = 1; k < foreign.size(); ++k)
-        ASSERT_LE(foldLocalityName(foreign[k - 1].name), foldLocalityName(foreign[k].name)) << "foreign record " << k + 1;
+        ASSERT_LE(foldLocalityName(foreign[k - 1].name), foldLocalityName(foreign[k].name))
+            << "foreign record " << k + 1;
 
     std::set<std::string> indexed;
     for (const auto& line : readLines(kData.resolve(kForeignTableIndex))) indexed.insert(line.substr(0, 12));
@@ -251,16 +246,17 @@ TEST(AtlasDataTest, HomonymsWithinACountryCarryTheirRegion) {
 }
 
 TEST(AtlasDataTest, CommandLineLookUp) {
-    const std::string cmd = std::string(ATHANOR_CLI) + " lookup --list italia --place roma --date 21/03/1990 --time 14:30 --data '" +
+    const std::string cmd = std::string(ATHANOR_CLI) +
+                            " lookup --list italia --place roma --date 21/03/1990 --time 14:30 --data '" +
                             (std::filesystem::path(ATHANOR_SOURCE_DIR) / "data").string() + "'";
     std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(cmd.c_str(), "r"), ::pclose);
     ASSERT_TRUE(pipe);
     std::string out;
     char buf[4096];
     while (std::fgets(buf, sizeof buf, pipe.get())) out += buf;
-    for (const char* part : {"\"name\":\"ROMA\"", "\"country\":\"ITALIA\"", "\"coordText\":\"41N54-012E31\"",
-                             "\"calendar\":\"GREG\"", "\"correction\":\"-1\"", "\"localMeanTime\":false",
-                             "\"julianDay\":\"2447972,062\"", "\"dateText\":\"21/03/1990 14:30\"",
-                             "\"25/03/1990 03:00 -2 CEST\""})
+    for (const char* part :
+         {"\"name\":\"ROMA\"", "\"country\":\"ITALIA\"", "\"coordText\":\"41N54-012E31\"", "\"calendar\":\"GREG\"",
+          "\"correction\":\"-1\"", "\"localMeanTime\":false", "\"julianDay\":\"2447972,062\"",
+          "\"dateText\":\"21/03/1990 14:30\"", "\"25/03/1990 03:00 -2 CEST\""})
         EXPECT_NE(out.find(part), std::string::npos) << part << "\n" << out;
 }

@@ -59,17 +59,17 @@ TEST(BirthEntryDate, TheFirstFieldOutOfItsRangeFails) {
     using O = DateCheck::Outcome;
     const Case cases[] = {
         {date("21", "03", "1990", "14", "30"), O::Valid, -1, 5},
-        {date(" 1", "3 ", "1990", "0", "0"), O::Valid, -1, 5},     // blanks are trimmed
-        {date("00", "00", "2080", "23", "59"), O::Valid, -1, 5},   // day 0 and month 0 pass
+        {date(" 1", "3 ", "1990", "0", "0"), O::Valid, -1, 5},    // blanks are trimmed
+        {date("00", "00", "2080", "23", "59"), O::Valid, -1, 5},  // day 0 and month 0 pass
         {date("32", "03", "1990", "14", "30"), O::Invalid, 0, 0},
         {date("21", "13", "1990", "14", "30"), O::Invalid, 1, 1},
         {date("21", "03", "2081", "14", "30"), O::Invalid, 2, 2},
         {date("21", "03", "1990", "24", "30"), O::Invalid, 3, 3},
         {date("21", "03", "1990", "14", "60"), O::Invalid, 4, 4},
-        {date("2a", "13", "1990", "14", "30"), O::Invalid, 0, 0},   // the first failure stops
+        {date("2a", "13", "1990", "14", "30"), O::Invalid, 0, 0},  // the first failure stops
         {date("21", "-3", "1990", "14", "30"), O::Invalid, 1, 1},
-        {date("21", "03", "1990", "14", ""), O::Incomplete, -1, 0}, // no message for an empty field
-        {date("99", "03", "", "14", "30"), O::Incomplete, -1, 0},   // even when another is wrong
+        {date("21", "03", "1990", "14", ""), O::Incomplete, -1, 0},  // no message for an empty field
+        {date("99", "03", "", "14", "30"), O::Incomplete, -1, 0},    // even when another is wrong
         {date("21", "03", "1990", "  ", "30"), O::Incomplete, -1, 0},
     };
     for (const auto& c : cases) {
@@ -138,16 +138,35 @@ TEST(BirthEntryContinue, EachCheckStopsWithItsMessageInOrder) {
     };
     const Case cases[] = {
         {"no name", [](EntryForm& f) { f.name = "   "; }, kMessageNoName, false},
-        {"no name before no calendar", [](EntryForm& f) { f.name = ""; f.calendar = ""; }, kMessageNoName, false},
+        {"no name before no calendar",
+         [](EntryForm& f) {
+             f.name = "";
+             f.calendar = "";
+         },
+         kMessageNoName, false},
         {"no calendar", [](EntryForm& f) { f.calendar = ""; }, kMessageNoCalendar, false},
         {"JUL is no calendar", [](EntryForm& f) { f.calendar = "JUL"; }, kMessageNoCalendar, false},
-        {"calendar before date", [](EntryForm& f) { f.calendar = "X"; f.date[2] = "2081"; }, kMessageNoCalendar, false},
+        {"calendar before date",
+         [](EntryForm& f) {
+             f.calendar = "X";
+             f.date[2] = "2081";
+         },
+         kMessageNoCalendar, false},
         {"bad year", [](EntryForm& f) { f.date[2] = "2081"; }, kMessageBadDate, true},
-        {"incomplete date", [](EntryForm& f) { f.date[4] = ""; f.locality = ""; }, "", false},
+        {"incomplete date",
+         [](EntryForm& f) {
+             f.date[4] = "";
+             f.locality = "";
+         },
+         "", false},
         {"no locality", [](EntryForm& f) { f.locality = " "; }, kMessageNoLocality, false},
         {"no coordinates", [](EntryForm& f) { f.coordText = ""; }, kMessageBadCoordinates, false},
         {"latitude 90", [](EntryForm& f) { f.coordText = "90N00-012E29"; }, kMessageBadCoordinates, false},
-        {"coordinates before correction", [](EntryForm& f) { f.coordText = "41N54-012X29"; f.correction = ""; },
+        {"coordinates before correction",
+         [](EntryForm& f) {
+             f.coordText = "41N54-012X29";
+             f.correction = "";
+         },
          kMessageBadCoordinates, false},
         {"no correction", [](EntryForm& f) { f.correction = ""; }, kMessageNoCorrection, false},
         {"correction no number", [](EntryForm& f) { f.correction = "+1h"; }, kMessageNoCorrection, false},
@@ -178,8 +197,8 @@ TEST(BirthEntryContinue, TheHandOffCarriesTheZoneAndTheDateInTheChosenCalendar) 
         {"+10,75", "GREG", "21", "41N54-012E29", "-10,7", "21/03/1990 14:30", 1},
         {"+5.5", "GREG", "21", "41N54-012E29", "-5,5", "21/03/1990 14:30", 1},
         {"-0,83333333", "GIUL", "21", "41N54-012E29", "+0,83", "21/03/1990 14:30", 0},
-        {"0", "GREG", "21", "41N60-012E60", "+", "21/03/1990 14:30", 1},   // minutes 60 pass here
-        {"-1", "GREG", "00", "41N54-012E29", "+1", "28/02/1990 14:30", 1}, // day 0 is the day before the 1st
+        {"0", "GREG", "21", "41N60-012E60", "+", "21/03/1990 14:30", 1},    // minutes 60 pass here
+        {"-1", "GREG", "00", "41N54-012E29", "+1", "28/02/1990 14:30", 1},  // day 0 is the day before the 1st
     };
     for (const auto& c : cases) {
         EntryForm f = goodForm();
@@ -268,12 +287,12 @@ TEST(BirthEntryManual, EachFieldIsCheckedAgainstItsRange) {
         bool valid;
     };
     const Case cases[] = {
-        {MC::LatDegrees, "90", true},   {MC::LatDegrees, "91", false},   {MC::LatLetter, "n", true},
-        {MC::LatLetter, "E", false},    {MC::LatMinutes, "59", true},    {MC::LatMinutes, "60", false},
-        {MC::LonDegrees, "180", true},  {MC::LonDegrees, "181", false},  {MC::LonDegrees, "1x", false},
-        {MC::LonLetter, "W", true},     {MC::LonLetter, "O", false},     {MC::LonMinutes, " 7 ", true},
-        {MC::LonHours, "12", true},     {MC::LonHours, "13", false},     {MC::LonSeconds, "59", true},
-        {MC::LonSeconds, "60", false},  {MC::LonTimeLetter, "S", false},
+        {MC::LatDegrees, "90", true},  {MC::LatDegrees, "91", false},   {MC::LatLetter, "n", true},
+        {MC::LatLetter, "E", false},   {MC::LatMinutes, "59", true},    {MC::LatMinutes, "60", false},
+        {MC::LonDegrees, "180", true}, {MC::LonDegrees, "181", false},  {MC::LonDegrees, "1x", false},
+        {MC::LonLetter, "W", true},    {MC::LonLetter, "O", false},     {MC::LonMinutes, " 7 ", true},
+        {MC::LonHours, "12", true},    {MC::LonHours, "13", false},     {MC::LonSeconds, "59", true},
+        {MC::LonSeconds, "60", false}, {MC::LonTimeLetter, "S", false},
     };
     for (const auto& c : cases) {
         MC m;
@@ -294,7 +313,9 @@ TEST(BirthEntryManual, EachFieldIsCheckedAgainstItsRange) {
     m.open("45N00-180W01");
     EXPECT_FALSE(m.check());
     m.enter(MC::LonHours);
-    for (auto [f, t] : {std::pair{MC::LonHours, "12"}, {MC::LonTimeMinutes, "00"}, {MC::LonSeconds, "01"},
+    for (auto [f, t] : {std::pair{MC::LonHours, "12"},
+                        {MC::LonTimeMinutes, "00"},
+                        {MC::LonSeconds, "01"},
                         {MC::LonTimeLetter, "W"}}) {
         m.setText(f, t);
     }
@@ -314,8 +335,8 @@ TEST(BirthEntryManual, FocusMovesWithinTheActiveForm) {
     };
     using M = MC::Move;
     const Case cases[] = {
-        {false, MC::LatDegrees, M::Next, MC::LatLetter},   {false, MC::LatMinutes, M::Next, MC::LonDegrees},
-        {true, MC::LatMinutes, M::Next, MC::LonHours},     {false, MC::LonMinutes, M::Next, std::nullopt},
+        {false, MC::LatDegrees, M::Next, MC::LatLetter},    {false, MC::LatMinutes, M::Next, MC::LonDegrees},
+        {true, MC::LatMinutes, M::Next, MC::LonHours},      {false, MC::LonMinutes, M::Next, std::nullopt},
         {true, MC::LonSeconds, M::Next, MC::LonTimeLetter}, {true, MC::LonTimeLetter, M::Next, std::nullopt},
         {false, MC::LatDegrees, M::Previous, std::nullopt}, {false, MC::LonDegrees, M::Previous, MC::LatMinutes},
         {true, MC::LonHours, M::Previous, MC::LatMinutes},  {false, MC::LatLetter, M::Down, MC::LonLetter},
@@ -371,7 +392,7 @@ struct Atlas {
         dir.write("Calendar/00000001.CAL", table({dated(2299160, "GREG", 0), dated(jdOf(1893, 11, 1), "LMT ", 0),
                                                   dated(jdOf(1893, 11, 1), "CET", -1)}));
         const std::string database = table({dated(2361221, "GREG", 0), dated(jdOf(1847, 12, 1), "LMT ", 0),
-                                           dated(jdOf(1847, 12, 1), "GMT", 0), ZoneRecord{0, "****", 0}});
+                                            dated(jdOf(1847, 12, 1), "GMT", 0), ZoneRecord{0, "****", 0}});
         dir.write("Calendar/Database.cll", database);
         dir.write("Calendar/Elencal.002", "00000002.CAL  000000\r\n");
     }

@@ -121,8 +121,7 @@ TEST_F(ChartBuilderTest, MarksFollowTheEngineAndTheNodeAlone) {
     EXPECT_EQ(c.RetroMark[body::SouthNode], ' ');
     EXPECT_NEAR(static_cast<double>(c.BodyLongitude[body::NorthNode]),
                 static_cast<double>(probe.BodyLongitude[body::Node]), 1e-9);
-    for (int i = 1; i <= 7; ++i)
-        EXPECT_EQ(c.RetroMark[i], probe.BodyLongitude[i] < 0 ? 'r' : ' ') << i;
+    for (int i = 1; i <= 7; ++i) EXPECT_EQ(c.RetroMark[i], probe.BodyLongitude[i] < 0 ? 'r' : ' ') << i;
     EXPECT_EQ(c.RetroMark[body::Sun], ' ');
 
     // The mean node always moves backwards: both nodes marked.
@@ -307,7 +306,8 @@ TEST(ChartCli, PrintsTheChartStateAsJson) {
         EXPECT_EQ(WEXITSTATUS(runCli(std::string("chart ") + bad + data).status), 2) << bad;
 
     TempDir empty;
-    const CliRun missing = runCli("chart --stamp 200001011300-1 --coord 41N54-012E29 --data '" + empty.path().string() + "'");
+    const CliRun missing =
+        runCli("chart --stamp 200001011300-1 --coord 41N54-012E29 --data '" + empty.path().string() + "'");
     EXPECT_EQ(WEXITSTATUS(missing.status), 1) << missing.out;
 }
 

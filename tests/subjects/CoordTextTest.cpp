@@ -15,15 +15,15 @@ TEST(CoordText, ChecksEachFieldAgainstItsRange) {
         {"45N28-009E11", true, true},
         {"00N00-000E00", true, true},
         {"89S59-179W59", true, true},
-        {"45N60-009E60", true, false},   // 60 minutes: entry limit 60, modify 59
+        {"45N60-009E60", true, false},  // 60 minutes: entry limit 60, modify 59
         {"45N61-009E11", false, false},
         {"90N00-009E11", false, false},
         {"45N28-180E11", false, false},
         {"45X28-009E11", false, false},
         {"45N28-009O11", false, false},  // "O" is for the houses only
         {"4 N28-009E11", false, false},
-        {"45N28-009E1", false, false},   // short
-        {"45N28-009E111", false, false}, // long
+        {"45N28-009E1", false, false},    // short
+        {"45N28-009E111", false, false},  // long
         {"", false, false},
     };
     for (const auto& c : cases) {

@@ -53,8 +53,8 @@ TEST(LocalityRecordTest, FieldsSitAtTheirOffsetsAndRoundTrip) {
 
 TEST(LocalityRecordTest, OverlongLengthBytesAreClamped) {
     Bytes b = encodeLocality(place("ROMA"));
-    b[0] = 200;   // name capacity 31
-    b[64] = 99;   // country capacity 23
+    b[0] = 200;  // name capacity 31
+    b[64] = 99;  // country capacity 23
     const LocalityRecord r = decodeLocality(b);
     EXPECT_EQ(r.name.size(), 31u);
     EXPECT_EQ(r.country.size(), 23u);
@@ -66,20 +66,22 @@ TEST(LocalityNamesTest, Folding) {
         const char* out;
     };
     const Case cases[] = {
-        {"Z\xFCrich", "ZURICH"},           // u umlaut
-        {"Z\xDCRICH", "ZURICH"},           // capital U umlaut
+        {"Z\xFCrich", "ZURICH"},  // u umlaut
+        {"Z\xDCRICH", "ZURICH"},  // capital U umlaut
         {"\xE0\xE1\xE2\xE3\xE4\xE5\xE6", "AAAAAAA"},
         {"\xF2\xF3\xF4\xF6\xF8", "OOOOO"},
-        {"\xF5", "\xF5"},                  // o tilde is not in the table
-        {"Stra\xDF" "e", "STRASE"},        // sharp s becomes one S
+        {"\xF5", "\xF5"},  // o tilde is not in the table
+        {"Stra\xDF"
+         "e",
+         "STRASE"},  // sharp s becomes one S
         {"\xE8\xE9\xEA\xEB\xEC\xED\xEE\xEF\xF1\xE7", "EEEEIIIINC"},
         {"\xC1\xC2\xC4\xC5\xC6", "AAAAA"},
-        {"\xC0\xC3", "\xC0\xC3"},          // A grave and A tilde stay
+        {"\xC0\xC3", "\xC0\xC3"},  // A grave and A tilde stay
         {"\xD3\xD4\xD6\xD8\xDA\xDC\xCD\xCE\xCF\xC8\xC9\xCB\xC7", "OOOOUUIIIEEEC"},
-        {"\xD1", "\xD1"},                  // capital N tilde stays
+        {"\xD1", "\xD1"},  // capital N tilde stays
         {"Saint-\xC9tienne (Loire)", "SAINT ETIENNE  LOIRE)"},
-        {"'Ajl\xFBn", "AJLUN"},            // a leading apostrophe goes
-        {"L'Aquila", "L'AQUILA"},          // an inner one stays
+        {"'Ajl\xFBn", "AJLUN"},    // a leading apostrophe goes
+        {"L'Aquila", "L'AQUILA"},  // an inner one stays
         {"ROMA *RM*", "ROMA *RM*"},
         {"", ""},
     };
@@ -112,14 +114,11 @@ TEST(LocalityListTest, SearchLandsOnTheExactNameOrJustBeforeTheNamesThatContinue
         std::int64_t record;
     };
     const Case cases[] = {
-        {"ROMA", 4},      // "ROMA *RM*" continues with a blank, which sorts below "!"
-        {"roma", 4},      // the typed prefix is folded (upper-cased) for the Italian list too
-        {"ROMAG", 4},     // the last name below the prefix
-        {"ROMAGNANO", 5},
-        {"NAPOLI", 2},
-        {"TORINO", 7},
-        {"A", 1},         // below every name
-        {"ZZZ", 8},       // mid = (lo + hi) div 2 never reaches the last record
+        {"ROMA", 4},   // "ROMA *RM*" continues with a blank, which sorts below "!"
+        {"roma", 4},   // the typed prefix is folded (upper-cased) for the Italian list too
+        {"ROMAG", 4},  // the last name below the prefix
+        {"ROMAGNANO", 5}, {"NAPOLI", 2}, {"TORINO", 7}, {"A", 1},  // below every name
+        {"ZZZ", 8},  // mid = (lo + hi) div 2 never reaches the last record
     };
     for (const auto& c : cases) EXPECT_EQ(list.bisect(c.prefix), c.record) << c.prefix;
 }

@@ -26,14 +26,13 @@ struct Lists {
     TempDir dir;
     Lists() {
         dir.write("Localita/ITALIA.LOC",
-                  listBytes({"ALBA", "ASTI", "BARI", "BIELLA", "COMO", "CREMONA", "ENNA", "FERMO", "GENOVA", "LECCE",
-                             "MILANO", "NAPOLI", "PADOVA", "PAVIA", "ROMA", "SIENA", "TORINO", "TORINO DI SANGRO", "UDINE",
-                             "VERONA"},
+                  listBytes({"ALBA",  "ASTI",   "BARI",   "BIELLA",           "COMO",   "CREMONA", "ENNA",
+                             "FERMO", "GENOVA", "LECCE",  "MILANO",           "NAPOLI", "PADOVA",  "PAVIA",
+                             "ROMA",  "SIENA",  "TORINO", "TORINO DI SANGRO", "UDINE",  "VERONA"},
                             "ITALIA"));
-        dir.write("Localita/ESTERO.LOC",
-                  listBytes({"Lyon", "Madrid", "Marseille", "Nice", "Paris", "Parma", "Porto", "Quito", "Rabat",
-                             "Sevilla"},
-                            "X"));
+        dir.write("Localita/ESTERO.LOC", listBytes({"Lyon", "Madrid", "Marseille", "Nice", "Paris", "Parma", "Porto",
+                                                    "Quito", "Rabat", "Sevilla"},
+                                                   "X"));
     }
     DataRoot root() const { return DataRoot(dir.path()); }
 };
@@ -49,17 +48,28 @@ TEST(LocalityBrowserTest, MovementsAndTheirLimits) {
     };
     // N = 100.
     const Case cases[] = {
-        {50, Move::LineDown, 0, 51},           {96, Move::LineDown, 0, 97},
-        {97, Move::LineDown, 0, 97},           {5, Move::LineUp, 0, 4},
-        {4, Move::LineUp, 0, 4},               {88, Move::PageDown, 0, 95},
-        {89, Move::PageDown, 0, 89},           {13, Move::PageUp, 0, 6},
-        {12, Move::PageUp, 0, 12},             {50, Move::Thumb, 0, 4},
-        {50, Move::Thumb, 70, 70},             {50, Move::Thumb, 200, 96},
-        {96, Move::KeyDownOnLastLine, 0, 97},  {97, Move::KeyDownOnLastLine, 0, 97},
-        {5, Move::KeyUpOnFirstLine, 0, 4},     {4, Move::KeyUpOnFirstLine, 0, 4},
-        {50, Move::PageDownOnLastLine, 0, 56}, {93, Move::PageDownOnLastLine, 0, 97},
-        {94, Move::PageDownOnLastLine, 0, 94}, {50, Move::PageUpOnFirstLine, 0, 44},
-        {7, Move::PageUpOnFirstLine, 0, 4},    {4, Move::PageUpOnFirstLine, 0, 4},
+        {50, Move::LineDown, 0, 51},
+        {96, Move::LineDown, 0, 97},
+        {97, Move::LineDown, 0, 97},
+        {5, Move::LineUp, 0, 4},
+        {4, Move::LineUp, 0, 4},
+        {88, Move::PageDown, 0, 95},
+        {89, Move::PageDown, 0, 89},
+        {13, Move::PageUp, 0, 6},
+        {12, Move::PageUp, 0, 12},
+        {50, Move::Thumb, 0, 4},
+        {50, Move::Thumb, 70, 70},
+        {50, Move::Thumb, 200, 96},
+        {96, Move::KeyDownOnLastLine, 0, 97},
+        {97, Move::KeyDownOnLastLine, 0, 97},
+        {5, Move::KeyUpOnFirstLine, 0, 4},
+        {4, Move::KeyUpOnFirstLine, 0, 4},
+        {50, Move::PageDownOnLastLine, 0, 56},
+        {93, Move::PageDownOnLastLine, 0, 97},
+        {94, Move::PageDownOnLastLine, 0, 94},
+        {50, Move::PageUpOnFirstLine, 0, 44},
+        {7, Move::PageUpOnFirstLine, 0, 4},
+        {4, Move::PageUpOnFirstLine, 0, 4},
     };
     for (const auto& c : cases) {
         LocalityBrowser b(100);

@@ -120,17 +120,17 @@ TEST(ChartHandOff, WritesTheChartLineByLineAndReadsBackTheSubject) {
     EXPECT_EQ(lines[0], std::string(38, 'N'));
     EXPECT_EQ(lines[3], "CASE_MEDIE");
     EXPECT_EQ(lines[4].size(), 23u);
-    EXPECT_EQ(lines[5], formatReal(10.5L));        // body 1
-    EXPECT_EQ(lines[26], formatReal(220.5L));      // body 22
-    EXPECT_EQ(lines[27], formatReal(1));           // cusp 1
+    EXPECT_EQ(lines[5], formatReal(10.5L));    // body 1
+    EXPECT_EQ(lines[26], formatReal(220.5L));  // body 22
+    EXPECT_EQ(lines[27], formatReal(1));       // cusp 1
     EXPECT_EQ(lines[39], "LATITUDINI");
     EXPECT_EQ(lines[40], formatReal(-0.25L));
     EXPECT_EQ(lines[52], "RETROGRADI");
     EXPECT_EQ(lines[53], " ");
     EXPECT_EQ(lines[55], "r");
     EXPECT_EQ(lines[60], "r");
-    EXPECT_EQ(lines[75], formatReal(-3.25L));     // latitude of body 13
-    EXPECT_EQ(lines[84], formatReal(-5.5L));      // latitude of body 22
+    EXPECT_EQ(lines[75], formatReal(-3.25L));  // latitude of body 13
+    EXPECT_EQ(lines[84], formatReal(-5.5L));   // latitude of body 22
 
     const ChartHandOff back = readChartHandOff(root);
     EXPECT_EQ(back.name, std::string(38, 'N'));

@@ -19,13 +19,31 @@ CuspArray equalCusps(long double first) {
 }
 
 TEST(Summaries, PlanetGroupsGiveHouseBodySignAndTruncatedDegree) {
-    EXPECT_EQ(planetSummary(bodies(), equalCusps(-0.5L)),
-              "01eA00" "05lL00" "01mA02" "04vN03" "07aB20" "09gR23" "12sP00" "02uT15" "06nV10" "10pC21" "01dA00"
-              "03hG00");
+    EXPECT_EQ(planetSummary(bodies(), equalCusps(-0.5L)), "01eA00"
+                                                          "05lL00"
+                                                          "01mA02"
+                                                          "04vN03"
+                                                          "07aB20"
+                                                          "09gR23"
+                                                          "12sP00"
+                                                          "02uT15"
+                                                          "06nV10"
+                                                          "10pC21"
+                                                          "01dA00"
+                                                          "03hG00");
     // Houses from 15 degrees: a body on a cusp belongs to the house that begins there.
-    EXPECT_EQ(planetSummary(bodies(), equalCusps(15)),
-              "12eA00" "04lL00" "12mA02" "03vN03" "07aB20" "09gR23" "11sP00" "02uT15" "05nV10" "10pC21" "12dA00"
-              "02hG00");
+    EXPECT_EQ(planetSummary(bodies(), equalCusps(15)), "12eA00"
+                                                       "04lL00"
+                                                       "12mA02"
+                                                       "03vN03"
+                                                       "07aB20"
+                                                       "09gR23"
+                                                       "11sP00"
+                                                       "02uT15"
+                                                       "05nV10"
+                                                       "10pC21"
+                                                       "12dA00"
+                                                       "02hG00");
     BodyArray late = bodies();
     late[1] = 29.9999L;  // truncated, never rounded into the next degree or sign
     EXPECT_EQ(planetSummary(late, equalCusps(-0.5L)).substr(0, 6), "02eA29");
@@ -33,11 +51,31 @@ TEST(Summaries, PlanetGroupsGiveHouseBodySignAndTruncatedDegree) {
 
 TEST(Summaries, CuspGroupsRoundTheDegreeLikeTheShortPosition) {
     CuspArray c{};
-    const long double v[] = {10 + 59 / 60.0L + 24 / 3600.0L, 40 + 59 / 60.0L + 45 / 3600.0L,
-                             89 + 59 / 60.0L + 45 / 3600.0L, 90, 150.25L, 200, 210.99L, 250, 300, 330, 359.9999L, 0};
+    const long double v[] = {10 + 59 / 60.0L + 24 / 3600.0L,
+                             40 + 59 / 60.0L + 45 / 3600.0L,
+                             89 + 59 / 60.0L + 45 / 3600.0L,
+                             90,
+                             150.25L,
+                             200,
+                             210.99L,
+                             250,
+                             300,
+                             330,
+                             359.9999L,
+                             0};
     for (int k = 0; k < 12; ++k) c[k] = v[k];
-    EXPECT_EQ(cuspSummary(c), "01A10" "02T11" "03G29" "04N00" "05V00" "06B20" "07S00" "08R10" "09Q00" "10P00"
-                              "11P29" "12A00");
+    EXPECT_EQ(cuspSummary(c), "01A10"
+                              "02T11"
+                              "03G29"
+                              "04N00"
+                              "05V00"
+                              "06B20"
+                              "07S00"
+                              "08R10"
+                              "09Q00"
+                              "10P00"
+                              "11P29"
+                              "12A00");
 }
 
 TEST(Summaries, AspectGroupsFollowTheLoopsAndRoundOrbsToEven) {
@@ -45,9 +83,21 @@ TEST(Summaries, AspectGroupsFollowTheLoopsAndRoundOrbsToEven) {
     c[0] = 140;  // ascendant, body 13
     c[9] = 230;  // midheaven, body 14
     // Node (0, on the Sun) and Black Moon (60, sextile the Sun) take no part.
-    EXPECT_EQ(aspectSummary(bodies(), c),
-              "eZl0" "eKm2" "eWv4" "lZm2" "mWv1" "vZs4" "aJg4" "aWp1" "aJx0" "gZx4" "uZn5" "uZp6" "uWx5" "uOy5"
-              "pJy1");
+    EXPECT_EQ(aspectSummary(bodies(), c), "eZl0"
+                                          "eKm2"
+                                          "eWv4"
+                                          "lZm2"
+                                          "mWv1"
+                                          "vZs4"
+                                          "aJg4"
+                                          "aWp1"
+                                          "aJx0"
+                                          "gZx4"
+                                          "uZn5"
+                                          "uZp6"
+                                          "uWx5"
+                                          "uOy5"
+                                          "pJy1");
 
     // Every body on one degree: 65 conjunctions, cut at 124 characters.
     BodyArray same{};

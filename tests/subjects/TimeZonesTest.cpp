@@ -114,12 +114,9 @@ TEST(TimeZoneLookupTest, TheCorrectionIsThatOfTheLastChangeBeforeTheMoment) {
         std::size_t listed;  // record 0 and the records scanned
     };
     const Case cases[] = {
-        {at(1, 1, 1880), "-2", 2},           // before the first record: the first record's
-        {at(1, 1, 1920), "-2", 3},
-        {at(1, 7, 1950), "-2", 5},
-        {at(1, 6, 1950, 1, 59), "-1", 4},
-        {at(1, 6, 1950, 2, 1), "-2", 5},
-        {at(1, 1, 2000), "-1", 5},           // after the last record: the last record's
+        {at(1, 1, 1880), "-2", 2},  // before the first record: the first record's
+        {at(1, 1, 1920), "-2", 3},       {at(1, 7, 1950), "-2", 5}, {at(1, 6, 1950, 1, 59), "-1", 4},
+        {at(1, 6, 1950, 2, 1), "-2", 5}, {at(1, 1, 2000), "-1", 5},  // after the last record: the last record's
     };
     for (const auto& c : cases) {
         const ZoneLookup z = lookUpZone(f.root(), placeWith(100000001), LocalityListKind::Italian, c.when, 1);
@@ -127,7 +124,8 @@ TEST(TimeZoneLookupTest, TheCorrectionIsThatOfTheLastChangeBeforeTheMoment) {
         EXPECT_EQ(z.recordList.size(), c.listed) << c.when.year;
         EXPECT_FALSE(z.localMeanTime);
     }
-    const ZoneLookup z = lookUpZone(f.root(), placeWith(100000001), LocalityListKind::Italian, at(1, 7, 1950, 14, 30), 1);
+    const ZoneLookup z =
+        lookUpZone(f.root(), placeWith(100000001), LocalityListKind::Italian, at(1, 7, 1950, 14, 30), 1);
     EXPECT_EQ(z.recordList[0], "04/10/1582 12:00 +0 GREG");
     EXPECT_EQ(z.recordList[1], "01/01/1900 00:00 -2 EET");
     EXPECT_EQ(z.recordList[4], "01/10/1950 03:00 -1 CET");
@@ -160,7 +158,7 @@ TEST(TimeZoneLookupTest, AContinuationGoesOnInTheNamedTableWithWhatWasRemembered
     ZoneLookup z = lookUpZone(f.root(), place, LocalityListKind::Foreign, at(1, 1, 1945), 1);
     EXPECT_EQ(z.correctionText, "-2");
     const std::vector<std::string> expected = {
-        "01/01/0001 00:00 +0 GREG",    "01/01/1880 00:00 -0,5 LMT ", "01/01/1890 00:00 -1 CET",
+        "01/01/0001 00:00 +0 GREG",  "01/01/1880 00:00 -0,5 LMT ", "01/01/1890 00:00 -1 CET",
         "CAMBIO FILE: 00001002.CAL", "01/01/1900 00:00 -1,5 CET",  "01/01/1940 00:00 -2 CEST",
     };
     EXPECT_EQ(z.recordList, expected);
@@ -189,7 +187,8 @@ TEST(TimeZoneLookupTest, CalendarFromTheReformDateAndTheCalendarRule) {
     f.foreign({
         {"00001001.CAL", Table().greg(kNoReform).add(jdOf(1880, 1, 1), "LMT ", 0).add(jdOf(1880, 1, 1), "UT", 0)},
         {"00001002.CAL", Table().greg(2361221).add(jdOf(1880, 1, 1), "LMT ", 0).add(jdOf(1880, 1, 1), "GMT", 0)},
-        {"00001003.CAL", Table().add(jdOf(1500, 1, 1), "XXX", 0).add(jdOf(1880, 1, 1), "LMT ", 0).add(jdOf(1880, 1, 1), "UT", 0)},
+        {"00001003.CAL",
+         Table().add(jdOf(1500, 1, 1), "XXX", 0).add(jdOf(1880, 1, 1), "LMT ", 0).add(jdOf(1880, 1, 1), "UT", 0)},
     });
     f.italian("00000001.CAL", Table().greg(2299160).add(jdOf(1880, 1, 1), "LMT ", 0).add(jdOf(1880, 1, 1), "CET", -1));
     struct Case {
@@ -221,8 +220,8 @@ TEST(TimeZoneLookupTest, CalendarFromTheReformDateAndTheCalendarRule) {
     };
     for (const auto& c : cases) {
         const ZoneLookup z = lookUpZone(f.root(), placeWith(c.table), c.list, c.when, c.rule);
-        EXPECT_EQ(z.calendar, c.calendar) << c.table << " " << c.when.day << "/" << c.when.month << "/"
-                                          << c.when.year << " rule " << c.rule;
+        EXPECT_EQ(z.calendar, c.calendar)
+            << c.table << " " << c.when.day << "/" << c.when.month << "/" << c.when.year << " rule " << c.rule;
         EXPECT_EQ(z.gregorian, std::string(c.calendar) == "GREG");
     }
     // Across the reform the two calendars meet: the last Julian day and the first Gregorian
@@ -235,10 +234,9 @@ TEST(TimeZoneLookupTest, CalendarFromTheReformDateAndTheCalendarRule) {
 
 TEST(TimeZoneLookupTest, LocalMeanTimeFollowsThePlacesLongitude) {
     Folder f;
-    f.italian("00000001.CAL", Table()
-                                  .greg(2299160)
-                                  .add(jdOf(1893, 11, 1), "LMT ", -0.8322222222222222)
-                                  .add(jdOf(1893, 11, 1), "CET", -1));
+    f.italian(
+        "00000001.CAL",
+        Table().greg(2299160).add(jdOf(1893, 11, 1), "LMT ", -0.8322222222222222).add(jdOf(1893, 11, 1), "CET", -1));
     struct Case {
         long double longitude;
         int year;

@@ -57,9 +57,10 @@ TEST_F(AnalysisWindowTest, EachButtonShowsItsViewsInTurnWithTheirMessages) {
         const char* button;
         std::vector<int> messages;
     } cases[] = {
-        {"BBstoffa", {5, 6, 7, 8, 5}},  {"BBcoordi", {2, 3, 4, 2}},  {"BBaspetti", {10, 24, 25, 26, 10}},
-        {"BBEnergi", {11, 12, 13, 11}}, {"BBantisce", {14, 15, 16, 17, 14}}, {"BBdodecate", {18, 18}},
-        {"BBmaestri", {22, 23, 22}},    {"BBarchetip", {9, 9}},
+        {"BBstoffa", {5, 6, 7, 8, 5}},       {"BBcoordi", {2, 3, 4, 2}},
+        {"BBaspetti", {10, 24, 25, 26, 10}}, {"BBEnergi", {11, 12, 13, 11}},
+        {"BBantisce", {14, 15, 16, 17, 14}}, {"BBdodecate", {18, 18}},
+        {"BBmaestri", {22, 23, 22}},         {"BBarchetip", {9, 9}},
     };
     for (const auto& c : cases) {
         for (size_t i = 0; i < c.messages.size(); ++i) {

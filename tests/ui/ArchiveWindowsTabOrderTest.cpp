@@ -76,12 +76,12 @@ using Names = std::vector<std::string>;
 
 TEST_F(ArchiveWindowsTabOrderTest, RetrievalPassesTheShownFieldsBy) {
     const auto [browsing, loaded] = rounds("BitBtnDati", [] { return backwards(6); });
-    EXPECT_EQ(browsing, (Names{"ListaArchivi", "EditSoggetto", "ListaNomi", "MemoAnnotaz", "BitBtnAnnulla",
-                               "ListaArchivi"}));
+    EXPECT_EQ(browsing,
+              (Names{"ListaArchivi", "EditSoggetto", "ListaNomi", "MemoAnnotaz", "BitBtnAnnulla", "ListaArchivi"}));
     // A loaded subject leaves the focus on OK; back from there: the buttons in the order they
     // stand, then the editable fields (entering the name field would forget the subject).
-    EXPECT_EQ(loaded, (Names{"BitBtnOK", "BitBtnInverti", "MemoAnnotaz", "EditNaz", "EditLocal", "EditNome",
-                             "ListaNomi"}));
+    EXPECT_EQ(loaded,
+              (Names{"BitBtnOK", "BitBtnInverti", "MemoAnnotaz", "EditNaz", "EditLocal", "EditNome", "ListaNomi"}));
 }
 
 TEST_F(ArchiveWindowsTabOrderTest, ModifyGoesRowByRowThroughTheData) {

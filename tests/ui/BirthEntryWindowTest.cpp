@@ -51,20 +51,30 @@ ZoneRecord change(long double jd, const char* code, double c) { return ZoneRecor
 
 void writeAtlas(const TempDir& dir) {
     std::vector<LocalityRecord> italian;
-    for (auto [name, lat, lon] : {std::tuple{"ALBA", 44.7L, 8.0333L}, {"BARI", 41.1167L, 16.8667L},
-                                  {"COMO", 45.8L, 9.0833L}, {"FIRENZE", 43.7667L, 11.25L}, {"GENOVA", 44.4167L, 8.95L},
-                                  {"MILANO", 45.4667L, 9.1833L}, {"NAPOLI", 40.85L, 14.25L},
-                                  {"PALERMO", 38.1167L, 13.3667L}, {"ROMA", 41.9L, 12.4833333333L}, {"TORINO", 45.0667L, 7.7L},
+    for (auto [name, lat, lon] : {std::tuple{"ALBA", 44.7L, 8.0333L},
+                                  {"BARI", 41.1167L, 16.8667L},
+                                  {"COMO", 45.8L, 9.0833L},
+                                  {"FIRENZE", 43.7667L, 11.25L},
+                                  {"GENOVA", 44.4167L, 8.95L},
+                                  {"MILANO", 45.4667L, 9.1833L},
+                                  {"NAPOLI", 40.85L, 14.25L},
+                                  {"PALERMO", 38.1167L, 13.3667L},
+                                  {"ROMA", 41.9L, 12.4833333333L},
+                                  {"TORINO", 45.0667L, 7.7L},
                                   {"VENEZIA", 45.4333L, 12.3333L}}) {
         italian.push_back({name, lat, lon, 100000001, "ITALIA"});
     }
     std::vector<LocalityRecord> foreign;
-    for (auto [name, country, lat, lon] :
-         {std::tuple{"Amsterdam", "OLANDA", 52.3667L, 4.9L}, {"Berlin", "GERMANIA", 52.5167L, 13.4L},
-          {"Dublin", "IRLANDA", 53.35L, -6.2667L}, {"Lisboa", "PORTOGALLO", 38.7167L, -9.1333L},
-          {"London", "REGNO UNITO", 51.5072L, -0.1275L}, {"Madrid", "SPAGNA", 40.4167L, -3.7L},
-          {"M\xFCnchen", "GERMANIA", 48.1333L, 11.5667L}, {"Paris", "FRANCIA", 48.8667L, 2.3333L},
-          {"Wien", "AUSTRIA", 48.2L, 16.3667L}, {"Z\xFCrich", "SVIZZERA", 47.3667L, 8.55L}}) {
+    for (auto [name, country, lat, lon] : {std::tuple{"Amsterdam", "OLANDA", 52.3667L, 4.9L},
+                                           {"Berlin", "GERMANIA", 52.5167L, 13.4L},
+                                           {"Dublin", "IRLANDA", 53.35L, -6.2667L},
+                                           {"Lisboa", "PORTOGALLO", 38.7167L, -9.1333L},
+                                           {"London", "REGNO UNITO", 51.5072L, -0.1275L},
+                                           {"Madrid", "SPAGNA", 40.4167L, -3.7L},
+                                           {"M\xFCnchen", "GERMANIA", 48.1333L, 11.5667L},
+                                           {"Paris", "FRANCIA", 48.8667L, 2.3333L},
+                                           {"Wien", "AUSTRIA", 48.2L, 16.3667L},
+                                           {"Z\xFCrich", "SVIZZERA", 47.3667L, 8.55L}}) {
         foreign.push_back({name, lat, lon, 100000002, country});
     }
     dir.write("Localita/ITALIA.LOC", listBytes(italian));
@@ -197,8 +207,8 @@ TEST_F(BirthEntryWindowTest, ASubjectBornInRomeIsTypedWithTheKeyboardAndSavedWit
         keyHere(Qt::Key_Return);
         EXPECT_EQ(focusedName(), "EditGiorno");
         // Each full field hands on to the next.
-        const std::pair<const char*, const char*> steps[] = {{"15", "EditMese"}, {"07", "EditAnno"}, {"1990", "EditOra"},
-                                                             {"10", "EditMinuti"}, {"15", "EditLocal"}};
+        const std::pair<const char*, const char*> steps[] = {
+            {"15", "EditMese"}, {"07", "EditAnno"}, {"1990", "EditOra"}, {"10", "EditMinuti"}, {"15", "EditLocal"}};
         for (auto [typed, next] : steps) {
             typeHere(typed);
             EXPECT_EQ(focusedName(), next) << "after " << typed;
@@ -210,8 +220,7 @@ TEST_F(BirthEntryWindowTest, ASubjectBornInRomeIsTypedWithTheKeyboardAndSavedWit
         // The first letters: the list moves, but "ROM" is no place of its own.
         typeHere("rom");
         EXPECT_EQ(text(d, "EditLocal"), "ROM");
-        EXPECT_TRUE(listLines(d).contains(QString::fromUtf8("ROMA — ITALIA")))
-            << listLines(d).join('|').toStdString();
+        EXPECT_TRUE(listLines(d).contains(QString::fromUtf8("ROMA — ITALIA"))) << listLines(d).join('|').toStdString();
         keyHere(Qt::Key_Return);
         EXPECT_EQ(messages.texts(), (std::vector<std::string>{kMessageDoubleClickList}));
         typeHere("a");
@@ -447,7 +456,8 @@ TEST_F(BirthEntryWindowTest, ContinuarNamesTheFirstMissingPieceAndSavesNothing) 
             field->setText(c.value);
             click(child<QPushButton>(d, "BBprosegui"));
             EXPECT_TRUE(d->isVisible()) << c.field;
-            EXPECT_EQ(messages.texts(), c.message[0] ? std::vector<std::string>{shown(c.message)} : std::vector<std::string>{})
+            EXPECT_EQ(messages.texts(),
+                      c.message[0] ? std::vector<std::string>{shown(c.message)} : std::vector<std::string>{})
                 << c.field;
             if (c.message[0]) {
                 const bool isDate = std::string(c.message) == kMessageBadDate;
@@ -631,13 +641,13 @@ TEST_F(BirthEntryWindowTest, TabFollowsTheReadingOrder) {
         romeSubject(d);
         child<QToolButton>(d, "BBLock")->click();
         child<QLineEdit>(d, "EditLocEstesa")->setFocus(Qt::TabFocusReason);
-        EXPECT_EQ(tabChain(9), (std::vector<std::string>{"EditLocEstesa", "EditStato", "EditCoord", "EditFuso",
-                                                         "EditCalend", "CheckBoxLocale", "BBLock", "BBprosegui",
-                                                         "BBRitorna", "EditSogg"}));
+        EXPECT_EQ(tabChain(9),
+                  (std::vector<std::string>{"EditLocEstesa", "EditStato", "EditCoord", "EditFuso", "EditCalend",
+                                            "CheckBoxLocale", "BBLock", "BBprosegui", "BBRitorna", "EditSogg"}));
         whenModal<SaveSubjectDialog>([](SaveSubjectDialog* s) {
-            EXPECT_EQ(tabChain(8), (std::vector<std::string>{"EditMemo1", "EditMemo2", "EditMemo3", "EditMemo4",
-                                                             "BitBtnRegistra", "BBregText", "BBannulla", "ListBox1",
-                                                             "EditMemo1"}));
+            EXPECT_EQ(tabChain(8),
+                      (std::vector<std::string>{"EditMemo1", "EditMemo2", "EditMemo3", "EditMemo4", "BitBtnRegistra",
+                                                "BBregText", "BBannulla", "ListBox1", "EditMemo1"}));
             s->reject();
         });
         click(child<QPushButton>(d, "BBprosegui"));

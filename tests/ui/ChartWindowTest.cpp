@@ -27,8 +27,8 @@ protected:
     void drag(QPoint from, QPoint to) {
         QWidget* page = window->page();
         QTest::mousePress(page, Qt::LeftButton, Qt::NoModifier, from);
-        QMouseEvent move(QEvent::MouseMove, QPointF(to), page->mapToGlobal(QPointF(to)), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(to), page->mapToGlobal(QPointF(to)), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(page, &move);
         QTest::mouseRelease(page, Qt::LeftButton, Qt::NoModifier, to);
     }

@@ -64,8 +64,8 @@ TEST(ChartViewControlsTest, MetafileNamesMustEndInUpperCaseEmf) {
         const char* name;
         bool ok;
     } cases[] = {
-        {"GRAF01.EMF", true}, {"GRAF01.emf", false}, {"GRAF01.WMF", false}, {"GRAF01", true},
-        {"GRAF01.EMF.BAK", false}, {"A.B.EMF", false}, {".EMF", true}, {"GRAF01.", false},
+        {"GRAF01.EMF", true},      {"GRAF01.emf", false}, {"GRAF01.WMF", false}, {"GRAF01", true},
+        {"GRAF01.EMF.BAK", false}, {"A.B.EMF", false},    {".EMF", true},        {"GRAF01.", false},
     };
     for (const auto& c : cases) EXPECT_EQ(acceptableMetafileName(c.name), c.ok) << c.name;
 }

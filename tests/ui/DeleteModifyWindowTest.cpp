@@ -20,7 +20,8 @@ protected:
         addSubject(folder.root(), "BASE", "ALFA ALDO", birthRecord("195001010000+0", "51N30-000W07LONDON", "UK"));
         addSubject(folder.root(), "BASE", "ROSSI MARIO", birthRecord("199003211430-1", "41N54-012E29ROMA", "ITALIA"),
                    &notes, "00004");
-        addSubject(folder.root(), "BASE", "VERDI GIUSEPPE", birthRecord("181310100000-1", "44N55-010E03BUSSETO", "ITALIA"));
+        addSubject(folder.root(), "BASE", "VERDI GIUSEPPE",
+                   birthRecord("181310100000-1", "44N55-010E03BUSSETO", "ITALIA"));
         folder.dir().write("BASEtxt/00004.txt", "ROSSI MARIO\r\n");
         window = std::make_unique<MainWindow>(folder.root());
         window->start();

@@ -157,7 +157,8 @@ TEST_F(MainWindowTest, ChangingThePassword) {
     auto* newPass = child<QLineEdit>(window.get(), "EdNewPass");
     auto* save = child<QPushButton>(window.get(), "BBokRegi");
     type(newPass, "a");
-    EXPECT_EQ(messages.texts(), (std::vector<std::string>{"ANTES Introduzca la contrase\xC3\xB1" "a actual!"}));
+    EXPECT_EQ(messages.texts(), (std::vector<std::string>{"ANTES Introduzca la contrase\xC3\xB1"
+                                                          "a actual!"}));
     EXPECT_EQ(stateColourName(newPass), "red");
     EXPECT_TRUE(newPass->text().isEmpty());
     messages.clear();
@@ -272,11 +273,11 @@ TEST_F(MainWindowTest, AMissingOrbSetsFileIsReported) {
 
 TEST_F(MainWindowTest, ActivationCreatesTheSettingsAndResetsTheOldBackupLine) {
     open();
-    EXPECT_EQ(folder.text("FileSet\\MMVarLas.stt"),
-              "1\r\n0\r\n0\r\n1\r\n 1.00000000000000E+0000\r\n\r\n 1.00000000000000E+0000\r\n 1.00000000000000E+0000\r\n");
+    EXPECT_EQ(
+        folder.text("FileSet\\MMVarLas.stt"),
+        "1\r\n0\r\n0\r\n1\r\n 1.00000000000000E+0000\r\n\r\n 1.00000000000000E+0000\r\n 1.00000000000000E+0000\r\n");
     window.reset();
-    folder.dir().write("FileSet/MMVarLas.stt",
-                       "1\r\n1\r\n0\r\n0\r\n0\r\nC:\\Or6Backup\\Vecchio\r\n0.8\r\n1.2\r\n");
+    folder.dir().write("FileSet/MMVarLas.stt", "1\r\n1\r\n0\r\n0\r\n0\r\nC:\\Or6Backup\\Vecchio\r\n0.8\r\n1.2\r\n");
     open();
     EXPECT_EQ(folder.lines("FileSet\\MMVarLas.stt")[5], "Da definire");
     const GeneralSettings& s = window->workstation().settings;
@@ -370,7 +371,8 @@ TEST_F(MainWindowTest, ThePractitionersName) {
         click(child<QPushButton>(d, "BitBtnOk"));
     });
     click(name);
-    EXPECT_EQ(folder.lines("FileTmp\\Personal.Tmp"), (std::vector<std::string>{"Nome", "Ib\xE1\xF1" "ez"}));
+    EXPECT_EQ(folder.lines("FileTmp\\Personal.Tmp"), (std::vector<std::string>{"Nome", "Ib\xE1\xF1"
+                                                                                       "ez"}));
     EXPECT_EQ(name->text(), QString::fromUtf8("Nome Ibáñez"));
 
     whenModal<QDialog>([](QDialog* d) {

@@ -64,7 +64,7 @@ TEST_F(OrbEditorWindowTest, BadFieldsTurnRedAndBlockAdoptingAndReturning) {
         const char* text;
         bool valid;
     } cases[] = {
-        {"B", "15,5", false}, {"B", "15", true}, {"B", "abc", false},
+        {"B", "15,5", false},       {"B", "15", true},           {"B", "abc", false},
         {"EditParal", "6,0", true}, {"EditParal", "6,1", false},
     };
     for (const Case& c : cases) {

@@ -15,7 +15,8 @@ class RetrievalWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const std::array<std::string, 4> notes = {"ALLERGIA AI POLLINI", "", "", ""};
-        addSubject(folder.root(), "BASE", "ROSSI MARIO", birthRecord("199003211430-1", "41N54-012E29ROMA  *RM*", "ITALIA"));
+        addSubject(folder.root(), "BASE", "ROSSI MARIO",
+                   birthRecord("199003211430-1", "41N54-012E29ROMA  *RM*", "ITALIA"));
         addSubject(folder.root(), "BASE", "BIANCHI ANNA LUISA",
                    birthRecord("198512010815-1", "45N28-009E11MILANO", "ITALIA"), &notes, "00003");
         window = std::make_unique<MainWindow>(folder.root());

@@ -53,14 +53,16 @@ struct KbArgs {
     }
     // Exactly one free text, in Windows-1252.
     std::string text(const char* what) const {
-        if (texts.size() != 1) throw UsageError(std::string("se espera un solo ") + what + " (entre comillas si lleva blancos)");
+        if (texts.size() != 1)
+            throw UsageError(std::string("se espera un solo ") + what + " (entre comillas si lleva blancos)");
         return utf8ToCp1252(texts.front());
     }
     void allow(std::set<std::string> names, bool takesText) const {
         names.insert("data");
         for (const auto& [k, v] : options)
             if (!names.count(k)) throw UsageError("opci\xC3\xB3n desconocida para kb " + sub + ": --" + k);
-        if (!takesText && !texts.empty()) throw UsageError("argumento de m\xC3\xA1s para kb " + sub + ": " + texts.front());
+        if (!takesText && !texts.empty())
+            throw UsageError("argumento de m\xC3\xA1s para kb " + sub + ": " + texts.front());
     }
 };
 
@@ -102,12 +104,28 @@ std::string folded(std::string_view cp1252) {
     std::string out;
     for (unsigned char c : cp1252) {
         switch (c) {
-            case 0xE1: case 0xC1: c = 'a'; break;
-            case 0xE9: case 0xC9: c = 'e'; break;
-            case 0xED: case 0xCD: c = 'i'; break;
-            case 0xF3: case 0xD3: c = 'o'; break;
-            case 0xFA: case 0xDA: c = 'u'; break;
-            default: break;
+        case 0xE1:
+        case 0xC1:
+            c = 'a';
+            break;
+        case 0xE9:
+        case 0xC9:
+            c = 'e';
+            break;
+        case 0xED:
+        case 0xCD:
+            c = 'i';
+            break;
+        case 0xF3:
+        case 0xD3:
+            c = 'o';
+            break;
+        case 0xFA:
+        case 0xDA:
+            c = 'u';
+            break;
+        default:
+            break;
         }
         if (c == ' ' || c == '-') continue;
         out += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
@@ -176,7 +194,8 @@ int remedy(const KbArgs& a) {
 
 int therapy(const KbArgs& a) {
     a.allow({}, true);
-    const std::string text = a.text("patolog\xC3\xAD" "a");
+    const std::string text = a.text("patolog\xC3\xAD"
+                                    "a");
     const DataRoot root = rootOf(a);
     const Matches m = findTherapy(root, text);
     return results([&](Json& j) {

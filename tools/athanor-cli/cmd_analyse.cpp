@@ -49,10 +49,14 @@ void humors(Json& j, std::string_view key, const Humors& h) {
 
 const char* className(DistanceClass c) {
     switch (c) {
-        case DistanceClass::Hard: return "hard";
-        case DistanceClass::Soft: return "soft";
-        case DistanceClass::Conjunction: return "conjunction";
-        default: return "none";
+    case DistanceClass::Hard:
+        return "hard";
+    case DistanceClass::Soft:
+        return "soft";
+    case DistanceClass::Conjunction:
+        return "conjunction";
+    default:
+        return "none";
     }
 }
 

@@ -69,9 +69,8 @@ int run(const Args& args) {
     return 0;
 }
 
-const Register r("chart", Command{"--stamp YYYYMMDDhhmm+C --coord 41N54-012E29 [--calendar GR|GI] [--data DIR]",
-                                  {},
-                                  run});
+const Register r("chart",
+                 Command{"--stamp YYYYMMDDhhmm+C --coord 41N54-012E29 [--calendar GR|GI] [--data DIR]", {}, run});
 
 }  // namespace
 }  // namespace athanor::cli

@@ -100,11 +100,10 @@ int run(const Args& args) {
     return 0;
 }
 
-const Register r("houses",
-                 Command{"--jd JD --system NAME --coord 45N28-009E11 --time HH:MM --corr C [--mode 1|2|3] "
-                         "[--letter L|S] [--ramc DEG --lst HOURS]",
-                         {},
-                         run});
+const Register r("houses", Command{"--jd JD --system NAME --coord 45N28-009E11 --time HH:MM --corr C [--mode 1|2|3] "
+                                   "[--letter L|S] [--ramc DEG --lst HOURS]",
+                                   {},
+                                   run});
 
 }  // namespace
 }  // namespace athanor::cli

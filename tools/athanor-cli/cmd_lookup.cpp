@@ -129,11 +129,12 @@ int run(const Args& args) {
     return 0;
 }
 
-const Register r("lookup",
-                 Command{"--list italia|estero (--place PREFIX [--country PREFIX] | --record N) --date DD/MM/YYYY --time HH:MM "
-                         "[--calendar-rule 0|1] [--data DIR]",
-                         {},
-                         run});
+const Register r(
+    "lookup",
+    Command{"--list italia|estero (--place PREFIX [--country PREFIX] | --record N) --date DD/MM/YYYY --time HH:MM "
+            "[--calendar-rule 0|1] [--data DIR]",
+            {},
+            run});
 
 }  // namespace
 }  // namespace athanor::cli

@@ -39,10 +39,8 @@ int positions(const Args& args) {
     const auto data = args.get("data");
     const CorrectionFiles files{DataRoot(data ? std::filesystem::path(*data) : DataRoot::defaultLocation())};
 
-    if (args.flag("no-retro"))
-        runDriver(chart, files, selection, false, jd);
-    else
-        positionsWithRetrograde(chart, files, selection, jd);
+    if (args.flag("no-retro")) runDriver(chart, files, selection, false, jd);
+    else positionsWithRetrograde(chart, files, selection, jd);
 
     Json j;
     j.beginObject().field("jd", jd).key("bodies").beginArray();
@@ -61,8 +59,10 @@ int positions(const Args& args) {
 }
 
 const Register reg("positions",
-                   Command{"--jd JD [--select N] [--node VERO|MEDIO] [--black-moon VERA|MEDIA] [--no-retro] [--data DIR]",
-                           {"no-retro"}, positions});
+                   Command{
+                       "--jd JD [--select N] [--node VERO|MEDIO] [--black-moon VERA|MEDIA] [--no-retro] [--data DIR]",
+                       {"no-retro"},
+                       positions});
 
 }  // namespace
 }  // namespace athanor::cli

@@ -19,10 +19,14 @@ namespace {
 
 const char* formatName(OutputFormat f) {
     switch (f) {
-    case OutputFormat::Png: return "png";
-    case OutputFormat::Pdf: return "pdf";
-    case OutputFormat::Svg: return "svg";
-    case OutputFormat::Emf: return "emf";
+    case OutputFormat::Png:
+        return "png";
+    case OutputFormat::Pdf:
+        return "pdf";
+    case OutputFormat::Svg:
+        return "svg";
+    case OutputFormat::Emf:
+        return "emf";
     }
     return "";
 }
@@ -51,13 +55,11 @@ void ensureGuiApplication() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // Without a session the platform warns about its runtime folder; that says nothing
     // about the picture.
-    static const QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    static const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {
             if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR"))) return;
-            if (previous)
-                previous(type, context, message);
-            else
-                std::cerr << qPrintable(qFormatLogMessage(type, context, message)) << '\n';
+            if (previous) previous(type, context, message);
+            else std::cerr << qPrintable(qFormatLogMessage(type, context, message)) << '\n';
         });
     static int argc = 1;
     static char name[] = "athanor-cli";
@@ -122,10 +124,10 @@ int render(const Args& args) {
     return 0;
 }
 
-const Register reg("render",
-                   Command{"--stamp YYYYMMDDhhmm[+-C] --coord 45N28-009E11 [--calendar GR|GI] --view VIEW "
-                           "--out FILE.png|.pdf|.svg|.emf [--mono] [--paper] [--scale PPU] [--data DIR]",
-                           {"mono", "paper"}, render});
+const Register reg("render", Command{"--stamp YYYYMMDDhhmm[+-C] --coord 45N28-009E11 [--calendar GR|GI] --view VIEW "
+                                     "--out FILE.png|.pdf|.svg|.emf [--mono] [--paper] [--scale PPU] [--data DIR]",
+                                     {"mono", "paper"},
+                                     render});
 
 }  // namespace
 }  // namespace athanor::cli

@@ -19,8 +19,8 @@ void parseDate(const std::string& text, long double& day, long double& month, lo
     day = parseNumber("date", text.substr(0, a));
     month = parseNumber("date", text.substr(a + 1, b - a - 1));
     year = parseNumber("date", text.substr(b + 1));
-    if (day != std::trunc(day) || month != std::trunc(month) || year != std::trunc(year) || day < 1 ||
-        day > 31 || month < 1 || month > 12)
+    if (day != std::trunc(day) || month != std::trunc(month) || year != std::trunc(year) || day < 1 || day > 31 ||
+        month < 1 || month > 12)
         throw UsageError("--date: not a date: " + text);
 }
 
@@ -29,8 +29,7 @@ void parseTime(const std::string& text, long double& hour, long double& minute) 
     if (a == std::string::npos) throw UsageError("--time: expected HH:MM: " + text);
     hour = parseNumber("time", text.substr(0, a));
     minute = parseNumber("time", text.substr(a + 1));
-    if (hour != std::trunc(hour) || minute != std::trunc(minute) || hour < 0 || hour > 24 || minute < 0 ||
-        minute > 59)
+    if (hour != std::trunc(hour) || minute != std::trunc(minute) || hour < 0 || hour > 24 || minute < 0 || minute > 59)
         throw UsageError("--time: not a time: " + text);
 }
 
@@ -53,7 +52,11 @@ int runDate(const Args& args) {
     const std::string text = args.flag("julian") ? dateTextCalendar(jd, 0) : dateTextAuto(jd);
     const Weekday w = dayOfWeek(jd);
     Json j;
-    j.beginObject().field("text", text).field("weekday", w.index).field("weekdayName", cp1252ToUtf8(w.name)).endObject();
+    j.beginObject()
+        .field("text", text)
+        .field("weekday", w.index)
+        .field("weekdayName", cp1252ToUtf8(w.name))
+        .endObject();
     std::cout << j.str() << '\n';
     return 0;
 }

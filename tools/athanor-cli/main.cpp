@@ -44,9 +44,7 @@ std::string Args::require(const std::string& name) const {
     return *v;
 }
 
-bool Args::flag(const std::string& name) const {
-    return std::find(flags_.begin(), flags_.end(), name) != flags_.end();
-}
+bool Args::flag(const std::string& name) const { return std::find(flags_.begin(), flags_.end(), name) != flags_.end(); }
 
 long double parseNumber(const std::string& option, const std::string& text) {
     errno = 0;

@@ -18,8 +18,10 @@ int main(int argc, char* argv[]) {
     std::filesystem::create_directories(dir);
     const std::string jpeg = athanor::encodeJpeg(athanor::drawBanner(), 92);
     std::ofstream(dir / athanor::kBannerFile, std::ios::binary) << jpeg;
-    const bool ok = athanor::drawExitPicture(false).save(QString::fromStdString((dir / athanor::kExitPictureFile).string()), "BMP") &&
-                    athanor::drawExitPicture(true).save(QString::fromStdString((dir / athanor::kExitPressedPictureFile).string()), "BMP");
+    const bool ok = athanor::drawExitPicture(false).save(
+                        QString::fromStdString((dir / athanor::kExitPictureFile).string()), "BMP") &&
+                    athanor::drawExitPicture(true).save(
+                        QString::fromStdString((dir / athanor::kExitPressedPictureFile).string()), "BMP");
     if (!ok) {
         std::fprintf(stderr, "athanor-pictures: no se pudo escribir en %s\n", argv[1]);
         return 1;

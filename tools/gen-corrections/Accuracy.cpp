@@ -25,7 +25,7 @@ namespace {
 constexpr int kCenturies = 21;  // years 1 to 2099, and 2100 with the last
 constexpr long double kApogeeFirst = 2396758.5L, kApogeeEnd = 2488433.5L;
 constexpr long double kMinorFirst = 2396758.5L, kMinorEnd = 2481130.5L;  // 1850 to 2080
-constexpr int kConfigs = 3;  // bare theories, three files, supplement
+constexpr int kConfigs = 3;                                              // bare theories, three files, supplement
 
 struct Stat {
     double max = 0, sumsq = 0;
@@ -60,14 +60,22 @@ struct Reported {
     bool latitude;
 };
 constexpr Reported kReported[] = {
-    {body::Sun, "Sun", true},          {body::Moon, "Moon", false},
-    {body::Mercury, "Mercury", true},  {body::Venus, "Venus", true},
-    {body::Mars, "Mars", true},        {body::Jupiter, "Jupiter", true},
-    {body::Saturn, "Saturn", true},    {body::Uranus, "Uranus", true},
-    {body::Neptune, "Neptune", true},  {body::Pluto, "Pluto", true},
-    {body::Ceres, "Ceres", true},      {body::Pallas, "Pallas", true},
-    {body::Juno, "Juno", true},        {body::Vesta, "Vesta", true},
-    {body::Chiron, "Chiron", true},    {body::Node, "True node", false},
+    {body::Sun, "Sun", true},
+    {body::Moon, "Moon", false},
+    {body::Mercury, "Mercury", true},
+    {body::Venus, "Venus", true},
+    {body::Mars, "Mars", true},
+    {body::Jupiter, "Jupiter", true},
+    {body::Saturn, "Saturn", true},
+    {body::Uranus, "Uranus", true},
+    {body::Neptune, "Neptune", true},
+    {body::Pluto, "Pluto", true},
+    {body::Ceres, "Ceres", true},
+    {body::Pallas, "Pallas", true},
+    {body::Juno, "Juno", true},
+    {body::Vesta, "Vesta", true},
+    {body::Chiron, "Chiron", true},
+    {body::Node, "True node", false},
     {body::BlackMoon, "Corrected Black Moon (osculating apogee)", false},
 };
 

@@ -93,8 +93,8 @@ public:
         const long double jd = MoonFile::instant(n);
         const ChartState& c = engine(bare_, body::Moon, jd);
         const SkyPosition ref = reference_.at(body::Moon, static_cast<double>(jd));
-        const long v = store(angleDifference(ref.longitude, c.BodyLongitude[body::Moon]) * 3600.0L, ref.covered,
-                             kInt16, tally.field[0]);
+        const long v = store(angleDifference(ref.longitude, c.BodyLongitude[body::Moon]) * 3600.0L, ref.covered, kInt16,
+                             tally.field[0]);
         putI16(out, static_cast<std::int16_t>(v));
     }
 
@@ -109,7 +109,8 @@ public:
         const ChartState& c = engine(withMoon_, kSelectAll, jd);
         auto put = [&](int field, long double value, bool covered) {
             if (field == 8 || field == 17) {
-                putI16(out + (field == 8 ? 14 : 24), static_cast<std::int16_t>(store(value, covered, kInt16, tally.field[field])));
+                putI16(out + (field == 8 ? 14 : 24),
+                       static_cast<std::int16_t>(store(value, covered, kInt16, tally.field[field])));
             } else {
                 const int offset = field <= 7 ? 5 + field : 7 + field;
                 putI8(out + offset, static_cast<std::int8_t>(store(value, covered, kInt8, tally.field[field])));

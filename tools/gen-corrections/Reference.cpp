@@ -13,24 +13,42 @@ namespace {
 
 int referenceBody(int b) {
     switch (b) {
-        case body::Sun: return SE_SUN;
-        case body::Moon: return SE_MOON;
-        case body::Mercury: return SE_MERCURY;
-        case body::Venus: return SE_VENUS;
-        case body::Mars: return SE_MARS;
-        case body::Jupiter: return SE_JUPITER;
-        case body::Saturn: return SE_SATURN;
-        case body::Uranus: return SE_URANUS;
-        case body::Neptune: return SE_NEPTUNE;
-        case body::Pluto: return SE_PLUTO;
-        case body::Node: return SE_TRUE_NODE;
-        case body::BlackMoon: return SE_OSCU_APOG;
-        case body::Ceres: return SE_CERES;
-        case body::Pallas: return SE_PALLAS;
-        case body::Juno: return SE_JUNO;
-        case body::Vesta: return SE_VESTA;
-        case body::Chiron: return SE_CHIRON;
-        default: throw std::invalid_argument("no reference for body " + std::to_string(b));
+    case body::Sun:
+        return SE_SUN;
+    case body::Moon:
+        return SE_MOON;
+    case body::Mercury:
+        return SE_MERCURY;
+    case body::Venus:
+        return SE_VENUS;
+    case body::Mars:
+        return SE_MARS;
+    case body::Jupiter:
+        return SE_JUPITER;
+    case body::Saturn:
+        return SE_SATURN;
+    case body::Uranus:
+        return SE_URANUS;
+    case body::Neptune:
+        return SE_NEPTUNE;
+    case body::Pluto:
+        return SE_PLUTO;
+    case body::Node:
+        return SE_TRUE_NODE;
+    case body::BlackMoon:
+        return SE_OSCU_APOG;
+    case body::Ceres:
+        return SE_CERES;
+    case body::Pallas:
+        return SE_PALLAS;
+    case body::Juno:
+        return SE_JUNO;
+    case body::Vesta:
+        return SE_VESTA;
+    case body::Chiron:
+        return SE_CHIRON;
+    default:
+        throw std::invalid_argument("no reference for body " + std::to_string(b));
     }
 }
 

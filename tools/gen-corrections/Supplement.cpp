@@ -88,7 +88,8 @@ public:
 
     long double residual(const Piece& p, long double t, bool& covered) {
         long double unused;
-        if (files_.supplement() && files_.supplement()->lookup(p.body, static_cast<supplement::Coordinate>(p.coordinate), t, unused))
+        if (files_.supplement() &&
+            files_.supplement()->lookup(p.body, static_cast<supplement::Coordinate>(p.coordinate), t, unused))
             throw std::logic_error("the engine's folder already corrects what is being measured");
         chart_.NodeKind = "VERO";
         chart_.BlackMoonKind = "MEDIA";
@@ -109,7 +110,7 @@ private:
 struct Job {
     const Piece* piece;
     bool fromExcluded;
-    long first, last;              // values of the piece
+    long first, last;               // values of the piece
     std::vector<long double>* out;  // indexed from `first`
     PieceTally* tally;
 };
@@ -211,8 +212,8 @@ std::vector<Piece> supplementPlan() {
     return plan;
 }
 
-std::vector<long double> supplementResiduals(const std::filesystem::path& folder, const Piece& p, long first,
-                                             long last, const Options& options, PieceTally& tally) {
+std::vector<long double> supplementResiduals(const std::filesystem::path& folder, const Piece& p, long first, long last,
+                                             const Options& options, PieceTally& tally) {
     const std::vector<Piece> plan = supplementPlan();
     bool excluded = false;
     for (std::size_t i = 0; i < plan.size(); ++i)
@@ -239,7 +240,8 @@ void chooseUnit(Piece& p, const std::vector<long double>& residuals) {
     for (long double r : residuals) largest = std::max(largest, std::fabs(r));
     // 0.01" to 0.1", in micro-arcseconds: rounding stays within 0.05"
     for (std::uint32_t unit : {10000u, 20000u, 50000u, 100000u}) {
-        if (std::llround(largest * 1.0e6L / static_cast<long double>(unit)) <= std::numeric_limits<std::int16_t>::max()) {
+        if (std::llround(largest * 1.0e6L / static_cast<long double>(unit)) <=
+            std::numeric_limits<std::int16_t>::max()) {
             p.unit = unit;
             p.width = 2;
             return;
@@ -271,7 +273,8 @@ std::string supplementFile(const std::filesystem::path& folder, const std::files
             if ((pieces[i].body == body::Node) != node) continue;
             const long count = static_cast<long>(pieces[i].grid().valueCount());
             residuals[i].resize(static_cast<std::size_t>(count));
-            jobs.push_back({&pieces[i], startsExcluded(pieces, i, pieces[i]), 0, count - 1, &residuals[i], &tallies[i]});
+            jobs.push_back(
+                {&pieces[i], startsExcluded(pieces, i, pieces[i]), 0, count - 1, &residuals[i], &tallies[i]});
         }
         std::filesystem::path engine = folder;
         if (node) {

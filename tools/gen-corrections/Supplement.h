@@ -21,8 +21,8 @@ std::vector<supplement::Piece> supplementPlan();
 // What happened to one piece.
 struct PieceTally {
     long values = 0;
-    long uncovered = 0;       // reference files missing for the date, stored as zero
-    double largest = 0;       // largest residual, arc-seconds
+    long uncovered = 0;  // reference files missing for the date, stored as zero
+    double largest = 0;  // largest residual, arc-seconds
 };
 
 // Residuals (arc-seconds) at values first..last of a piece, the engine run on `folder`:

@@ -83,21 +83,21 @@ double secondsSince(std::chrono::steady_clock::time_point t0) {
 }
 
 void report(const char* file, const Tally& t, int firstField, int lastField) {
-    static const char* names[18] = {"",           "Mercury lon", "Venus lon",   "Mars lon",    "Jupiter lon",
-                                    "Saturn lon", "Uranus lon",  "Neptune lon", "Pluto lon",   "true node",
-                                    "Mercury lat", "Venus lat",  "Mars lat",    "Jupiter lat", "Saturn lat",
-                                    "Uranus lat", "Neptune lat", "Pluto lat"};
+    static const char* names[18] = {
+        "",           "Mercury lon", "Venus lon",  "Mars lon",   "Jupiter lon", "Saturn lon",
+        "Uranus lon", "Neptune lon", "Pluto lon",  "true node",  "Mercury lat", "Venus lat",
+        "Mars lat",   "Jupiter lat", "Saturn lat", "Uranus lat", "Neptune lat", "Pluto lat"};
     for (int f = firstField; f <= lastField; ++f) {
         const FieldTally& ft = t.field[f];
-        std::printf("  %-10s %-12s %8ld values, largest %6ld, clamped %ld, not covered %ld\n", file,
-                    f ? names[f] : "", ft.written, ft.largest, ft.clamped, ft.uncovered);
+        std::printf("  %-10s %-12s %8ld values, largest %6ld, clamped %ld, not covered %ld\n", file, f ? names[f] : "",
+                    ft.written, ft.largest, ft.clamped, ft.uncovered);
     }
 }
 
 const char* bodyLabel(int b) {
-    static const char* names[] = {"",      "Sun",    "Moon",    "Mercury", "Venus", "Mars",   "Jupiter",
-                                  "Saturn", "Uranus", "Neptune", "Pluto",   "node",  "",       "",
-                                  "",      "Ceres",  "Pallas",  "Juno",    "Vesta", "Chiron"};
+    static const char* names[] = {"",       "Sun",    "Moon",    "Mercury", "Venus", "Mars",  "Jupiter",
+                                  "Saturn", "Uranus", "Neptune", "Pluto",   "node",  "",      "",
+                                  "",       "Ceres",  "Pallas",  "Juno",    "Vesta", "Chiron"};
     return b >= 0 && b < 20 ? names[b] : "?";
 }
 
@@ -120,9 +120,10 @@ long generateSupplement(const fs::path& filesDir, const fs::path& outDir, const 
     long uncovered = 0;
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         const supplement::Piece& p = pieces[i];
-        std::printf("  %-8s %-9s JD %9.1f-%9.1f  cell %4.1f d, degree %d, %8ld values of %d bytes at %.2f\", largest %8.2f\"",
-                    bodyLabel(p.body), p.coordinate ? "latitude" : "longitude", p.from, p.to, p.cellLength, p.degree,
-                    tallies[i].values, p.width, p.unit / 1.0e6, tallies[i].largest);
+        std::printf(
+            "  %-8s %-9s JD %9.1f-%9.1f  cell %4.1f d, degree %d, %8ld values of %d bytes at %.2f\", largest %8.2f\"",
+            bodyLabel(p.body), p.coordinate ? "latitude" : "longitude", p.from, p.to, p.cellLength, p.degree,
+            tallies[i].values, p.width, p.unit / 1.0e6, tallies[i].largest);
         if (tallies[i].uncovered) std::printf(", not covered %ld", tallies[i].uncovered);
         std::printf("\n");
         uncovered += tallies[i].uncovered;

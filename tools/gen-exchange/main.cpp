@@ -24,7 +24,14 @@ namespace {
 
 // Domiciles of Sun .. Saturn; signs 1 Aries .. 12 Pisces.
 const std::array<std::vector<int>, 8> kDomiciles = {{
-    {}, {5}, {4}, {3, 6}, {2, 7}, {1, 8}, {9, 12}, {10, 11},
+    {},
+    {5},
+    {4},
+    {3, 6},
+    {2, 7},
+    {1, 8},
+    {9, 12},
+    {10, 11},
 }};
 
 std::string lineOf(const std::array<int, 8>& signOfPlanet, const std::vector<int>& planets) {
@@ -38,8 +45,8 @@ std::string lineOf(const std::array<int, 8>& signOfPlanet, const std::vector<int
 }
 
 // Every sign choice that puts planet cycle[i] in a domicile of cycle[i+1].
-void assign(const std::vector<int>& cycle, std::size_t i, std::array<int, 8>& signs,
-            const std::vector<int>& ascending, std::set<std::string>& out) {
+void assign(const std::vector<int>& cycle, std::size_t i, std::array<int, 8>& signs, const std::vector<int>& ascending,
+            std::set<std::string>& out) {
     if (i == cycle.size()) {
         out.insert(lineOf(signs, ascending));
         return;

@@ -28,8 +28,8 @@ using namespace athanor;
 
 namespace {
 
-constexpr int kSide = 64;          // device pixels of the square picture
-constexpr double kFill = 0.84;     // share of the side the larger dimension of a glyph takes
+constexpr int kSide = 64;       // device pixels of the square picture
+constexpr double kFill = 0.84;  // share of the side the larger dimension of a glyph takes
 
 QPainterPath charPath(const QRawFont& font, char32_t cp) {
     const auto idx = font.glyphIndexesForString(QString::fromUcs4(&cp, 1));
@@ -81,8 +81,9 @@ QPainterPath triangle(bool up) {
 QPainterPath element(int n) {
     const double w = 8;
     switch (n) {
-    case 1: return outline(triangle(true), w);  // fire
-    case 2: {                                    // earth: water's triangle crossed
+    case 1:
+        return outline(triangle(true), w);  // fire
+    case 2: {                               // earth: water's triangle crossed
         QPainterPath p = triangle(false);
         p.moveTo(20, 40);
         p.lineTo(80, 40);
@@ -94,8 +95,9 @@ QPainterPath element(int n) {
         p.lineTo(80, 60);
         return outline(p, w);
     }
-    case 4: return outline(triangle(false), w);  // water
-    case 5: {                                     // salt: circle with its horizontal diameter
+    case 4:
+        return outline(triangle(false), w);  // water
+    case 5: {                                // salt: circle with its horizontal diameter
         QPainterPath p;
         p.addEllipse(QPointF(50, 50), 40, 40);
         p.moveTo(10, 50);
@@ -114,7 +116,8 @@ QPainterPath element(int n) {
         p.lineTo(70, 78);
         return outline(p, w);
     }
-    default: return {};
+    default:
+        return {};
     }
 }
 
@@ -150,8 +153,8 @@ void write(const fs::path& file, const QPainterPath& shape, const QColor& colour
 }
 
 // Colour, white and black variants of one glyph.
-void writeSet(const fs::path& folder, const std::string& stem, const std::string& number,
-              const QPainterPath& shape, const QColor& colour) {
+void writeSet(const fs::path& folder, const std::string& stem, const std::string& number, const QPainterPath& shape,
+              const QColor& colour) {
     write(folder / (stem + number + ".emf"), shape, colour);
     write(folder / (stem + "B" + number + ".emf"), shape, colour::White);
     write(folder / (stem + "N" + number + ".emf"), shape, colour::Black);
@@ -197,21 +200,21 @@ int main(int argc, char* argv[]) {
         QColor colour;
     };
     const Planet planets[] = {
-        {1, U'\u2609', nullptr, QColor(232, 163, 23)},   // Sun, gold
-        {2, 0, nullptr, QColor(138, 170, 205)},          // Moon, silver
-        {3, U'\u263F', nullptr, QColor(166, 112, 214)},  // Mercury
-        {4, U'\u2640', nullptr, QColor(46, 173, 75)},    // Venus
-        {5, U'\u2642', nullptr, QColor(226, 48, 42)},    // Mars
-        {6, U'\u2643', nullptr, QColor(58, 120, 230)},   // Jupiter
-        {7, U'\u2644', nullptr, QColor(166, 124, 82)},   // Saturn
-        {8, U'\u2645', nullptr, QColor(24, 168, 184)},   // Uranus
-        {9, U'\u2646', nullptr, QColor(47, 143, 216)},   // Neptune
-        {10, U'\u2647', nullptr, QColor(176, 64, 122)},  // Pluto
-        {11, U'\u260A', nullptr, QColor(200, 138, 30)},  // North node
-        {12, U'\u26B8', nullptr, QColor(128, 128, 128)}, // Black Moon
-        {13, U'\u260B', nullptr, QColor(200, 138, 30)},  // South node
-        {14, 0, "AC", QColor(214, 64, 42)},              // Ascendant
-        {15, 0, "MC", QColor(214, 64, 42)},              // Midheaven
+        {1, U'\u2609', nullptr, QColor(232, 163, 23)},    // Sun, gold
+        {2, 0, nullptr, QColor(138, 170, 205)},           // Moon, silver
+        {3, U'\u263F', nullptr, QColor(166, 112, 214)},   // Mercury
+        {4, U'\u2640', nullptr, QColor(46, 173, 75)},     // Venus
+        {5, U'\u2642', nullptr, QColor(226, 48, 42)},     // Mars
+        {6, U'\u2643', nullptr, QColor(58, 120, 230)},    // Jupiter
+        {7, U'\u2644', nullptr, QColor(166, 124, 82)},    // Saturn
+        {8, U'\u2645', nullptr, QColor(24, 168, 184)},    // Uranus
+        {9, U'\u2646', nullptr, QColor(47, 143, 216)},    // Neptune
+        {10, U'\u2647', nullptr, QColor(176, 64, 122)},   // Pluto
+        {11, U'\u260A', nullptr, QColor(200, 138, 30)},   // North node
+        {12, U'\u26B8', nullptr, QColor(128, 128, 128)},  // Black Moon
+        {13, U'\u260B', nullptr, QColor(200, 138, 30)},   // South node
+        {14, 0, "AC", QColor(214, 64, 42)},               // Ascendant
+        {15, 0, "MC", QColor(214, 64, 42)},               // Midheaven
     };
     for (const Planet& p : planets) {
         const QPainterPath shape = p.cp     ? charPath(font, p.cp)

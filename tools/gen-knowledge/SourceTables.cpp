@@ -70,10 +70,8 @@ SourceTable readSourceTable(const std::filesystem::path& path, std::size_t colum
                 tableError(table.file, lineNo, "a cell begins or ends with a blank: \"" + cell + "\"");
             cell = toCp1252(cell, table.file, lineNo);
         }
-        if (table.columns.empty())
-            table.columns = std::move(cells);
-        else
-            table.rows.push_back({lineNo, std::move(cells)});
+        if (table.columns.empty()) table.columns = std::move(cells);
+        else table.rows.push_back({lineNo, std::move(cells)});
     }
     if (table.columns.empty()) tableError(table.file, 1, "no header line");
     return table;

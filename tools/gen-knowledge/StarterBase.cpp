@@ -354,13 +354,12 @@ private:
                 for (const auto& s : p->signs) addOnce(signs, s);
                 syntheses.push_back(p->synthesis);
                 warnings.push_back(p->warnings);
-                compositions.push_back(fill("composicion_planta", {{"latin", p->latin},
-                                                                  {"nombre", p->name},
-                                                                  {"parte", p->part},
-                                                                  {"componentes", p->constituents}}));
-                const std::string signText =
-                    p->signsFromSource ? fill("signos_fuente", {{"signos", spokenList(p->signs)}})
-                                       : fill("signos_domicilio", {{"signos", spokenList(p->signs)}});
+                compositions.push_back(fill(
+                    "composicion_planta",
+                    {{"latin", p->latin}, {"nombre", p->name}, {"parte", p->part}, {"componentes", p->constituents}}));
+                const std::string signText = p->signsFromSource
+                                                 ? fill("signos_fuente", {{"signos", spokenList(p->signs)}})
+                                                 : fill("signos_domicilio", {{"signos", spokenList(p->signs)}});
                 signatures.push_back(fill("signatura", {{"fuente", sources_.at(p->source)},
                                                         {"nombre", p->name},
                                                         {"planeta", p->planet},

@@ -101,7 +101,7 @@ namespace {
 // Page units of the window's layout.
 constexpr double kAreaWidth = 196, kAreaHeight = 196;
 constexpr double kColumnLeft = 197, kColumnWidth = 82;  // right edge at 279
-constexpr double kCentre = 100;                          // the wheel's centre
+constexpr double kCentre = 100;                         // the wheel's centre
 
 // The analysis buttons, two columns of five.
 struct ButtonDef {
@@ -180,7 +180,10 @@ void AnalysisWindow::buildTextsPanel() {
     textsPanel_ = boxPanel(client_, names::kTextsPanel);
     textsGlyph_ = widgets::label(textsPanel_, "", names::kTextsGlyph);
     textsGlyph_->setAlignment(Qt::AlignCenter);
-    specificTitle_ = widgets::label(textsPanel_, "ATRIBUCIONES ESPEC\xCD" "FICAS al PLANETA", names::kSpecificTitle);
+    specificTitle_ = widgets::label(textsPanel_,
+                                    "ATRIBUCIONES ESPEC\xCD"
+                                    "FICAS al PLANETA",
+                                    names::kSpecificTitle);
     specificTexts_ = widgets::memo(textsPanel_, names::kSpecificTexts);
     generalTitle_ = widgets::label(textsPanel_, "ATRIBUCIONES GENERALES AL PLANETA", names::kGeneralTitle);
     generalTexts_ = widgets::memo(textsPanel_, names::kGeneralTexts);
@@ -219,7 +222,7 @@ void AnalysisWindow::buildAspectPanel() {
 // The subject's data, shown, not edited.
 void AnalysisWindow::buildDataPanel() {
     dataPanel_ = boxPanel(client_, names::kDataPanel);
-    QLineEdit** fields[] = {&nameField_,     &dateField_, &placeField_,      &coordField_,
+    QLineEdit** fields[] = {&nameField_,        &dateField_, &placeField_,    &coordField_,
                             &houseSystemField_, &nodeField_, &julianDayField_};
     auto* layout = new QVBoxLayout(dataPanel_);
     for (size_t i = 0; i < std::size(fields); ++i) {
@@ -439,7 +442,8 @@ void AnalysisWindow::scalePanels() {
     linkedGlyph_->setFixedSize(glyph);
     const int margin = static_cast<int>(std::lround(s));
     const int spacing = static_cast<int>(std::lround(0.6 * s));
-    for (QFrame* p : {textsPanel_, aspectPanel_, dataPanel_, buttonPanel_, linkedPanel_, signaturePanel_, searchPanel_}) {
+    for (QFrame* p :
+         {textsPanel_, aspectPanel_, dataPanel_, buttonPanel_, linkedPanel_, signaturePanel_, searchPanel_}) {
         p->layout()->setContentsMargins(margin, margin, margin, margin);
         p->layout()->setSpacing(spacing);
         // Now, not at the next event: the windows' callers read the sizes at once.
@@ -668,7 +672,10 @@ void AnalysisWindow::showView(const AnalysisStep& step) {
     case AnalysisButton::Coordinates: {
         static const char* const names[] = {"", "longitudes-relative", "longitudes-absolute", "latitudes"};
         drawNamedView(names[step.view]);
-        if (step.view == 1) showSectorLists("T\xC9RMINOS, DECANOS y D\xC9" "CADAS", false);
+        if (step.view == 1)
+            showSectorLists("T\xC9RMINOS, DECANOS y D\xC9"
+                            "CADAS",
+                            false);
         break;
     }
     case AnalysisButton::Structure:
@@ -751,10 +758,8 @@ void AnalysisWindow::areaPressed(QPoint p) {
         return;
     }
     if (const auto hit = findHit(wheelHits_, s, p)) {
-        if (hit->kind == WheelHit::Kind::Body)
-            bodyClicked(hit->number);
-        else
-            signClicked(hit->number);
+        if (hit->kind == WheelHit::Kind::Body) bodyClicked(hit->number);
+        else signClicked(hit->number);
     }
 }
 
@@ -859,7 +864,8 @@ void AnalysisWindow::showGlyphPicture(const std::string& file) {
 // ---- texts ----------------------------------------------------------------------------
 
 void AnalysisWindow::showBodyTexts(int body) {
-    specificTitle_->setText(fromCp("ATRIBUCIONES ESPEC\xCD" "FICAS al PLANETA"));
+    specificTitle_->setText(fromCp("ATRIBUCIONES ESPEC\xCD"
+                                   "FICAS al PLANETA"));
     generalTitle_->setText(fromCp("ATRIBUCIONES GENERALES AL PLANETA"));
     specificTexts_->clear();
     generalTexts_->clear();
@@ -870,13 +876,15 @@ void AnalysisWindow::showBodyTexts(int body) {
         for (const auto& line : bodySpecificParagraphs(body, codes, texts)) specific.push_back(line);
         setMemoLines(specificTexts_, specific);
         const auto general = KeyedTexts::load(ws_.root, kPlanetGeneralFile, kPlanetTextLayout);
-        const std::vector<std::string> lines{bodyCapitalName(body), "", joinedParagraph(bodyGeneralTexts(body, general))};
+        const std::vector<std::string> lines{bodyCapitalName(body), "",
+                                             joinedParagraph(bodyGeneralTexts(body, general))};
         setMemoLines(generalTexts_, lines);
     });
 }
 
 void AnalysisWindow::showSignTexts(int sign) {
-    specificTitle_->setText(fromCp("ATRIBUCIONES ESPEC\xCD" "FICAS al SIGNO"));
+    specificTitle_->setText(fromCp("ATRIBUCIONES ESPEC\xCD"
+                                   "FICAS al SIGNO"));
     generalTitle_->setText(fromCp("ATRIBUCIONES GENERALES al SIGNO"));
     specificTexts_->clear();
     generalTexts_->clear();
@@ -887,7 +895,8 @@ void AnalysisWindow::showSignTexts(int sign) {
         for (const auto& line : signSpecificParagraphs(sign, codes, texts)) specific.push_back(line);
         setMemoLines(specificTexts_, specific);
         const auto general = KeyedTexts::load(ws_.root, kSignGeneralFile, kSignGeneralLayout);
-        const std::vector<std::string> lines{signCapitalName(sign), "", joinedParagraph(signGeneralTexts(sign, general))};
+        const std::vector<std::string> lines{signCapitalName(sign), "",
+                                             joinedParagraph(signGeneralTexts(sign, general))};
         setMemoLines(generalTexts_, lines);
     });
 }
@@ -896,9 +905,9 @@ void AnalysisWindow::showLinked(int body, int sign) {
     const bool plants = ws_.corvellMode;
     linkedBody_ = body;
     linkedSign_ = sign;
-    linkedTitle_->setText(plants ? fromCp(std::string("PLANTAS de ") +
-                                        (body ? bodyCapitalName(body) : signCapitalName(sign)))
-                               : fromCp("REMEDIO asociado"));
+    linkedTitle_->setText(
+        plants ? fromCp(std::string("PLANTAS de ") + (body ? bodyCapitalName(body) : signCapitalName(sign)))
+               : fromCp("REMEDIO asociado"));
     linkedList_->blockSignals(true);
     linkedList_->clear();
     linkedCombo_->clear();
@@ -957,8 +966,10 @@ void AnalysisWindow::search() {
     const std::string sign = toCp(signatureSign_->text());
     const bool remedies = searchClicks_ % 2 == 0;
     ++searchClicks_;
-    searchTitle_->setText(fromCp(std::string(remedies ? "REMEDIOS" : "PATOLOG\xCD" "AS") + " con Signatura " +
-                                  planet + "/" + sign));
+    searchTitle_->setText(fromCp(std::string(remedies ? "REMEDIOS"
+                                                      : "PATOLOG\xCD"
+                                                        "AS") +
+                                 " con Signatura " + planet + "/" + sign));
     searchList_->clear();
     linkedPanel_->hide();
     searchPanel_->show();
@@ -967,8 +978,8 @@ void AnalysisWindow::search() {
     if (messages_) setMemoLines(searchMemo_, messages_->section(34));
     BusyCursor busy;
     guarded(this, [&] {
-        const auto names = remedies ? signatureRemedyNames(ws_.root, planet, sign)
-                                    : signaturePathologyNames(ws_.root, planet, sign);
+        const auto names =
+            remedies ? signatureRemedyNames(ws_.root, planet, sign) : signaturePathologyNames(ws_.root, planet, sign);
         for (const auto& n : names) searchList_->addItem(fromCp(n));
     });
 }

@@ -55,7 +55,7 @@ constexpr const char* kBack = "BBchiudi";
 namespace {
 
 void drawLayout(PageCanvas& canvas, Workstation& ws, int layout, bool aspectLines) {
-    const PageContent content{ws.chart,  ws.orbs,    ws.root, pageSubjectFor(ws.chart, ws.root),
+    const PageContent content{ws.chart,      ws.orbs,     ws.root,    pageSubjectFor(ws.chart, ws.root),
                               ws.fullName(), todayText(), aspectLines};
     drawPage(canvas, static_cast<PageLayout>(layout), content);
 }
@@ -70,7 +70,8 @@ void prepare(QPainter& p) {
 
 ChartPageWindow::ChartPageWindow(Workstation& ws, QWidget* parent) : QWidget(parent), ws_(ws) {
     setObjectName(names::kWindow);
-    setWindowTitle(fromCp("Gr\xE1" "ficos Resumidos Imprimibles"));
+    setWindowTitle(fromCp("Gr\xE1"
+                          "ficos Resumidos Imprimibles"));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);
@@ -139,11 +140,11 @@ QFrame* ChartPageWindow::buildControls() {
     add(names::kFullHeight, "Atura", "Toda la altura", [this] { resetView(); });
     add(names::kFullWidth, "Ancho", "Toda la anchura", [this] { resetView(); });
     colourButton_ = add(names::kColour, "Blanco y negro", "Color o blanco y negro", [this] { toggleColour(); });
-    aspectLinesButton_ = add(names::kAspectLines, "Muestra Aspectos", "Muestra u oculta los aspectos",
-                             [this] { toggleAspectLines(); });
+    aspectLinesButton_ =
+        add(names::kAspectLines, "Muestra Aspectos", "Muestra u oculta los aspectos", [this] { toggleAspectLines(); });
     row->addSpacing(12);
-    orientationButton_ = add(names::kOrientation, "Vertical", "Orientaci\xF3n de la p\xE1gina",
-                             [this] { toggleOrientation(); });
+    orientationButton_ =
+        add(names::kOrientation, "Vertical", "Orientaci\xF3n de la p\xE1gina", [this] { toggleOrientation(); });
     add(names::kSetup, "Configurar", "Configurar la impresora", [this] { setUpPrinter(); });
     add(names::kPrint, "Imprimir", "Imprimir la p\xE1gina", [this] { print(); });
     row->addSpacing(12);
@@ -193,7 +194,8 @@ void ChartPageWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     applyGraphSettings(ws_);
     ws_.drawing.zoom = 1;
-    metafileCombo_->setCurrentText(QString::fromStdString(lastExported_.empty() ? offeredMetafileName(1) : lastExported_));
+    metafileCombo_->setCurrentText(
+        QString::fromStdString(lastExported_.empty() ? offeredMetafileName(1) : lastExported_));
     orientationButton_->setText(fromCp(ws_.drawing.portrait ? "Vertical" : "Horizontal"));
     colourButton_->setText(fromCp(ws_.drawing.monochrome ? "Color" : "Blanco y negro"));
     resetView();
@@ -226,10 +228,8 @@ void ChartPageWindow::redraw() {
 
 void ChartPageWindow::zoom(bool in) {
     const QSize screen = size();
-    if (in)
-        zoomIn(ws_.drawing, screen.width(), screen.height());
-    else
-        zoomOut(ws_.drawing, screen.width(), screen.height());
+    if (in) zoomIn(ws_.drawing, screen.width(), screen.height());
+    else zoomOut(ws_.drawing, screen.width(), screen.height());
     redraw();
 }
 
@@ -262,8 +262,8 @@ void ChartPageWindow::printOn(QPrinter& printer) {
     state.setPrintScale(printer.width());
     // The page, a little narrower than the sheet, is centred across it.
     state.ox = std::max(0, static_cast<int>(std::lround((printer.width() - DrawingState::kPageWidth * state.ppu) / 2)));
-    state.oy = std::max(0, std::min(state.ox, static_cast<int>(std::lround(printer.height() -
-                                                                           state.pageHeight() * state.ppu))));
+    state.oy = std::max(
+        0, std::min(state.ox, static_cast<int>(std::lround(printer.height() - state.pageHeight() * state.ppu))));
     PageCanvas canvas(painter, state, &ws_.root);
     drawLayout(canvas, ws_, layout_, aspectLines_);
     if (!painter.end()) throw FileError(printer.outputFileName().toStdString(), "cannot print");
@@ -282,8 +282,8 @@ void ChartPageWindow::print() {
             QPrinter printer(QPrinter::HighResolution);
             printOn(printer);
         } else {
-            const QString suggested = QString::fromStdString(
-                (ws_.root.root() / (std::string(layoutViewName(layout_)) + ".pdf")).string());
+            const QString suggested =
+                QString::fromStdString((ws_.root.root() / (std::string(layoutViewName(layout_)) + ".pdf")).string());
             const QString file = askPdfFileName(this, suggested);
             if (file.isEmpty()) return;
             QPrinter printer(QPrinter::HighResolution);

@@ -33,7 +33,8 @@ LineSettingsDialog::LineSettingsDialog(Workstation& ws, QWidget* parent) : QDial
     auto* label = widgets::label(this, "Factor de espesor (0,5 - 4)");
     factorEdit_ = widgets::field(this, names::kFactor, 4);
     factorEdit_->setFixedWidth(60);
-    factorEdit_->setToolTip(fromCp("Multiplica el espesor de todas las l\xEDneas de los gr\xE1" "ficos"));
+    factorEdit_->setToolTip(fromCp("Multiplica el espesor de todas las l\xEDneas de los gr\xE1"
+                                   "ficos"));
     auto* spin = widgets::spinButton(
         this, names::kSpin, [this] { setFactor(lineFactorUp(static_cast<double>(ws_.settings.lineFactor))); },
         [this] { setFactor(lineFactorDown(static_cast<double>(ws_.settings.lineFactor))); });

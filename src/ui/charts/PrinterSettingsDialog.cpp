@@ -50,15 +50,19 @@ PrinterSettingsDialog::PrinterSettingsDialog(Workstation& ws, QWidget* parent) :
     auto* toEpson = widgets::button(nullptr, names::kToEpson, "Modifica per Epson");
     auto* toNormal = widgets::button(nullptr, names::kToNormal, "Modifica per impresi\xF3n normal");
     normalPanel_ = explanation(this, names::kNormalPanel,
-                          "Impresi\xF3n normal: cada gr\xE1" "fico se env\xED" "a a la impresora tal cual.\n"
-                          "Algunas impresoras (por ejemplo ciertas Epson) pierden la primera p\xE1gina "
-                          "de cada trabajo: para ellas se imprime antes una p\xE1gina vac\xED" "a.",
-                          toEpson);
+                               "Impresi\xF3n normal: cada gr\xE1"
+                               "fico se env\xED"
+                               "a a la impresora tal cual.\n"
+                               "Algunas impresoras (por ejemplo ciertas Epson) pierden la primera p\xE1gina "
+                               "de cada trabajo: para ellas se imprime antes una p\xE1gina vac\xED"
+                               "a.",
+                               toEpson);
     dummyPagePanel_ = explanation(this, names::kDummyPagePanel,
-                          "Antes de cada trabajo de impresi\xF3n se imprime una p\xE1gina vac\xED" "a, "
-                          "para las impresoras que pierden la primera p\xE1gina.\n"
-                          "Si su impresora no lo necesita, vuelva a la impresi\xF3n normal.",
-                          toNormal);
+                                  "Antes de cada trabajo de impresi\xF3n se imprime una p\xE1gina vac\xED"
+                                  "a, "
+                                  "para las impresoras que pierden la primera p\xE1gina.\n"
+                                  "Si su impresora no lo necesita, vuelva a la impresi\xF3n normal.",
+                                  toNormal);
     appliedLabel_ = widgets::label(this, "CAMBIOS APLICADO!", names::kApplied);
     appliedLabel_->setStyleSheet("color: red; font-weight: bold;");
     waitLabel_ = widgets::label(this, "esperar...", names::kWait);

@@ -49,12 +49,18 @@ struct ColourSpec {
 
 ColourSpec colourSpec(StateColour c) {
     switch (c) {
-    case StateColour::Red: return {QColor(255, 0, 0), Qt::black, "red"};
-    case StateColour::Aqua: return {QColor(0, 255, 255), Qt::black, "aqua"};
-    case StateColour::Teal: return {QColor(0, 128, 128), Qt::white, "teal"};
-    case StateColour::White: return {Qt::white, Qt::black, "white"};
-    case StateColour::Grey: return {QColor(128, 128, 128), Qt::white, "grey"};
-    case StateColour::Yellow: return {QColor(255, 255, 0), QColor(255, 255, 0), "yellow"};
+    case StateColour::Red:
+        return {QColor(255, 0, 0), Qt::black, "red"};
+    case StateColour::Aqua:
+        return {QColor(0, 255, 255), Qt::black, "aqua"};
+    case StateColour::Teal:
+        return {QColor(0, 128, 128), Qt::white, "teal"};
+    case StateColour::White:
+        return {Qt::white, Qt::black, "white"};
+    case StateColour::Grey:
+        return {QColor(128, 128, 128), Qt::white, "grey"};
+    case StateColour::Yellow:
+        return {QColor(255, 255, 0), QColor(255, 255, 0), "yellow"};
     }
     return {Qt::white, Qt::black, "white"};
 }

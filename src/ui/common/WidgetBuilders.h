@@ -31,8 +31,7 @@ W* named(QWidget* parent, const char* name, Args&&... args) {
 // windows give Enter to their fields, so their buttons never take it.
 enum class EnterKey { MayPress, Ignored };
 
-QPushButton* button(QWidget* parent, const char* name, const char* cp1252Caption,
-                    EnterKey enter = EnterKey::MayPress);
+QPushButton* button(QWidget* parent, const char* name, const char* cp1252Caption, EnterKey enter = EnterKey::MayPress);
 
 // A label; the ones the windows change or the tests read have a name.
 QLabel* label(QWidget* parent, const char* cp1252Text, const char* name = nullptr);

@@ -28,7 +28,7 @@ namespace {
 
 // Row stems of the field names, in display order.
 constexpr std::array<const char*, kAspectKinds> kStems = {"Cong", "SSes", "Deci", "Novi", "SQua", "Sett", "Sest",
-                                                           "Quin", "Quad", "Trig", "Sesq", "BiQu", "Quic", "Oppo"};
+                                                          "Quin", "Quad", "Trig", "Sesq", "BiQu", "Quic", "Oppo"};
 
 QLineEdit* orbField(QWidget* parent, const char* name) {
     QLineEdit* e = widgets::field(parent, name);
@@ -179,7 +179,8 @@ void OrbEditorDialog::refresh() {
     }
     show(parallelEdit_, editor_.parallelField(), editor_.parallelState());
     show(antisciaEdit_, editor_.antisciaField(), editor_.antisciaState());
-    for (int col = 0; col < 3; ++col) columnFrames_[static_cast<size_t>(col)]->setVisible(editor_.visibleFrame() == 'A' + col);
+    for (int col = 0; col < 3; ++col)
+        columnFrames_[static_cast<size_t>(col)]->setVisible(editor_.visibleFrame() == 'A' + col);
     selectedSet_->setText(fromCp(editor_.edit1()));
     backButton_->setEnabled(editor_.valid());
 }

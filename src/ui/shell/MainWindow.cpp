@@ -258,7 +258,9 @@ QWidget* MainWindow::buildAstrologyPage() {
     left->addWidget(analysis);
     left->addStretch();
 
-    auto* charts = widgets::group(page, names::kChartsBox, "Gr\xE1" "ficos Resumidos Imprimibles");
+    auto* charts = widgets::group(page, names::kChartsBox,
+                                  "Gr\xE1"
+                                  "ficos Resumidos Imprimibles");
     auto* chartsGrid = new QGridLayout(charts);
     chartsGrid->addWidget(widgets::button(charts, names::kHorizontal1, "Horizontal 1"), 0, 0);
     chartsGrid->addWidget(widgets::button(charts, names::kHorizontal2, "Horizontal 2"), 1, 0);
@@ -315,8 +317,7 @@ QWidget* MainWindow::buildAccessoryPage() {
     searchUtilityButton_->hide();
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(orbEditorButton_);
-    layout->addWidget(
-        widgets::button(page, names::kCircles, "Redondez c\xEDrculos y redimensionamiento del cuadro"));
+    layout->addWidget(widgets::button(page, names::kCircles, "Redondez c\xEDrculos y redimensionamiento del cuadro"));
     layout->addWidget(widgets::button(page, names::kLines, "Grosor de ll\xEDneas"));
     layout->addWidget(searchUtilityButton_);
     layout->addWidget(widgets::button(page, names::kBackup,
@@ -377,7 +378,8 @@ QWidget* MainWindow::buildOptionsPanel(QWidget* central) {
 QWidget* MainWindow::buildPasswordPanel(QWidget* central) {
     passwordPanel_ = widgets::panel(central, names::kPasswordPanel);
     passwordPanel_->setAutoFillBackground(true);
-    auto* title = widgets::label(passwordPanel_, "Introduzca Contrase\xF1" "a");
+    auto* title = widgets::label(passwordPanel_, "Introduzca Contrase\xF1"
+                                                 "a");
     QFont big = title->font();
     big.setPointSize(big.pointSize() + 4);
     big.setBold(true);
@@ -407,7 +409,9 @@ QWidget* MainWindow::buildPasswordPanel(QWidget* central) {
     enterButton_ = widgets::button(passwordPanel_, names::kEnter, "Entrar");
     enterButton_->setMinimumWidth(100);
     enterButton_->setEnabled(false);  // until six characters are typed
-    initialPasswordNote_ = widgets::label(passwordPanel_, "La contrase\xF1" "a inicial se indica en el manual de instrucciones",
+    initialPasswordNote_ = widgets::label(passwordPanel_,
+                                          "La contrase\xF1"
+                                          "a inicial se indica en el manual de instrucciones",
                                           names::kInitialPasswordNote);
     auto* passRow = centredRow({passwordStars_, enterButton_}, 12);
     passRow->setAlignment(enterButton_, Qt::AlignBottom);
@@ -426,7 +430,8 @@ QWidget* MainWindow::buildPasswordPanel(QWidget* central) {
 // The new password: typed after the old one, saved with its own button.
 void MainWindow::addNewPasswordRows(QVBoxLayout* layout) {
     QWidget* panel = passwordPanel_;
-    auto* intro2 = widgets::label(panel, "la nueva contrase\xF1" "a ");
+    auto* intro2 = widgets::label(panel, "la nueva contrase\xF1"
+                                         "a ");
     intro2->setStyleSheet("color: red;");
     newPasswordField_ = widgets::named<QLineEdit>(panel, names::kNewPassword);
     newPasswordField_->setMaxLength(6);
@@ -443,7 +448,8 @@ void MainWindow::addNewPasswordRows(QVBoxLayout* layout) {
     layout->addSpacing(6);
     layout->addLayout(centredRow({newPasswordField_, savePasswordButton_}, 12));
     layout->addSpacing(6);
-    layout->addWidget(widgets::label(panel, "La nueva contrase\xF1" "a se puede introducir s\xF3lo despu\xE9s de haber,"),
+    layout->addWidget(widgets::label(panel, "La nueva contrase\xF1"
+                                            "a se puede introducir s\xF3lo despu\xE9s de haber,"),
                       0, Qt::AlignHCenter);
     layout->addWidget(widgets::label(panel, "entrado la vieja y antes de \"click\" en el bot\xF3n [Guardar]"), 0,
                       Qt::AlignHCenter);
@@ -509,7 +515,8 @@ void MainWindow::start() {
     // Without a system printer, printing writes a PDF file: the page is still there.
     QPrinter printer(QPrinter::HighResolution);
     if (!printer.isValid()) {
-        showMessage(this, MessageKind::Warning, "NECESITA INSTALAR EL CONTROLADOR DE LA IMPRESORA - VER MANUAL (inizio)");
+        showMessage(this, MessageKind::Warning,
+                    "NECESITA INSTALAR EL CONTROLADOR DE LA IMPRESORA - VER MANUAL (inizio)");
         ws_.drawing.printerPresent = false;
     } else {
         ws_.drawing.printerPresent = true;
@@ -555,7 +562,8 @@ void MainWindow::activate() {
         const QDate today = QDate::currentDate();
         todayJd_ = julianDayFromCivil(1, 0, 0, today.year(), today.month(), today.day()).jd;
         ws_.analysisShowedStructure = false;
-        if (readPersonalName(ws_.root, ws_.firstName, ws_.surname)) practitionerButton_->setText(fromCp(ws_.fullName()));
+        if (readPersonalName(ws_.root, ws_.firstName, ws_.surname))
+            practitionerButton_->setText(fromCp(ws_.fullName()));
         loadSettings(ws_.root, ws_.settings);
         quietCombos_ = true;
         nodeCombo_->setCurrentText(fromCp(nodeType_));
@@ -639,7 +647,9 @@ bool MainWindow::newPasswordKey(char key) {
     if (passwordField_->text().size() != 6) {
         newPasswordField_->clear();
         setStateColour(newPasswordField_, StateColour::Red);
-        showMessage(this, MessageKind::Error, "ANTES Introduzca la contrase\xF1" "a actual!");
+        showMessage(this, MessageKind::Error,
+                    "ANTES Introduzca la contrase\xF1"
+                    "a actual!");
         return true;
     }
     if (key == '\r') return true;

@@ -57,9 +57,9 @@ constexpr const char* kLock = "BBLock";
 constexpr const char* kContinue = "BBprosegui";
 constexpr const char* kGiveUp = "BBRitorna";
 constexpr const char* kManualPanel = "PanelMan";
-constexpr const char* kManual[ManualCoordinates::FieldCount] = {
-    "EditGrdLat", "EditNS", "EditPriLat", "EditGrdLon", "EditEWgrd",
-    "EditPriLon", "EditOreLon", "EditMinLon", "EditSecLon", "EditEWore"};
+constexpr const char* kManual[ManualCoordinates::FieldCount] = {"EditGrdLat", "EditNS",     "EditPriLat", "EditGrdLon",
+                                                                "EditEWgrd",  "EditPriLon", "EditOreLon", "EditMinLon",
+                                                                "EditSecLon", "EditEWore"};
 constexpr const char* kManualOk = "BitBtn1";
 constexpr const char* kManualCancel = "BitBtn2";
 }  // namespace names
@@ -98,18 +98,26 @@ void keepPlaceWhenHidden(QWidget* w) {
     w->setSizePolicy(keep);
 }
 
-bool isArrow(int key) { return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down; }
+bool isArrow(int key) {
+    return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+}
 
 std::optional<EntryKey> entryKeyOf(const QKeyEvent* e) {
     if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return std::nullopt;
     switch (e->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: return EntryKey::Enter;
-    case Qt::Key_Right: return EntryKey::Right;
-    case Qt::Key_Left: return EntryKey::Left;
-    case Qt::Key_Up: return EntryKey::Up;
-    case Qt::Key_Down: return EntryKey::Down;
-    default: return std::nullopt;
+    case Qt::Key_Enter:
+        return EntryKey::Enter;
+    case Qt::Key_Right:
+        return EntryKey::Right;
+    case Qt::Key_Left:
+        return EntryKey::Left;
+    case Qt::Key_Up:
+        return EntryKey::Up;
+    case Qt::Key_Down:
+        return EntryKey::Down;
+    default:
+        return std::nullopt;
     }
 }
 
@@ -176,7 +184,8 @@ QLayout* BirthEntryDialog::buildNameAndDate() {
     nameRow->addWidget(nameEdit_, 1);
 
     auto* dateRow = new QHBoxLayout;
-    dateRow->addWidget(widgets::label(this, "Fecha (d\xED" "a / mes / a\xF1o)"));
+    dateRow->addWidget(widgets::label(this, "Fecha (d\xED"
+                                            "a / mes / a\xF1o)"));
     dateRow->addWidget(dateEdits_[0]);
     dateRow->addWidget(widgets::label(this, "/"));
     dateRow->addWidget(dateEdits_[1]);
@@ -266,9 +275,14 @@ QLayout* BirthEntryDialog::buildResultColumn() {
         e->setFixedWidth(fm.horizontalAdvance(QStringLiteral("0000000,0000")) + 16);
     auto* grid = new QGridLayout(resultPanel_);
     int row = 0;
-    for (auto [caption, w] : {std::pair{"Fecha", dateResult_}, {"D\xED" "a juliano (TU)", julianDayResult_},
-                              {"Localidad", placeResult_}, {"Pa\xEDs", countryResult_},
-                              {"Coordenadas", coordResult_}, {"Correcci\xF3n total (h)", correctionResult_},
+    for (auto [caption, w] : {std::pair{"Fecha", dateResult_},
+                              {"D\xED"
+                               "a juliano (TU)",
+                               julianDayResult_},
+                              {"Localidad", placeResult_},
+                              {"Pa\xEDs", countryResult_},
+                              {"Coordenadas", coordResult_},
+                              {"Correcci\xF3n total (h)", correctionResult_},
                               {"Calendario", calendarResult_}}) {
         grid->addWidget(widgets::label(resultPanel_, caption), row, 0);
         grid->addWidget(w, row++, 1);
@@ -296,7 +310,8 @@ QFrame* BirthEntryDialog::buildManualPanel() {
     panel->setLineWidth(2);
     panel->setAutoFillBackground(true);
     for (int i = 0; i < MC::FieldCount; ++i)
-        manualEdits_[static_cast<size_t>(i)] = digitField(panel, names::kManual[i], MC::length(static_cast<MC::Field>(i)));
+        manualEdits_[static_cast<size_t>(i)] =
+            digitField(panel, names::kManual[i], MC::length(static_cast<MC::Field>(i)));
     manualOk_ = widgets::button(panel, names::kManualOk, "&OK", EnterKey::Ignored);
     manualCancel_ = widgets::button(panel, names::kManualCancel, "&Canc", EnterKey::Ignored);
     auto* grid = new QGridLayout(panel);
@@ -326,8 +341,8 @@ QFrame* BirthEntryDialog::buildManualPanel() {
 
 // The name, the date fields and their helpers.
 void BirthEntryDialog::connectEntryFields() {
-    for (QWidget* w : {static_cast<QWidget*>(nameEdit_), static_cast<QWidget*>(placeEdit_),
-                       static_cast<QWidget*>(placeList_)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(nameEdit_), static_cast<QWidget*>(placeEdit_), static_cast<QWidget*>(placeList_)})
         w->installEventFilter(this);
     for (QLineEdit* e : dateEdits_) e->installEventFilter(this);
 
@@ -470,13 +485,20 @@ void BirthEntryDialog::showDateCheck(const DateCheck& check) {
 
 QLineEdit* BirthEntryDialog::fieldWidget(EntryField field) const {
     switch (field) {
-    case EntryField::Name: return nameEdit_;
-    case EntryField::Place: return placeEdit_;
-    case EntryField::Day: return dateEdits_[0];
-    case EntryField::Month: return dateEdits_[1];
-    case EntryField::Year: return dateEdits_[2];
-    case EntryField::Hour: return dateEdits_[3];
-    case EntryField::Minute: return dateEdits_[4];
+    case EntryField::Name:
+        return nameEdit_;
+    case EntryField::Place:
+        return placeEdit_;
+    case EntryField::Day:
+        return dateEdits_[0];
+    case EntryField::Month:
+        return dateEdits_[1];
+    case EntryField::Year:
+        return dateEdits_[2];
+    case EntryField::Hour:
+        return dateEdits_[3];
+    case EntryField::Minute:
+        return dateEdits_[4];
     }
     return nameEdit_;
 }
@@ -609,12 +631,23 @@ void BirthEntryDialog::scrollList(int action) {
     using Move = LocalityBrowser::Move;
     LocalityBrowser& b = entry_.picker().browser();
     switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd: b.move(Move::LineDown); break;
-    case QAbstractSlider::SliderSingleStepSub: b.move(Move::LineUp); break;
-    case QAbstractSlider::SliderPageStepAdd: b.move(Move::PageDown); break;
-    case QAbstractSlider::SliderPageStepSub: b.move(Move::PageUp); break;
-    case QAbstractSlider::SliderMove: b.move(Move::Thumb, placeBar_->sliderPosition()); break;
-    default: return;
+    case QAbstractSlider::SliderSingleStepAdd:
+        b.move(Move::LineDown);
+        break;
+    case QAbstractSlider::SliderSingleStepSub:
+        b.move(Move::LineUp);
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        b.move(Move::PageDown);
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        b.move(Move::PageUp);
+        break;
+    case QAbstractSlider::SliderMove:
+        b.move(Move::Thumb, placeBar_->sliderPosition());
+        break;
+    default:
+        return;
     }
     redrawList();
     placeBar_->setSliderPosition(static_cast<int>(b.centre()));
@@ -685,7 +718,9 @@ void BirthEntryDialog::switchList(LocalityListKind kind) {
 // ---- results and the lock ----------------------------------------------------------
 
 void BirthEntryDialog::clearResults() {
-    for (QLineEdit* e : {dateResult_, julianDayResult_, placeResult_, countryResult_, coordResult_, correctionResult_, calendarResult_}) e->clear();
+    for (QLineEdit* e : {dateResult_, julianDayResult_, placeResult_, countryResult_, coordResult_, correctionResult_,
+                         calendarResult_})
+        e->clear();
     localTimeCheck_->setChecked(false);
     correctionResult_->setReadOnly(false);
     zoneRecords_->clear();
@@ -731,7 +766,8 @@ void BirthEntryDialog::localTimeClicked() {
 }
 
 void BirthEntryDialog::calendarEdited() {
-    julianDayResult_->setText(fromCp(julianDayForCalendar(toCp(calendarResult_->text()), dateTexts(), toCp(correctionResult_->text()))));
+    julianDayResult_->setText(
+        fromCp(julianDayForCalendar(toCp(calendarResult_->text()), dateTexts(), toCp(correctionResult_->text()))));
 }
 
 // ---- manual coordinates ------------------------------------------------------------
@@ -742,7 +778,7 @@ void BirthEntryDialog::openManual() {
     manualPanel_->adjustSize();
     const QPoint at = resultPanel_->mapTo(this, QPoint(0, 0));
     manualPanel_->move(std::max(0, at.x() + resultPanel_->width() - manualPanel_->width()),
-                    std::max(0, at.y() + resultPanel_->height() - manualPanel_->height()));
+                       std::max(0, at.y() + resultPanel_->height() - manualPanel_->height()));
     manualPanel_->show();
     manualPanel_->raise();
     manualEdits_[MC::LatDegrees]->setFocus(Qt::TabFocusReason);
@@ -754,9 +790,15 @@ void BirthEntryDialog::manualRedraw() {
         QLineEdit* e = manualEdits_[static_cast<size_t>(i)];
         setTextIfChanged(e, fromCp(manual_.text(f)));
         switch (manual_.state(f)) {
-        case MC::State::Blank: setStateColour(e, StateColour::White); break;
-        case MC::State::Valid: setStateColour(e, StateColour::Aqua); break;
-        case MC::State::Invalid: setStateColour(e, StateColour::Red); break;
+        case MC::State::Blank:
+            setStateColour(e, StateColour::White);
+            break;
+        case MC::State::Valid:
+            setStateColour(e, StateColour::Aqua);
+            break;
+        case MC::State::Invalid:
+            setStateColour(e, StateColour::Red);
+            break;
         }
     }
 }
@@ -801,8 +843,7 @@ void BirthEntryDialog::today() {
     const QTime t = now.time();
     const int values[kDateFieldCount] = {d.day(), d.month(), d.year(), t.hour(), t.minute()};
     for (int i = 0; i < kDateFieldCount; ++i)
-        dateEdits_[static_cast<size_t>(i)]->setText(
-            fromCp(zeroPadded(values[i], entryFieldLength(dateField(i)))));
+        dateEdits_[static_cast<size_t>(i)]->setText(fromCp(zeroPadded(values[i], entryFieldLength(dateField(i)))));
     markChanged();
 }
 
@@ -811,8 +852,7 @@ void BirthEntryDialog::calendarPicked() {
     const QTime t = QTime::currentTime();
     const int values[kDateFieldCount] = {d.day(), d.month(), d.year(), t.hour(), t.minute()};
     for (int i = 0; i < kDateFieldCount; ++i)
-        dateEdits_[static_cast<size_t>(i)]->setText(
-            fromCp(zeroPadded(values[i], entryFieldLength(dateField(i)))));
+        dateEdits_[static_cast<size_t>(i)]->setText(fromCp(zeroPadded(values[i], entryFieldLength(dateField(i)))));
     markChanged();
 }
 

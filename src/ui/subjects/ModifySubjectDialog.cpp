@@ -243,8 +243,7 @@ bool ModifySubjectDialog::save() {
         showMessage(this, MessageKind::Error, fromCp(check.message));
         return false;
     }
-    if (check.needsConfirmation &&
-        !askYesNo(this, fromCp(kModifyConfirmCaption), fromCp(kModifyConfirmQuestion))) {
+    if (check.needsConfirmation && !askYesNo(this, fromCp(kModifyConfirmCaption), fromCp(kModifyConfirmQuestion))) {
         return false;
     }
     dataPanel_->setEnabled(false);

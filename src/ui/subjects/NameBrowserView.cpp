@@ -40,9 +40,7 @@ void NameBrowserView::close() {
     redraw();
 }
 
-void NameBrowserView::clearField() {
-    field_->clear();
-}
+void NameBrowserView::clearField() { field_->clear(); }
 
 void NameBrowserView::redraw() {
     drawing_ = true;
@@ -78,12 +76,23 @@ void NameBrowserView::act(const ArchiveBrowser::Action& action) {
 
 void NameBrowserView::scrollAction(int action) {
     switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd: browser_.lineDown(); break;
-    case QAbstractSlider::SliderSingleStepSub: browser_.lineUp(); break;
-    case QAbstractSlider::SliderPageStepAdd: browser_.pageDown(); break;
-    case QAbstractSlider::SliderPageStepSub: browser_.pageUp(); break;
-    case QAbstractSlider::SliderMove: browser_.thumb(bar_->sliderPosition()); break;
-    default: return;
+    case QAbstractSlider::SliderSingleStepAdd:
+        browser_.lineDown();
+        break;
+    case QAbstractSlider::SliderSingleStepSub:
+        browser_.lineUp();
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        browser_.pageDown();
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        browser_.pageUp();
+        break;
+    case QAbstractSlider::SliderMove:
+        browser_.thumb(bar_->sliderPosition());
+        break;
+    default:
+        return;
     }
     redraw();
     bar_->setSliderPosition(browser_.centre());

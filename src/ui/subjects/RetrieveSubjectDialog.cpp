@@ -76,9 +76,13 @@ QLayout* RetrieveSubjectDialog::buildSubjectPanel() {
     for (QLineEdit* e : {dateField_, correctionField_, coordField_, calendarField_}) e->setFocusPolicy(Qt::ClickFocus);
     auto* grid = new QGridLayout;
     int row = 0;
-    for (auto [caption, w] : {std::pair{"Nombre", nameEdit_}, {"Fecha", dateField_}, {"Localidad", placeEdit_},
-                              {"Pa\xEDs", countryEdit_}, {"Correcci\xF3n", correctionField_},
-                              {"Coordenadas", coordField_}, {"Calendario", calendarField_}}) {
+    for (auto [caption, w] : {std::pair{"Nombre", nameEdit_},
+                              {"Fecha", dateField_},
+                              {"Localidad", placeEdit_},
+                              {"Pa\xEDs", countryEdit_},
+                              {"Correcci\xF3n", correctionField_},
+                              {"Coordenadas", coordField_},
+                              {"Calendario", calendarField_}}) {
         grid->addWidget(widgets::label(this, caption), row, 0);
         grid->addWidget(w, row++, 1);
     }
@@ -140,7 +144,8 @@ void RetrieveSubjectDialog::showEvent(QShowEvent* event) {
 }
 
 void RetrieveSubjectDialog::clearSubject() {
-    for (QLineEdit* e : {nameEdit_, dateField_, placeEdit_, countryEdit_, correctionField_, coordField_, calendarField_})
+    for (QLineEdit* e :
+         {nameEdit_, dateField_, placeEdit_, countryEdit_, correctionField_, coordField_, calendarField_})
         e->clear();
     notesMemo_->clear();
     for (QLineEdit* e : {nameEdit_, placeEdit_, countryEdit_}) e->setEnabled(false);

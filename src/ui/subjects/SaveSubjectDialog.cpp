@@ -102,7 +102,10 @@ QGroupBox* SaveSubjectDialog::buildDataPanel() {
     put(1, 2, "GMT", correctionField_);
     put(2, 0, "Localidad", placeField_, 3);
     put(3, 0, "Calendario", calendarField_);
-    put(3, 2, "D\xED" "a juliano", julianDayField_);
+    put(3, 2,
+        "D\xED"
+        "a juliano",
+        julianDayField_);
     put(4, 0, "Coordenadas", coordField_);
     put(4, 2, "Pa\xEDs", countryField_);
     grid->setColumnStretch(1, 1);
@@ -135,8 +138,8 @@ QGroupBox* SaveSubjectDialog::buildNotesPanel() {
 
 QLayout* SaveSubjectDialog::buildButtons() {
     saveButton_ = widgets::button(this, names::kSave, "GUARDAR", EnterKey::Ignored);
-    saveWithTextButton_ = widgets::button(this, names::kSaveWithText, "Guardar y Crear Archivos de Texto",
-                                          EnterKey::Ignored);
+    saveWithTextButton_ =
+        widgets::button(this, names::kSaveWithText, "Guardar y Crear Archivos de Texto", EnterKey::Ignored);
     cancelButton_ = widgets::button(this, names::kCancel, "&Anular  y  Volver", EnterKey::Ignored);
     auto* row = new QHBoxLayout;
     row->addWidget(saveButton_);

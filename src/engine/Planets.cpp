@@ -131,6 +131,9 @@ const std::array<Perturbation, 5> kPerturbations = {{
      {{0.0145L, -0.0928L, 0.1195L}, {{0.0117L, 302.6L, -77.3L}, {0.00198L, 528.1L, 48.6L}, {-0.0002L, 1000.4L, -46.1L}}}},
 }};
 
+// cos 40 degrees: beyond it, in the theory's geometry, no body is deflected.
+inline constexpr long double kCos40 = 0.766044443118978035202392650555416589L;
+
 // The five-day file covers the planets from year 1 to the end of 1899.
 inline constexpr long double kFiveDayFirstJd = 1721423.5L;
 inline constexpr long double kFiveDayEndJd = 2415020.5L;
@@ -251,10 +254,15 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
             const bool stored = !ctx.speedPass && all;
             // The elongation that decides how much of it: from the corrected longitudes and
             // the theory's latitude, whose error (a few degrees at most, for Pluto before
-            // 1700 and the minor bodies) no longer hides a body next to the Sun.
-            const long double cosLatitude = std::sqrt(o.gx * o.gx + o.gy * o.gy) / o.distance;
-            const double weight = supplement::deflectionWeight(
-                static_cast<double>(cosLatitude * trig::cosDeg(o.longitude - chart.BodyLongitude[body::Sun])));
+            // 1700 and the minor bodies) cannot hide a body next to the Sun. The theory's
+            // own geometry, off by up to 21 degrees, only spares the bodies that are surely
+            // far (40 degrees by it, so at least 19): their share would come out as none.
+            double weight = 0;
+            if (-(o.gx * ctx.XE + o.gy * ctx.YE + o.gz * ctx.ZE) > kCos40 * o.distance * sun.distance) {
+                const long double cosLatitude = std::sqrt(o.gx * o.gx + o.gy * o.gy) / o.distance;
+                weight = supplement::deflectionWeight(
+                    static_cast<double>(cosLatitude * trig::cosDeg(o.longitude - chart.BodyLongitude[body::Sun])));
+            }
             if (weight > 0 || stored) {
                 long double latitude = o.latitude, dLatitude;
                 if (!all)

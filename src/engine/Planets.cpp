@@ -265,6 +265,20 @@ const std::array<Perturbation, 5> kPerturbations = {{
       {{0.0117L, 302.6L, -77.3L}, {0.00198L, 528.1L, 48.6L}, {-0.0002L, 1000.4L, -46.1L}}}},
 }};
 
+// Degrees from the Sun beyond which the engine deflects nothing (deflectionWeight).
+inline constexpr long double kDeflectedWithin = 15.0L;
+
+// Degrees per arc-second, for the supplement's corrections.
+inline constexpr long double kPerArcsecond = 1.0L / 3600.0L;
+
+// A longitude in [0, 360) moved by less than a turn, back into [0, 360): what
+// normalizeDegrees gives for such a value, without its division.
+long double wrapDegrees(long double x) {
+    if (x >= 360.0L) return x - 360.0L;
+    if (x < 0) return x + 360.0L;
+    return x;
+}
+
 // The five-day file covers the planets from year 1 to the end of 1899.
 inline constexpr long double kFiveDayFirstJd = 1721423.5L;
 inline constexpr long double kFiveDayEndJd = 2415020.5L;
@@ -295,7 +309,6 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
         long double M = 0, e = 0, a = 0, w = 0, N = 0, i = 0, aPower = 0, E = 0;
         Kepler k;
         Vec3 p, hv;
-        long double gx = 0, gy = 0, gz = 0, distance = 0;  // geocentric vector, AU
         long double longitude = 0, latitude = 0;
     };
     constexpr int kMaxBodies = kLastAsteroid + 1;
@@ -355,11 +368,7 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
 
         const long double gx = p.x - ctx.XE, gy = p.y - ctx.YE, gz = p.z - ctx.ZE;
         const long double rate = (gx * gvy - gy * gvx) / (gx * gx + gy * gy);
-        o.gx = gx;
-        o.gy = gy;
-        o.gz = gz;
-        o.distance = std::sqrt(gx * gx + gy * gy + gz * gz);
-        const long double light = o.distance * kLightTime * rate * kRadToDeg;
+        const long double light = std::sqrt(gx * gx + gy * gy + gz * gz) * kLightTime * rate * kRadToDeg;
 
         o.longitude = trig::normalizeDegrees(polarAngle(gx, gy) * kRadToDeg + ctx.dpsi - light);
         if (all) o.latitude = signedLatitude(std::sqrt(gx * gx + gy * gy), gz, threshold, -250.0L);
@@ -379,28 +388,35 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
         }
         long double dLongitude;
         if (ctx.supplement && ctx.supplement->lookup(o.b, supplement::Longitude, ctx.jd, dLongitude)) {
-            o.longitude = trig::normalizeDegrees(o.longitude + dLongitude / 3600.0L);
+            o.longitude = wrapDegrees(o.longitude + dLongitude * kPerArcsecond);
             // The Sun's deflection, where it matters, from the corrected position. Both
             // evaluations of the wrapper must deflect alike, so each takes the latitude with
-            // every correction, whatever it stores.
+            // every correction, whatever it stores. How much of it goes by the elongation:
+            // no less than the difference of the corrected longitudes, and near the Sun taken
+            // with the theory's latitude, whose error (a few degrees at most, for Pluto
+            // before 1700 and the minor bodies) cannot hide a body next to the Sun.
             const bool stored = !ctx.speedPass && all;
-            // The elongation that decides how much of it: from the corrected longitudes and
-            // the theory's latitude, whose error (a few degrees at most, for Pluto before
-            // 1700 and the minor bodies) no longer hides a body next to the Sun.
-            const long double cosLatitude = std::sqrt(o.gx * o.gx + o.gy * o.gy) / o.distance;
-            const double weight = supplement::deflectionWeight(
-                static_cast<double>(cosLatitude * trig::cosDeg(o.longitude - chart.BodyLongitude[body::Sun])));
+            long double separation = std::fabs(o.longitude - chart.BodyLongitude[body::Sun]);
+            if (separation > 180.0L) separation = 360.0L - separation;
+            const long double gx = o.p.x - ctx.XE, gy = o.p.y - ctx.YE, gz = o.p.z - ctx.ZE;
+            double weight = 0;
+            long double distance = 0;
+            if (separation < kDeflectedWithin) {
+                distance = std::sqrt(gx * gx + gy * gy + gz * gz);
+                const long double cosLatitude = std::sqrt(gx * gx + gy * gy) / distance;
+                weight = supplement::deflectionWeight(static_cast<double>(cosLatitude * trig::cosDeg(separation)));
+            }
             if (weight > 0 || stored) {
                 long double latitude = o.latitude, dLatitude;
                 if (!all)
-                    latitude = signedLatitude(std::sqrt(o.gx * o.gx + o.gy * o.gy), o.gz,
+                    latitude = signedLatitude(std::sqrt(gx * gx + gy * gy), gz,
                                               o.b == body::Pallas ? 0.607621835L : 0.35L, -250.0L);
                 if (fiveDay && !stored) latitude += ctx.files->planet(ctx.jd, o.b + 7) / 60.0L;
                 ctx.supplement->lookup(o.b, supplement::Latitude, ctx.jd, dLatitude);
-                latitude += dLatitude / 3600.0L;
+                latitude += dLatitude * kPerArcsecond;
                 if (weight > 0) {
-                    const supplement::Deflection d = supplement::deflection(o.longitude, latitude, o.distance, sun);
-                    o.longitude = trig::normalizeDegrees(o.longitude + weight * d.longitude);
+                    const supplement::Deflection d = supplement::deflection(o.longitude, latitude, distance, sun);
+                    o.longitude = wrapDegrees(o.longitude + weight * d.longitude);
                     latitude += weight * d.latitude;
                 }
                 if (stored) o.latitude = latitude;

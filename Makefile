@@ -3,13 +3,14 @@ BUILD    ?= build
 CMFLAGS  ?=
 JOBS     ?= $(shell nproc)
 DATA     ?=
+PREFIX   ?= /usr/local
 
 ifeq ($(SANITIZE),1)
 BUILD    := build-sanitize
 CMFLAGS  += -DATHANOR_SANITIZE=ON
 endif
 
-.PHONY: all bootstrap configure build test run bench clean
+.PHONY: all bootstrap configure build test run bench install clean
 
 all: build
 
@@ -33,6 +34,10 @@ run: build
 
 bench: build
 	@for b in $(BUILD)/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
+
+# The programs, data, manuals, desktop entry and icons under PREFIX (bin/, share/).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
 	rm -rf build build-sanitize

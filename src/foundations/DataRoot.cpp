@@ -121,7 +121,18 @@ fs::path DataRoot::defaultLocation() {
     return fs::path(home && *home ? home : ".") / ".local" / "share" / "athanor";
 }
 
-fs::path DataRoot::installedDefaults() { return fs::path(ATHANOR_DEFAULT_DATA); }
+fs::path DataRoot::installedFolder(std::string_view name) {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec || !exe.has_parent_path()) return {};
+    fs::path folder = exe.parent_path().parent_path() / "share" / "athanor" / fs::path(name);
+    return fs::is_directory(folder, ec) ? folder : fs::path{};
+}
+
+fs::path DataRoot::installedDefaults() {
+    fs::path installed = installedFolder("data");
+    return installed.empty() ? fs::path(ATHANOR_DEFAULT_DATA) : installed;
+}
 
 int DataRoot::seedFrom(const fs::path& defaults) const {
     std::error_code ec;

@@ -26,8 +26,13 @@ public:
     // $XDG_DATA_HOME/athanor, or ~/.local/share/athanor.
     static std::filesystem::path defaultLocation();
 
-    // The installed defaults that seed a new program folder.
+    // The installed defaults that seed a new program folder: PREFIX/share/athanor/data beside an
+    // installed program, otherwise the data folder the build was given.
     static std::filesystem::path installedDefaults();
+
+    // PREFIX/share/athanor/<name> when the running program is installed under PREFIX/bin and
+    // that folder exists; empty otherwise.
+    static std::filesystem::path installedFolder(std::string_view name);
 
     // Copies every file of `defaults` that the folder lacks; never overwrites. Returns
     // the number of files copied. Throws FileError when the folder cannot be written.

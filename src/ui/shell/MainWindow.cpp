@@ -581,6 +581,9 @@ void MainWindow::reloadSubject() {
     QStringList shown;
     for (const auto& l : lines) shown << fromCp(l);
     subjectMemo_->setPlainText(shown.join('\n'));
+    // The task bar tells two running programs apart by the subject each holds.
+    const QString program = fromCp("Athanor - Medicina Espag\xEDrica");
+    setWindowTitle(shown.value(0).isEmpty() ? program : shown.value(0) + QString::fromUtf8(" — ") + program);
     notesMemo_->setPlainText(fromCp(readNotesLine(ws_.root)));
     openTextButton_->hide();
     {

@@ -3,6 +3,7 @@
 #include "ui/shell/MainWindow.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -18,9 +19,19 @@ int main(int argc, char* argv[]) {
         std::cerr << "athanor: " << error << '\n';
         return 2;
     }
+    if (options->showHelp || options->showVersion) {
+        std::cout << (options->showHelp ? athanor::programHelpText() : athanor::programVersionText() + "\n");
+        return 0;
+    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("Athanor");
+    QApplication::setApplicationVersion(ATHANOR_VERSION);
+    // The desktop entry (athanor.desktop) and its icon belong to this program.
+    QGuiApplication::setDesktopFileName("athanor");
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256}) icon.addFile(QString(":/icons/athanor-%1.png").arg(size));
+    QApplication::setWindowIcon(icon);
     // Qt's own dialogs (files, calendar, printing) in Spanish, and Spanish dates and numbers.
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     QTranslator qtSpanish;

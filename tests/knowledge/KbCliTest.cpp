@@ -141,3 +141,44 @@ TEST(KbCli, ExportImportAndADamagedImport) {
 
 }  // namespace
 }  // namespace athanor
+
+namespace athanor {
+namespace {
+
+TEST(KbCli, ChartRemediesOfMilan1973) {
+    // Milan, 14/05/1973 22:15: Sun in Taurus, Moon in Libra, Mars in Pisces, Jupiter in Aquarius
+    // and Saturn in Gemini stand without condition; Mercury and Venus receive each other.
+    const KbFolder f(
+        {remedy("Romero", "x", "Sol", "Escorpio"), remedy("Ortiga", "Anemia", "Saturno-Marte", "Sagitario-Virgo"),
+         remedy("Ruda", "x", "Saturno", "G\xE9minis")},
+        {therapy("Gripe", "Ortiga"), therapy("Tos", "Romero")});
+    for (const char* folder : {"FilePosi", "Scambi"})
+        std::filesystem::create_directory_symlink(std::filesystem::path(ATHANOR_SOURCE_DIR) / "data" / folder,
+                                                  f.folder() / folder);
+    const CliRun r = kb(f, "chart-remedies --stamp 197305142215-1 --coord 45N28-009E11");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find(R"("weaknesses":[{"planet":"Sol","weakenedSign":"Tauro","searchedSign":"Escorpio")"),
+              std::string::npos)
+        << r.out;
+    for (const char* planet : {"Luna", "Marte", "Júpiter", "Saturno"})
+        EXPECT_NE(r.out.find(std::string(R"({"planet":")") + planet), std::string::npos) << planet;
+    for (const char* planet : {"Mercurio", "Venus"})
+        EXPECT_EQ(r.out.find(std::string(R"({"planet":")") + planet), std::string::npos) << planet;
+    // Ortiga answers Mars (Virgo) and Saturn (Sagittarius): first; Ruda's Gemini is the weakened sign.
+    const auto results = r.out.substr(r.out.find(R"("results")"));
+    EXPECT_EQ(results.find(R"({"name":"Ortiga","answers":[2,4])"), 11u) << results;
+    EXPECT_NE(results.find(R"("pathologies":["Gripe"])"), std::string::npos);
+    EXPECT_NE(results.find(R"({"name":"Romero","answers":[0])"), std::string::npos);
+    EXPECT_EQ(results.find("Ruda"), std::string::npos);
+
+    for (const char* bad :
+         {"chart-remedies --coord 45N28-009E11", "chart-remedies --stamp 199002311200-1 --coord 45N28-009E11",
+          "chart-remedies --stamp 197305142215-1 --coord 45N28-009E11 --orbs A"}) {
+        const CliRun b = kb(f, bad);
+        EXPECT_EQ(b.status, 2) << bad;
+        EXPECT_EQ(b.err.find('\n'), b.err.size() - 1) << bad << ": " << b.err;
+    }
+}
+
+}  // namespace
+}  // namespace athanor

@@ -6,6 +6,8 @@
 #include "foundations/Cp1252.h"
 #include "foundations/FileError.h"
 #include "foundations/Format.h"
+#include "interpretation/ChartWeaknesses.h"
+#include "knowledge/ChartRemedies.h"
 #include "knowledge/Consultation.h"
 #include "knowledge/CsvExchange.h"
 #include "knowledge/KnowledgeStats.h"
@@ -14,6 +16,7 @@
 #include "knowledge/RecordScan.h"
 #include "knowledge/SignatureSearch.h"
 #include "knowledge/TextSearch.h"
+#include "subjects/SubjectChart.h"
 
 #include <iostream>
 #include <map>
@@ -27,6 +30,7 @@ const char* const kUsage =
     "    symptom TEXT | remedy NAME | therapy PATHOLOGY | plant NAME | plant-symptom TEXT\n"
     "    signature [--planet P] [--sign S] | weakness [--planet P] [--sign S] [--pathology X]\n"
     "    multi --symptom A [--symptom B ...] | composite --pathology A [--pathology B ...]\n"
+    "    chart-remedies --stamp YYYYMMDDhhmm+C --coord 41N54-012E29 [--calendar GR|GI]\n"
     "    search-text --field plants|synthesis WORD | rebuild | stats | export --out DIR | import --from DIR";
 
 // The arguments of one subcommand: free texts and --options, which may repeat.
@@ -69,7 +73,7 @@ struct KbArgs {
 KbArgs parse(const std::vector<std::string>& raw) {
     if (raw.empty())
         throw UsageError("falta la orden: symptom, remedy, therapy, plant, plant-symptom, signature, weakness, multi, "
-                         "composite, search-text, rebuild, stats, export o import");
+                         "composite, chart-remedies, search-text, rebuild, stats, export o import");
     KbArgs a;
     a.sub = raw.front();
     for (std::size_t i = 1; i < raw.size(); ++i) {
@@ -285,6 +289,54 @@ int weakness(const KbArgs& a) {
     });
 }
 
+// The weaknesses of a birth's chart and the remedies that answer them.
+int chartRemedies(const KbArgs& a) {
+    a.allow({"stamp", "coord", "calendar"}, false);
+    // The chart commands' own checks of the birth.
+    std::vector<std::string> raw;
+    for (const auto& [k, v] : a.options) raw.insert(raw.end(), {"--" + k, v});
+    const SubjectArgs given = subjectArgs(Args(raw, {}));
+
+    ChartState chart;
+    const CorrectionFiles files{given.root};
+    buildChart(chart, files, ChartSubject{given.stamp, given.coord, given.calendar}, ChartVariant::Analysis);
+    ExchangeFiles exchange(given.root);
+    const auto signs = planetSigns(chart);
+    const auto weaknesses = chartWeaknesses(computeStructure(signs, exchange), signs);
+
+    const KnowledgeFile<RemedyRecord> database(given.root.resolve(kRemedyDatabaseFile));
+    const KnowledgeFile<TherapyRecord> repertory(given.root.resolve(kRepertoryFile));
+    const auto ranked = remediesForWeaknesses(database, repertory, weaknesses);
+
+    Json j;
+    j.beginObject().key("weaknesses").beginArray();
+    for (const auto& w : weaknesses)
+        j.beginObject()
+            .field("planet", u8(w.planet))
+            .field("weakenedSign", u8(w.weakenedSign))
+            .field("searchedSign", u8(signSearchedForWeakness(w.weakenedSign)))
+            .field("reason", u8(w.reason))
+            .endObject();
+    j.endArray().key("results").beginArray();
+    for (const auto& r : ranked) {
+        j.beginObject().field("name", u8(r.name)).key("answers").beginArray();
+        for (int i : r.answers) j.value(i);
+        j.endArray()
+            .field("primarySignature", u8(r.record.primarySignature))
+            .field("secondarySignature", u8(r.record.secondarySignature))
+            .field("zodiacSignature", u8(r.record.zodiacSignature))
+            .field("indications", u8(r.record.indicationText()))
+            .field("warnings", u8(r.record.warningsText()))
+            .key("pathologies")
+            .beginArray();
+        for (const auto& p : r.pathologies) j.value(u8(p));
+        j.endArray().endObject();
+    }
+    j.endArray().endObject();
+    print(j);
+    return 0;
+}
+
 int ranking(const KbArgs& a, RankingKind kind, const char* option) {
     a.allow({option}, false);
     const auto picked = a.all(option);
@@ -404,6 +456,7 @@ int run(const std::vector<std::string>& raw) {
         {"weakness", weakness},
         {"multi", [](const KbArgs& x) { return ranking(x, RankingKind::Symptoms, "symptom"); }},
         {"composite", [](const KbArgs& x) { return ranking(x, RankingKind::Therapies, "pathology"); }},
+        {"chart-remedies", chartRemedies},
         {"search-text", searchText},
         {"rebuild", rebuild},
         {"stats", stats},

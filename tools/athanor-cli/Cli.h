@@ -52,6 +52,12 @@ struct Register {
     Register(const std::string& name, Command command) { registry().emplace(name, std::move(command)); }
 };
 
+// The drawing command lives in athanor-cli-render, so that the commands that draw nothing
+// load no Qt; athanor-cli runs it for "render".
+inline constexpr const char* kRenderUsage =
+    "--stamp YYYYMMDDhhmm[+-C] --coord 45N28-009E11 [--calendar GR|GI] --view VIEW "
+    "--out FILE.png|.pdf|.svg|.emf [--mono] [--paper] [--scale PPU] [--data DIR]";
+
 // --stamp, --coord, --calendar and --data of the commands that compute a subject's chart.
 struct SubjectArgs {
     std::string stamp;

@@ -124,10 +124,7 @@ int render(const Args& args) {
     return 0;
 }
 
-const Register reg("render", Command{"--stamp YYYYMMDDhhmm[+-C] --coord 45N28-009E11 [--calendar GR|GI] --view VIEW "
-                                     "--out FILE.png|.pdf|.svg|.emf [--mono] [--paper] [--scale PPU] [--data DIR]",
-                                     {"mono", "paper"},
-                                     render});
+const Register reg("render", Command{kRenderUsage, {"mono", "paper"}, render});
 
 }  // namespace
 }  // namespace athanor::cli

@@ -34,4 +34,16 @@ std::vector<ChartWeakness> chartWeaknesses(const ArchetypalStructure& structure,
     return out;
 }
 
+ChartRemedies chartRemediesFor(const DataRoot& root, const ChartState& chart) {
+    ChartRemedies out;
+    out.signs = planetSigns(chart);
+    ExchangeFiles exchange(root);
+    out.structure = computeStructure(out.signs, exchange);
+    out.weaknesses = chartWeaknesses(out.structure, out.signs);
+    const KnowledgeFile<RemedyRecord> database(root.resolve(kRemedyDatabaseFile));
+    const KnowledgeFile<TherapyRecord> repertory(root.resolve(kRepertoryFile));
+    out.remedies = remediesForWeaknesses(database, repertory, out.weaknesses);
+    return out;
+}
+
 }  // namespace athanor

@@ -14,4 +14,15 @@ namespace athanor {
 // in (the weakened sign) and the reason in words.
 std::vector<ChartWeakness> chartWeaknesses(const ArchetypalStructure& structure, const std::array<int, 8>& signs);
 
+// A chart's structure, its weaknesses and the remedies of the program folder's base that
+// answer them (remediesForWeaknesses). FileError when a file of the base or of the
+// reception tables is missing or damaged.
+struct ChartRemedies {
+    std::array<int, 8> signs{};
+    ArchetypalStructure structure;
+    std::vector<ChartWeakness> weaknesses;
+    std::vector<RemedyForChart> remedies;
+};
+ChartRemedies chartRemediesFor(const DataRoot& root, const ChartState& chart);
+
 }  // namespace athanor

@@ -300,13 +300,9 @@ int chartRemedies(const KbArgs& a) {
     ChartState chart;
     const CorrectionFiles files{given.root};
     buildChart(chart, files, ChartSubject{given.stamp, given.coord, given.calendar}, ChartVariant::Analysis);
-    ExchangeFiles exchange(given.root);
-    const auto signs = planetSigns(chart);
-    const auto weaknesses = chartWeaknesses(computeStructure(signs, exchange), signs);
-
-    const KnowledgeFile<RemedyRecord> database(given.root.resolve(kRemedyDatabaseFile));
-    const KnowledgeFile<TherapyRecord> repertory(given.root.resolve(kRepertoryFile));
-    const auto ranked = remediesForWeaknesses(database, repertory, weaknesses);
+    const ChartRemedies found = chartRemediesFor(given.root, chart);
+    const auto& weaknesses = found.weaknesses;
+    const auto& ranked = found.remedies;
 
     Json j;
     j.beginObject().key("weaknesses").beginArray();

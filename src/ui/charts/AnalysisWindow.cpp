@@ -72,6 +72,7 @@ constexpr const char* kInfo = "Memo1";
 constexpr const char* kInfoFont = "BBsizeFont";
 constexpr const char* kButtonPanel = "PanelPulsanti";
 constexpr const char* kBack = "BBprivato";
+constexpr const char* kChartRemedies = "BBRemTema";
 constexpr const char* kLinkedPanel = "PanelCorv";
 constexpr const char* kLinkedTitle = "LabPianta";
 constexpr const char* kLinkedGlyph = "Image2";
@@ -260,6 +261,14 @@ void AnalysisWindow::buildButtonPanel() {
         viewButtons_.push_back(button);
         ++i;
     }
+    // From the chart's weaknesses to the remedies that answer them.
+    auto* remedies = widgets::button(buttonPanel_, names::kChartRemedies, "Remedios para el tema");
+    connect(remedies, &QPushButton::clicked, this, [this] {
+        if (chartRemediesAction_) chartRemediesAction_();
+    });
+    grid->addWidget(remedies, i / 2, i % 2);
+    viewButtons_.push_back(remedies);
+    ++i;
     auto* back = widgets::button(buttonPanel_, names::kBack, "Volver");
     connect(back, &QPushButton::clicked, this, &QWidget::close);
     grid->addWidget(back, i / 2, i % 2);

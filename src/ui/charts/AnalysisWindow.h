@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -34,6 +36,8 @@ class AnalysisWindow : public QWidget {
 public:
     explicit AnalysisWindow(Workstation& ws, QWidget* parent = nullptr);
     ~AnalysisWindow() override;
+    // What "Remedios para el tema" opens.
+    void setChartRemediesAction(std::function<void()> action) { chartRemediesAction_ = std::move(action); }
 
     // What the mouse can hit: the glyphs of the wheel last drawn and the planets of the
     // archetypal structure on show.
@@ -165,6 +169,7 @@ private:
     QLabel* searchTitle_ = nullptr;
     QPlainTextEdit* searchMemo_ = nullptr;
     QListWidget* searchList_ = nullptr;
+    std::function<void()> chartRemediesAction_;
 };
 
 }  // namespace athanor

@@ -3,6 +3,7 @@
 #include "graphics/Pages.h"
 #include "ui/charts/ChartPageWindow.h"
 #include "ui/charts/AnalysisWindow.h"
+#include "ui/charts/ChartRemediesWindow.h"
 #include "ui/charts/GraphSettingsDialog.h"
 #include "ui/charts/LineSettingsDialog.h"
 #include "ui/charts/PrinterSettingsDialog.h"
@@ -26,6 +27,7 @@ constexpr const char* kVertical2 = "BBvert2";
 constexpr const char* kCircles = "BBCerchio";
 constexpr const char* kLines = "BitBtn22";
 constexpr const char* kPrinterType = "SBtipoStamp";
+constexpr const char* kChartRemedies = "BBRemTema";
 }  // namespace names
 
 namespace {
@@ -82,6 +84,19 @@ void wireChartWindows(WindowHost& main) {
             showFullScreen(chart);
         });
     }
+    auto* remedies = new ChartRemediesWindow(ws, main.hostWidget());
+    auto showRemedies = [remedies] {
+        remedies->refresh();
+        remedies->show();
+        remedies->raise();
+        remedies->activateWindow();
+    };
+    // The analysis window holds the current chart already; the main window reads the subject first.
+    analysis->setChartRemediesAction(showRemedies);
+    main.setAction(names::kChartRemedies, [&main, showRemedies] {
+        if (!guarded(main.hostWidget(), [&] { main.reloadSubject(); })) return;
+        showRemedies();
+    });
     main.setAction(names::kCircles, [&main, calibration] {
         coverScreen(calibration);
         calibration->exec();

@@ -75,6 +75,7 @@ constexpr const char* kVertical1 = "BBVert";
 constexpr const char* kVertical2 = "BBvert2";
 constexpr const char* kRemediesPage = "TabSheet2";
 constexpr const char* kSymptoms = "BBSintomi";
+constexpr const char* kChartRemedies = "BBRemTema";
 constexpr const char* kRemedies = "BitBtn2";
 constexpr const char* kTherapies = "BitBtn3";
 constexpr const char* kPlants1 = "Bcorv1";
@@ -305,6 +306,7 @@ QWidget* MainWindow::buildRemediesPage() {
     grid->addWidget(widgets::button(page, names::kMultipleSymptoms, "Sintomi Multipli"), 4, 1);
     grid->addWidget(widgets::button(page, names::kCompositeTherapies, "Terapie Composite"), 5, 1);
     grid->addWidget(widgets::button(page, names::kMaintenance, "Manutenzione"), 6, 1);
+    grid->addWidget(widgets::button(page, names::kChartRemedies, "Remedios para el tema"), 7, 0);
     grid->addWidget(principles, 7, 1, Qt::AlignRight);
     grid->setRowStretch(8, 1);
     return page;

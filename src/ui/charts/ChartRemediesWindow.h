@@ -1,0 +1,52 @@
+#pragma once
+#include "interpretation/ChartWeaknesses.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QListWidget;
+class QPrinter;
+class QPushButton;
+class QTextBrowser;
+class QTreeWidget;
+
+namespace athanor {
+
+struct Workstation;
+
+// "Remedios para el tema": the current subject's weaknesses and the remedies of the base that
+// answer them, with their signatures, indications, warnings and pathologies; printable.
+class ChartRemediesWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit ChartRemediesWindow(Workstation& ws, QWidget* parent = nullptr);
+
+    // Reads the current chart again and fills the lists.
+    void refresh();
+    const ChartRemedies& found() const { return found_; }
+    // Prints the page on the system printer, or into a PDF the user names when there is none.
+    void print();
+    // Writes the page into a PDF file.
+    bool printToPdf(const QString& file);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void showRemedy(int index);
+    std::string pageHtml() const;
+    void printOn(QPrinter& printer);
+
+    Workstation& ws_;
+    ChartRemedies found_;
+    QLabel* subject_ = nullptr;
+    QListWidget* weaknesses_ = nullptr;
+    QTreeWidget* remedies_ = nullptr;
+    QTextBrowser* detail_ = nullptr;
+    QPushButton* print_ = nullptr;
+    QPushButton* close_ = nullptr;
+};
+
+}  // namespace athanor

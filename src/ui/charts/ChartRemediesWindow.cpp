@@ -187,7 +187,8 @@ void ChartRemediesWindow::print() {
         printOn(printer);
         return;
     }
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QDir(documents).exists()) documents = QDir::homePath();
     const QString file = askPdfFileName(this, QDir(documents).filePath(QStringLiteral("Remedios para el tema.pdf")));
     if (file.isEmpty()) return;
     BusyCursor busy;

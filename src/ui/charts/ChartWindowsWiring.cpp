@@ -86,6 +86,9 @@ void wireChartWindows(WindowHost& main) {
     }
     auto* remedies = new ChartRemediesWindow(ws, main.hostWidget());
     auto showRemedies = [remedies] {
+        if (!remedies->isVisible())
+            if (QScreen* screen = remedies->screen())
+                remedies->move(screen->availableGeometry().center() - remedies->rect().center());
         remedies->refresh();
         remedies->show();
         remedies->raise();

@@ -200,6 +200,11 @@ public:
     // A place of the open list becomes the chosen place.
     void choose(std::int64_t record);
     const std::optional<LocalityRecord>& chosen() const noexcept { return chosen_; }
+    // The place field edited after a choice: the chosen place no longer holds.
+    void forgetPlace() noexcept {
+        chosen_.reset();
+        pending_ = true;
+    }
 
     void markChanged() noexcept { pending_ = true; }
     bool pending() const noexcept { return pending_; }

@@ -148,6 +148,18 @@ std::int64_t LocalityList::bisect(std::string_view prefix) const {
     return mid;
 }
 
+std::int64_t LocalityList::firstStartingWith(std::string_view typed) const {
+    const std::string key = foldLocalityName(typed);
+    if (key.empty()) return 0;
+    std::int64_t lo = 1, hi = count_ + 1;
+    while (lo < hi) {
+        const std::int64_t mid = lo + (hi - lo) / 2;
+        if (compareName(mid) < key) lo = mid + 1;
+        else hi = mid;
+    }
+    return lo <= count_ && compareName(lo).compare(0, key.size(), key) == 0 ? lo : 0;
+}
+
 std::vector<std::int64_t> LocalityList::exactMatches(std::string_view typed, std::size_t limit) const {
     const std::string key = foldLocalityName(typed);
     std::vector<std::int64_t> found;

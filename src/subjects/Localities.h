@@ -79,6 +79,10 @@ public:
     // when it is listed).
     std::int64_t bisect(std::string_view prefix) const;
 
+    // The first place whose name (folded as the search folds it) starts with the typed text
+    // folded; 0 when none does or the text is empty.
+    std::int64_t firstStartingWith(std::string_view typed) const;
+
     // Up to `limit` places whose name (folded for the foreign list, trailing blanks aside)
     // is exactly the typed text folded, in list order.
     std::vector<std::int64_t> exactMatches(std::string_view typed, std::size_t limit = 2) const;

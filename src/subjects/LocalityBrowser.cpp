@@ -50,6 +50,7 @@ void LocalityPicker::switchTo(LocalityListKind kind) {
     list_.reset();
     list_ = std::make_unique<LocalityList>(root_, kind);
     browser_ = LocalityBrowser(list_->count());
+    selected_ = 0;
 }
 
 void LocalityPicker::typeKey(char key) {
@@ -60,23 +61,41 @@ void LocalityPicker::typeKey(char key) {
         if (upper && key >= 'a' && key <= 'z') key = static_cast<char>(key - 'a' + 'A');
         prefix_.push_back(key);
     }
-    if (!prefix_.empty()) browser_.centreOn(list_->bisect(prefix_));
+    selected_ = 0;
+    if (prefix_.empty()) return;
+    browser_.centreOn(list_->bisect(prefix_));
+    // The search lands after the names that continue the text with a blank ("New York"
+    // lands on "New York Mills", below "New York City"): select the first name that starts
+    // with the text, and move the window when that name lies outside it.
+    selected_ = list_->firstStartingWith(prefix_);
+    selectedByTyping_ = true;
+    if (selected_ != 0 && !selectedLine()) browser_.centreOn(selected_);
 }
 
 void LocalityPicker::clickField() {
     prefix_.clear();
     browser_.reset();
+    selected_ = 0;
+}
+
+std::optional<int> LocalityPicker::selectedLine() const noexcept {
+    if (selected_ < 1) return std::nullopt;
+    const std::int64_t line = selected_ - browser_.recordOfLine(0);
+    if (line < 0 || line >= kLocalityWindowLines) return std::nullopt;
+    return static_cast<int>(line);
+}
+
+void LocalityPicker::selectLine(int line) noexcept {
+    selected_ = chooseLine(line).value_or(0);
+    selectedByTyping_ = false;
 }
 
 LocalityPicker::Enter LocalityPicker::enter(bool datesComplete) const {
     if (!datesComplete) return {EnterOutcome::MissingDates};
-    if (!prefix_.empty()) {
-        const auto exact = list_->exactMatches(prefix_, 2);
-        if (exact.size() == 1) return {EnterOutcome::Chosen, exact.front()};
-        if (exact.size() > 1) return {EnterOutcome::DoubleClickNeeded};
-        const std::string line = lines()[3];
-        if (line.compare(0, prefix_.size(), prefix_) == 0) return {EnterOutcome::Chosen, browser_.centre()};
-    }
+    if (!selectedLine()) return {EnterOutcome::DoubleClickNeeded};
+    // Typed text that names several places exactly cannot tell them apart: the user picks one.
+    if (selectedByTyping_ && list_->exactMatches(prefix_, 2).size() > 1) return {EnterOutcome::DoubleClickNeeded};
+    return {EnterOutcome::Chosen, selected_};
     return {EnterOutcome::DoubleClickNeeded};
 }
 

@@ -75,8 +75,15 @@ public:
 
     // A key other than Enter typed into the field ('\b' is Backspace). The key is
     // upper-cased (a-z) for the Italian list, and for the foreign list only as the first
-    // character. A prefix left non-empty is searched and the window centred on it.
+    // character. A prefix left non-empty is searched and the window centred on it; the
+    // first place that starts with it is selected and brought into the window.
     void typeKey(char key);
+
+    // The selected place's line in the window, when it shows there.
+    std::optional<int> selectedLine() const noexcept;
+    // The place on a line becomes the selected one (the arrow keys, a click); a line that
+    // shows no place clears the selection.
+    void selectLine(int line) noexcept;
 
     // A click into the field: empty prefix, window at the start.
     void clickField();
@@ -90,11 +97,9 @@ public:
         std::int64_t record = 0;  // the chosen place when outcome is Chosen
     };
     // Enter in the field. `datesComplete`: none of the five date and time fields is empty.
-    // A place named exactly as typed is chosen when it is the only one so named, and the
-    // list asks for a double click when several are; otherwise the centre record is chosen
-    // when the prefix is not empty and is the start of its line. (The search lands after
-    // the names that continue the text with a blank, so "TORINO" alone would choose
-    // "TORINO DI SANGRO".)
+    // The selected place is chosen when the window shows it, so Enter takes what the list
+    // shows selected and nothing else; without one, or when the typed text names several
+    // places exactly and none was picked by hand, the list asks for a double click.
     Enter enter(bool datesComplete) const;
 
     // A double click on a line, or Enter in the list: the record shown there; nothing for
@@ -106,6 +111,8 @@ private:
     std::unique_ptr<LocalityList> list_;
     LocalityBrowser browser_;
     std::string prefix_;
+    std::int64_t selected_ = 0;  // 0: none
+    bool selectedByTyping_ = false;
 };
 
 // The messages of the place field.

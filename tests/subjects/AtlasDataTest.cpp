@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -243,6 +245,29 @@ TEST(AtlasDataTest, HomonymsWithinACountryCarryTheirRegion) {
     const std::set<std::string> lines(shown.begin(), shown.end());
     EXPECT_TRUE(lines.count("New York Mills (Minnesota) \x97 ESTADOS UNIDOS")) << *lines.rbegin();
     EXPECT_TRUE(lines.count("New York Mills (New York) \x97 ESTADOS UNIDOS")) << *lines.rbegin();
+}
+
+TEST(AtlasDataTest, TheSelectedLineIsInViewAndIsWhatEnterChooses) {
+    LocalityPicker picker(kData, LocalityListKind::Foreign);
+    for (const char* typed : {"New York", "Sydney", "London", "San", "Zur"}) {
+        picker.clickField();
+        for (const char* c = typed; *c; ++c) picker.typeKey(*c);
+        const auto line = picker.selectedLine();
+        ASSERT_TRUE(line) << typed;
+        const std::string shown = picker.lines()[static_cast<std::size_t>(*line)];
+        EXPECT_EQ(foldLocalityName(shown.substr(0, std::strlen(typed))), foldLocalityName(typed)) << shown;
+        // "Sydney" names places in two countries: typed alone, it asks for a pick by hand.
+        if (picker.list().exactMatches(typed).size() > 1) {
+            EXPECT_EQ(picker.enter(true).outcome, LocalityPicker::EnterOutcome::DoubleClickNeeded) << typed;
+            picker.selectLine(*line);
+        }
+        const auto enter = picker.enter(true);
+        ASSERT_EQ(enter.outcome, LocalityPicker::EnterOutcome::Chosen) << typed;
+        EXPECT_EQ(localityLine(picker.list().record(enter.record)), shown) << typed;
+    }
+    picker.clickField();
+    for (char c : std::string("New York")) picker.typeKey(c);
+    EXPECT_EQ(picker.list().record(picker.enter(true).record).name, "New York City");
 }
 
 TEST(AtlasDataTest, CommandLineLookUp) {

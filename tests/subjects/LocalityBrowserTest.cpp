@@ -134,7 +134,7 @@ TEST(LocalityPickerTest, TypingSearchesAndUpperCasesAsEachListWants) {
     EXPECT_EQ(picker.browser().centre(), 6);
 }
 
-TEST(LocalityPickerTest, EnterChoosesTheCentreOnlyWhenItMatchesTheTypedText) {
+TEST(LocalityPickerTest, EnterChoosesTheSelectedPlaceTheFirstThatStartsWithTheText) {
     Lists lists;
     LocalityPicker picker(lists.root(), LocalityListKind::Italian);
     for (char c : std::string("ROMA")) picker.typeKey(c);
@@ -144,8 +144,15 @@ TEST(LocalityPickerTest, EnterChoosesTheCentreOnlyWhenItMatchesTheTypedText) {
     EXPECT_EQ(chosen.record, 15);
     EXPECT_EQ(picker.list().record(chosen.record).name, "ROMA");
 
+    // "ROM" lands on PAVIA, the name before, but ROMA is what the list shows selected.
     picker.clickField();
-    for (char c : std::string("ROM")) picker.typeKey(c);  // lands on PAVIA, the name before
+    for (char c : std::string("ROM")) picker.typeKey(c);
+    EXPECT_EQ(picker.selectedLine(), 4);
+    EXPECT_EQ(picker.enter(true).record, 15);
+    picker.selectLine(0);  // the arrow keys or a click move the selection
+    EXPECT_EQ(picker.enter(true).record, picker.browser().recordOfLine(0));
+    for (char c : std::string("ZZ")) picker.typeKey(c);  // nothing starts with "ROMZZ"
+    EXPECT_FALSE(picker.selectedLine());
     EXPECT_EQ(picker.enter(true).outcome, LocalityPicker::EnterOutcome::DoubleClickNeeded);
     picker.clickField();
     EXPECT_EQ(picker.enter(true).outcome, LocalityPicker::EnterOutcome::DoubleClickNeeded);
@@ -165,6 +172,8 @@ TEST(LocalityPickerTest, EnterAsksForADoubleClickWhenSeveralPlacesHaveTheName) {
     LocalityPicker picker(DataRoot(dir.path()), LocalityListKind::Foreign);
     for (char c : std::string("paris")) picker.typeKey(c);
     EXPECT_EQ(picker.enter(true).outcome, LocalityPicker::EnterOutcome::DoubleClickNeeded);
+    picker.selectLine(*picker.selectedLine() + 1);  // the second Paris, picked by hand
+    EXPECT_EQ(picker.enter(true).record, 2);
     picker.typeKey('\b');
     picker.typeKey('\b');
     picker.typeKey('m');

@@ -217,14 +217,16 @@ TEST_F(BirthEntryWindowTest, ASubjectBornInRomeIsTypedWithTheKeyboardAndSavedWit
         for (const char* f : {"EditGiorno", "EditMese", "EditAnno", "EditOra", "EditMinuti"})
             EXPECT_EQ(stateColourName(child<QLineEdit>(d, f)), "aqua") << f;
 
-        // The first letters: the list moves, but "ROM" is no place of its own.
+        // The first letters: the list moves and shows selected the first place they begin,
+        // which is what Enter chooses.
         typeHere("rom");
         EXPECT_EQ(text(d, "EditLocal"), "ROM");
-        EXPECT_TRUE(listLines(d).contains(QString::fromUtf8("ROMA — ITALIA"))) << listLines(d).join('|').toStdString();
+        auto* list = child<QListWidget>(d, "ListBox1");
+        ASSERT_TRUE(list->currentItem());
+        EXPECT_EQ(list->currentItem()->text(), QString::fromUtf8("ROMA — ITALIA"))
+            << listLines(d).join('|').toStdString();
         keyHere(Qt::Key_Return);
-        EXPECT_EQ(messages.texts(), (std::vector<std::string>{kMessageDoubleClickList}));
-        typeHere("a");
-        keyHere(Qt::Key_Return);
+        EXPECT_TRUE(messages.texts().empty());
         EXPECT_EQ(text(d, "EditLocal"), "ROMA");
         EXPECT_EQ(stateColourName(child<QLineEdit>(d, "EditLocal")), "aqua");
         settle();
@@ -425,6 +427,32 @@ TEST_F(BirthEntryWindowTest, TheDateAndPlaceFieldsAnswerBadInput) {
         EXPECT_EQ(stateColourName(local), "red");
         keyHere(Qt::Key_Right);
         EXPECT_EQ(focusedName(), "EditSogg");
+    });
+}
+
+TEST_F(BirthEntryWindowTest, RetypingThePlaceForgetsTheChosenOne) {
+    inEntry([&](QDialog* d) {
+        typeSubject("verdi luca", "140519732215");
+        typeHere("milano");
+        keyHere(Qt::Key_Return);
+        settle();
+        auto* proceed = child<QPushButton>(d, "BBprosegui");
+        EXPECT_EQ(text(d, "EditLocEstesa"), "MILANO");
+        EXPECT_TRUE(proceed->isEnabled());
+
+        // One more letter: the old place must not be saved under the new text.
+        typeHere("x");
+        settle();
+        EXPECT_EQ(text(d, "EditLocal"), "MILANOX");
+        EXPECT_EQ(text(d, "EditLocEstesa"), "");
+        EXPECT_EQ(text(d, "EditCoord"), "");
+        EXPECT_FALSE(proceed->isEnabled());
+
+        keyHere(Qt::Key_Backspace);
+        keyHere(Qt::Key_Return);
+        settle();
+        EXPECT_EQ(text(d, "EditLocEstesa"), "MILANO");
+        EXPECT_TRUE(proceed->isEnabled());
     });
 }
 

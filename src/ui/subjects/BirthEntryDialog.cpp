@@ -374,6 +374,9 @@ void BirthEntryDialog::connectEntryFields() {
 // The list window, the results with their lock, and the manual coordinates.
 void BirthEntryDialog::connectPlaceAndResults() {
     placeList_->viewport()->installEventFilter(this);
+    connect(placeList_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (entry_.hasList()) entry_.picker().selectLine(row);
+    });
     recordsLabel_->installEventFilter(this);
     placeResult_->installEventFilter(this);
     coordResult_->installEventFilter(this);
@@ -603,14 +606,25 @@ void BirthEntryDialog::placeKey(QKeyEvent* event) {
         return;
     }
     picker.typeKey(ch);
+    forgetPlace();
     placeEdit_->setText(fromCp(picker.prefix()));
     setStateColour(placeEdit_, StateColour::Red);
     redrawList();
     markChanged();
 }
 
+// The text no longer names the chosen place: its results go, and "Continuar" waits for a new
+// choice, so the old place cannot be saved under the new text.
+void BirthEntryDialog::forgetPlace() {
+    if (!entry_.chosen()) return;
+    entry_.forgetPlace();
+    clearResults();
+    continueButton_->setEnabled(false);
+}
+
 void BirthEntryDialog::clickPlace() {
     if (entry_.hasList()) entry_.picker().clickField();
+    forgetPlace();
     placeEdit_->clear();
     setStateColour(placeEdit_, StateColour::Red);
     redrawList();
@@ -654,11 +668,15 @@ void BirthEntryDialog::scrollList(int action) {
 }
 
 void BirthEntryDialog::redrawList() {
-    const int row = placeList_->currentRow();
+    const QSignalBlocker quiet(placeList_);
     placeList_->clear();
     if (entry_.hasList()) {
         for (const auto& line : entry_.picker().lines()) placeList_->addItem(fromCp(line));
-        if (row >= 0 && row < placeList_->count()) placeList_->setCurrentRow(row);
+        // The highlight is the picker's selection, which Enter chooses; always in view.
+        if (const auto line = entry_.picker().selectedLine()) {
+            placeList_->setCurrentRow(*line);
+            placeList_->scrollToItem(placeList_->currentItem());
+        }
         const LocalityBrowser& b = entry_.picker().browser();
         const QSignalBlocker block(placeBar_);
         placeBar_->setRange(1, static_cast<int>(std::max<std::int64_t>(1, b.scrollMaximum())));

@@ -64,6 +64,7 @@ private:
 
     void placeKey(QKeyEvent* event);
     void clickPlace();
+    void forgetPlace();
     void choose(std::int64_t record);
     void scrollList(int action);
     void redrawList();

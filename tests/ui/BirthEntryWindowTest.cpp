@@ -687,7 +687,14 @@ TEST_F(BirthEntryWindowTest, GivingUpWritesNothingAndTheNameStaysForTheNextOpeni
         romeSubject(d);
         whenModal<SaveSubjectDialog>([](SaveSubjectDialog* s) { click(child<QPushButton>(s, "BBannulla")); });
         click(child<QPushButton>(d, "BBprosegui"));
-        EXPECT_FALSE(d->isVisible()) << "leaving the save window leaves the entry window too";
+        // Back in the entry window with everything typed, ready to correct and continue.
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(text(d, "EditGiorno"), "15");
+        EXPECT_EQ(text(d, "EditLocEstesa"), "ROMA");
+        EXPECT_EQ(text(d, "EditFuso"), "-2");
+        EXPECT_TRUE(child<QPushButton>(d, "BBprosegui")->isEnabled());
+        click(child<QPushButton>(d, "BBRitorna"));
+        EXPECT_FALSE(d->isVisible());
     });
     inEntry([&](QDialog* d) {
         EXPECT_EQ(text(d, "EditSogg"), "ROSSI MARIO");

@@ -63,7 +63,7 @@ protected:
 
 TEST_F(ArchiveWindowTest, DeletingRemovesTheEntryAndTheDocumentOnly) {
     const auto birthSize = std::filesystem::file_size(folder.path("BASE.ST2"));
-    inDialog("BitBtnCancel", [](QDialog* d) {
+    inDialog("BitBtnCancel", [this](QDialog* d) {
         EXPECT_FALSE(child<QPushButton>(d, "BitBtnElimina")->isEnabled());
         pickLine(d, 1);
         const QStringList lines = child<QPlainTextEdit>(d, "MemoSogg")->toPlainText().split('\n');
@@ -72,6 +72,14 @@ TEST_F(ArchiveWindowTest, DeletingRemovesTheEntryAndTheDocumentOnly) {
         EXPECT_EQ(lines[5], "Calendario: GREGORIANO");
         EXPECT_EQ(child<QPlainTextEdit>(d, "MemoAnnotaz")->toPlainText().split('\n').first(), " NOTA UNO");
         EXPECT_EQ(child<QLabel>(d, "Label10")->text(), "00004");
+        // Asked first, by name; "No" keeps everything.
+        messages.setAnswer(false);
+        click(child<QPushButton>(d, "BitBtnElimina"));
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.messages[0].first, MessageKind::Question);
+        EXPECT_NE(messages.last().find("ROSSI MARIO"), std::string::npos) << messages.last();
+        EXPECT_EQ(child<QListWidget>(d, "ListaNomi")->count(), 3);
+        messages.setAnswer(true);
         click(child<QPushButton>(d, "BitBtnElimina"));
         EXPECT_EQ(child<QListWidget>(d, "ListaNomi")->count(), 2);
         EXPECT_FALSE(child<QPushButton>(d, "BitBtnElimina")->isEnabled());
@@ -81,7 +89,7 @@ TEST_F(ArchiveWindowTest, DeletingRemovesTheEntryAndTheDocumentOnly) {
     EXPECT_EQ(std::filesystem::file_size(folder.path("BASE.ST2")), birthSize);
     EXPECT_FALSE(std::filesystem::exists(folder.path("BASEtxt/00004.txt")));
     EXPECT_EQ(folder.lines("FileDum\\MMordina.dum"), (std::vector<std::string>{"BASE"}));
-    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(messages.messages.size(), 2u);  // the two questions
 }
 
 TEST_F(ArchiveWindowTest, DeletingEveryoneLeavesAnEmptyArchive) {

@@ -894,9 +894,8 @@ void BirthEntryDialog::proceed() {
     if (!save_) return;
     save_->setHandOff(check.handOff);
     placeDialog(save_, anchor_ ? anchor_ : this, 10);
-    const int result = save_->exec();
-    // The save window closes both windows, whichever way it is left.
-    done(result);
+    // A save closes both windows; "Anular y Volver" returns here with everything typed.
+    if (save_->exec() == QDialog::Accepted) done(QDialog::Accepted);
 }
 
 void BirthEntryDialog::giveUp() { reject(); }

@@ -1,5 +1,7 @@
 #include "ui/subjects/DeleteSubjectDialog.h"
 
+#include "foundations/Format.h"
+#include "subjects/ArchiveRecords.h"
 #include "ui/common/UiHelpers.h"
 #include "ui/common/WidgetBuilders.h"
 #include "ui/subjects/ArchivePickerPanel.h"
@@ -160,6 +162,12 @@ void DeleteSubjectDialog::eliminate() {
         showMessage(this, MessageKind::Error, "Selecci\xF3n Inv\xE1lida");
         return;
     }
+    // A deletion cannot be undone: the practitioner confirms it, with the name in view.
+    const std::string& entry = shown_->entryText;
+    const QString name = fromCp(trimRight(entry.substr(0, std::min<std::size_t>(entry.size(), kNameWidth))));
+    if (!askYesNo(this, QStringLiteral("Eliminar los Datos"),
+                  QStringLiteral("¿Eliminar a %1 del archivo, con su texto ampliado? No se puede deshacer.").arg(name)))
+        return;
     guarded(this, [&] {
         BusyCursor busy;
         Archive archive = b.archive();

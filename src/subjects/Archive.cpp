@@ -168,6 +168,19 @@ int Archive::findNear(std::string_view prefix) const {
     return mid;
 }
 
+int Archive::firstStartingWith(std::string_view prefix) const {
+    if (prefix.empty()) return 0;
+    RecordFile file(indexPath(), kIndexRecordSize);
+    const int n = static_cast<int>(file.count()) - 1;
+    int lo = 1, hi = n + 1;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (decodeIndexEntry(file.read(mid).data()) < prefix) lo = mid + 1;
+        else hi = mid;
+    }
+    return lo <= n && decodeIndexEntry(file.read(lo).data()).starts_with(prefix) ? lo : 0;
+}
+
 std::string Archive::textDocument(std::string_view number) const {
     return textFolder() + "\\" + std::string(number) + ".txt";
 }

@@ -55,6 +55,8 @@ public:
 
     // The position the browsers centre on for a typed prefix: 100 bisection steps with the
     // prefix padded with "!" to 38 characters.
+    // The first entry that begins with `prefix` (entries compared as stored); 0 when none does.
+    int firstStartingWith(std::string_view prefix) const;
     int findNear(std::string_view prefix) const;
 
     // Folder of the archive's text documents ("BASEtxt").

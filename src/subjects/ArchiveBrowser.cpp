@@ -71,12 +71,17 @@ void ArchiveBrowser::typeKey(char key) {
         prefix_ += upper(key);
     }
     field_ = prefix_;
+    picked_ = 0;
     if (prefix_.empty()) {
         colour_ = Colour::Aqua;
         return;
     }
+    // The search lands before the names that go on with a letter ("SMI" lands before
+    // "SMITH"): the first entry the typed text begins is the one picked and shown.
     c_ = archive_->findNear(prefix_);
-    colour_ = beginsWith(entryAt(c_), prefix_) ? Colour::Aqua : Colour::Red;
+    picked_ = archive_->firstStartingWith(prefix_);
+    if (picked_) c_ = picked_;
+    colour_ = picked_ ? Colour::Aqua : Colour::Red;
     clampCentre();
 }
 
@@ -148,12 +153,14 @@ ArchiveBrowser::Action ArchiveBrowser::enterInList(int line) {
 
 ArchiveBrowser::Action ArchiveBrowser::enterInField() const {
     if (loaded_ || !enabled()) return {};
-    const int centreLine = positionOfLine(layout_.above);
-    if (!prefix_.empty() && centreLine && beginsWith(entryAt(centreLine), prefix_)) {
-        if (!shortList()) return {c_, {}};
-        if (picked_) return {picked_, {}};
-    }
+    if (!prefix_.empty() && picked_ && beginsWith(entryAt(picked_), prefix_)) return {picked_, {}};
     return {0, layout_.noMatchMessage};
+}
+
+std::optional<int> ArchiveBrowser::pickedLine() const {
+    for (int line = 0; picked_ && line < layout_.lines; ++line)
+        if (positionOfLine(line) == picked_) return line;
+    return std::nullopt;
 }
 
 void ArchiveBrowser::afterRemoval() {

@@ -87,8 +87,10 @@ public:
     Action doubleClick() const;
     // Enter in the list on line i: loads it when the typed prefix begins it.
     Action enterInList(int line);
-    // Enter in the field: loads the centre when the prefix begins the centre line.
+    // Enter in the field: loads the entry the typed text picked (the first it begins).
     Action enterInField() const;
+    // The list line of the picked entry, when the list shows it.
+    std::optional<int> pickedLine() const;
 
     // After the entry at the picked position has been removed (delete window): n one less,
     // the centre one up when past 9, back to 1 when the list becomes short.

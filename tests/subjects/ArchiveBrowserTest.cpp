@@ -88,10 +88,12 @@ TEST(ArchiveBrowser, TypingCentresOnTheNameSearchWithinTheClamp) {
         {'o', 5, ArchiveBrowser::Colour::Aqua},
         {'m', 5, ArchiveBrowser::Colour::Aqua},
         {'e', 5, ArchiveBrowser::Colour::Aqua},
-        {'1', 9, ArchiveBrowser::Colour::Red},    // the last entry before NOME10..NOME19
+        {'1', 10, ArchiveBrowser::Colour::Aqua},  // the search lands on NOME09; NOME10 is the first "NOME1"
         {'5', 15, ArchiveBrowser::Colour::Aqua},  // NOME15 itself
-        {'\b', 9, ArchiveBrowser::Colour::Red},
-        {'\r', 9, ArchiveBrowser::Colour::Red},  // Enter is not typed
+        {'X', 15, ArchiveBrowser::Colour::Red},   // nothing begins "NOME15X"
+        {'\b', 15, ArchiveBrowser::Colour::Aqua},
+        {'\b', 10, ArchiveBrowser::Colour::Aqua},
+        {'\r', 10, ArchiveBrowser::Colour::Aqua},  // Enter is not typed
     };
     for (const auto& s : steps) {
         b.typeKey(s.key);
@@ -194,14 +196,18 @@ TEST(ArchiveBrowser, EnterLoadsOnlyWhatTheTypedTextBegins) {
     b.open(archiveOf(dir, 30));
     for (char k : std::string("NOME15")) b.typeKey(k);
     EXPECT_EQ(b.enterInField().load, 15);
-    b.typeKey('\b');
+    b.typeKey('X');
     ArchiveBrowser::Action a = b.enterInField();
     EXPECT_EQ(a.load, 0);
     EXPECT_EQ(a.message, "Haga doble clic en la lista Nombre");
+    b.typeKey('\b');
+    b.typeKey('\b');
+    EXPECT_EQ(b.enterInField().load, 10);  // "NOME1": the first entry it begins
+    EXPECT_EQ(b.pickedLine(), 4);
 
     // Enter in the list: the selected line must begin with the text of the field.
-    a = b.enterInList(6);  // NOME11 under "NOME1"
-    EXPECT_EQ(a.load, 11);
+    a = b.enterInList(6);  // NOME12 under "NOME1"
+    EXPECT_EQ(a.load, 12);
     b.setLoaded(true);
     EXPECT_EQ(b.enterInList(6).load, 0);  // nothing once a subject is loaded
     EXPECT_TRUE(b.enterInList(6).message.empty());

@@ -76,8 +76,9 @@ using Names = std::vector<std::string>;
 
 TEST_F(ArchiveWindowsTabOrderTest, RetrievalPassesTheShownFieldsBy) {
     const auto [browsing, loaded] = rounds("BitBtnDati", [] { return backwards(6); });
+    // The window opens with the focus in the search box, so the first letters typed count.
     EXPECT_EQ(browsing,
-              (Names{"ListaArchivi", "EditSoggetto", "ListaNomi", "MemoAnnotaz", "BitBtnAnnulla", "ListaArchivi"}));
+              (Names{"EditSoggetto", "ListaNomi", "MemoAnnotaz", "BitBtnAnnulla", "ListaArchivi", "EditSoggetto"}));
     // A loaded subject leaves the focus on OK; back from there: the buttons in the order they
     // stand, then the editable fields (entering the name field would forget the subject).
     EXPECT_EQ(loaded,

@@ -99,6 +99,27 @@ TEST_F(RetrievalWindowTest, TypingMovesTheFieldAndEnterWithoutAPickAsksForADoubl
     EXPECT_EQ(loadCurrent(folder.root()).entryText, kIndexHeaderText) << "nothing made current";
 }
 
+TEST_F(RetrievalWindowTest, TheFirstLettersAndEnterPickTheSubjectWithItsDocument) {
+    folder.dir().write("BASEtxt/00003.txt", "BIANCHI ANNA LUISA\r\n");
+    inRetrieval([](QDialog* d) {
+        // The search box has the focus at once: nothing typed is lost.
+        auto* name = child<QLineEdit>(d, "EditSoggetto");
+        EXPECT_EQ(QApplication::focusWidget(), name);
+        type(QApplication::focusWidget(), "bia");
+        EXPECT_EQ(stateColourName(name), "aqua") << "BIA begins BIANCHI ANNA LUISA";
+        auto* list = child<QListWidget>(d, "ListaNomi");
+        ASSERT_TRUE(list->currentItem());
+        EXPECT_TRUE(list->currentItem()->text().startsWith("BIANCHI ANNA LUISA"));
+        key(QApplication::focusWidget(), Qt::Key_Return);
+        auto* loaded = child<QLineEdit>(d, "EditNome");
+        EXPECT_EQ(loaded->text().trimmed(), "BIANCHI ANNA LUISA");
+        EXPECT_EQ(loaded->cursorPosition(), 0) << "a long name shows its beginning";
+        click(child<QPushButton>(d, "BitBtnOK"));
+    });
+    EXPECT_EQ(loadCurrent(folder.root()).entryText.substr(0, 18), "BIANCHI ANNA LUISA");
+    EXPECT_TRUE(child<QPushButton>(window.get(), "BBApriTesto")->isVisible()) << "its document exists";
+}
+
 TEST_F(RetrievalWindowTest, AnEmptyArchiveShowsItsSingleLine) {
     Archive(folder.root(), "RICE").create();
     inRetrieval([](QDialog* d) {

@@ -47,7 +47,9 @@ void NameBrowserView::redraw() {
     const int row = list_->currentRow();
     list_->clear();
     for (const auto& line : browser_.lines()) list_->addItem(fromCp(line));
-    if (row >= 0 && row < list_->count()) list_->setCurrentRow(row);
+    // The picked entry is the highlighted one; otherwise the line stays where it was.
+    if (const auto picked = browser_.pickedLine()) list_->setCurrentRow(*picked);
+    else if (row >= 0 && row < list_->count()) list_->setCurrentRow(row);
     list_->setEnabled(browser_.enabled());
     field_->setText(fromCp(browser_.fieldText()));
     switch (browser_.fieldColour()) {

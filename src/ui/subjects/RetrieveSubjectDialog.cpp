@@ -141,6 +141,8 @@ void RetrieveSubjectDialog::showEvent(QShowEvent* event) {
     loadedPosition_ = 0;
     clearSubject();
     guarded(this, [&] { picker_->fill(); });
+    // Typing starts in the search box: no key is lost.
+    picker_->nameField()->setFocus(Qt::OtherFocusReason);
 }
 
 void RetrieveSubjectDialog::clearSubject() {
@@ -163,7 +165,9 @@ void RetrieveSubjectDialog::load(int position) {
     guarded(this, [&] {
         const auto lines = b.lines();
         const std::string fifth = lines.size() > 4 ? lines[4] : std::string();
-        auto subject = retrieveSubject(ws_.root, b.archive(), b.fieldText(), fifth);
+        // The entry asked for: typed, clicked or picked with the keys.
+        const std::string entry = position > 0 ? b.archive().readEntry(position) : b.fieldText();
+        auto subject = retrieveSubject(ws_.root, b.archive(), entry, fifth);
         if (!subject) {
             b.enterField();
             picker_->names().redraw();
@@ -172,6 +176,7 @@ void RetrieveSubjectDialog::load(int position) {
         loaded_ = std::move(*subject);
         loadedPosition_ = position;
         nameEdit_->setText(fromCp(loaded_->name.substr(0, 38)));
+        nameEdit_->setCursorPosition(0);  // a long name shows its beginning
         dateField_->setText(fromCp(loaded_->displayDate));
         correctionField_->setText(fromCp(loaded_->correction));
         coordField_->setText(fromCp(loaded_->coordText));

@@ -255,6 +255,18 @@ TEST_F(MainWindowTest, NodeTypeChangesReachLine18) {
     settle();
     EXPECT_EQ(node->currentText(), "MEDIO");
     EXPECT_EQ(folder.lines("FileSet\\OrbiDomi.Stt")[17], "MEDIO");
+
+    // After a restart the combos show what is in force.
+    auto* orbs = child<QComboBox>(window.get(), "ComboOrb");
+    orbs->setCurrentIndex(1);
+    settle();
+    const QString orbSet = orbs->currentText();
+    window.reset();
+    open();
+    login();
+    EXPECT_EQ(child<QComboBox>(window.get(), "ComboNodo")->currentText(), "MEDIO");
+    EXPECT_EQ(child<QComboBox>(window.get(), "ComboOrb")->currentText(), orbSet);
+    EXPECT_EQ(window->workstation().chart.NodeKind, "MEDIO");
 }
 
 TEST_F(MainWindowTest, AMissingOrbSetsFileIsReported) {

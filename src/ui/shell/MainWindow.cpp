@@ -568,6 +568,8 @@ void MainWindow::activate() {
             practitionerButton_->setText(fromCp(ws_.fullName()));
         loadSettings(ws_.root, ws_.settings);
         quietCombos_ = true;
+        // The combo shows the node in force, which the settings file gave the chart.
+        if (ws_.chart.NodeKind == "VERO" || ws_.chart.NodeKind == "MEDIO") nodeType_ = ws_.chart.NodeKind;
         nodeCombo_->setCurrentText(fromCp(nodeType_));
         quietCombos_ = false;
         reloadSubject();

@@ -387,6 +387,8 @@ void BirthEntryDialog::connectPlaceAndResults() {
     connect(lockButton_, &QToolButton::clicked, this, [this] { setLocked(!locked_); });
     connect(localTimeCheck_, &QCheckBox::clicked, this, &BirthEntryDialog::localTimeClicked);
     connect(calendarResult_, &QLineEdit::textEdited, this, &BirthEntryDialog::calendarEdited);
+    // The Julian day follows a correction typed by hand, as it follows the calendar.
+    connect(correctionResult_, &QLineEdit::textEdited, this, &BirthEntryDialog::calendarEdited);
 
     for (int i = 0; i < MC::FieldCount; ++i) {
         const auto f = static_cast<MC::Field>(i);
@@ -781,6 +783,7 @@ void BirthEntryDialog::localTimeClicked() {
         setStateColour(correctionResult_, StateColour::Aqua);
         correctionResult_->clear();
     }
+    calendarEdited();
 }
 
 void BirthEntryDialog::calendarEdited() {
@@ -849,6 +852,11 @@ void BirthEntryDialog::manualOk() {
         return;
     }
     coordResult_->setText(fromCp(*manual_.built()));
+    // Local mean time hangs on the longitude just typed, and the Julian day on it.
+    if (localTimeCheck_->isChecked()) {
+        if (auto text = localMeanTimeFromCoord(toCp(coordResult_->text()))) correctionResult_->setText(fromCp(*text));
+        calendarEdited();
+    }
     manualPanel_->hide();
     coordResult_->setFocus(Qt::OtherFocusReason);
 }

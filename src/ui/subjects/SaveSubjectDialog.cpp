@@ -104,7 +104,7 @@ QGroupBox* SaveSubjectDialog::buildDataPanel() {
     put(3, 0, "Calendario", calendarField_);
     put(3, 2,
         "D\xED"
-        "a juliano",
+        "a juliano (TU)",
         julianDayField_);
     put(4, 0, "Coordenadas", coordField_);
     put(4, 2, "Pa\xEDs", countryField_);
@@ -178,7 +178,8 @@ void SaveSubjectDialog::showEvent(QShowEvent* event) {
     calendarField_->setText(fromCp(calendarCaption(input_.moment.calendarFlag())));
     countryField_->setText(fromCp(input_.country));
     // The first 12 characters of its decimal text, with the comma of the other windows.
-    julianDayField_->setText(fromCp(zoneDecimalText(input_.moment.localJulianDay()).substr(0, 12)));
+    // The day in Universal Time, as the entry window shows it and the chart uses it.
+    julianDayField_->setText(fromCp(zoneDecimalText(input_.moment.julianDay()).substr(0, 12)));
     noteEdits_[0]->setFocus(Qt::OtherFocusReason);
 }
 

@@ -1,5 +1,7 @@
 #include "subjects/ArchiveOps.h"
 
+#include "foundations/Calendar.h"
+
 #include "foundations/FileError.h"
 #include "foundations/Format.h"
 #include "foundations/RecordFile.h"
@@ -295,6 +297,9 @@ ModifyCheck checkModification(const ModifyForm& input) {
 
     const auto day = digitsAt(f.date, 0, 2), month = digitsAt(f.date, 3, 2), year = digitsAt(f.date, 6, 4);
     if (!day || !month || !year || *day < 1 || *day > 31 || *month < 1 || *month > 12 || *year < 1 || *year > 2080)
+        return fail("Fecha de nacimiento incorrecta o incomplete");
+    // 31/02, or 29/02 of a common year of the record's calendar, would be stored and read as March.
+    if (!civilDateExists(*year, *month, *day, f.calendar.starts_with("GREG") ? 1 : 0))
         return fail("Fecha de nacimiento incorrecta o incomplete");
 
     const auto hour = digitsAt(f.time, 0, 2), minute = digitsAt(f.time, 3, 2);

@@ -129,6 +129,17 @@ std::string trimmedDateField(std::string_view text) {
     return out;
 }
 
+bool existsInCalendar(const LocalDateTime& when, std::string_view calendarField) {
+    const auto flag = calendarFlagOfField(calendarField);
+    return !flag || civilDateExists(when.year, when.month, when.day, *flag);
+}
+
+void refuseDay(DateCheck& check) {
+    check.outcome = DateCheck::Outcome::Invalid;
+    check.failed = 0;
+    check.passed = 0;
+}
+
 DateCheck checkDate(const DateTexts& fields) {
     DateCheck check;
     for (int i = 0; i < kDateFieldCount; ++i) {
@@ -145,6 +156,14 @@ DateCheck checkDate(const DateTexts& fields) {
         }
         v[i] = *n;
         check.passed = i + 1;
+    }
+    // A date no calendar has (day or month 0, 31/04, 30/02) is refused at once; one that
+    // only the other calendar has (29/02/1900) waits for the calendar of the place.
+    if (!civilDateExists(v[2], v[1], v[0], 0) && !civilDateExists(v[2], v[1], v[0], 1)) {
+        check.outcome = DateCheck::Outcome::Invalid;
+        check.failed = v[1] == 0 ? 1 : 0;
+        check.passed = check.failed;
+        return check;
     }
     check.outcome = DateCheck::Outcome::Valid;
     check.when = LocalDateTime{v[0], v[1], v[2], v[3], v[4]};
@@ -189,6 +208,7 @@ ContinueCheck checkContinue(const EntryForm& form) {
     if (!flag) return fail(kMessageNoCalendar);
 
     out.date = checkDate(form.date);
+    if (out.date.valid() && !existsInCalendar(out.date.when, form.calendar)) refuseDay(out.date);
     if (out.date.outcome == DateCheck::Outcome::Invalid) {
         out.error = true;
         return fail(kMessageBadDate);
@@ -453,6 +473,10 @@ BirthEntry::Recompute BirthEntry::recompute(const DateTexts& date, int calendarR
         r.lookup = lookUpZone(root_, *chosen_, kind_, r.date.when, calendarRule);
     } catch (const FileError& e) {
         r.error = e;
+    }
+    if (r.lookup && !existsInCalendar(r.date.when, r.lookup->calendar)) {
+        r.lookup.reset();
+        refuseDay(r.date);
     }
     return r;
 }

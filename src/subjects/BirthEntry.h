@@ -69,6 +69,13 @@ struct DateCheck {
 // hour 0-23, minute 0-59, digits only); the first that fails stops the check.
 DateCheck checkDate(const DateTexts& fields);
 
+// Whether the date exists in the calendar a result field names ("GREG", "GIUL"); true when
+// the field names none. The days a reform skipped, and 29 February of a year that is leap
+// in one calendar only, exist in one of them.
+bool existsInCalendar(const LocalDateTime& when, std::string_view calendarField);
+// The check fails on the day field: "Fecha Incorrectas" there.
+void refuseDay(DateCheck& check);
+
 // A date or time field as it changes: blanks removed.
 std::string trimmedDateField(std::string_view text);
 

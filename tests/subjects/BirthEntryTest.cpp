@@ -59,8 +59,12 @@ TEST(BirthEntryDate, TheFirstFieldOutOfItsRangeFails) {
     using O = DateCheck::Outcome;
     const Case cases[] = {
         {date("21", "03", "1990", "14", "30"), O::Valid, -1, 5},
-        {date(" 1", "3 ", "1990", "0", "0"), O::Valid, -1, 5},    // blanks are trimmed
-        {date("00", "00", "2080", "23", "59"), O::Valid, -1, 5},  // day 0 and month 0 pass
+        {date(" 1", "3 ", "1990", "0", "0"), O::Valid, -1, 5},     // blanks are trimmed
+        {date("00", "00", "2080", "23", "59"), O::Invalid, 1, 1},  // month 0 is no month
+        {date("00", "03", "1990", "14", "30"), O::Invalid, 0, 0},  // nor day 0 a day
+        {date("31", "04", "1990", "14", "30"), O::Invalid, 0, 0},  // in no calendar
+        {date("30", "02", "1600", "14", "30"), O::Invalid, 0, 0},
+        {date("29", "02", "1900", "14", "30"), O::Valid, -1, 5},  // a Julian leap day: the place decides
         {date("32", "03", "1990", "14", "30"), O::Invalid, 0, 0},
         {date("21", "13", "1990", "14", "30"), O::Invalid, 1, 1},
         {date("21", "03", "2081", "14", "30"), O::Invalid, 2, 2},
@@ -197,8 +201,7 @@ TEST(BirthEntryContinue, TheHandOffCarriesTheZoneAndTheDateInTheChosenCalendar) 
         {"+10,75", "GREG", "21", "41N54-012E29", "-10,7", "21/03/1990 14:30", 1},
         {"+5.5", "GREG", "21", "41N54-012E29", "-5,5", "21/03/1990 14:30", 1},
         {"-0,83333333", "GIUL", "21", "41N54-012E29", "+0,83", "21/03/1990 14:30", 0},
-        {"0", "GREG", "21", "41N60-012E60", "+", "21/03/1990 14:30", 1},    // minutes 60 pass here
-        {"-1", "GREG", "00", "41N54-012E29", "+1", "28/02/1990 14:30", 1},  // day 0 is the day before the 1st
+        {"0", "GREG", "21", "41N60-012E60", "+", "21/03/1990 14:30", 1},  // minutes 60 pass here
     };
     for (const auto& c : cases) {
         EntryForm f = goodForm();
@@ -215,6 +218,19 @@ TEST(BirthEntryContinue, TheHandOffCarriesTheZoneAndTheDateInTheChosenCalendar) 
         EXPECT_EQ(check.handOff.coordText, c.coord);
         EXPECT_EQ(check.handOff.country, "ITALIA");
         EXPECT_EQ(check.handOff.locality, "ROMA");
+    }
+    // A date of the other calendar only is refused on the day field in this one.
+    for (const auto& [calendar, ok] : {std::pair{"GREG", false}, std::pair{"GIUL", true}}) {
+        EntryForm leap = goodForm();
+        leap.calendar = calendar;
+        leap.date = {"29", "02", "1900", "12", "00"};
+        const ContinueCheck check = checkContinue(leap);
+        EXPECT_EQ(check.ok, ok) << calendar;
+        if (!ok) {
+            EXPECT_TRUE(check.error);
+            EXPECT_EQ(check.message, kMessageBadDate);
+            EXPECT_EQ(check.date.failed, 0);
+        }
     }
     EntryForm f = goodForm();
     EXPECT_NEAR(static_cast<double>(checkContinue(f).handOff.julianDay), 2447972.062, 1e-9);

@@ -53,10 +53,7 @@ TEST_F(BirthMomentFlow, TheArchiveAndTheChartGiveBackTheMomentOfTheEntry) {
     };
     const Case cases[] = {
         {"plain", {"21", "03", "1990", "14", "30"}, "GREG", "-1", "21/03/1990 14:30", "199003211430-1"},
-        {"day 0", {"00", "03", "1990", "14", "30"}, "GREG", "-1", "28/02/1990 14:30", "199002281430-1"},
-        {"31 February", {"31", "02", "1990", "08", "05"}, "GREG", "-1", "03/03/1990 08:05", "199003030805-1"},
         {"Julian leap day", {"29", "02", "1900", "12", "00"}, "GIUL", "-2", "29/02/1900 12:00", "190002291200-2"},
-        {"no Gregorian leap day", {"29", "02", "1900", "12", "00"}, "GREG", "-2", "01/03/1900 12:00", "190003011200-2"},
         {"zone cut to four characters",
          {"21", "03", "1990", "14", "30"},
          "GREG",
@@ -69,7 +66,6 @@ TEST_F(BirthMomentFlow, TheArchiveAndTheChartGiveBackTheMomentOfTheEntry) {
          "-0,83333333",
          "10/06/1850 23:59",
          "185006102359-0,83"},
-        {"before 1 BC", {"00", "01", "0000", "06", "00"}, "GIUL", "+0", "31/12/-001 06:00", "-00112310600+0"},
     };
     for (const auto& c : cases) {
         EntryForm form;

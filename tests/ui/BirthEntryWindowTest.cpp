@@ -431,6 +431,29 @@ TEST_F(BirthEntryWindowTest, TheDateAndPlaceFieldsAnswerBadInput) {
     });
 }
 
+TEST_F(BirthEntryWindowTest, ADateThatDoesNotExistIsRefusedOnTheDayField) {
+    inEntry([&](QDialog* d) {
+        typeSubject("verdi luca", "310219901200");
+        EXPECT_EQ(messages.texts(), (std::vector<std::string>{kMessageBadDate}));
+        auto* day = child<QLineEdit>(d, "EditGiorno");
+        EXPECT_TRUE(day->text().isEmpty());
+        EXPECT_EQ(stateColourName(day), "red");
+        EXPECT_EQ(focusedName(), "EditGiorno");
+
+        // 29/02/1900 exists only in the Julian calendar: Rome's Gregorian look-up refuses it.
+        messages.clear();
+        typeSubject("verdi luca", "290219001200");
+        EXPECT_TRUE(messages.texts().empty());
+        child<QLineEdit>(d, "EditLocal")->setFocus();
+        typeHere("roma");
+        keyHere(Qt::Key_Return);
+        settle();
+        EXPECT_EQ(messages.texts(), (std::vector<std::string>{kMessageBadDate}));
+        EXPECT_TRUE(text(d, "EditCoord").isEmpty());
+        EXPECT_FALSE(child<QPushButton>(d, "BBprosegui")->isEnabled());
+    });
+}
+
 TEST_F(BirthEntryWindowTest, RetypingThePlaceForgetsTheChosenOne) {
     inEntry([&](QDialog* d) {
         typeSubject("verdi luca", "140519732215");

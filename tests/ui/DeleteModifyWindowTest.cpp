@@ -114,6 +114,8 @@ TEST_F(ArchiveWindowTest, ModifyingRefusesBadDataWithItsMessages) {
         const char* message;
     } cases[] = {
         {"EditDataNasc", "32/03/1990", "Fecha de nacimiento incorrecta o incomplete"},
+        {"EditDataNasc", "31/02/1990", "Fecha de nacimiento incorrecta o incomplete"},
+        {"EditDataNasc", "29/02/1900", "Fecha de nacimiento incorrecta o incomplete"},  // a Gregorian record
         {"EditOraNasc", "24:30", "Hora nacimiento incorrecta o incompleta"},
         {"EditCoordi", "41N60-012E29", "Coordenadas incorrecta o incomplete"},
         {"EditCalend", "JULIANO", "Error definición Calendar"},

@@ -312,6 +312,25 @@ BirthRecord romeSubject() {
     return r;
 }
 
+TEST_F(MainWindowTest, AStoredImpossibleDateOpensWithAWarning) {
+    BirthRecord r = romeSubject();
+    r.birthStamp = "199002311505+5";  // saved before dates were checked
+    storeCurrent(folder.root(), makeEntryText("ROSSI MARIO", 1), r);
+    open();
+    login();
+    const QStringList lines = child<QPlainTextEdit>(window.get(), "MemoDati")->toPlainText().split('\n');
+    ASSERT_EQ(lines.size(), 7);
+    EXPECT_TRUE(lines[6].contains(QString::fromUtf8("no existe en su calendario"))) << lines[6].toStdString();
+    EXPECT_GT(window->workstation().chart.ChartJulianDay, 2447950) << "the chart still opens";
+
+    // A Julian 29 February exists; the same in a Gregorian record does not.
+    r.birthStamp = "170002291200+0";
+    r.calendarCode = "GI";
+    storeCurrent(folder.root(), makeEntryText("ROSSI MARIO", 1), r);
+    window->reloadSubject();
+    EXPECT_EQ(child<QPlainTextEdit>(window.get(), "MemoDati")->toPlainText().split('\n').size(), 6);
+}
+
 TEST_F(MainWindowTest, TheCurrentSubjectIsShownWithItsNotesAndChart) {
     storeCurrent(folder.root(), makeEntryText("ROSSI MARIO", 1), romeSubject());
     writeNotesLine(folder.root(), " PRIMA NOTA SECONDA");

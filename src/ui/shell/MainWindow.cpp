@@ -584,6 +584,7 @@ void MainWindow::reloadSubject() {
     const auto lines = subjectDisplayLines(subject);
     QStringList shown;
     for (const auto& l : lines) shown << fromCp(l);
+    if (const std::string warning = impossibleDateWarning(subject); !warning.empty()) shown << fromCp(warning);
     subjectMemo_->setPlainText(shown.join('\n'));
     // The task bar tells two running programs apart by the subject each holds.
     const QString program = fromCp("Athanor - Medicina Espag\xEDrica");

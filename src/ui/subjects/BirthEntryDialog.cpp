@@ -469,7 +469,7 @@ void BirthEntryDialog::onIdle() {
     if (!entry_.pending()) return;
     outdatedNote_->hide();
     const BirthEntry::Recompute r = entry_.recompute(dateTexts(), static_cast<int>(ws_.settings.calendarRule));
-    if (r.lookup || r.error) {
+    if (r.lookup || r.error || r.date.outcome == DateCheck::Outcome::Invalid) {
         clearResults();
         continueButton_->setEnabled(false);
     }

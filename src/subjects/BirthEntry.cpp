@@ -142,12 +142,14 @@ void refuseDay(DateCheck& check) {
 
 DateCheck checkDate(const DateTexts& fields) {
     DateCheck check;
-    for (int i = 0; i < kDateFieldCount; ++i) {
-        check.trimmed[i] = trim(fields[i]);
-        if (check.trimmed[i].empty()) return check;  // Incomplete, no message
-    }
+    int filled = 0;
+    for (int i = 0; i < kDateFieldCount; ++i) check.trimmed[i] = trim(fields[i]);
+    while (filled < kDateFieldCount && !check.trimmed[filled].empty()) ++filled;
+    // The fields before the first empty one are checked as they are typed, so that a wrong
+    // one is reported when it is complete, not when the last field is. (No prefix of a
+    // number in range is out of range, so a field still being typed never fails.)
     std::array<int, kDateFieldCount> v{};
-    for (int i = 0; i < kDateFieldCount; ++i) {
+    for (int i = 0; i < filled; ++i) {
         const auto n = wholeNumber(check.trimmed[i]);
         if (!n || *n < kDateRanges[i].low || *n > kDateRanges[i].high) {
             check.outcome = DateCheck::Outcome::Invalid;
@@ -157,6 +159,11 @@ DateCheck checkDate(const DateTexts& fields) {
         v[i] = *n;
         check.passed = i + 1;
     }
+    const bool dateComplete = filled >= 3 && check.trimmed[2].size() == 4;
+    if (filled < kDateFieldCount && !dateComplete) {
+        check.passed = 0;  // nothing turns aqua before the date is whole
+        return check;      // Incomplete, no message
+    }
     // A date no calendar has (day or month 0, 31/04, 30/02) is refused at once; one that
     // only the other calendar has (29/02/1900) waits for the calendar of the place.
     if (!civilDateExists(v[2], v[1], v[0], 0) && !civilDateExists(v[2], v[1], v[0], 1)) {
@@ -164,6 +171,10 @@ DateCheck checkDate(const DateTexts& fields) {
         check.failed = v[1] == 0 ? 1 : 0;
         check.passed = check.failed;
         return check;
+    }
+    if (filled < kDateFieldCount) {
+        check.passed = 0;
+        return check;  // the date is whole and exists; the time is still being typed
     }
     check.outcome = DateCheck::Outcome::Valid;
     check.when = LocalDateTime{v[0], v[1], v[2], v[3], v[4]};

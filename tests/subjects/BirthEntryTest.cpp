@@ -73,7 +73,10 @@ TEST(BirthEntryDate, TheFirstFieldOutOfItsRangeFails) {
         {date("2a", "13", "1990", "14", "30"), O::Invalid, 0, 0},  // the first failure stops
         {date("21", "-3", "1990", "14", "30"), O::Invalid, 1, 1},
         {date("21", "03", "1990", "14", ""), O::Incomplete, -1, 0},  // no message for an empty field
-        {date("99", "03", "", "14", "30"), O::Incomplete, -1, 0},    // even when another is wrong
+        {date("99", "03", "", "14", "30"), O::Invalid, 0, 0},        // a whole wrong field fails at once
+        {date("21", "03", "208", "", ""), O::Incomplete, -1, 0},     // a year still being typed
+        {date("29", "02", "190", "", ""), O::Incomplete, -1, 0},     // ... is not judged as year 190
+        {date("30", "02", "1990", "", ""), O::Invalid, 0, 0},        // the date is judged once whole
         {date("21", "03", "1990", "  ", "30"), O::Incomplete, -1, 0},
     };
     for (const auto& c : cases) {

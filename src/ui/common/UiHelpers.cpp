@@ -111,6 +111,22 @@ void showMessage(QWidget* parent, MessageKind kind, const QString& text) {
     }
 }
 
+void showMessageWithoutFocus(QWidget* parent, MessageKind kind, const QString& text) {
+    if (hook()) {
+        hook()(kind, text);
+        return;
+    }
+    const QMessageBox::Icon icon = kind == MessageKind::Error     ? QMessageBox::Critical
+                                   : kind == MessageKind::Warning ? QMessageBox::Warning
+                                                                  : QMessageBox::Information;
+    auto* box = new QMessageBox(icon, QStringLiteral("Error"), text, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setAttribute(Qt::WA_ShowWithoutActivating);
+    box->setWindowModality(Qt::NonModal);
+    box->setFocusPolicy(Qt::NoFocus);
+    box->show();
+}
+
 bool askYesNo(QWidget* parent, const QString& caption, const QString& text) {
     if (hook()) return hook()(MessageKind::Question, text);
     return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==

@@ -485,7 +485,8 @@ void BirthEntryDialog::showDateCheck(const DateCheck& check) {
     setStateColour(e, StateColour::Red);
     e->clear();
     e->setFocus(Qt::OtherFocusReason);
-    showMessage(this, MessageKind::Error, kMessageBadDate);
+    // Reported while the user types on: the keys that follow go to the field, not to a box.
+    showMessageWithoutFocus(this, MessageKind::Error, fromCp(kMessageBadDate));
 }
 
 QLineEdit* BirthEntryDialog::fieldWidget(EntryField field) const {

@@ -33,6 +33,12 @@ void resetPageView(DrawingState& s, bool portrait, int screenWidth) {
     s.oy = 0;
 }
 
+void fitPageWidth(DrawingState& s, int viewWidth) {
+    s.zoom = std::clamp(viewWidth * s.hc / (DrawingState::kPageWidth * s.ppu), kZoomMin, kZoomMax);
+    s.ox = 0;
+    s.oy = 0;
+}
+
 bool layoutIsPortrait(int layout) { return layout == 5 || layout == 18; }
 
 const char* layoutViewName(int layout) {

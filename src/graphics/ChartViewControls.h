@@ -28,6 +28,8 @@ int keptDrag(int delta);
 // Full height, full width, and the state the window opens in: landscape at zoom 1, or
 // portrait at zoom 0.5 moved right by a quarter of the screen.
 void resetPageView(DrawingState& s, bool portrait, int screenWidth);
+// The page's whole width across a view `viewWidth` pixels wide, from the top of the page.
+void fitPageWidth(DrawingState& s, int viewWidth);
 
 // The page orientation of a layout number: 5 and 18 portrait, 16 and 17 landscape.
 bool layoutIsPortrait(int layout);

@@ -71,6 +71,12 @@ TEST_F(ChartWindowTest, ZoomStopsAtItsLimitsAndTheResetsRestoreThePage) {
     press("BitBtnFoglio");
     EXPECT_TRUE(window->portrait());
     EXPECT_EQ((std::tuple{ws.drawing.zoom, ws.drawing.ox}), (std::tuple{0.5, 300}));
+    // "Ancho" spreads the page across the view, where "Atura" showed it whole in height.
+    press("BBlargarghezza");
+    const double pageWidth = DrawingState::kPageWidth * ws.drawing.ppu / ws.drawing.hc * ws.drawing.zoom;
+    EXPECT_NEAR(pageWidth, window->page()->width(), 2.0);
+    EXPECT_EQ((std::pair{ws.drawing.ox, ws.drawing.oy}), (std::pair{0, 0}));
+    EXPECT_GT(ws.drawing.zoom, 0.5);
     press("BitBtnColNer");
     EXPECT_TRUE(ws.drawing.monochrome);
     press("BBFlagRiga");
@@ -92,7 +98,7 @@ TEST_F(ChartWindowTest, OnlyADragBeyondTwoPixelsOrTheWheelMovesThePage) {
     QWheelEvent down(QPointF(300, 300), QPointF(300, 300), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                      Qt::NoScrollPhase, false);
     QApplication::sendEvent(window->page(), &down);
-    EXPECT_EQ(ws.drawing.oy, 100) << "turning the wheel down moves the page down";
+    EXPECT_EQ(ws.drawing.oy, 60) << "turning the wheel down shows more of the page below, as in every program";
 }
 
 TEST_F(ChartWindowTest, AnExportWantsAnUpperCaseEmfName) {

@@ -113,7 +113,7 @@ PageWidget* ChartPageWindow::buildPage() {
     page_->onWheel = [this](QWheelEvent* e) {
         const int notches = e->angleDelta().y() / 120;
         if (notches == 0) return;
-        ws_.drawing.oy -= notches * kWheelNotchPixels;  // turning down moves the page down
+        ws_.drawing.oy += notches * kWheelNotchPixels;  // as everywhere: turning down brings up what is below
         redraw();
     };
     return page_;
@@ -138,7 +138,10 @@ QFrame* ChartPageWindow::buildControls() {
     add(names::kZoomIn, "+", "Ampliar", [this] { zoom(true); });
     add(names::kZoomOut, "-", "Reducir", [this] { zoom(false); });
     add(names::kFullHeight, "Atura", "Toda la altura", [this] { resetView(); });
-    add(names::kFullWidth, "Ancho", "Toda la anchura", [this] { resetView(); });
+    add(names::kFullWidth, "Ancho", "Toda la anchura", [this] {
+        fitPageWidth(ws_.drawing, page_->width());
+        redraw();
+    });
     colourButton_ = add(names::kColour, "Blanco y negro", "Color o blanco y negro", [this] { toggleColour(); });
     aspectLinesButton_ =
         add(names::kAspectLines, "Muestra Aspectos", "Muestra u oculta los aspectos", [this] { toggleAspectLines(); });

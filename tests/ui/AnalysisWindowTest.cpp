@@ -49,6 +49,9 @@ TEST_F(AnalysisWindowTest, OpensOnTheWheelWithTheSubjectAndTheFirstMessage) {
     EXPECT_EQ(memo("Memo1"), utf8(section(1)));
     EXPECT_TRUE(folder.root().exists(kPositionCodesFile)) << "the wheel writes the position codes";
     EXPECT_TRUE(messages.messages.empty()) << messages.last();
+    window->activateWindow();
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible()) << "Escape leaves the window";
 }
 
 TEST_F(AnalysisWindowTest, EachButtonShowsItsViewsInTurnWithTheirMessages) {

@@ -10,6 +10,7 @@
 #include "ui/subjects/BirthEntryDialog.h"
 #include "ui/subjects/SaveSubjectDialog.h"
 
+#include <QStatusBar>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
@@ -284,6 +285,7 @@ TEST_F(BirthEntryWindowTest, ASubjectBornInRomeIsTypedWithTheKeyboardAndSavedWit
         EXPECT_FALSE(d->isVisible()) << "the save window closes the entry window";
     });
     EXPECT_TRUE(saveWindowSeen);
+    EXPECT_EQ(window->statusBar()->currentMessage(), "ROSSI MARIO guardado en el archivo BASE");
 
     Archive base(folder.root(), "BASE");
     ASSERT_EQ(base.count(), 1);

@@ -155,6 +155,7 @@ TEST_F(MainWindowTest, TheResetCodeMakesTheInitialPasswordValidAtOnce) {
 TEST_F(MainWindowTest, ChangingThePassword) {
     open();
     auto* newPass = child<QLineEdit>(window.get(), "EdNewPass");
+    EXPECT_EQ(newPass->echoMode(), QLineEdit::Password) << "what is typed is not shown";
     auto* save = child<QPushButton>(window.get(), "BBokRegi");
     type(newPass, "a");
     EXPECT_EQ(messages.texts(), (std::vector<std::string>{"ANTES Introduzca la contrase\xC3\xB1"
@@ -434,6 +435,11 @@ TEST_F(MainWindowTest, TheManualsOpenWithTheDesktopViewer) {
     click(child<QPushButton>(window.get(), "BBistruz"));
     setDocumentHook(nullptr);
     EXPECT_EQ(opened, (std::vector<std::string>{"Dispensa.pdf", "Istruzioni_J.pdf", "Istruzioni.pdf"}));
+
+    // A manual that is not there says where it was looked for.
+    openDocument(folder.dir().path() / "Ausente.pdf");
+    ASSERT_FALSE(messages.texts().empty());
+    EXPECT_NE(messages.last().find("Ausente.pdf"), std::string::npos) << messages.last();
 }
 
 TEST_F(MainWindowTest, DialogsArePlacedAtTheMainWindowsBottomRightCorner) {

@@ -42,6 +42,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QScreen>
 #include <QTimer>
 #include <QToolButton>
@@ -250,6 +251,9 @@ void AnalysisWindow::buildInfoMemo() {
 }
 
 void AnalysisWindow::buildButtonPanel() {
+    // Escape leaves, as "Volver" does.
+    auto* leave = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(leave, &QShortcut::activated, this, &QWidget::close);
     buttonPanel_ = boxPanel(client_, names::kButtonPanel);
     auto* grid = new QGridLayout(buttonPanel_);
     int i = 0;

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -255,7 +256,8 @@ void ChartPageWindow::printOn(QPrinter& printer) {
     printer.setPageOrientation(portraitPage ? QPageLayout::Portrait : QPageLayout::Landscape);
     printer.setCreator(QStringLiteral("Athanor"));
     QPainter painter;
-    if (!painter.begin(&printer)) throw FileError(printer.outputFileName().toStdString(), "cannot print");
+    if (!painter.begin(&printer))
+        throw FileError(printer.outputFileName().toStdString(), "cannot print", FileFault::NotWritten);
     prepare(painter);
     DrawingState state = ws_.drawing;
     state.portrait = portraitPage;
@@ -269,7 +271,7 @@ void ChartPageWindow::printOn(QPrinter& printer) {
         0, std::min(state.ox, static_cast<int>(std::lround(printer.height() - state.pageHeight() * state.ppu))));
     PageCanvas canvas(painter, state, &ws_.root);
     drawLayout(canvas, ws_, layout_, aspectLines_);
-    if (!painter.end()) throw FileError(printer.outputFileName().toStdString(), "cannot print");
+    if (!painter.end()) throw FileError(printer.outputFileName().toStdString(), "cannot print", FileFault::NotWritten);
 }
 
 void ChartPageWindow::print() {
@@ -286,13 +288,14 @@ void ChartPageWindow::print() {
             printOn(printer);
         } else {
             const QString suggested =
-                QString::fromStdString((ws_.root.root() / (std::string(layoutViewName(layout_)) + ".pdf")).string());
+                QDir(documentsFolder()).filePath(QString::fromLatin1(layoutViewName(layout_)) + ".pdf");
             const QString file = askPdfFileName(this, suggested);
             if (file.isEmpty()) return;
             QPrinter printer(QPrinter::HighResolution);
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(file);
             printOn(printer);
+            showStatus(QStringLiteral("Página guardada en %1").arg(file));
         }
     });
     redraw();
@@ -328,6 +331,8 @@ void ChartPageWindow::exportMetafile() {
         const auto file = ws_.root.resolveForWriting(std::string(kMetafileFolder) + name);
         device.save(file);
         lastExported_ = name;
+        showStatus(QStringLiteral("Metaarchivo guardado en %1 y copiado al portapapeles")
+                       .arg(QString::fromStdString(file.string())));
 
         // The saved picture goes to the clipboard as an image and as metafile data.
         const auto picture = EmfPicture::load(file);

@@ -187,9 +187,8 @@ void ChartRemediesWindow::print() {
         printOn(printer);
         return;
     }
-    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!QDir(documents).exists()) documents = QDir::homePath();
-    const QString file = askPdfFileName(this, QDir(documents).filePath(QStringLiteral("Remedios para el tema.pdf")));
+    const QString file =
+        askPdfFileName(this, QDir(documentsFolder()).filePath(QStringLiteral("Remedios para el tema.pdf")));
     if (file.isEmpty()) return;
     BusyCursor busy;
     if (printToPdf(file))

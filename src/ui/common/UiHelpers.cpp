@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QStatusBar>
+#include <QMainWindow>
 #include <QPalette>
 #include <QPointer>
 #include <QScreen>
@@ -127,6 +129,11 @@ void showMessageWithoutFocus(QWidget* parent, MessageKind kind, const QString& t
     box->show();
 }
 
+void showStatus(const QString& text) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* main = qobject_cast<QMainWindow*>(w)) main->statusBar()->showMessage(text, 10000);
+}
+
 bool askYesNo(QWidget* parent, const QString& caption, const QString& text) {
     if (hook()) return hook()(MessageKind::Question, text);
     return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
@@ -236,7 +243,16 @@ void openDocument(const std::filesystem::path& path) {
         documentHook()(path);
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path.string())));
+    const QString file = QString::fromStdString(path.string());
+    if (!std::filesystem::exists(path)) {
+        showMessage(QApplication::activeWindow(), MessageKind::Warning,
+                    QStringLiteral("No se encuentra el archivo %1.").arg(file));
+        return;
+    }
+    // Without a viewer the practitioner still learns where the file is.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
+        showMessage(QApplication::activeWindow(), MessageKind::Information,
+                    QStringLiteral("No hay ningún programa para abrir este archivo. Está en:\n%1").arg(file));
 }
 
 }  // namespace athanor

@@ -38,6 +38,8 @@ inline void showMessage(QWidget* parent, MessageKind kind, const char* cp1252) {
 // The same box, but it neither waits nor takes the keyboard: for a message shown while the
 // user is typing, so that the keys typed next still reach the field.
 void showMessageWithoutFocus(QWidget* parent, MessageKind kind, const QString& text);
+// A line in the main window's status bar for a while: what was written where.
+void showStatus(const QString& text);
 // A Yes/No question with its own caption; true for Yes.
 bool askYesNo(QWidget* parent, const QString& caption, const QString& text);
 // A file error: its path and the system's message.

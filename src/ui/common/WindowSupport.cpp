@@ -4,6 +4,8 @@
 #include "app/Workstation.h"
 
 #include <QFileDialog>
+#include <QStandardPaths>
+#include <QDir>
 #include <QPrinterInfo>
 
 namespace athanor {
@@ -28,6 +30,11 @@ QString askPdfFileName(QWidget* parent, const QString& suggested) {
 }
 
 void setPdfFileNameHook(std::function<QString(const QString&)> hook) { pdfHook() = std::move(hook); }
+
+QString documentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(documents).exists() ? documents : QDir::homePath();
+}
 
 bool systemPrinterAvailable() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
 

@@ -437,6 +437,7 @@ void MainWindow::addNewPasswordRows(QVBoxLayout* layout) {
     intro2->setStyleSheet("color: red;");
     newPasswordField_ = widgets::named<QLineEdit>(panel, names::kNewPassword);
     newPasswordField_->setMaxLength(6);
+    newPasswordField_->setEchoMode(QLineEdit::Password);  // a password is never shown
     newPasswordField_->setFixedWidth(120);
     newPasswordField_->installEventFilter(this);
     savePasswordButton_ = widgets::button(panel, names::kSavePassword, "Guardar");

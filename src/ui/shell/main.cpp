@@ -1,5 +1,7 @@
 #include "foundations/FileError.h"
+#include "app/FileMessages.h"
 #include "app/ProgramFolder.h"
+#include "foundations/Cp1252.h"
 #include "ui/shell/MainWindow.h"
 
 #include <QApplication>
@@ -42,7 +44,9 @@ int main(int argc, char* argv[]) {
     try {
         root = athanor::openProgramFolder(*options);
     } catch (const athanor::FileError& e) {
-        QMessageBox::critical(nullptr, "Athanor", QString::fromLocal8Bit(e.what()));
+        // The same Spanish message, naming the file and what to do, as inside the program.
+        QMessageBox::critical(nullptr, "Athanor",
+                              QString::fromStdString(athanor::cp1252ToUtf8(athanor::userMessage(e))));
         return 1;
     }
 

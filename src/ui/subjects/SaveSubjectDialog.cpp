@@ -1,5 +1,6 @@
 #include "ui/subjects/SaveSubjectDialog.h"
 
+#include "foundations/Format.h"
 #include "subjects/Archive.h"
 #include "subjects/SubjectFiles.h"
 #include "subjects/TimeZones.h"
@@ -214,6 +215,8 @@ bool SaveSubjectDialog::save() {
         BusyCursor busy;
         saved_ = saveSubject(ws_.root, ws_.chart, *ws_.corrections, input_, request);
         savedArchive_ = Archive(ws_.root, archive).name();
+        showStatus(
+            QStringLiteral("%1 guardado en el archivo %2").arg(fromCp(trimRight(input_.name)), fromCp(savedArchive_)));
     });
 }
 

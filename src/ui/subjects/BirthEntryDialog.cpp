@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>
@@ -480,7 +481,11 @@ void BirthEntryDialog::onIdle() {
 
 void BirthEntryDialog::showDateCheck(const DateCheck& check) {
     for (int i = 0; i < check.passed; ++i) setStateColour(dateEdits_[static_cast<size_t>(i)], StateColour::Aqua);
-    if (check.failed < 0) return;
+    if (check.failed < 0) {
+        if (check.valid()) closeNotices();  // the date is right now: the notice has had its say
+        return;
+    }
+    closeNotices();
     QLineEdit* e = dateEdits_[static_cast<size_t>(check.failed)];
     setStateColour(e, StateColour::Red);
     e->clear();
@@ -909,7 +914,12 @@ void BirthEntryDialog::proceed() {
 
 void BirthEntryDialog::giveUp() { reject(); }
 
+void BirthEntryDialog::closeNotices() {
+    for (QMessageBox* box : findChildren<QMessageBox*>(Qt::FindDirectChildrenOnly)) box->close();
+}
+
 void BirthEntryDialog::done(int result) {
+    closeNotices();
     entry_.close();
     clearResults();
     manualPanel_->hide();

@@ -65,6 +65,8 @@ private:
     void placeKey(QKeyEvent* event);
     void clickPlace();
     void forgetPlace();
+    // Closes the date notices still on screen.
+    void closeNotices();
     void choose(std::int64_t record);
     void scrollList(int action);
     void redrawList();

@@ -87,7 +87,7 @@ TEST_F(ArchiveWindowsTabOrderTest, RetrievalPassesTheShownFieldsBy) {
 
 TEST_F(ArchiveWindowsTabOrderTest, ModifyGoesRowByRowThroughTheData) {
     const auto [browsing, loaded] = rounds("BitBtn1");
-    EXPECT_EQ(browsing, (Names{"ListBox1", "EditSoggetto", "ListaNomi", "BitBtn3", "ListBox1"}));
+    EXPECT_EQ(browsing, (Names{"EditSoggetto", "ListaNomi", "BitBtn3", "ListBox1", "EditSoggetto"}));
     EXPECT_EQ(loaded, (Names{"EditNomeSogg", "EditDataNasc", "EditOraNasc", "EditCalend", "EditGmt", "EditLocalita",
                              "EditCoordi", "EditStato", "BitBtnElenco", "EditMemo1", "EditMemo2", "EditMemo3",
                              "EditMemo4", "EditNfile", "BitBtnRegistra", "BBtesto", "BitBtn3", "EditNomeSogg"}));

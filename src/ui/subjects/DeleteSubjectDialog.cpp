@@ -109,6 +109,7 @@ void DeleteSubjectDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     clearShown();
     guarded(this, [&] { picker_->fill(); });
+    picker_->nameField()->setFocus(Qt::OtherFocusReason);  // typing starts in the search box
 }
 
 void DeleteSubjectDialog::clearShown() {

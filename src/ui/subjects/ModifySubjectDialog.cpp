@@ -169,6 +169,7 @@ void ModifySubjectDialog::showEvent(QShowEvent* event) {
     subject_.reset();
     browserView();
     guarded(this, [&] { picker_->fill(); });
+    picker_->nameField()->setFocus(Qt::OtherFocusReason);  // typing starts in the search box
 }
 
 void ModifySubjectDialog::browserView() {

@@ -1,5 +1,6 @@
 #include "graphics/Pages.h"
 
+#include "foundations/Calendar.h"
 #include "foundations/DataRoot.h"
 #include "foundations/FileError.h"
 #include "foundations/Format.h"
@@ -257,6 +258,9 @@ PageSubject pageSubjectFromChart(const ChartState& c) {
                  zeroPadded(whole(c.Year), 4) + "  " + zeroPadded(whole(c.Hour), 2) + ":" +
                  zeroPadded(whole(c.Minute), 2) + "  GMT" + timeCorrectionText(c.TimeCorrection);
     if (c.CalendarFlag == 0) s.dateLine += " Calend. Giuliano";
+    // A record saved before dates were checked: the page must not pass it off as a real date.
+    if (!civilDateExists(whole(c.Year), whole(c.Month), whole(c.Day), c.CalendarFlag))
+        s.dateLine += "  (fecha inexistente)";
     s.coordLine = coordinatesLine(c);
     return s;
 }

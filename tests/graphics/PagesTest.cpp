@@ -130,6 +130,14 @@ std::unique_ptr<test::Recording> recordPage(PageLayout layout, const ChartState&
         4, paper, mono, data);
 }
 
+TEST(PrintablePages, TheHeaderMarksADateThatDoesNotExist) {
+    ChartState chart = chartFor(test::births()[0]);
+    EXPECT_EQ(pageSubjectFromChart(chart).dateLine.find("inexistente"), std::string::npos);
+    chart.Day = 31;
+    chart.Month = 2;
+    EXPECT_NE(pageSubjectFromChart(chart).dateLine.find("(fecha inexistente)"), std::string::npos);
+}
+
 TEST(PrintablePages, EveryPageStandsInsideItsFrameAndOnItsSheet) {
     // On paper a unit is 0.776 mm of a 210 mm page width in either orientation: the A4 sheet
     // is 270.6 units wide and 382.7 (portrait) or 191.3 (landscape) high, a little less than

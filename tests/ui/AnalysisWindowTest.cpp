@@ -277,6 +277,16 @@ TEST_F(AnalysisWindowTest, AJulianBirthIsMarkedInTheDataPanel) {
     EXPECT_EQ(child<QLineEdit>(window.get(), "EdData")->text(), "12/05/1975 08:30 Calend. Giuliano");
 }
 
+TEST_F(AnalysisWindowTest, AStoredImpossibleDateIsMarkedInTheDataPanel) {
+    CurrentSubject s = loadCurrent(folder.root());
+    s.record.birthStamp = "199002311505+5";
+    replaceCurrent(folder.root(), s.entryText, s.record);
+    open();
+    auto* date = child<QLineEdit>(window.get(), "EdData");
+    EXPECT_TRUE(date->text().endsWith("(fecha inexistente)")) << date->text().toStdString();
+    EXPECT_FALSE(date->toolTip().isEmpty());
+}
+
 TEST_F(AnalysisWindowTest, TheDominantsRunTheRulerAndRestoreTheChart) {
     open();
     const ChartState before = ws.chart;

@@ -523,6 +523,9 @@ void AnalysisWindow::fillDataPanel() {
         trimTrailingBlanks(locality);
         nameField_->setText(fromCp(lines[0]));
         dateField_->setText(fromCp(stamp.dateTime + (subject.record.gregorian() ? "" : " Calend. Giuliano")));
+        const std::string warning = impossibleDateWarning(subject);
+        if (!warning.empty()) dateField_->setText(dateField_->text() + QStringLiteral("  (fecha inexistente)"));
+        dateField_->setToolTip(fromCp(warning));
         placeField_->setText(fromCp(locality + " - " + subject.record.country));
         coordField_->setText(fromCp(subject.record.coordText()));
     });

@@ -220,6 +220,7 @@ void ChartPageWindow::redraw() {
     QPainter painter(&page_->picture());
     prepare(painter);
     DrawingState state = ws_.drawing;
+    state.portrait = layoutIsPortrait(layout_);  // the frame of the sheet the layout prints on
     state.printing = state.recording = false;
     // The page frame shows the sheet: with no system printer the sheet is the PDF's.
     state.printerPresent = true;
@@ -238,7 +239,8 @@ void ChartPageWindow::zoom(bool in) {
 }
 
 void ChartPageWindow::resetView() {
-    resetPageView(ws_.drawing, ws_.drawing.portrait, width());
+    // The page is shown as it prints: in its layout's orientation, whatever the printer's.
+    resetPageView(ws_.drawing, layoutIsPortrait(layout_), width());
     redraw();
 }
 
@@ -311,9 +313,11 @@ void ChartPageWindow::exportMetafile() {
     }
     guarded(this, [&] {
         BusyCursor busy;
-        recordGraphType(ws_.root, name, ws_.drawing.portrait ? 'P' : 'L');
-        resetPageView(ws_.drawing, ws_.drawing.portrait, width());
+        const bool portraitPage = layoutIsPortrait(layout_);
+        recordGraphType(ws_.root, name, portraitPage ? 'P' : 'L');
+        resetPageView(ws_.drawing, portraitPage, width());
         DrawingState state = ws_.drawing;
+        state.portrait = portraitPage;
         state.recording = true;
         state.printing = false;
         state.zoom = 1;

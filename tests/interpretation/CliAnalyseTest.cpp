@@ -203,12 +203,28 @@ TEST_F(CliAnalyse, DatesThatDoNotExistAreRefusedWithOneLine) {
 }
 
 TEST_F(CliAnalyse, BadArgumentsExitWithStatusTwo) {
-    for (const char* args : {"analyse --coord 45N28-009E11", "analyse --stamp 1980 --coord 45N28-009E11",
-                             "analyse --stamp 198004101300-1 --coord 45X28-009E11",
-                             "analyse --stamp 198004101300-1 --coord 45N28-009E11 --calendar XX"}) {
+    const std::string houses = "houses --coord 41N54-012E29 --time 14:30 ";
+    for (const std::string& args : std::vector<std::string>{
+             "analyse --coord 45N28-009E11", "analyse --stamp 1980 --coord 45N28-009E11",
+             "analyse --stamp 198004101300-1 --coord 45X28-009E11",
+             "analyse --stamp 198004101300-1 --coord 45N28-009E11 --calendar XX",
+             // Corrections a clock cannot have, in any notation but plain decimals.
+             "analyse --stamp 199003211430-1e300 --coord 41N54-012E29",
+             "chart --stamp 199003211430+15 --coord 41N54-012E29",
+             "chart --stamp 199003211430-0x1 --coord 41N54-012E29",
+             "chart --stamp 199003211430-1.5.5 --coord 41N54-012E29",
+             "render --stamp 199003211430+99 --coord 41N54-012E29 --view wheel --out never.png",
+             houses + "--jd 2447972.06 --system PLACIDO --corr -30",
+             // Julian days that are no numbers, or no dates.
+             "positions --jd nan", "positions --jd inf", "positions --jd 1e5", "positions --jd 0x10",
+             "positions --jd 100000000000000000000", "date --jd -nan",
+             houses + "--jd 2447972.06 --system NADA --corr -1",
+             "chart --stamp 199003211430-1 --coord 41N54-012E29 --data ''", "kb stats --data ''"}) {
         const CliRun r = runCli(args);
         EXPECT_EQ(r.status, 2) << args << ": " << r.out;
+        EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << args << ": " << r.out;
     }
+    EXPECT_EQ(runCli(houses + "--jd 2447972.06 --system PLACIDO --corr -1").status, 0);
 }
 
 }  // namespace

@@ -71,6 +71,9 @@ SubjectArgs subjectArgs(const Args& args);
 // calendar named ("GR" Gregorian, anything else Julian); UsageError otherwise.
 void requireExistingMoment(const std::string& stamp, const std::string& calendar);
 
+// A total correction as stamps and options give it: hours, decimal digits only, at most 14.
+void checkCorrection(const std::string& option, const std::string& text);
+
 // Parses a decimal number, whole text only; throws UsageError naming the option.
 long double parseNumber(const std::string& option, const std::string& text);
 

@@ -95,6 +95,7 @@ KbArgs parse(const std::vector<std::string>& raw) {
 
 DataRoot rootOf(const KbArgs& a) {
     const auto data = a.get("data");
+    if (data && data->empty()) throw UsageError("--data necesita una carpeta");
     DataRoot root(data ? std::filesystem::absolute(*data) : DataRoot::defaultLocation());
     if (!data) root.seedFrom(DataRoot::installedDefaults());
     return root;

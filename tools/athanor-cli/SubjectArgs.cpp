@@ -9,6 +9,7 @@ SubjectArgs subjectArgs(const Args& args) {
     a.stamp = args.require("stamp");
     if (a.stamp.size() < 13 || a.stamp.size() > 20 || a.stamp.find_first_not_of("0123456789") < 12)
         throw UsageError("--stamp: expected YYYYMMDDhhmm and the correction, e.g. 199003211430-1, got: " + a.stamp);
+    checkCorrection("stamp", a.stamp.substr(12));
     a.coord = args.require("coord");
     std::string checked = a.coord;
     if (checked.size() == 12 && checked[9] == 'O') checked[9] = 'W';

@@ -1,4 +1,6 @@
 #include "Cli.h"
+
+#include <set>
 #include "Json.h"
 
 #include "engine/Houses.h"
@@ -67,9 +69,16 @@ int run(const Args& args) {
     HouseInput in;
     in.jd = args.number("jd");
     chart.HouseSystem = args.require("system");
+    static const std::set<std::string> systems = {"PLACIDO", "KOCH",        "REGIOMONT",  "PORFIRIO", "CAMPANO",
+                                                  "MORINO",  "CASE_UGUALI", "CASE_MEDIE", "ALCABIZIO"};
+    if (!systems.count(chart.HouseSystem))
+        throw UsageError("--system: one of PLACIDO, KOCH, REGIOMONT, PORFIRIO, CAMPANO, MORINO, CASE_UGUALI, "
+                         "CASE_MEDIE, ALCABIZIO; got: " +
+                         chart.HouseSystem);
     parseCoordinates(args.require("coord"), in);
     parseTime(args.require("time"), in);
     in.offset1 = 0;
+    checkCorrection("corr", args.require("corr"));
     in.offset2 = args.number("corr");
     if (auto mode = args.optionalNumber("mode")) {
         if (*mode != 1 && *mode != 2 && *mode != 3) throw UsageError("--mode: 1, 2 or 3");

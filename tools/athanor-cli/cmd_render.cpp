@@ -47,6 +47,7 @@ void checkStamp(const std::string& stamp) {
     const int month = std::stoi(m[2]), day = std::stoi(m[3]), hour = std::stoi(m[4]), minute = std::stoi(m[5]);
     if (month < 1 || month > 12 || day < 1 || day > 31 || hour > 23 || minute > 59)
         throw UsageError("--stamp: date or time out of range: " + stamp);
+    if (m[6].matched) checkCorrection("stamp", m[6]);
 }
 
 // Fonts and images need the GUI library; rendering needs no display.

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstdlib>
 #include <iostream>
+#include <cmath>
+#include <regex>
 
 namespace athanor::cli {
 
@@ -35,6 +37,8 @@ Args::Args(const std::vector<std::string>& raw, const std::vector<std::string>& 
 std::optional<std::string> Args::get(const std::string& name) const {
     auto it = values_.find(name);
     if (it == values_.end()) return std::nullopt;
+    // An empty folder name would mean the current folder, silently.
+    if (name == "data" && it->second.empty()) throw UsageError("--data needs a folder");
     return it->second;
 }
 
@@ -47,6 +51,9 @@ std::string Args::require(const std::string& name) const {
 bool Args::flag(const std::string& name) const { return std::find(flags_.begin(), flags_.end(), name) != flags_.end(); }
 
 long double parseNumber(const std::string& option, const std::string& text) {
+    // Plain decimals only: no exponent, no hexadecimal, no "nan" or "inf", which strtold takes.
+    static const std::regex decimal(R"(^[+-]?(\d+(\.\d*)?|\.\d+)$)");
+    if (!std::regex_match(text, decimal)) throw UsageError("--" + option + ": not a number: " + text);
     errno = 0;
     char* end = nullptr;
     long double v = std::strtold(text.c_str(), &end);
@@ -55,7 +62,20 @@ long double parseNumber(const std::string& option, const std::string& text) {
     return v;
 }
 
-long double Args::number(const std::string& name) const { return parseNumber(name, require(name)); }
+void checkCorrection(const std::string& option, const std::string& text) {
+    static const std::regex form(R"(^[+-]?\d{1,2}([.,]\d+)?$)");
+    std::string dotted = text;
+    std::replace(dotted.begin(), dotted.end(), ',', '.');
+    if (!std::regex_match(text, form) || std::fabs(std::stold(dotted)) > 14.0L)
+        throw UsageError("--" + option + ": a correction is hours between -14 and +14 (e.g. -1 or +5,5), got: " + text);
+}
+
+long double Args::number(const std::string& name) const {
+    const long double v = parseNumber(name, require(name));
+    // Julian days beyond some 20,000 years either side are no dates the engine can reckon.
+    if (name == "jd" && std::fabs(v) > 1.0e7L) throw UsageError("--jd: between -10000000 and 10000000");
+    return v;
+}
 
 std::optional<long double> Args::optionalNumber(const std::string& name) const {
     auto v = get(name);

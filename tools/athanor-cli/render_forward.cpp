@@ -17,7 +17,8 @@ int forward(const std::vector<std::string>& raw) {
     std::error_code ec;
     const fs::path self = fs::read_symlink("/proc/self/exe", ec);
     const fs::path bin = self.parent_path();
-    for (const fs::path& helper : {bin / "athanor-cli-render", bin.parent_path() / "libexec" / "athanor" / "athanor-cli-render"}) {
+    for (const fs::path& helper :
+         {bin / "athanor-cli-render", bin.parent_path() / "libexec" / "athanor" / "athanor-cli-render"}) {
         if (ec || !fs::exists(helper, ec)) continue;
         std::vector<std::string> words = {"athanor-cli", "render"};
         words.insert(words.end(), raw.begin(), raw.end());

@@ -117,6 +117,16 @@ void RecordFile::read(std::int64_t k, std::uint8_t* out) const {
         fail("Read beyond end of file (short record " + std::to_string(k) + ")");
 }
 
+Bytes RecordFile::readAll() const {
+    const std::int64_t n = count();
+    Bytes all(static_cast<std::size_t>(n) * size_);
+    if (all.empty()) return all;
+    const ssize_t got = preadAll(fd_, all.data(), all.size(), 0);
+    if (got < 0) failErrno(errno);
+    if (static_cast<std::size_t>(got) != all.size()) fail("Read beyond end of file (the file shrank while read)");
+    return all;
+}
+
 void RecordFile::write(std::int64_t k, std::span<const std::uint8_t> bytes) {
     if (bytes.size() != size_)
         throw std::invalid_argument("RecordFile::write: " + std::to_string(bytes.size()) + " bytes for a record of " +

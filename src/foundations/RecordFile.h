@@ -41,6 +41,9 @@ public:
     Bytes read(std::int64_t k) const;
     void read(std::int64_t k, std::uint8_t* out) const;
 
+    // Every whole record in one read, record 0 first: count() * recordSize() bytes.
+    Bytes readAll() const;
+
     // Writes record k (0 <= k <= count(); k == count() appends). bytes.size() must be recordSize().
     void write(std::int64_t k, std::span<const std::uint8_t> bytes);
 

@@ -277,3 +277,38 @@ TEST(Archive, ListsEveryIndexFileUpperCasedWithCaptions) {
 
 }  // namespace
 }  // namespace athanor
+
+namespace athanor {
+namespace {
+
+TEST(ArchiveScale, AFullArchiveTakesOneMoreInOrderWithRecordZeroKept) {
+    TempDir dir;
+    Archive a(DataRoot(dir.path()), "GRAN");
+    a.create();
+    const std::string recordZero = slurp(a.indexPath());
+    // 99,998 subjects written in one piece, every other name left out for the inserts below.
+    std::string bytes = recordZero;
+    for (int i = 0; i < 99998; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "NOMBRE%06d", 2 * i);
+        const auto rec = encodeIndexEntry(makeEntryText(name, i + 1));
+        bytes.append(reinterpret_cast<const char*>(rec.data()), rec.size());
+    }
+    dir.write("GRAN.ST1", bytes);
+
+    EXPECT_EQ(a.insertEntry(makeEntryText("NOMBRE100001", 99999)), 50002);  // after NOMBRE100000
+    ASSERT_EQ(a.count(), 99999);
+    const std::string after = slurp(a.indexPath());
+    EXPECT_EQ(after.substr(0, recordZero.size()), recordZero);
+    EXPECT_EQ(a.readEntry(50002), makeEntryText("NOMBRE100001", 99999));
+    std::string previous;
+    for (int k = 1; k <= a.count(); k += 997) {
+        const std::string e = a.readEntry(k);
+        EXPECT_LE(previous, e) << k;
+        previous = e;
+    }
+    EXPECT_EQ(a.readEntry(99999), makeEntryText("NOMBRE199994", 99998));
+}
+
+}  // namespace
+}  // namespace athanor

@@ -163,9 +163,21 @@ Table workingCopy(const DataRoot& root, bool italian, const std::string& table) 
 
     const std::string back = readRecordsFrom(WorkingCopy(table, bytes).path(), 0, false);
 
-    for (std::size_t k = 0; k * kZoneRecordSize < back.size(); ++k)
-        t.records.push_back(decodeZoneRecord(
-            std::span(reinterpret_cast<const std::uint8_t*>(back.data()) + k * kZoneRecordSize, kZoneRecordSize)));
+    for (std::size_t k = 0; k * kZoneRecordSize < back.size(); ++k) {
+        ZoneRecord r = decodeZoneRecord(
+            std::span(reinterpret_cast<const std::uint8_t*>(back.data()) + k * kZoneRecordSize, kZoneRecordSize));
+        // A date or table number no table can hold (an 80-bit value of 1e714, a NaN) would be
+        // turned into text and integers further on: the table is damaged, and says which.
+        if (!std::isfinite(r.value) || std::fabs(r.value) > 1.0e9L || !std::isfinite(r.correction) ||
+            std::fabs(r.correction) > 24.0)
+            throw FileError(t.source,
+                            "la tabla " + table +
+                                " tiene un registro da\xF1"
+                                "ado (" +
+                                std::to_string(k + 1) + ")",
+                            FileFault::Damaged);
+        t.records.push_back(std::move(r));
+    }
     return t;
 }
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -287,6 +289,10 @@ TEST(TimeZoneLookupTest, FailuresEndWithAFileErrorAndLeaveNoWorkingCopy) {
         {"00001003.CAL", Table().greg(kNoReform).add(jdOf(1880, 1, 1), "LMT ", 0).rich(1009)},
         {"00001004.CAL", Table().greg(kNoReform)},
         {"00001005.CAL", Table().greg(kNoReform).add(jdOf(1880, 1, 1), "LMT ", 0).add(jdOf(1880, 1, 1), "UT", 0)},
+        // Damaged records: a date of 1e714 days, a NaN, a correction of 1e300 hours.
+        {"00001006.CAL", Table().greg(kNoReform).raw(std::numeric_limits<long double>::max() / 1e4000L, "LMT ", 0)},
+        {"00001007.CAL", Table().greg(kNoReform).raw(std::numeric_limits<long double>::quiet_NaN(), "LMT ", 0)},
+        {"00001008.CAL", Table().greg(kNoReform).add(jdOf(1880, 1, 1), "LMT ", 1e300)},
     });
     const auto foreign = LocalityListKind::Foreign;
     auto fails = [&](std::int32_t table, const std::string& words) {
@@ -302,6 +308,9 @@ TEST(TimeZoneLookupTest, FailuresEndWithAFileErrorAndLeaveNoWorkingCopy) {
     fails(100001003, "00001009.CAL");  // a continuation to a table the index lacks
     fails(100001004, "00001004.CAL");  // no record 1
     fails(100001077, "00001077.CAL");  // not in the index
+    for (std::int32_t damaged : {100001006, 100001007, 100001008})
+        fails(damaged, "registro da\xF1"
+                       "ado");
 
     lookUpZone(f.root(), placeWith(100001005), foreign, at(1, 1, 1950), 1);
     EXPECT_TRUE(temp.empty());

@@ -196,6 +196,14 @@ long double CorrectionFiles::planet(long double jd, int field) const {
         return fld.width == 1 ? getI8(rec + fld.offset) : getI16(rec + fld.offset);
     };
     const long double J = decodeReal48(buf);
+    // Each record carries its own date: one that is not where the record stands (a record of
+    // zeros, of 0xFF, a file shifted or cut and patched) would stretch the interpolation to
+    // any size, so the file is damaged rather than the planet thrown across the sky.
+    if (!(std::fabs(jd - J) <= 10.0L))
+        throw FileError(cache_->path[PlanetSlot],
+                        "el registro " + std::to_string(static_cast<long long>(n)) +
+                            " no lleva la fecha de su posición en el archivo",
+                        FileFault::Damaged);
     const long double p = fieldValue(buf);
     const long double q = fieldValue(buf + kPlanetRecord);
     long double value = p + (jd - J) * (q - p) / 5.0L;

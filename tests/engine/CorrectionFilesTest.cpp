@@ -163,6 +163,33 @@ TEST(CorrectionFiles, BatchServesARecordPairOnceReadUntilTheOutermostBatchEnds) 
     EXPECT_NEAR(moonAt(3.25L), -325, 1e-9);
 }
 
+TEST(CorrectionFiles, AFiveDayRecordOutOfItsPlaceIsADamagedFile) {
+    // A record of zeros, of 0xFF, and one carrying the date of another record: each would
+    // stretch the interpolation (Jupiter at 2.9e17 degrees); the file is reported instead.
+    test::FiveDayRecord good, next;
+    good.jd = test::kFiveDayOrigin + 0.5L;
+    next.jd = good.jd + 5;
+    test::FiveDayRecord elsewhere = good;
+    elsewhere.jd = good.jd + 5000;
+    const std::string goodBytes = test::fiveDayRecords({good, next});
+    for (const std::string& bytes :
+         {std::string(64, '\0'), std::string(64, '\xFF'), test::fiveDayRecords({elsewhere, next})}) {
+        test::TempDir dir;
+        dir.write("FilePosi/DPR1.rnd", bytes);
+        CorrectionFiles files{DataRoot(dir.path())};
+        try {
+            files.planet(test::kFiveDayOrigin + 0.5L, 5);
+            ADD_FAILURE() << "no error";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.fault(), FileFault::Damaged);
+            EXPECT_NE(std::string(e.what()).find("DPR1.rnd"), std::string::npos) << e.what();
+        }
+    }
+    test::TempDir dir;
+    dir.write("FilePosi/DPR1.rnd", goodBytes);
+    EXPECT_NO_THROW(CorrectionFiles{DataRoot(dir.path())}.planet(test::kFiveDayOrigin + 0.5L, 5));
+}
+
 TEST(CorrectionFiles, FailuresNameTheFile) {
     test::TempDir dir;
     CorrectionFiles files{DataRoot(dir.path())};
@@ -187,8 +214,10 @@ TEST(CorrectionFiles, FailuresNameTheFile) {
 
     // Present but too short: a whole record missing, then half a record.
     dir.write("FilePosi/DSEL.rnd", test::int16Records({1, 2, 3}) + std::string(1, '\0'));
-    test::FiveDayRecord r;
-    dir.write("FilePosi/DPR1.rnd", test::fiveDayRecords({r, r}) + std::string(10, '\0'));
+    test::FiveDayRecord r, r1;
+    r.jd = test::kFiveDayOrigin + 0.5L;
+    r1.jd = r.jd + 5;
+    dir.write("FilePosi/DPR1.rnd", test::fiveDayRecords({r, r1}) + std::string(10, '\0'));
     dir.write("FilePosi/NOJLNE.rnd", test::int32Records({1, 2}));
     EXPECT_NO_THROW(files.moon(kMoonFileBase + 1.5L));
     EXPECT_NO_THROW(files.planet(test::kFiveDayOrigin + 0.5L, 5));

@@ -427,12 +427,13 @@ TEST(HousesCli, RejectsMalformedArguments) {
              "--jd 2451545 --system PLACIDO --coord 45N28-009E11 --time 12:00 --corr 0 --mode 4",
              "--jd 2451545 --system PLACIDO --coord 45N28-009E11 --time 12:00 --corr 0 --mode 3",
              "--jd 2451545 --coord 45N28-009E11 --time 12:00 --corr 0",
+             "--jd 2451545 --system NINGUNO --coord 45N28-009E11 --time 12:00 --corr 0",
          }) {
         const CliRun r = runCli(std::string("houses ") + args);
         EXPECT_EQ(r.status, 2) << args << ": " << r.out;
     }
-    // an unknown system is not an error: the angles alone, as in the program
-    const CliRun r = runCli("houses --jd 2451545 --system NINGUNO --coord 45N28-009E11 --time 12:00 --corr 0");
+    // a system of the angles alone, as in the program; an unknown name is refused above
+    const CliRun r = runCli("houses --jd 2451545 --system ALCABIZIO --coord 45N28-009E11 --time 12:00 --corr 0");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(numbersOf(r.out, "cusps").at(1), 0);
 }

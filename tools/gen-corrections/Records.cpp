@@ -221,8 +221,14 @@ void writeZeroFiles(const std::filesystem::path& root) {
         std::filesystem::resize_file(dir / name, static_cast<std::uintmax_t>(records) * size);
     };
     zeros(MoonFile::kName, MoonFile::kRecords, MoonFile::kRecordSize);
-    zeros(FiveDayFile::kName, FiveDayFile::kRecords, FiveDayFile::kRecordSize);
     zeros(ApogeeFile::kName, ApogeeFile::kRecords, ApogeeFile::kRecordSize);
+    // The five-day records carry their dates even with zero corrections: the engine refuses a
+    // record whose date is not where it stands.
+    std::string five(static_cast<std::size_t>(FiveDayFile::kRecords) * FiveDayFile::kRecordSize, '\0');
+    for (long n = 0; n < FiveDayFile::kRecords; ++n)
+        encodeReal48(FiveDayFile::instant(n), reinterpret_cast<std::uint8_t*>(five.data()) +
+                                                  static_cast<std::size_t>(n) * FiveDayFile::kRecordSize);
+    std::ofstream(dir / FiveDayFile::kName, std::ios::binary | std::ios::trunc) << five;
 }
 
 std::string moonRecords(const EngineFolders& folders, long first, long last, const Options& options, Tally& tally) {

@@ -71,6 +71,9 @@ SubjectArgs subjectArgs(const Args& args);
 // calendar named ("GR" Gregorian, anything else Julian); UsageError otherwise.
 void requireExistingMoment(const std::string& stamp, const std::string& calendar);
 
+// "41N54-012E29" within the globe: latitude to 90°, longitude to 180°, minutes to 59.
+bool coordinatesOnTheGlobe(const std::string& text);
+
 // A total correction as stamps and options give it: hours, decimal digits only, at most 14.
 void checkCorrection(const std::string& option, const std::string& text);
 

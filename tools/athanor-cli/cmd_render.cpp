@@ -82,7 +82,7 @@ int render(const Args& args) {
     subject.birthStamp = args.require("stamp");
     checkStamp(subject.birthStamp);
     subject.coordText = args.require("coord");
-    if (!parseCoordText(subject.coordText, CoordCheck::Entry))
+    if (!parseCoordText(subject.coordText, CoordCheck::Entry) || !coordinatesOnTheGlobe(subject.coordText))
         throw UsageError("--coord: expected the form 45N28-009E11, got: " + subject.coordText);
     subject.calendarCode = args.get("calendar").value_or("GR");
     if (subject.calendarCode != "GR" && subject.calendarCode != "GI") throw UsageError("--calendar: GR or GI");

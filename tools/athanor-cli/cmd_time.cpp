@@ -38,6 +38,10 @@ int runJd(const Args& args) {
     long double day, month, year, hour, minute;
     parseDate(args.require("date"), day, month, year);
     parseTime(args.require("time"), hour, minute);
+    if (std::fabs(year) > 100000 || !civilDateExists(static_cast<int>(year), static_cast<int>(month),
+                                                     static_cast<int>(day), args.flag("julian") ? 0 : 1))
+        throw UsageError("--date: " + args.require("date") + " does not exist in the " +
+                         (args.flag("julian") ? "Julian" : "Gregorian") + " calendar");
     const auto r = julianDayFromCivil(args.flag("julian") ? 0 : 1, minute, hour, year, month, day);
     Json j;
     j.beginObject().field("julianDay", r.jd).field("asteroidsValid", r.asteroidsValid).endObject();

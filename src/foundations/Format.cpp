@@ -263,4 +263,11 @@ void waitSeconds(double seconds) {
         std::this_thread::sleep_for(std::min<clock::duration>(end - now, std::chrono::milliseconds(10)));
 }
 
+std::string excerptForMessage(std::string_view raw, std::size_t max) {
+    std::string out;
+    for (char c : raw.substr(0, std::min(raw.size(), max))) out += (c >= 0x20 && c < 0x7F) ? c : '?';
+    if (raw.size() > max) out += "...";
+    return out;
+}
+
 }  // namespace athanor

@@ -22,6 +22,10 @@ const char* signName(int sign);
 // A minus sign stays in front of the zeros ("-07").
 std::string zeroPadded(std::int64_t v, int width);
 
+// A few characters of a damaged line for a message: printable ASCII kept, anything else as
+// "?", at most `max` characters and "..." when cut, so no raw bytes reach the user.
+std::string excerptForMessage(std::string_view raw, std::size_t max = 24);
+
 // First n characters of the plain decimal form of |x| (15 significant digits), cut, not
 // rounded: (12.5, 4) -> "12.5", (1.5, 4) -> "1.50", (100, 4) -> "100.".
 std::string fixedDecimal(long double x, int n);

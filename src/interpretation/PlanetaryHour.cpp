@@ -105,13 +105,17 @@ YearMasters readYearMasters(const DataRoot& root, int tableYear) {
             found = &l;
             break;
         }
+    const std::size_t lineNumber = static_cast<std::size_t>(found - lines.data()) + 1;
     const std::string& line = *found;
     YearMasters m;
     m.tableYear = digitsAt(line, 0, 4);
     m.yearMaster = digitsAt(line, 4, 2);
     m.cycleMaster = digitsAt(line, 6, 2);
     if (m.tableYear < 0 || m.yearMaster < 0 || m.yearMaster > 7 || m.cycleMaster < 0 || m.cycleMaster > 7)
-        throw FileError(path, "Invalid numeric input (" + line + ")", FileFault::Damaged);
+        throw FileError(
+            path,
+            "Invalid numeric input (line " + std::to_string(lineNumber) + ": \"" + excerptForMessage(line) + "\")",
+            FileFault::Damaged);
     m.yearName = planetDisplayName(m.yearMaster);
     m.cycleName = planetDisplayName(m.cycleMaster);
     return m;

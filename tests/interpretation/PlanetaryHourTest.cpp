@@ -140,6 +140,17 @@ TEST(YearMasters, BadTablesAreFileErrors) {
         dir.write("Appoggio/GoverAnno.txt", bad);
         EXPECT_THROW(readYearMasters(root, 1914), FileError) << bad;
     }
+    // A line of binary junk is named by its number and shown as a short printable excerpt.
+    dir.write("Appoggio/GoverAnno.txt", "19130205\r\n1914\x01\xFF\x9B" + std::string(200, '\x07') + "\r\n");
+    try {
+        readYearMasters(root, 1914);
+        ADD_FAILURE() << "no error";
+    } catch (const FileError& e) {
+        const std::string message = e.what();
+        EXPECT_NE(message.find("line 2: \"1914???"), std::string::npos) << message;
+        EXPECT_LT(message.size(), 200u + e.path().string().size());
+        for (unsigned char c : message) EXPECT_TRUE(c >= 0x20 && c < 0x7F) << message;
+    }
 }
 
 }  // namespace

@@ -65,6 +65,13 @@ void computeChart(ChartState& chart, const CorrectionFiles& files, ChartVariant 
     chart.RetroMark[body::NorthNode] = nodeMark;
     chart.RetroMark[body::SouthNode] = nodeMark;
 
+    // Every longitude leaves the engine on the circle, whatever a correction file held: later
+    // code divides them into signs, houses and parts of houses.
+    for (std::size_t i = 1; i < chart.BodyLongitude.size(); ++i)
+        if (std::isfinite(chart.BodyLongitude[i])) chart.BodyLongitude[i] = normalize360(chart.BodyLongitude[i]);
+    for (long double& cusp : chart.HouseCusp)
+        if (std::isfinite(cusp)) cusp = normalize360(cusp);
+
     // Signs and houses from the final longitudes, so that entries 8 to 11 describe the
     // nodes and angles they hold.
     deriveTables(chart);

@@ -223,7 +223,7 @@ TEST_F(CliAnalyse, BadArgumentsExitWithStatusTwo) {
              // Places off the globe, dates off the calendar.
              "chart --stamp 199003211430-1 --coord 41N54-180E59", "chart --stamp 199003211430-1 --coord 90S59-010E00",
              "chart --stamp 199003211430-1 --coord 41N5-012E29", "jd --date 31/02/1990 --time 12:00",
-             "jd --date 0/0/0 --time 12:00"}) {
+             "jd --date 0/0/0 --time 12:00", "date --jd -9999999"}) {
         const CliRun r = runCli(args);
         EXPECT_EQ(r.status, 2) << args << ": " << r.out;
         EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << args << ": " << r.out;

@@ -53,6 +53,8 @@ int runDate(const Args& args) {
     args.allowOnly({"jd", "julian"});
     const long double jd = args.number("jd");
     if (!std::isfinite(jd)) throw UsageError("--jd: not a finite number");
+    // The calendars count from Julian day 0 (1 January 4713 BC); before it the texts are nonsense.
+    if (jd < 0) throw UsageError("--jd: dates before Julian day 0 (1 January 4713 BC) are not supported");
     const std::string text = args.flag("julian") ? dateTextCalendar(jd, 0) : dateTextAuto(jd);
     const Weekday w = dayOfWeek(jd);
     Json j;

@@ -201,7 +201,27 @@ std::string Archive::nextTextNumber() {
     return zeroPadded(static_cast<int>(n), kRecordNumberWidth);
 }
 
-void Archive::create() {
+std::string unnamedSubject(int k) { return "SIN NOMBRE " + zeroPadded(k, kRecordNumberWidth); }
+
+int Archive::create() {
+    // The index lost but the birth records kept (deleted by hand, a failed copy): an empty new
+    // index would hide every subject, so it is rebuilt from the records, in record order,
+    // which the zero-padded names keep sorted.
+    int recovered = 0;
+    if (!root_.exists(name_ + ".ST1") && root_.exists(name_ + ".ST2")) {
+        const int records = birthRecordCount();
+        std::string index;
+        const auto header = encodeIndexEntry(kIndexHeaderText);
+        index.append(reinterpret_cast<const char*>(header.data()), header.size());
+        for (int k = 1; k < records; ++k) {
+            const auto entry = encodeIndexEntry(makeEntryText(unnamedSubject(k), k));
+            index.append(reinterpret_cast<const char*>(entry.data()), entry.size());
+        }
+        if (records > 1) {
+            writeFileAtomically(root_.resolveForWriting(name_ + ".ST1"), index);
+            recovered = records - 1;
+        }
+    }
     auto createWith = [&](std::string_view extension, const std::uint8_t* bytes, std::size_t size) {
         const std::string name = name_ + std::string(extension);
         if (root_.exists(name)) return;
@@ -214,6 +234,7 @@ void Archive::create() {
     createWith(".ST1", index.data(), index.size());
     createWith(".ST2", birth.data(), birth.size());
     createWith(".ST3", notes.data(), notes.size());
+    return recovered;
 }
 
 std::vector<std::string> listArchives(const DataRoot& root) {
@@ -239,9 +260,10 @@ std::string archiveCaption(std::string_view name) {
     return std::string(name);
 }
 
-bool ensureBaseArchive(const DataRoot& root) {
+bool ensureBaseArchive(const DataRoot& root, int* recovered) {
     if (root.exists("BASE.st1")) return false;
-    Archive(root, "BASE").create();
+    const int n = Archive(root, "BASE").create();
+    if (recovered) *recovered = n;
     return true;
 }
 

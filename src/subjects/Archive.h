@@ -68,8 +68,10 @@ public:
     std::string nextTextNumber();
 
     // Creates the three files, each holding only its record 0, for the files that are
-    // missing; a file that exists is kept.
-    void create();
+    // missing; a file that exists is kept. A missing index beside birth records is rebuilt
+    // from them, one entry "SIN NOMBRE nnnnn" per record, so that no subject is hidden; returns
+    // how many entries it rebuilt.
+    int create();
 
 private:
     std::filesystem::path path(std::string_view extension) const;
@@ -89,8 +91,12 @@ std::vector<std::string> listArchives(const DataRoot& root);
 // "RICE (speciale)", "BANK (banca dati)", or the bare name.
 std::string archiveCaption(std::string_view name);
 
-// At start-up: when no "BASE.st1" exists, create the BASE archive. Returns true when it did.
-bool ensureBaseArchive(const DataRoot& root);
+// At start-up: when no "BASE.st1" exists, create the BASE archive. Returns true when it did;
+// `recovered` (when given) receives the subjects whose index entries had to be rebuilt.
+bool ensureBaseArchive(const DataRoot& root, int* recovered = nullptr);
+
+// The name a rebuilt index entry gives the subject of birth record k.
+std::string unnamedSubject(int k);
 
 // Runs of the insertion pass on entries held in memory (the header at 0 never moves).
 // Returns the final position of the entry appended last.

@@ -55,6 +55,27 @@ TEST(Archive, FreshBaseHoldsOnlyTheRecordsZero) {
     EXPECT_EQ(base.count(), 0);
 }
 
+TEST(Archive, ALostIndexIsRebuiltFromTheBirthRecordsSoNoSubjectHides) {
+    TempDir dir;
+    DataRoot root(dir.path());
+    int recovered = -1;
+    ASSERT_TRUE(ensureBaseArchive(root, &recovered));
+    EXPECT_EQ(recovered, 0);
+    Archive base(root, "BASE");
+    for (const char* name : {"ROSSI MARIO", "BIANCHI ANNA", "VERDI LUCA"})
+        base.insertEntry(makeEntryText(name, base.appendRecord(BirthRecord::blank())));
+    const std::string birth = slurp(dir / "BASE.ST2");
+
+    std::filesystem::remove(dir / "BASE.ST1");
+    ASSERT_TRUE(ensureBaseArchive(root, &recovered));
+    EXPECT_EQ(recovered, 3);
+    ASSERT_EQ(base.count(), 3);
+    EXPECT_EQ(base.readEntry(0), "0 Registro vuoto......................00000");
+    for (int k = 1; k <= 3; ++k) EXPECT_EQ(base.readEntry(k), makeEntryText(unnamedSubject(k), k));
+    EXPECT_EQ(slurp(dir / "BASE.ST2"), birth) << "the records are kept as they were";
+    EXPECT_EQ(base.insertEntry(makeEntryText("ZETA", 4)), 4) << "the rebuilt index is in order";
+}
+
 TEST(Archive, BaseIsFoundWhateverTheLetterCaseAndExistingFilesAreKept) {
     TempDir dir;
     DataRoot root(dir.path());
@@ -68,7 +89,7 @@ TEST(Archive, BaseIsFoundWhateverTheLetterCaseAndExistingFilesAreKept) {
     other.write("BASE.ST2", kept);
     EXPECT_TRUE(ensureBaseArchive(root2));
     EXPECT_EQ(slurp(other / "BASE.ST2"), kept);
-    EXPECT_EQ(Archive(root2, "BASE").count(), 0);
+    EXPECT_EQ(Archive(root2, "BASE").count(), 2) << "records 1 and 2 are listed again, unnamed";
 }
 
 TEST(Archive, BirthRecordBytesFollowTheLayout) {

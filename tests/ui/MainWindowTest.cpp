@@ -313,6 +313,19 @@ BirthRecord romeSubject() {
     return r;
 }
 
+TEST_F(MainWindowTest, ALostBaseIndexIsRebuiltAndSaidSo) {
+    Archive base(folder.root(), "BASE");
+    base.create();
+    base.appendRecord(BirthRecord::blank());
+    base.appendRecord(BirthRecord::blank());
+    std::filesystem::remove(base.indexPath());
+    open();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].first, MessageKind::Warning);
+    EXPECT_NE(messages.last().find("SIN NOMBRE"), std::string::npos) << messages.last();
+    EXPECT_EQ(base.count(), 2);
+}
+
 TEST_F(MainWindowTest, AStoredImpossibleDateOpensWithAWarning) {
     BirthRecord r = romeSubject();
     r.birthStamp = "199002311505+5";  // saved before dates were checked

@@ -543,7 +543,14 @@ void MainWindow::activate() {
     activating_ = true;
     guarded(this, [&] {
         resetOldBackupLine(ws_.root);
-        ensureBaseArchive(ws_.root);
+        int recovered = 0;
+        ensureBaseArchive(ws_.root, &recovered);
+        if (recovered > 0)
+            showMessage(this, MessageKind::Warning,
+                        QStringLiteral("Faltaba el índice del archivo BASE (BASE.ST1). Se ha rehecho con los %1 "
+                                       "sujetos guardados, que aparecen como «SIN NOMBRE» seguido de su número: "
+                                       "póngales nombre con «Mod. Datos Nacim./Crear texto».")
+                            .arg(recovered));
         // A new program folder has no current subject yet: TMPR starts with its blank record 0.
         if (!ws_.root.exists("TMPR.ST1") || !ws_.root.exists("TMPR.ST2")) Archive(ws_.root, "TMPR").create();
         passwordPanel_->show();

@@ -183,6 +183,9 @@ std::string userMessage(const FileError& error, const DataRoot& programFolder, c
     case FileFault::NotWritten:
         return "No se pudo escribir " + what +
                ". Compruebe que la carpeta existe, que tiene permiso de escritura y que queda espacio en el disco.";
+    case FileFault::InUse:
+        return "Otro programa Athanor abierto est\xE1 guardando en la carpeta del programa" + inFolder +
+               ". Espere a que termine y repita la operaci\xF3n.";
     case FileFault::Other:
         break;
     }

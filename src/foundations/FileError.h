@@ -15,6 +15,7 @@ enum class FileFault {
     DiskFull,    // no space left
     Damaged,     // the contents are not what the program needs (short, cut, unreadable values)
     NotWritten,  // a document or picture could not be written
+    InUse,       // another running program is writing it
 };
 
 // The one exception for file failures: which file, what is wrong and what the system said.

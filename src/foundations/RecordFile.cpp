@@ -1,10 +1,13 @@
 #include "foundations/RecordFile.h"
 
 #include "foundations/FileError.h"
+#include "foundations/FolderLock.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <mutex>
+#include <set>
 #include <stdexcept>
 #include <utility>
 
@@ -46,10 +49,100 @@ bool pwriteAll(int fd, const std::uint8_t* buf, std::size_t n, off_t offset) {
     return true;
 }
 
+// Flushes a folder so that a rename or unlink in it is durable.
+void syncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+fs::path journalOf(const fs::path& file) { return fs::path(file.string() + ".jnl"); }
+
+constexpr char kJournalMagic[8] = {'A', 'T', 'H', 'J', 'N', 'L', '1', '\n'};
+
+std::uint64_t fnv1a(const std::uint8_t* p, std::size_t n) {
+    std::uint64_t h = 1469598103934665603ull;
+    for (std::size_t i = 0; i < n; ++i) h = (h ^ p[i]) * 1099511628211ull;
+    return h;
+}
+
+void putU64(std::string& out, std::uint64_t v) {
+    for (int i = 0; i < 8; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+
+std::uint64_t getU64(const std::uint8_t* p) {
+    std::uint64_t v = 0;
+    for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
+    return v;
+}
+
+// Files whose rewrite this process is doing now: another thread's open must not undo it.
+std::mutex& rewritingMutex() {
+    static std::mutex m;
+    return m;
+}
+std::set<fs::path>& rewriting() {
+    static std::set<fs::path> s;
+    return s;
+}
+
+RewriteHook& rewriteHook() {
+    thread_local RewriteHook hook;
+    return hook;
+}
+
 }  // namespace
+
+ScopedRewriteHook::ScopedRewriteHook(RewriteHook hook) { rewriteHook() = std::move(hook); }
+ScopedRewriteHook::~ScopedRewriteHook() { rewriteHook() = nullptr; }
+
+bool recoverInterruptedRewrite(const fs::path& file) {
+    const fs::path journal = journalOf(file);
+    struct stat st {};
+    if (::stat(journal.c_str(), &st) != 0) return false;
+    {
+        std::lock_guard guard(rewritingMutex());
+        if (rewriting().count(file) > 0) return false;
+    }
+    const auto lock = FolderLock::tryLock(file.has_parent_path() ? file.parent_path() : fs::path("."));
+    if (!lock) return false;  // the other program is writing; its journal is in use
+
+    Bytes j;
+    {
+        const int fd = ::open(journal.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return false;
+        j.resize(static_cast<std::size_t>(std::max<off_t>(st.st_size, 0)));
+        const ssize_t got = preadAll(fd, j.data(), j.size(), 0);
+        ::close(fd);
+        if (got != static_cast<ssize_t>(j.size())) return false;
+    }
+    const std::size_t head = sizeof kJournalMagic + 16;
+    bool whole = j.size() >= head + 8 && std::memcmp(j.data(), kJournalMagic, sizeof kJournalMagic) == 0;
+    std::uint64_t offset = 0, length = 0;
+    if (whole) {
+        offset = getU64(j.data() + 8);
+        length = getU64(j.data() + 16);
+        whole = length == j.size() - head - 8 && getU64(j.data() + j.size() - 8) == fnv1a(j.data(), j.size() - 8);
+    }
+    bool restored = false;
+    if (whole) {
+        const int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd < 0) throw FileError::fromErrno(file, errno);
+        const bool ok = pwriteAll(fd, j.data() + head, length, static_cast<off_t>(offset)) && ::fsync(fd) == 0;
+        const int err = errno;
+        ::close(fd);
+        if (!ok) throw FileError::fromErrno(file, err);
+        restored = true;
+    }
+    ::unlink(journal.c_str());
+    syncFolder(file.parent_path());
+    return restored;
+}
 
 RecordFile::RecordFile(fs::path path, std::size_t recordSize, Mode mode) : path_(std::move(path)), size_(recordSize) {
     if (recordSize == 0) throw std::invalid_argument("RecordFile: record size 0");
+    recoverInterruptedRewrite(path_);
     int flags = O_CLOEXEC;
     switch (mode) {
     case Mode::Read:
@@ -137,6 +230,52 @@ void RecordFile::write(std::int64_t k, std::span<const std::uint8_t> bytes) {
     if (!pwriteAll(fd_, bytes.data(), size_, static_cast<off_t>(k) * static_cast<off_t>(size_))) failErrno(errno);
 }
 
+void RecordFile::rewrite(std::int64_t k, std::span<const std::uint8_t> bytes) {
+    if (bytes.size() != size_)
+        throw std::invalid_argument("RecordFile::rewrite: " + std::to_string(bytes.size()) + " bytes for a record of " +
+                                    std::to_string(size_));
+    const Bytes old = read(k);
+    const off_t offset = static_cast<off_t>(k) * static_cast<off_t>(size_);
+
+    std::string journal(kJournalMagic, sizeof kJournalMagic);
+    putU64(journal, static_cast<std::uint64_t>(offset));
+    putU64(journal, old.size());
+    journal.append(reinterpret_cast<const char*>(old.data()), old.size());
+    putU64(journal, fnv1a(reinterpret_cast<const std::uint8_t*>(journal.data()), journal.size()));
+
+    struct Rewriting {
+        fs::path file;
+        explicit Rewriting(fs::path f) : file(std::move(f)) {
+            std::lock_guard guard(rewritingMutex());
+            rewriting().insert(file);
+        }
+        ~Rewriting() {
+            std::lock_guard guard(rewritingMutex());
+            rewriting().erase(file);
+        }
+    } marker(path_);
+
+    writeFileAtomically(journalOf(path_), journal);
+    try {
+        if (rewriteHook()) rewriteHook()(fd_, offset, bytes);
+        else if (!pwriteAll(fd_, bytes.data(), size_, offset)) failErrno(errno);
+        sync();
+    } catch (const FileError&) {
+        // Overwriting bytes already there needs no new space: put the old ones back now.
+        if (pwriteAll(fd_, old.data(), size_, offset) && ::fsync(fd_) == 0) {
+            ::unlink(journalOf(path_).c_str());
+            syncFolder(path_.parent_path());
+        }
+        throw;
+    }
+    ::unlink(journalOf(path_).c_str());
+    syncFolder(path_.parent_path());
+}
+
+void RecordFile::sync() {
+    if (::fsync(fd_) != 0) failErrno(errno);
+}
+
 std::int64_t RecordFile::append(std::span<const std::uint8_t> bytes) {
     const std::int64_t k = count();
     write(k, bytes);
@@ -203,6 +342,7 @@ void writeFileAtomically(const fs::path& path, std::string_view bytes) {
         ::unlink(temp.c_str());
         throw FileError::fromErrno(path, err);
     }
+    syncFolder(dir);
 }
 
 }  // namespace athanor

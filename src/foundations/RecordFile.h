@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -47,6 +48,16 @@ public:
     // Writes record k (0 <= k <= count(); k == count() appends). bytes.size() must be recordSize().
     void write(std::int64_t k, std::span<const std::uint8_t> bytes);
 
+    // Rewrites record k (0 <= k < count()) so that a failure or a crash at any moment leaves
+    // the old record or the new one, never half of each: the old bytes are first kept in a
+    // journal beside the file (NAME.jnl), put back at once when the write fails and by the
+    // next open of the file after a crash.
+    void rewrite(std::int64_t k, std::span<const std::uint8_t> bytes);
+
+    // Makes what was written durable (a saved subject must not lose its record to a power cut
+    // while its index entry survives).
+    void sync();
+
     // Appends a record after the last whole one; returns its number (the former count).
     std::int64_t append(std::span<const std::uint8_t> bytes);
 
@@ -62,6 +73,23 @@ private:
     int fd_ = -1;
 };
 
+// Puts back the record whose rewrite was interrupted by a crash, when `file` has a journal
+// and no other program is writing the folder; a journal that is itself incomplete is
+// dropped (the rewrite had not begun). Returns true when a record was put back. Every
+// RecordFile open does this first.
+bool recoverInterruptedRewrite(const std::filesystem::path& file);
+
+// Tests stand a failing disk in for the write of a rewrite's new bytes: the hook gets the
+// file, the offset and the bytes and may write part of them and throw.
+using RewriteHook = std::function<void(int fd, std::int64_t offset, std::span<const std::uint8_t> bytes)>;
+class ScopedRewriteHook {
+public:
+    explicit ScopedRewriteHook(RewriteHook hook);
+    ~ScopedRewriteHook();
+    ScopedRewriteHook(const ScopedRewriteHook&) = delete;
+    ScopedRewriteHook& operator=(const ScopedRewriteHook&) = delete;
+};
+
 // Length-prefixed text field of capacity N: one length byte (0..N), then N bytes of
 // Windows-1252 text. It occupies N + 1 bytes.
 
@@ -73,7 +101,8 @@ std::string readField(const std::uint8_t* field, int capacity);
 void writeField(std::uint8_t* field, int capacity, std::string_view text);
 
 // Replaces the file's contents with `bytes`: written to a temporary file in the same
-// folder, flushed, then renamed over the old file, so a failure never leaves half a file.
+// folder, flushed, then renamed over the old file, so a failure never leaves half a file;
+// the folder is flushed too, so the new name survives a power cut.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace athanor

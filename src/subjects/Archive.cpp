@@ -12,6 +12,17 @@ namespace athanor {
 
 namespace {
 
+// An existing record is rewritten old-or-new; one past the end is appended and flushed.
+template <typename Record>
+void writeInPlace(RecordFile& file, int k, const Record& bytes) {
+    if (k >= 0 && k < file.count()) {
+        file.rewrite(k, bytes);
+    } else {
+        file.write(k, bytes);
+        file.sync();
+    }
+}
+
 std::string upperAscii(std::string_view s) {
     std::string out(s);
     for (char& c : out)
@@ -78,7 +89,7 @@ std::string Archive::readEntry(int k) const {
 
 void Archive::writeEntry(int k, std::string_view text) {
     RecordFile file(indexPath(), kIndexRecordSize, RecordFile::Mode::ReadWrite);
-    file.write(k, encodeIndexEntry(text));
+    writeInPlace(file, k, encodeIndexEntry(text));
 }
 
 std::vector<std::string> Archive::readAllEntries() const {
@@ -99,12 +110,14 @@ BirthRecord Archive::readRecord(int n) const {
 
 void Archive::writeRecord(int n, const BirthRecord& record) {
     RecordFile file(birthPath(), kBirthRecordSize, RecordFile::Mode::ReadWrite);
-    file.write(n, encodeBirthRecord(record));
+    writeInPlace(file, n, encodeBirthRecord(record));
 }
 
 int Archive::appendRecord(const BirthRecord& record) {
     RecordFile file(birthPath(), kBirthRecordSize, RecordFile::Mode::ReadWrite);
-    return static_cast<int>(file.append(encodeBirthRecord(record)));
+    const auto n = file.append(encodeBirthRecord(record));
+    file.sync();  // on the disk before an index entry can point at it
+    return static_cast<int>(n);
 }
 
 NotesRecord Archive::readNotes(int n) const {
@@ -115,12 +128,14 @@ NotesRecord Archive::readNotes(int n) const {
 
 void Archive::writeNotes(int n, const NotesRecord& notes) {
     RecordFile file(notesPath(), kNotesRecordSize, RecordFile::Mode::ReadWrite);
-    file.write(n, encodeNotesRecord(notes));
+    writeInPlace(file, n, encodeNotesRecord(notes));
 }
 
 int Archive::appendNotes(const NotesRecord& notes) {
     RecordFile file(notesPath(), kNotesRecordSize, RecordFile::Mode::ReadWrite);
-    return static_cast<int>(file.append(encodeNotesRecord(notes)));
+    const auto n = file.append(encodeNotesRecord(notes));
+    file.sync();
+    return static_cast<int>(n);
 }
 
 int insertionPass(std::vector<std::string>& entries) {

@@ -3,6 +3,7 @@
 #include "foundations/Calendar.h"
 
 #include "foundations/FileError.h"
+#include "foundations/FolderLock.h"
 #include "foundations/Format.h"
 #include "foundations/RecordFile.h"
 #include "foundations/TextFile.h"
@@ -10,6 +11,7 @@
 #include "subjects/SubjectFiles.h"
 #include "subjects/SubjectSummaries.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace athanor {
@@ -44,6 +46,19 @@ std::optional<int> usableRecord(const Archive& archive, std::string_view entry) 
 
 std::string textOfDocument(std::string_view name) { return std::string(name.substr(0, kNameWidth)); }
 
+// The notes of record k, or blank ones and a warning when the notes file cannot give them:
+// a missing or cut ".ST3" must not keep a subject from being deleted or modified.
+NotesRecord notesOrBlank(const Archive& archive, int k, std::string& warning) {
+    if (k == 0 && !archive.hasNotesFile()) return NotesRecord::blank();
+    try {
+        if (archive.hasNotesFile() && k >= 0 && k < archive.notesRecordCount()) return archive.readNotes(k);
+    } catch (const FileError&) {
+    }
+    warning = "No se pueden leer las notas de este sujeto: el archivo " + archive.name() +
+              ".ST3 falta o est\xE1 incompleto. Se muestran vac\xEDas.";
+    return NotesRecord::blank();
+}
+
 }  // namespace
 
 // ---- save ---------------------------------------------------------------------------
@@ -63,6 +78,7 @@ long double correctionFromZone(std::string_view zoneText) {
 
 SaveResult saveSubject(const DataRoot& root, const ChartState& settings, const CorrectionFiles& files,
                        const SaveInput& input, const SaveRequest& request) {
+    const FolderLock lock(root.root());
     Archive archive(root, request.archive);
     const BirthMoment& moment = input.moment;
     const std::string coord = input.coordText.substr(0, 12);
@@ -111,6 +127,7 @@ SaveResult saveSubject(const DataRoot& root, const ChartState& settings, const C
 }
 
 std::string createTextDocument(const DataRoot& root, std::string_view archiveName, std::string_view name) {
+    const FolderLock lock(root.root());
     Archive archive(root, archiveName);
     const std::string number = archive.nextTextNumber();
     const std::string document = archive.textDocument(number);
@@ -201,6 +218,7 @@ std::optional<RetrievedSubject> retrieveSubject(const DataRoot& root, const Arch
 
 void makeRetrievedCurrent(const DataRoot& root, const RetrievedSubject& subject, std::string_view editedName,
                           std::string_view editedLocality, std::string_view editedCountry) {
+    const FolderLock lock(root.root());
     BirthRecord record = subject.record;
     record.placeText = subject.record.coordText() + std::string(editedLocality);
     record.country = std::string(editedCountry);
@@ -226,16 +244,24 @@ std::optional<SubjectForDeletion> showForDeletion(const Archive& archive, int po
     s.lines[5] = std::string("Calendario: ") + calendarCaption(s.record.calendarFlag());
     s.lines[6] = s.record.reserved12;
 
-    const NotesRecord notes = archive.readNotes(s.record.notesRecord());
+    const NotesRecord notes = notesOrBlank(archive, s.record.notesRecord(), s.notesWarning);
     s.memo = memoLines(notes);
     s.documentNumber = notes.documentNumber();
     return s;
 }
 
 bool deleteSubject(const DataRoot& root, Archive& archive, const SubjectForDeletion& shown) {
-    if (shown.position < 1 || shown.position > archive.count()) return false;
-    if (archive.readEntry(shown.position) != shown.entryText) return false;
-    archive.removeEntry(shown.position);
+    const FolderLock lock(root.root());
+    // Another running program may have saved since the subject was shown: its entry may
+    // have moved, and the one now at its old place belongs to someone else.
+    int position = shown.position;
+    const std::vector<std::string> entries = archive.readAllEntries();
+    if (position < 1 || position >= static_cast<int>(entries.size()) || entries[position] != shown.entryText) {
+        const auto it = std::find(entries.begin() + (entries.empty() ? 0 : 1), entries.end(), shown.entryText);
+        if (it == entries.end()) return false;
+        position = static_cast<int>(it - entries.begin());
+    }
+    archive.removeEntry(position);
     noteArchiveWritten(root, archive.name());
     if (digitsAt(shown.documentNumber, 0, kRecordNumberWidth) && shown.documentNumber.size() == kRecordNumberWidth) {
         const std::string document = archive.textFolder() + "\\" + shown.documentNumber + ".Txt";
@@ -273,7 +299,7 @@ std::optional<SubjectForModify> loadForModify(const Archive& archive, int positi
     f.coordText = s.record.coordText();
     f.calendar = calendarCaption(s.record.calendarFlag());
     if (const int k = s.record.notesRecord(); k != 0) {
-        const NotesRecord notes = archive.readNotes(k);
+        const NotesRecord notes = notesOrBlank(archive, k, s.notesWarning);
         for (int i = 0; i < 3; ++i) f.notes[i] = notes.lines[i];
         f.notes[3] = notes.lines[3].substr(0, 64);
         f.documentNumber = notes.lines[3].size() > 64 ? notes.lines[3].substr(64, 5) : std::string();
@@ -343,6 +369,7 @@ int moveEntry(std::vector<std::string>& entries, int position, const std::string
 
 ModifyResult applyModification(const ChartState& settings, const CorrectionFiles& files, Archive& archive,
                                const SubjectForModify& subject, const ModifyForm& f) {
+    const FolderLock lock(archive.root().root());
     const std::string newKey = makeEntryText(f.name, subject.recordNumber);
 
     StampDate d;
@@ -371,7 +398,8 @@ ModifyResult applyModification(const ChartState& settings, const CorrectionFiles
         notes.lines[3] =
             trim(padRight(f.notes[3], kNotesCapacity).substr(0, 64) + f.documentNumber).substr(0, kNotesCapacity);
         const int k = record.notesRecord();
-        if (k != 0) {
+        if (!archive.hasNotesFile()) archive.create();
+        if (k > 0 && k < archive.notesRecordCount()) {
             archive.writeNotes(k, notes);
         } else {
             record.notesNumber = five(archive.appendNotes(notes));
@@ -384,8 +412,17 @@ ModifyResult applyModification(const ChartState& settings, const CorrectionFiles
 
     std::vector<std::string> entries = archive.readAllEntries();
     int position = subject.position;
-    if (position < 1 || position >= static_cast<int>(entries.size()))
-        throw FileError(archive.indexPath(), "el registro " + std::to_string(position) + " no existe");
+    // The entry is found again by its record: another running program may have moved it.
+    auto pointsAtSubject = [&](int k) {
+        return k >= 1 && k < static_cast<int>(entries.size()) && entryRecordNumber(entries[k]) == subject.recordNumber;
+    };
+    if (!pointsAtSubject(position)) {
+        position = -1;
+        for (int k = 1; k < static_cast<int>(entries.size()) && position < 0; ++k)
+            if (pointsAtSubject(k)) position = k;
+    }
+    if (position < 1)
+        throw FileError(archive.indexPath(), "el sujeto ya no est\xE1 en el \xEDndice", FileFault::Damaged);
     if (newKey.substr(0, 8) != subject.oldKey.substr(0, 8)) position = moveEntry(entries, position, newKey);
     else entries[position] = newKey;
     std::string bytes;
@@ -398,6 +435,7 @@ ModifyResult applyModification(const ChartState& settings, const CorrectionFiles
 }
 
 std::string prepareTextDocument(Archive& archive, std::string_view documentNumber, std::string_view name) {
+    const FolderLock lock(archive.root().root());
     const std::string number = trim(documentNumber);
     if (!number.empty() && archive.root().exists(archive.textDocument(number))) return number;
     const std::string fresh = archive.nextTextNumber();

@@ -121,6 +121,7 @@ struct SubjectForDeletion {
     std::array<std::string, 7> lines;  // MemoSogg
     std::array<std::string, 4> memo;   // MemoAnnotaz
     std::string documentNumber;        // Label10
+    std::string notesWarning;          // set when the notes file could not give this subject's notes
 };
 
 // Showing the subject at `position`; nullopt when its entry holds no usable record number.
@@ -152,10 +153,12 @@ struct SubjectForModify {
     std::string oldKey;  // first 38 characters of the entry
     BirthRecord record;  // as read: reserved fields and notes number are kept
     ModifyForm form;
+    std::string notesWarning;  // the notes could not be read: shown empty, saved as new ones
 };
 
 // Loading the entry at `position`; nullopt when its record number is not a number or not
-// a record of the archive. FileError when its notes cannot be read.
+// a record of the archive. Notes that cannot be read (a missing or short notes file) come
+// empty with `notesWarning` set, so that the subject can still be modified.
 std::optional<SubjectForModify> loadForModify(const Archive& archive, int position);
 
 struct ModifyCheck {

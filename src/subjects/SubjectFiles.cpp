@@ -19,7 +19,9 @@ void writeRecord0(const DataRoot& root, std::string_view name, std::size_t size,
         return;
     }
     RecordFile file(root.resolve(name), size, RecordFile::Mode::ReadWrite);
-    file.write(0, std::span<const std::uint8_t>(bytes, size));
+    const std::span<const std::uint8_t> record(bytes, size);
+    if (file.count() > 0) file.rewrite(0, record);
+    else file.write(0, record);
 }
 
 RecordFile openRecord0(const DataRoot& root, std::string_view name, std::size_t size) {

@@ -11,6 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace athanor {
 namespace {
@@ -496,6 +499,104 @@ TEST_F(ArchiveOpsTest, ModifyTextDocumentKeepsAnExistingOne) {
     EXPECT_EQ(prepareTextDocument(base, "00001", "ALTRO"), "00001");
     EXPECT_EQ(TempDir::read(dir / "BASEtxt" / "00001.txt"), "ROSSI MARIO\r\nAPPUNTI\r\n");
     EXPECT_EQ(prepareTextDocument(base, "00077", "ALTRO"), "00002");
+}
+
+// Programs open on the same folder: every save of both lands in the index, and a
+// subject shown before the other program's saves is still the one modified or deleted.
+TEST_F(ArchiveOpsTest, ProgramsSavingAtOnceLoseNothing) {
+    constexpr int kEach = 40;
+    const std::vector<std::string> surnames = {"BIANCHI", "ROSSI", "VERDI"};
+    auto saveMany = [&](const std::string& prefix) {
+        for (int i = 0; i < kEach; ++i) save(subject(prefix + " " + std::to_string(100 + i)));
+    };
+    std::vector<pid_t> others;
+    for (std::size_t p = 1; p < surnames.size(); ++p) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            try {
+                saveMany(surnames[p]);
+            } catch (...) {
+                ::_exit(1);
+            }
+            ::_exit(0);
+        }
+        others.push_back(pid);
+    }
+    saveMany(surnames[0]);
+    for (const pid_t pid : others) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+
+    const int total = kEach * static_cast<int>(surnames.size());
+    Archive base(root, "BASE");
+    EXPECT_EQ(base.birthRecordCount(), total + 1);
+    const auto entries = base.readAllEntries();
+    ASSERT_EQ(entries.size(), static_cast<std::size_t>(total + 1));
+    std::set<int> records;
+    for (std::size_t k = 1; k < entries.size(); ++k) {
+        records.insert(entryRecordNumber(entries[k]).value_or(0));
+        if (k > 1) EXPECT_LE(entries[k - 1], entries[k]);
+    }
+    EXPECT_EQ(records.size(), static_cast<std::size_t>(total));
+    EXPECT_EQ(*records.begin(), 1);
+    EXPECT_EQ(*records.rbegin(), total);
+}
+
+TEST_F(ArchiveOpsTest, AnEntryMovedByAnotherProgramIsStillTheOneModifiedOrDeleted) {
+    save(subject("ROSSI MARIO"));
+    save(subject("VERDI ANNA"));
+    Archive base(root, "BASE");
+    const auto shown = showForDeletion(base, 2);
+    const auto loaded = loadForModify(base, 1);
+    ASSERT_TRUE(shown && loaded);
+    save(subject("BIANCHI ANNA"));  // the other program's save moves both down by one
+
+    ModifyForm f = loaded->form;
+    f.name = "ROSSI MARIA";
+    const ModifyCheck check = checkModification(f);
+    ASSERT_TRUE(check.ok);
+    applyModification(settings, *files_, base, *loaded, check.form);
+    EXPECT_TRUE(deleteSubject(root, base, *shown));
+    EXPECT_EQ(base.readAllEntries(),
+              (std::vector<std::string>{std::string(kIndexHeaderText), makeEntryText("BIANCHI ANNA", 3),
+                                        makeEntryText("ROSSI MARIA", 1)}));
+}
+
+// A notes file lost or cut short hides nothing: the subjects can still be deleted and
+// modified, their notes shown empty with a warning, and notes typed again are kept.
+TEST_F(ArchiveOpsTest, AMissingOrShortNotesFileStillLetsSubjectsBeDeletedAndModified) {
+    for (const bool missing : {true, false}) {
+        SCOPED_TRACE(missing ? "missing" : "short");
+        TempDir other;
+        root = DataRoot(other.path());
+        SetUp();
+        save(subject("ROSSI MARIO"), "BASE", {"NOTA", "", "", ""});
+        save(subject("VERDI ANNA"), "BASE", {"ALTRA", "", "", ""});
+        Archive base(root, "BASE");
+        if (missing) std::filesystem::remove(base.notesPath());
+        else std::filesystem::resize_file(base.notesPath(), std::filesystem::file_size(base.notesPath()) / 3 + 7);
+
+        const auto shown = showForDeletion(base, 2);
+        ASSERT_TRUE(shown);
+        EXPECT_NE(shown->notesWarning.find("BASE.ST3"), std::string::npos);
+        EXPECT_TRUE(deleteSubject(root, base, *shown));
+
+        const auto loaded = loadForModify(base, 1);
+        ASSERT_TRUE(loaded);
+        EXPECT_FALSE(loaded->notesWarning.empty());
+        EXPECT_EQ(trim(loaded->form.notes[0]), "");
+        ModifyForm f = loaded->form;
+        f.notes[0] = "NOTA NUEVA";
+        const ModifyCheck check = checkModification(f);
+        ASSERT_TRUE(check.ok);
+        const ModifyResult r = applyModification(settings, *files_, base, *loaded, check.form);
+        const auto again = loadForModify(base, r.position);
+        ASSERT_TRUE(again);
+        EXPECT_TRUE(again->notesWarning.empty());
+        EXPECT_EQ(again->form.notes[0], "NOTA NUEVA");
+    }
 }
 
 }  // namespace

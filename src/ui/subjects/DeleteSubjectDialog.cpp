@@ -139,8 +139,10 @@ bool DeleteSubjectDialog::show(int position) {
         documentNumber_->setText(fromCp(subject->documentNumber));
         documentNumber_->show();
         deleteButton_->setEnabled(true);
+        const std::string warning = subject->notesWarning;
         shown_ = std::move(*subject);
         ok = true;
+        if (!warning.empty()) showMessage(this, MessageKind::Warning, fromCp(warning));
     });
     return ok;
 }

@@ -205,6 +205,7 @@ void ModifySubjectDialog::load(int position) {
         textButton_->setEnabled(true);
         picker_->archiveList()->setEnabled(false);
         nameEdit_->setFocus();
+        if (!subject_->notesWarning.empty()) showMessage(this, MessageKind::Warning, fromCp(subject_->notesWarning));
     });
 }
 

@@ -1,6 +1,8 @@
 // The state of the page windows between events: selection, page moves, "Limpiar" and the
 // row buttons; where the remedy list holds a name.
 #include "knowledge/ConsultationPage.h"
+#include "foundations/Collation.h"
+#include "knowledge/PrefixSearch.h"
 #include "knowledge/Rebuild.h"
 #include "foundations/TextFile.h"
 #include "knowledge/TextLists.h"
@@ -94,6 +96,21 @@ TEST(ConsultationPage, RemedyHeaderComesFromTheLastMatchOfTheAliasName) {
     EXPECT_EQ(header->productType, "(Alchemical-Spagyric Macerated of Tessaran)");
     page.select("Ortica");
     EXPECT_FALSE(page.remedyHeader());
+}
+
+TEST(ListPosition, TheTypedTextFindsItsEntriesInTheListsOwnOrder) {
+    setCollationLocale("es");
+    const std::vector<std::string> list = {"Gordolobo (TSA)", "HINOJO (QSPC)", "Hinojo (TSA)", "Hip\xE9rico (MSA)",
+                                           "Lavanda"};
+    ASSERT_EQ(list, sortedAscending(list));
+    struct Case {
+        const char* typed;
+        int at;
+    } cases[] = {{"HIP", 3}, {"HIN", 1}, {"hinojo (t", 2}, {"I", 4}, {"Z", 4}, {"", 0}, {"A", 0}};
+    for (const auto& c : cases) EXPECT_EQ(listPosition(list, c.typed), c.at) << c.typed;
+    EXPECT_EQ(listPosition({}, "A"), -1);
+    // The byte bisection stops short of them in a mixed-case list.
+    EXPECT_EQ(prefixPosition(list, "HIP"), 1);
 }
 
 TEST(PlantPages, ArrowsStayWithinThePages) {

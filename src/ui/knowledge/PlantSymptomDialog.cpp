@@ -231,7 +231,7 @@ bool PlantSymptomDialog::eventFilter(QObject* watched, QEvent* event) {
             if (c == '\b') prefix_.backspace();
             else if (c != 0) prefix_.type(c);
             if (c != 0) {
-                const int at = prefixPosition(entries_, prefix_.text());
+                const int at = listPosition(entries_, prefix_.text());
                 if (at >= 0) {
                     list_->setCurrentRow(at);
                     list_->scrollToItem(list_->item(at), QAbstractItemView::PositionAtCenter);

@@ -178,6 +178,7 @@ void PlantSymptomDialog::selectEntry(int index) {
     for (const auto& p : c.plants) {
         plants_->addItem(fromCp(p.plantLine));
         syntheses_->addItem(fromCp(p.synthesis));
+        syntheses_->item(syntheses_->count() - 1)->setToolTip(fromCp(p.synthesis));
         numbers_->addItem(fromCp(p.numberText));
     }
     if (!c.plants.empty()) {

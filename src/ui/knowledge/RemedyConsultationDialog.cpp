@@ -78,6 +78,7 @@ RemedyConsultationDialog::RemedyConsultationDialog(DataRoot root, QWidget* paren
 
     largeWarnings_ = widgets::memo(this, names::kLargeWarnings);
     largeWarnings_->setToolTip(fromCp("Clic para cerrar"));
+    largeWarnings_->setStyleSheet(kOverlayStyle);
     largeWarnings_->setFont(QFont(largeWarnings_->font().family(), largeWarnings_->font().pointSize() + 3));
     largeWarnings_->viewport()->installEventFilter(this);
     largeWarnings_->hide();

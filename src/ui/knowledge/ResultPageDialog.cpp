@@ -85,8 +85,8 @@ ResultPageDialog::ResultPageDialog(DataRoot root, const Setup& setup, QWidget* p
     ownArea_->setSpacing(4);
 
     auto* middle = new QHBoxLayout;
-    middle->addWidget(buildRows(), 3);
-    middle->addLayout(buildSide(), 1);
+    middle->addWidget(buildRows(), 5);
+    middle->addLayout(buildSide(), 2);
 
     noteCaption_ = widgets::label(this, "Notas", names::kNoteCaption);
     noteCaption_->setWordWrap(true);
@@ -114,6 +114,7 @@ ResultPageDialog::ResultPageDialog(DataRoot root, const Setup& setup, QWidget* p
     popup_->viewport()->installEventFilter(this);
     popup_->hide();
     zoom_ = widgets::memo(this, names::kZoom);
+    zoom_->setStyleSheet(kOverlayStyle);
     zoom_->setToolTip(fromCp("Clic para cerrar"));
     zoom_->viewport()->installEventFilter(this);
     zoom_->hide();

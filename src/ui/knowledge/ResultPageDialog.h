@@ -22,6 +22,9 @@ class QVBoxLayout;
 
 namespace athanor {
 
+// The look of the boxes that open over the window (MemoZoom, MemoAvveLarge).
+inline constexpr const char* kOverlayStyle = "QPlainTextEdit { background: #fffbe0; border: 2px solid #806000; }";
+
 class ResultPageDialog : public QDialog {
     Q_OBJECT
 public:

@@ -273,6 +273,12 @@ TEST(TherapiesWindow, RowsAlternateNotesAndWarningsAndThePosologyZooms) {
     doubleClick(info->viewport());
     EXPECT_FALSE(info->isVisible());
 
+    // The window is kept between openings with its last consultation.
+    ASSERT_TRUE(d.load());
+    EXPECT_EQ(text(&d, "EdPato"), "Insomnio");
+    EXPECT_EQ(rowText(&d, "EdP", 1), "Tilo");
+    EXPECT_EQ(child<QListWidget>(&d, "ListBox1")->currentRow(), 1);
+
     // Without a pathology list the window opens on an empty list.
     std::filesystem::remove(base.kb.path(kPathologyListFile));
     MessageLog messages;

@@ -153,8 +153,7 @@ bool PlantSymptomDialog::load() {
     entries_ = std::move(symptoms);
     list_->clear();
     for (const auto& e : entries_) list_->addItem(fromCp(e));
-    search_->clear();
-    prefix_.clear();
+    // The window is kept between openings, and so is its typed text.
     search_->setFocus(Qt::OtherFocusReason);
     return true;
 }

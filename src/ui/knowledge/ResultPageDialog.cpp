@@ -247,8 +247,11 @@ bool ResultPageDialog::load() {
     items.reserve(static_cast<int>(entries_.size()));
     for (const auto& e : entries_) items << fromCp(displayText(e));
     list_->addItems(items);
-    prefix_.clear();
-    searchBox_->clear();
+    if (page_.hasSelection()) {
+        const auto at = std::find(entries_.begin(), entries_.end(), page_.selected());
+        if (at != entries_.end()) list_->setCurrentRow(static_cast<int>(at - entries_.begin()));
+    }
+    // A window kept between openings keeps its typed text too.
     searchBox_->setFocus(Qt::OtherFocusReason);
     return true;
 }

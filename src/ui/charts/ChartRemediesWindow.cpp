@@ -7,6 +7,7 @@
 #include "foundations/FileError.h"
 #include "subjects/SubjectFiles.h"
 #include "ui/common/UiHelpers.h"
+#include "ui/common/WindowHost.h"
 #include "ui/common/WindowSupport.h"
 
 #include <QDate>
@@ -66,6 +67,7 @@ ChartRemediesWindow::ChartRemediesWindow(Workstation& ws, QWidget* parent) : QWi
     remedies_ = new QTreeWidget(this);
     remedies_->setObjectName(names::kRemedies);
     remedies_->setRootIsDecorated(false);
+    remedies_->setToolTip(QStringLiteral("Doble clic o Intro: el remedio en la consulta de remedios"));
     remedies_->setHeaderLabels({QStringLiteral("Remedio"), QStringLiteral("Debilidades"),
                                 QStringLiteral("Signatura planetaria"), QStringLiteral("Signatura zodiacal")});
     remedies_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -105,6 +107,11 @@ ChartRemediesWindow::ChartRemediesWindow(Workstation& ws, QWidget* parent) : QWi
 
     connect(remedies_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* item) { showRemedy(item ? remedies_->indexOfTopLevelItem(item) : -1); });
+    connect(remedies_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        const int i = remedies_->indexOfTopLevelItem(item);
+        if (host_ && i >= 0 && i < static_cast<int>(found_.remedies.size()))
+            host_->showRemedy(fromCp(found_.remedies[static_cast<std::size_t>(i)].name));
+    });
     connect(print_, &QPushButton::clicked, this, &ChartRemediesWindow::print);
     connect(close_, &QPushButton::clicked, this, &QWidget::close);
 }

@@ -15,6 +15,7 @@ class QTreeWidget;
 namespace athanor {
 
 struct Workstation;
+class WindowHost;
 
 // "Remedios para el tema": the current subject's weaknesses and the remedies of the base that
 // answer them, with their signatures, indications, warnings and pathologies; printable.
@@ -22,6 +23,8 @@ class ChartRemediesWindow : public QWidget {
     Q_OBJECT
 public:
     explicit ChartRemediesWindow(Workstation& ws, QWidget* parent = nullptr);
+    // Where a double click (or Enter) on a remedy opens the remedy consultation.
+    void setHost(WindowHost* host) { host_ = host; }
 
     // Reads the current chart again and fills the lists.
     void refresh();
@@ -40,6 +43,7 @@ private:
     void printOn(QPrinter& printer);
 
     Workstation& ws_;
+    WindowHost* host_ = nullptr;
     ChartRemedies found_;
     QLabel* subject_ = nullptr;
     QListWidget* weaknesses_ = nullptr;

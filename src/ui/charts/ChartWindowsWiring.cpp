@@ -85,6 +85,7 @@ void wireChartWindows(WindowHost& main) {
         });
     }
     auto* remedies = new ChartRemediesWindow(ws, main.hostWidget());
+    remedies->setHost(&main);
     auto showRemedies = [remedies] {
         if (!remedies->isVisible())
             if (QScreen* screen = remedies->screen())

@@ -6,6 +6,7 @@
 #include <functional>
 
 class QDialog;
+class QString;
 class QWidget;
 
 namespace athanor {
@@ -25,6 +26,8 @@ public:
     virtual void activate() = 0;
     // Opens a dialog at the opener's place and waits for it.
     virtual void runDialog(QDialog* dialog, int offset = 10) = 0;
+    // Opens the remedy consultation on a remedy of the knowledge base.
+    virtual void showRemedy(const QString& name) = 0;
 };
 
 }  // namespace athanor

@@ -14,6 +14,7 @@
 #include "ui/common/TextEditorDialog.h"
 #include "ui/common/UiHelpers.h"
 #include "ui/common/WidgetBuilders.h"
+#include "ui/knowledge/ConsultationWiring.h"
 #include "ui/orbs/OrbEditorDialog.h"
 #include "ui/shell/ManualChooserDialog.h"
 #include "ui/shell/PractitionerNameDialog.h"
@@ -170,6 +171,7 @@ MainWindow::MainWindow(DataRoot root, QWidget* parent) : QMainWindow(parent), ws
     modifyDialog_ = new ModifySubjectDialog(ws_, this);
     connectActions();
     wireChartWindows(*this);
+    wireConsultationWindows(*this);
     built_ = true;
 }
 
@@ -611,6 +613,8 @@ void MainWindow::runDialog(QDialog* dialog, int offset) {
     dialog->exec();
     activate();
 }
+
+void MainWindow::showRemedy(const QString& name) { openRemedyConsultation(*this, name); }
 
 void MainWindow::showOrbSetCaption(const std::string& caption) {
     quietCombos_ = true;

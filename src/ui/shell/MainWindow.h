@@ -63,6 +63,9 @@ public:
     // window is activated again.
     void runDialog(QDialog* dialog, int offset = 10) override;
 
+    // Opens the remedy consultation on a remedy ("Remedios para el tema").
+    void showRemedy(const QString& name) override;
+
     // Gives a button its action and enables it (for the windows of later steps).
     void setAction(const char* buttonName, std::function<void()> action) override;
 

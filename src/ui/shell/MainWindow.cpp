@@ -503,7 +503,9 @@ void MainWindow::wire(QAbstractButton* button, std::function<void()> action) {
 }
 
 void MainWindow::setAction(const char* buttonName, std::function<void()> action) {
-    if (auto* b = findChild<QAbstractButton*>(QString::fromLatin1(buttonName))) wire(b, std::move(action));
+    // Only the main window's own buttons: the windows it owns reuse names such as BitBtn1.
+    if (auto* b = centralWidget()->findChild<QAbstractButton*>(QString::fromLatin1(buttonName)))
+        wire(b, std::move(action));
 }
 
 // ---- start and activation ----------------------------------------------------------

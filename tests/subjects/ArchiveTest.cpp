@@ -1,4 +1,5 @@
 #include "foundations/FileError.h"
+#include "foundations/RecordFile.h"
 #include "subjects/Archive.h"
 #include "support/TempDir.h"
 
@@ -178,6 +179,35 @@ TEST(Archive, InsertionPassRunsOverEveryPairDownToRecord2) {
     EXPECT_EQ(insertionPass(alone), 1);
     std::vector<std::string> last = {"0 header", "A", "B", "Z"};
     EXPECT_EQ(insertionPass(last), 3);
+}
+
+// The save's insertion works on the index file's bytes; it must leave exactly what the pass
+// over decoded entries gives, ties and an index out of order included.
+TEST(Archive, InsertingIntoTheFileDoesWhatTheInsertionPassDoes) {
+    const std::vector<std::vector<std::string>> indexes = {
+        {"0 header"},
+        {"0 header", "M", "C", "X", "D"},
+        {"0 header", "B", "B", "B"},
+        {"0 header", "A", "C", "E", "G"},
+    };
+    for (const auto& start : indexes) {
+        for (const std::string added : {"B", "A", "Z", "0", "C"}) {
+            TempDir dir;
+            Archive base(DataRoot(dir.path()), "BASE");
+            base.create();
+            std::string bytes;
+            for (const auto& e : start) {
+                const auto r = encodeIndexEntry(e);
+                bytes.append(reinterpret_cast<const char*>(r.data()), r.size());
+            }
+            writeFileAtomically(base.indexPath(), bytes);
+            std::vector<std::string> expected = start;
+            expected.push_back(added);
+            const int position = insertionPass(expected);
+            EXPECT_EQ(base.insertEntry(added), position) << added;
+            EXPECT_EQ(base.readAllEntries(), expected) << added;
+        }
+    }
 }
 
 TEST(Archive, FindNearLandsOnTheLastEntryBelowTheKey) {

@@ -79,18 +79,41 @@ CivilDate civilFromJulianDay(long double jd, bool gregorian) {
 
 namespace {
 
-std::string pad(long double v, int width) {
-    char buf[48];
-    const long long n = static_cast<long long>(v);
-    if (n < 0) std::snprintf(buf, sizeof buf, "-%0*lld", width - 1 > 0 ? width - 1 : 1, -n);
-    else std::snprintf(buf, sizeof buf, "%0*lld", width, n);
-    return buf;
+// Appends the whole part of v with at least `width` characters, zeros after a minus sign
+// ("-05"); v is a field of a civil date, within any year a text can hold.
+void pad(std::string& out, long double v, int width) {
+    long long n = static_cast<long long>(v);
+    char digits[24];
+    int k = 0;
+    const bool negative = n < 0;
+    unsigned long long u = negative ? 0ull - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
+    do {
+        digits[k++] = static_cast<char>('0' + u % 10);
+        u /= 10;
+    } while (u != 0);
+    if (negative) {
+        out += '-';
+        width = width - 1 > 0 ? width - 1 : 1;
+    }
+    for (int i = k; i < width; ++i) out += '0';
+    while (k > 0) out += digits[--k];
 }
 
 }  // namespace
 
 std::string civilDateText(const CivilDate& c) {
-    return pad(c.day, 2) + "/" + pad(c.month, 2) + "/" + pad(c.year, 4) + " " + pad(c.hour, 2) + ":" + pad(c.minute, 2);
+    std::string text;
+    text.reserve(20);
+    pad(text, c.day, 2);
+    text += '/';
+    pad(text, c.month, 2);
+    text += '/';
+    pad(text, c.year, 4);
+    text += ' ';
+    pad(text, c.hour, 2);
+    text += ':';
+    pad(text, c.minute, 2);
+    return text;
 }
 
 std::string dateTextAuto(long double jd) {

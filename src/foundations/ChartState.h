@@ -114,9 +114,26 @@ inline void restorePositions(ChartState& s, const SavedPositions& saved) {
     s.MidheavenRadians = saved.midheavenRadians;
 }
 
+// Truncation towards zero, exactly std::trunc. On x87 long double the library's truncation
+// reloads the FPU control word twice a call, which made date conversions the larger part
+// of an atlas look-up; adding and removing 2^63 rounds to an integer without it.
+inline long double truncExact(long double x) {
+    constexpr long double kBig = 9223372036854775808.0L;  // 2^63: from here on the ulp is 1 or more
+    if (!(x < kBig && x > -kBig)) return x;               // already whole, infinite or NaN
+    long double r;
+    if (x >= 0) {
+        r = (x + kBig) - kBig;
+        if (r > x) r -= 1;
+    } else {
+        r = (x - kBig) + kBig;
+        if (r < x) r += 1;
+    }
+    return r == 0 ? std::copysign(0.0L, x) : r;
+}
+
 // Int of the engine: truncation towards zero.
-inline long double Int(long double x) { return std::trunc(x); }
-inline long double Frac(long double x) { return x - std::trunc(x); }
+inline long double Int(long double x) { return truncExact(x); }
+inline long double Frac(long double x) { return x - truncExact(x); }
 
 // x − 360·Int(x/360), plus 360 when negative.
 inline long double normalize360(long double x) {

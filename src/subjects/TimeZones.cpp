@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <mutex>
 #include <set>
 #include <stdexcept>
 
@@ -91,49 +92,35 @@ std::string readRecordsFrom(const fs::path& path, std::int64_t start, bool until
     return bytes;
 }
 
-// The working copy of a table: a new file in the temporary folder, named after the table
-// and unique to the look-up, deleted when the object goes, however the look-up ends.
-class WorkingCopy {
-public:
-    WorkingCopy(const std::string& table, std::string_view bytes) {
-        std::string name = (fs::temp_directory_path() / ("athanor-XXXXXX-" + table)).string();
-        int fd;
-        do {
-            fd = ::mkstemps(name.data(), static_cast<int>(table.size() + 1));
-        } while (fd < 0 && errno == EINTR);
-        if (fd < 0) throw FileError::fromErrno(name, errno);
-        Fd owned(fd);
-        path_ = name;
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t put = ::write(fd, bytes.data() + done, bytes.size() - done);
-            if (put < 0) {
-                if (errno == EINTR) continue;
-                const int err = errno;
-                std::error_code ec;
-                fs::remove(path_, ec);  // the destructor does not run for a failed constructor
-                throw FileError::fromErrno(path_, err);
-            }
-            done += static_cast<std::size_t>(put);
-        }
-    }
-    ~WorkingCopy() {
-        std::error_code ec;
-        fs::remove(path_, ec);
-    }
-    WorkingCopy(const WorkingCopy&) = delete;
-    WorkingCopy& operator=(const WorkingCopy&) = delete;
-
-    const fs::path& path() const noexcept { return path_; }
-
-private:
-    fs::path path_;
-};
-
 // The start record of a foreign table in Database.cll, from the index.
 std::int64_t indexedStart(const DataRoot& root, const std::string& table) {
     const fs::path index = root.resolve(kForeignTableIndex);
-    for (const std::string& line : readLines(index)) {
+    // The index is read once and kept while the file stays the same (same size and time):
+    // parsing its lines at every look-up was a good part of a look-up's time.
+    struct Cached {
+        fs::path path;
+        fs::file_time_type time;
+        std::uintmax_t size = 0;
+        std::vector<std::string> lines;
+    };
+    static std::mutex mutex;
+    static Cached cached;
+    std::error_code ec1, ec2;
+    const auto time = fs::last_write_time(index, ec1);
+    const auto size = fs::file_size(index, ec2);
+    std::vector<std::string> lines;
+    {
+        std::lock_guard guard(mutex);
+        if (!ec1 && !ec2 && cached.path == index && cached.time == time && cached.size == size) lines = cached.lines;
+    }
+    if (lines.empty()) {
+        lines = readLines(index);
+        if (!ec1 && !ec2) {
+            std::lock_guard guard(mutex);
+            cached = Cached{index, time, size, lines};
+        }
+    }
+    for (const std::string& line : lines) {
         if (line.size() < table.size() || line.compare(0, 12, table) != 0) continue;
         const auto start = parseInteger(line.size() > 14 ? std::string_view(line).substr(14, 6) : std::string_view{});
         if (!start || *start < 0)
@@ -144,13 +131,13 @@ std::int64_t indexedStart(const DataRoot& root, const std::string& table) {
 }
 
 struct Table {
-    fs::path source;                  // where it was copied from, for messages
-    std::vector<ZoneRecord> records;  // as read back from the working copy
+    fs::path source;  // where it was copied from, for messages
+    std::vector<ZoneRecord> records;
 };
 
-// Makes the working copy of a table (from its first record up to, not including, the end
-// record, or to the end of the source), reads it back and deletes it.
-Table workingCopy(const DataRoot& root, bool italian, const std::string& table) {
+// A table's records, from its first up to, not including, the end record, or to the end of
+// the source.
+Table readTable(const DataRoot& root, bool italian, const std::string& table) {
     Table t;
     std::int64_t start = 0;
     if (italian) {
@@ -159,9 +146,7 @@ Table workingCopy(const DataRoot& root, bool italian, const std::string& table) 
         start = indexedStart(root, table);
         t.source = root.resolve(kForeignTables);
     }
-    const std::string bytes = readRecordsFrom(t.source, start, true);
-
-    const std::string back = readRecordsFrom(WorkingCopy(table, bytes).path(), 0, false);
+    const std::string back = readRecordsFrom(t.source, start, true);
 
     for (std::size_t k = 0; k * kZoneRecordSize < back.size(); ++k) {
         ZoneRecord r = decodeZoneRecord(
@@ -227,7 +212,7 @@ ZoneLookup lookUpZone(const DataRoot& root, const LocalityRecord& place, Localit
     const bool special = out.tableName == kSpecialTable;
     const long double b = julianDayFromCivil(1, when.minute, when.hour, when.year, when.month, when.day).jd;
 
-    Table table = workingCopy(root, italian, out.tableName);
+    Table table = readTable(root, italian, out.tableName);
     if (table.records.size() < 2)
         throw FileError(table.source, "Read beyond end of file (table " + out.tableName + " has no record 1)",
                         FileFault::Damaged);
@@ -269,7 +254,7 @@ ZoneLookup lookUpZone(const DataRoot& root, const LocalityRecord& place, Localit
             if (!visited.insert(next).second)
                 throw FileError(table.source, "la tabla " + next + " se continua a si misma", FileFault::Damaged);
             out.recordList.push_back("CAMBIO FILE: " + next);
-            table = workingCopy(root, italian, next);
+            table = readTable(root, italian, next);
             switched = true;
             k = 1;
             continue;

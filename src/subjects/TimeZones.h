@@ -62,8 +62,7 @@ struct ZoneLookup {
 // The time-zone look-up of a chosen place for a local date and time. `calendarRule` is line
 // 4 of the general settings: 1 makes every date after 15 October 1582 Gregorian and a
 // country without a reform date Julian before it; 0 leaves it to the country's table.
-// Each table is copied into a working file of its own in the temporary folder, read back
-// and deleted, on every path, failures included. A missing list, index or table, a
+// The tables are read where they are; nothing is written. A missing list, index or table, a
 // table not listed in the index, a damaged table and a loop of continuations end the
 // look-up with FileError.
 ZoneLookup lookUpZone(const DataRoot& root, const LocalityRecord& place, LocalityListKind list,

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <random>
+
 namespace athanor {
 namespace {
 
@@ -9,6 +13,45 @@ CuspArray equalCusps(long double first) {
     CuspArray c{};
     for (int i = 0; i < 12; ++i) c[i] = normalize360(first + 30.0L * i);
     return c;
+}
+
+// The engine's own truncation must be the library's, bit for bit, sign of zero included.
+TEST(ChartState, IntTruncatesExactlyAsTheLibraryDoes) {
+    const long double big = 9223372036854775808.0L;
+    std::vector<long double> values = {0.0L,
+                                       -0.0L,
+                                       0.5L,
+                                       -0.5L,
+                                       0.49999999999999999999L,
+                                       1.0L,
+                                       -1.0L,
+                                       1.5L,
+                                       -1.5L,
+                                       2.5L,
+                                       -2.5L,
+                                       2299160.5L,
+                                       -4712.75L,
+                                       1e18L + 0.5L,
+                                       big - 1,
+                                       -(big - 1),
+                                       big,
+                                       -big,
+                                       big * 4 + 2,
+                                       1e300L,
+                                       std::numeric_limits<long double>::denorm_min(),
+                                       -std::numeric_limits<long double>::denorm_min(),
+                                       std::numeric_limits<long double>::infinity(),
+                                       -std::numeric_limits<long double>::infinity()};
+    std::mt19937_64 random(20261211);
+    std::uniform_real_distribution<double> wide(-5e6, 5e6);
+    for (int i = 0; i < 20000; ++i) values.push_back(static_cast<long double>(wide(random)) / 7.0L);
+    for (const long double x : values) {
+        const long double expected = std::trunc(x);
+        const long double got = Int(x);
+        EXPECT_TRUE(got == expected && std::signbit(got) == std::signbit(expected)) << static_cast<double>(x);
+        if (std::isfinite(x)) EXPECT_EQ(Frac(x), x - expected);
+    }
+    EXPECT_TRUE(std::isnan(Int(std::numeric_limits<long double>::quiet_NaN())));
 }
 
 TEST(ChartState, SignOfALongitude) {

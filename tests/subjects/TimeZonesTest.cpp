@@ -280,7 +280,7 @@ TEST(TimeZoneLookupTest, TheSpecialTableAndTheNote) {
     EXPECT_TRUE(lookUpZone(f.root(), placeWith(100000001), italian, at(1, 1, 2011), 1).outdatedNote);
 }
 
-TEST(TimeZoneLookupTest, FailuresEndWithAFileErrorAndLeaveNoWorkingCopy) {
+TEST(TimeZoneLookupTest, FailuresEndWithAFileErrorAndWriteNothing) {
     Folder f;
     TempFolderScope temp;
     f.foreign({

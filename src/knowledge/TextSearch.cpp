@@ -101,4 +101,15 @@ void generatePrinciples(const DataRoot& root) {
     replaceFileContents(root.resolveForWriting(kPrinciplesArchive), bytes);
 }
 
+std::vector<std::vector<std::string>> readPrinciples(const DataRoot& root) {
+    const RecordFile file(root.resolve(kPrinciplesArchive), kPrincipleRecordSize);
+    const Bytes all = file.readAll();
+    std::vector<std::vector<std::string>> records;
+    for (std::size_t at = 0; at + kPrincipleRecordSize <= all.size(); at += kPrincipleRecordSize) {
+        auto& lines = records.emplace_back();
+        for (int i = 0; i < kPrincipleLines; ++i) lines.push_back(readField(all.data() + at + i * 41, 40));
+    }
+    return records;
+}
+
 }  // namespace athanor

@@ -47,5 +47,7 @@ inline constexpr int kPrincipleRecords = 15;
 inline constexpr int kPrincipleLines = 5;
 inline constexpr std::size_t kPrincipleRecordSize = 205;
 void generatePrinciples(const DataRoot& root);
+// The records of Principi.sto, five lines each, as the window shows them once generated.
+std::vector<std::vector<std::string>> readPrinciples(const DataRoot& root);
 
 }  // namespace athanor

@@ -14,6 +14,7 @@
 #include "ui/common/TextEditorDialog.h"
 #include "ui/common/UiHelpers.h"
 #include "ui/common/WidgetBuilders.h"
+#include "ui/knowledge/SignatureWiring.h"
 #include "ui/orbs/OrbEditorDialog.h"
 #include "ui/shell/ManualChooserDialog.h"
 #include "ui/shell/PractitionerNameDialog.h"
@@ -170,6 +171,7 @@ MainWindow::MainWindow(DataRoot root, QWidget* parent) : QMainWindow(parent), ws
     modifyDialog_ = new ModifySubjectDialog(ws_, this);
     connectActions();
     wireChartWindows(*this);
+    wireSignatureWindows(*this);
     built_ = true;
 }
 

@@ -50,6 +50,8 @@ PrinciplesDialog::PrinciplesDialog(Workstation& ws, QWidget* parent) : QDialog(p
     layout->addWidget(shown_, 1);
     layout->addLayout(buttons);
 
+    resize(620, 640);
+
     connect(generate_, &QPushButton::clicked, this, &PrinciplesDialog::generate);
     connect(back_, &QPushButton::clicked, this, &QDialog::reject);
 }

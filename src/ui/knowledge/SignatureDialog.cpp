@@ -123,6 +123,7 @@ SignatureDialog::SignatureDialog(Workstation& ws, QWidget* parent) : QDialog(par
             rows_[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)] = box;
             grid->addWidget(box, r + 1, c);
         }
+    grid->setRowStretch(kSignatureRows + 1, 1);  // the rows stay under their headings
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(2, 2);

@@ -134,6 +134,11 @@ TEST(TextSearch, ThePlantFoundIsWrittenInCapitals) {
     EXPECT_EQ(withCapitalisedHit("Hojas de ortica", "ortica"), "Hojas de ORTICA");
     EXPECT_EQ(withCapitalisedHit("nada", "ortica"), "nada");
     EXPECT_EQ(remedyText(kb.root(), RemedyText::Composition, "Vac\xEDo"), "");
+    // An empty composition is still a remedy's; an unknown name is nobody's.
+    EXPECT_EQ(findRemedyText(kb.root(), RemedyText::Composition, "Vac\xEDo"), std::optional<std::string>(""));
+    EXPECT_EQ(findRemedyText(kb.root(), RemedyText::Composition, "Nadie"), std::nullopt);
+    EXPECT_EQ(findRemedyText(kb.root(), RemedyText::Synthesis, "Vac\xEDo"),
+              remedyText(kb.root(), RemedyText::Synthesis, "Vac\xEDo"));
     EXPECT_EQ(remedyText(kb.root(), RemedyText::Synthesis, "Vac\xEDo"),
               "Todav\xED"
               "a no se ha confirmado una s\xEDntesis ps\xEDquica");

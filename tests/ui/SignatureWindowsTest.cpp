@@ -74,8 +74,8 @@ TEST_F(StarterBase, SignatureRowsAccumulateToFourteenThenStartAgain) {
     for (int n = 1; n <= 14; ++n) EXPECT_EQ(row(&d, n).section('|', 0, 0), list->item(n - 1)->text()) << n;
     const auto record = firstRecordNamed(folder.root(), toCp(list->item(0)->text()));
     ASSERT_TRUE(record);
-    EXPECT_EQ(row(&d, 1), fromRow({record->name, record->primarySignature, record->secondarySignature,
-                                   record->zodiacSignature}));
+    EXPECT_EQ(row(&d, 1),
+              fromRow({record->name, record->primarySignature, record->secondarySignature, record->zodiacSignature}));
     clickEntry(list, 20);  // the fifteenth starts again from row 1
     EXPECT_EQ(row(&d, 1).section('|', 0, 0), list->item(20)->text());
     EXPECT_EQ(row(&d, 2), "|||");
@@ -279,6 +279,19 @@ TEST_F(StarterBase, PrinciplesArchiveGeneratedAndShown) {
     const auto first = folder.lines("Principi.txt").front();
     EXPECT_TRUE(shown.contains(fromCp(upperCased(first).substr(0, 40)))) << shown.toStdString();
     EXPECT_TRUE(shown.contains("15."));
+}
+
+// Each window fits a 1280 x 800 screen with room for its frame; Qt's layouts decide the rest.
+TEST_F(StarterBase, WindowsFitASmallScreen) {
+    SignatureDialog signatures(ws);
+    WeaknessDialog weaknesses(ws);
+    RemedyTextDialog plants(ws, RemedyText::Composition);
+    PrinciplesDialog principles(ws);
+    for (QDialog* d : std::initializer_list<QDialog*>{&signatures, &weaknesses, &plants, &principles}) {
+        const QSize least = d->minimumSizeHint();
+        EXPECT_LE(least.width(), 1260) << d->objectName().toStdString();
+        EXPECT_LE(least.height(), 740) << d->objectName().toStdString();
+    }
 }
 
 // The main window's buttons open the windows once logged in.

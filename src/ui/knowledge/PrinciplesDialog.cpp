@@ -28,10 +28,9 @@ PrinciplesDialog::PrinciplesDialog(Workstation& ws, QWidget* parent) : QDialog(p
     setWindowTitle(QStringLiteral("PRINCIPI CURATIVI"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    auto* about = widgets::label(this,
-                                 "\"Genera archivio\" lee los quince principios de Principi.txt (cinco l\xEDneas "
-                                 "cada uno) y escribe el archivo de principios Principi.sto, en may\xFAsculas y "
-                                 "con 40 caracteres por l\xEDnea como m\xE1ximo.");
+    auto* about = widgets::label(this, "\"Genera archivio\" lee los quince principios de Principi.txt (cinco l\xEDneas "
+                                       "cada uno) y escribe el archivo de principios Principi.sto, en may\xFAsculas y "
+                                       "con 40 caracteres por l\xEDnea como m\xE1ximo.");
     about->setWordWrap(true);
     shown_ = widgets::memo(this, names::kShown);
     shown_->setFont(widgets::monospace(9));
@@ -62,7 +61,8 @@ void PrinciplesDialog::showArchive() {
     shown_->clear();
     std::error_code ec;
     if (!std::filesystem::exists(ws_.root.resolve(kPrinciplesArchive), ec)) {
-        shown_->setPlainText(fromCp("Todav\xED" "a no se ha generado el archivo de principios."));
+        shown_->setPlainText(fromCp("Todav\xED"
+                                    "a no se ha generado el archivo de principios."));
         return;
     }
     guarded(this, [&] {

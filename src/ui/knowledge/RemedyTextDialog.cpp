@@ -42,18 +42,17 @@ struct Texts {
     const char* help;
 };
 
-const Texts kPlants = {
-    names::kPlantsWindow,
-    "PLANTAS y INGREDIENTES ACTIVOS",
-    "Composici\xF3n del Remedio",
-    "Ingredients of ",
-    "Composici\xF3n de ",
-    "Planta o ingrediente activo",
-    "Escriba el nombre de una planta o de un ingrediente activo (o parte de \xE9l) y pulse "
-    "\"Buscar\" o Intro: la lista de la derecha muestra los remedios cuya composici\xF3n lo "
-    "contiene, sin distinguir may\xFAsculas de min\xFAsculas.\n\n"
-    "Un clic en un remedio muestra su composici\xF3n; en la de un remedio encontrado, lo "
-    "buscado aparece en may\xFAsculas."};
+const Texts kPlants = {names::kPlantsWindow,
+                       "PLANTAS y INGREDIENTES ACTIVOS",
+                       "Composici\xF3n del Remedio",
+                       "Ingredients of ",
+                       "Composici\xF3n de ",
+                       "Planta o ingrediente activo",
+                       "Escriba el nombre de una planta o de un ingrediente activo (o parte de \xE9l) y pulse "
+                       "\"Buscar\" o Intro: la lista de la derecha muestra los remedios cuya composici\xF3n lo "
+                       "contiene, sin distinguir may\xFAsculas de min\xFAsculas.\n\n"
+                       "Un clic en un remedio muestra su composici\xF3n; en la de un remedio encontrado, lo "
+                       "buscado aparece en may\xFAsculas."};
 
 const Texts kSynthesis = {
     names::kSynthesisWindow,
@@ -145,7 +144,10 @@ bool RemedyTextDialog::load() {
     word_.clear();
     list_.clear();
     if (!guarded(this, [&] { list_ = openRemedyNameList(ws_.root); })) return false;
-    for (const auto& e : list_) remedies_->addItem(fromCp(e.name));
+    QStringList names;  // added at once: the base may hold many thousands
+    names.reserve(static_cast<qsizetype>(list_.size()));
+    for (const auto& e : list_) names << fromCp(e.name);
+    remedies_->addItems(names);
     searchBox_->setFocus();
     return true;
 }
@@ -162,9 +164,10 @@ void RemedyTextDialog::chooseListed(int row) {
     const std::string& name = list_[static_cast<std::size_t>(row)].name;
     BusyCursor busy;
     guarded(this, [&] {
-        if (!firstRecordNamed(ws_.root, name)) return;
+        const auto text = findRemedyText(ws_.root, field_, name);
+        if (!text) return;
         heading_->setText(fromCp(t.listedAs + name));
-        text_->setPlainText(fromCp(remedyText(ws_.root, field_, name)));
+        text_->setPlainText(fromCp(*text));
     });
 }
 
@@ -193,8 +196,8 @@ void RemedyTextDialog::chooseFound(int row) {
     text_->clear();
     BusyCursor busy;
     guarded(this, [&] {
-        if (!firstRecordNamed(ws_.root, name)) return;
-        text_->setPlainText(fromCp(withCapitalisedHit(remedyText(ws_.root, field_, name), word_)));
+        if (const auto text = findRemedyText(ws_.root, field_, name))
+            text_->setPlainText(fromCp(withCapitalisedHit(*text, word_)));
     });
 }
 

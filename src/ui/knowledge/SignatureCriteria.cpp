@@ -25,7 +25,7 @@ constexpr const char* kAnySign = "RBNoSeg";
 
 namespace {
 
-constexpr const char* kPlanetCaptions[] = {"Sol",   "Luna",    "Mercurio",   "Venus",   "Marte",
+constexpr const char* kPlanetCaptions[] = {"Sol",        "Luna",    "Mercurio",   "Venus",   "Marte",
                                            "J\xFApiter", "Saturno", "Nodo Norte", "Nodo Sur"};
 constexpr int kAnyId = 99;  // -1 would ask the group for an id of its own
 

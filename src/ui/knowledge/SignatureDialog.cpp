@@ -52,7 +52,8 @@ const char* const kHelpText =
     "primer registro. Con m\xE1s de catorce remedios el cuadro de p\xE1gina se pone rojo: "
     "p\xE1selas con las flechas.\n\n"
     "Un clic en un remedio de la lista muestra su signatura en la primera fila libre; se "
-    "acumulan hasta catorce, uno al lado del otro. \"Limpiar\" vac\xED" "a las filas.";
+    "acumulan hasta catorce, uno al lado del otro. \"Limpiar\" vac\xED"
+    "a las filas.";
 
 }  // namespace
 
@@ -176,7 +177,10 @@ bool SignatureDialog::load() {
     remedies_->clear();
     list_.clear();
     if (!guarded(this, [&] { list_ = openRemedyNameList(ws_.root); })) return false;
-    for (const auto& e : list_) remedies_->addItem(fromCp(e.name));
+    QStringList names;  // added at once: the base may hold many thousands
+    names.reserve(static_cast<qsizetype>(list_.size()));
+    for (const auto& e : list_) names << fromCp(e.name);
+    remedies_->addItems(names);
     return true;
 }
 
@@ -234,9 +238,8 @@ void SignatureDialog::search() {
     chosen_.clear();
     clearRows();
     std::size_t found = 0;
-    const bool ok = guarded(this, [&] {
-        found = runSignatureSearch(ws_.root, list_, toCp(planet_->text()), toCp(sign_->text()));
-    });
+    const bool ok =
+        guarded(this, [&] { found = runSignatureSearch(ws_.root, list_, toCp(planet_->text()), toCp(sign_->text())); });
     if (!ok) return;
     pages_.found(found);
     total_->setText(QString::number(found));

@@ -43,13 +43,17 @@ std::array<std::string, 12> weakenedSigns() {
 }
 
 const char* const kHelpText =
-    "Elija el planeta debilitado y el signo debilitado y pulse \"Buscar Patolog\xED" "as\". Se buscan "
+    "Elija el planeta debilitado y el signo debilitado y pulse \"Buscar Patolog\xED"
+    "as\". Se buscan "
     "los remedios cuya signatura planetaria contiene el planeta y cuya signatura zodiacal "
     "contiene el signo opuesto al debilitado (Libra debilitado: remedios de Aries). La lista 1) "
-    "muestra las patolog\xED" "as del repertorio de terapias que esos remedios tratan.\n\n"
-    "Un clic en una patolog\xED" "a llena la lista 2) con todos los remedios del repertorio que la "
+    "muestra las patolog\xED"
+    "as del repertorio de terapias que esos remedios tratan.\n\n"
+    "Un clic en una patolog\xED"
+    "a llena la lista 2) con todos los remedios del repertorio que la "
     "tratan; los que adem\xE1s responden a la debilidad aparecen as\xED: >>> Remedio <<<. Los "
-    "dem\xE1s tratan la patolog\xED" "a sin la signatura buscada.";
+    "dem\xE1s tratan la patolog\xED"
+    "a sin la signatura buscada.";
 
 std::string withoutMarks(std::string entry) {
     if (entry.starts_with(">>> ") && entry.ends_with(" <<<")) entry = entry.substr(4, entry.size() - 8);
@@ -67,7 +71,9 @@ WeaknessDialog::WeaknessDialog(Workstation& ws, QWidget* parent) : QDialog(paren
     criteria_ = new SignatureCriteria("Planeta debilitado", "Signo debilitado", weakenedSigns(), this);
     planetBox_ = widgets::field(this, names::kPlanet, 0, true);
     signBox_ = widgets::field(this, names::kSign, 0, true);
-    search_ = widgets::button(this, names::kSearch, "Buscar Patolog\xED" "as");
+    search_ = widgets::button(this, names::kSearch,
+                              "Buscar Patolog\xED"
+                              "as");
     total_ = widgets::field(this, names::kTotal, 0, true);
     total_->setMaximumWidth(80);
     noResult_ = widgets::label(this, "Ning\xFAn resultado", names::kNoResult);
@@ -79,7 +85,9 @@ WeaknessDialog::WeaknessDialog(Workstation& ws, QWidget* parent) : QDialog(paren
     form->addWidget(widgets::label(this, "Signo debilitado"), 1, 0);
     form->addWidget(signBox_, 1, 1);
     form->addWidget(search_, 2, 0, 1, 2);
-    form->addWidget(widgets::label(this, "Patolog\xED" "as"), 3, 0);
+    form->addWidget(widgets::label(this, "Patolog\xED"
+                                         "as"),
+                    3, 0);
     form->addWidget(total_, 3, 1, Qt::AlignLeft);
     form->addWidget(noResult_, 4, 0, 1, 2);
     form->setRowStretch(5, 1);
@@ -97,7 +105,8 @@ WeaknessDialog::WeaknessDialog(Workstation& ws, QWidget* parent) : QDialog(paren
     remedies_ = widgets::named<QListWidget>(this, names::kRemedies);
     for (QListWidget* l : {pathologies_, remedies_}) l->setMinimumHeight(260);
     auto* left = new QVBoxLayout;
-    left->addWidget(widgets::label(this, "1)  Patolog\xED" "as"));
+    left->addWidget(widgets::label(this, "1)  Patolog\xED"
+                                         "as"));
     left->addWidget(pathologies_, 1);
     auto* right = new QVBoxLayout;
     right->addWidget(widgets::label(this, "2)  Remedios del repertorio (>>> responden a la debilidad <<<)"));

@@ -79,6 +79,12 @@ TEST_F(StarterBase, SignatureRowsAccumulateToFourteenThenStartAgain) {
     clickEntry(list, 20);  // the fifteenth starts again from row 1
     EXPECT_EQ(row(&d, 1).section('|', 0, 0), list->item(20)->text());
     EXPECT_EQ(row(&d, 2), "|||");
+    // A double click on a remedy's name asks for its window.
+    QStringList asked;
+    d.setRemedyAction([&](const QString& name) { asked << name; });
+    QTest::mouseDClick(child<QLineEdit>(&d, "EdP1"), Qt::LeftButton);
+    QTest::mouseDClick(child<QLineEdit>(&d, "EdP2"), Qt::LeftButton);  // an empty row asks nothing
+    EXPECT_EQ(asked, QStringList{list->item(20)->text()});
     click(child<QPushButton>(&d, "BBpulisci"));
     EXPECT_EQ(row(&d, 1), "|||");
     EXPECT_TRUE(messages.texts().empty());

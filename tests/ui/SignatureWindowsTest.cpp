@@ -26,9 +26,9 @@ namespace {
 namespace fs = std::filesystem;
 
 // A program folder holding the starter knowledge base as it is installed.
-class StarterBase : public ::testing::Test {
+class SignatureWindowsOnStarterBase : public ::testing::Test {
 protected:
-    StarterBase() : ws(folder.root()) {
+    SignatureWindowsOnStarterBase() : ws(folder.root()) {
         const fs::path data = fs::path(ATHANOR_SOURCE_DIR) / "data";
         for (const char* dir : {"OpzioneH", "OpzioneS"})
             fs::copy(data / dir, folder.dir() / dir, fs::copy_options::recursive);
@@ -62,7 +62,7 @@ QString fromRow(const SignatureRow& r) {
     return QStringList{fromCp(r.name), fromCp(r.primary), fromCp(r.secondary), fromCp(r.zodiac)}.join('|');
 }
 
-TEST_F(StarterBase, SignatureRowsAccumulateToFourteenThenStartAgain) {
+TEST_F(SignatureWindowsOnStarterBase, SignatureRowsAccumulateToFourteenThenStartAgain) {
     SignatureDialog d(ws);
     ASSERT_TRUE(d.load());
     auto* list = child<QListWidget>(&d, "ListBox2");
@@ -90,7 +90,7 @@ TEST_F(StarterBase, SignatureRowsAccumulateToFourteenThenStartAgain) {
     EXPECT_TRUE(messages.texts().empty());
 }
 
-TEST_F(StarterBase, SignatureSearchPagesOfFourteen) {
+TEST_F(SignatureWindowsOnStarterBase, SignatureSearchPagesOfFourteen) {
     SignatureDialog d(ws);
     ASSERT_TRUE(d.load());
     auto* page = child<QLineEdit>(&d, "EdPage");
@@ -141,7 +141,7 @@ TEST_F(StarterBase, SignatureSearchPagesOfFourteen) {
 }
 
 // A weakened Libra searches the remedies of Aries; the repertory names a remedy in capitals.
-class WeaknessWindow : public ::testing::Test {
+class WeaknessWindowOnSmallBase : public ::testing::Test {
 protected:
     KbFolder kb{{remedy("Errore de prueba", "x", "Marte", "Aries"), remedy("Ortica", "x", "Marte", "Aries"),
                  remedy("Salvia", "x", "J\xFApiter", "Piscis"), remedy("Romero", "x", "Sol", "Leo Aries"),
@@ -152,7 +152,7 @@ protected:
     MessageLog messages;
 };
 
-TEST_F(WeaknessWindow, PathologiesThenTheRemediesThatAnswerMarked) {
+TEST_F(WeaknessWindowOnSmallBase, PathologiesThenTheRemediesThatAnswerMarked) {
     WeaknessDialog d(ws);
     ASSERT_TRUE(d.load());
     QStringList asked;
@@ -190,7 +190,7 @@ TEST_F(WeaknessWindow, PathologiesThenTheRemediesThatAnswerMarked) {
     EXPECT_TRUE(messages.texts().empty());
 }
 
-TEST_F(WeaknessWindow, AMissingFileIsNamedAndNothingIsWritten) {
+TEST_F(WeaknessWindowOnSmallBase, AMissingFileIsNamedAndNothingIsWritten) {
     fs::remove(kb.path("OpzioneH\\Repertorio.rnd"));
     const auto before = kb.snapshot();
     WeaknessDialog weakness(ws);
@@ -211,7 +211,7 @@ TEST_F(WeaknessWindow, AMissingFileIsNamedAndNothingIsWritten) {
     EXPECT_FALSE(fs::exists(kb.path("FileDum\\Prdts.dum")));
 }
 
-TEST_F(StarterBase, PlantsSearchCapitalisesTheHit) {
+TEST_F(SignatureWindowsOnStarterBase, PlantsSearchCapitalisesTheHit) {
     RemedyTextDialog d(ws, RemedyText::Composition);
     ASSERT_TRUE(d.load());
     EXPECT_EQ(d.objectName(), "FoPiante");
@@ -246,7 +246,7 @@ TEST_F(StarterBase, PlantsSearchCapitalisesTheHit) {
     EXPECT_TRUE(messages.texts().empty());
 }
 
-TEST(SynthesisWindow, FoundOnceAndAnEmptySynthesisSaysSo) {
+TEST(SynthesisWindowOnSmallBase, FoundOnceAndAnEmptySynthesisSaysSo) {
     RemedyRecord melisa = remedy("Melisa", "x");
     melisa.setSynthesis("Calma la inquietud del coraz\xF3n");
     RemedyRecord tilo = remedy("Tilo", "x");
@@ -273,7 +273,7 @@ TEST(SynthesisWindow, FoundOnceAndAnEmptySynthesisSaysSo) {
     EXPECT_EQ(entries(found), QStringList{"**NINGUN RESULTADO**"});
 }
 
-TEST_F(StarterBase, PrinciplesArchiveGeneratedAndShown) {
+TEST_F(SignatureWindowsOnStarterBase, PrinciplesArchiveGeneratedAndShown) {
     PrinciplesDialog d(ws);
     d.load();
     EXPECT_TRUE(child<QPlainTextEdit>(&d, "MemoPrincipi")->toPlainText().startsWith(QString::fromUtf8("Todavía")));
@@ -288,7 +288,7 @@ TEST_F(StarterBase, PrinciplesArchiveGeneratedAndShown) {
 }
 
 // Each window fits a 1280 x 800 screen with room for its frame; Qt's layouts decide the rest.
-TEST_F(StarterBase, WindowsFitASmallScreen) {
+TEST_F(SignatureWindowsOnStarterBase, WindowsFitASmallScreen) {
     SignatureDialog signatures(ws);
     WeaknessDialog weaknesses(ws);
     RemedyTextDialog plants(ws, RemedyText::Composition);
@@ -301,7 +301,7 @@ TEST_F(StarterBase, WindowsFitASmallScreen) {
 }
 
 // The main window's buttons open the windows once logged in.
-TEST_F(StarterBase, MainWindowButtonsOpenTheWindows) {
+TEST_F(SignatureWindowsOnStarterBase, MainWindowButtonsOpenTheWindows) {
     MainWindow main(folder.root());
     main.start();
     settle();

@@ -48,6 +48,34 @@ std::vector<SignatureRow> signatureResultPage(const DataRoot& root, int page) {
     return readSignaturePage(root.resolve(kSignatureResultsFile), page);
 }
 
+void SignaturePages::found(std::size_t n) {
+    found_ = n;
+    count_ = signaturePageCount(n);
+    page_ = 1;
+    red_ = n > static_cast<std::size_t>(kSignatureRows);
+    search_ = true;
+}
+
+void SignaturePages::clear() { *this = SignaturePages{}; }
+
+bool SignaturePages::next() {
+    if (!search_ || page_ >= count_) return false;
+    ++page_;
+    red_ = false;
+    return true;
+}
+
+bool SignaturePages::previous() {
+    if (!search_ || page_ <= 1) return false;
+    --page_;
+    red_ = false;
+    return true;
+}
+
+std::string SignaturePages::text() const {
+    return search_ ? std::to_string(page_) + "/" + std::to_string(count_) : std::string();
+}
+
 void ChosenSignatures::choose(const RemedyRecord& r) {
     if (rows_.size() == static_cast<std::size_t>(kSignatureRows)) rows_.clear();
     rows_.push_back({r.name, r.primarySignature, r.secondarySignature, r.zodiacSignature});

@@ -31,6 +31,28 @@ std::size_t runSignatureSearch(const DataRoot& root, const std::vector<RemedyNam
 // Page p (1-based) of the last search, read back from Segnat.dum.
 std::vector<SignatureRow> signatureResultPage(const DataRoot& root, int page);
 
+// The page box of the search: page p of P, red after a search that found more than one
+// page, white again once the user turns a page or chooses a remedy.
+class SignaturePages {
+public:
+    void found(std::size_t n);  // a new search: page 1
+    void clear();               // rows taken by chosen remedies: the box empty
+    bool next();                // false (nothing changes) on the last page
+    bool previous();            // false on the first
+    int page() const noexcept { return page_; }
+    int pageCount() const noexcept { return count_; }
+    std::size_t foundCount() const noexcept { return found_; }
+    bool red() const noexcept { return red_; }
+    bool holdsSearch() const noexcept { return search_; }
+    // "p/P", or "" when the rows hold chosen remedies.
+    std::string text() const;
+
+private:
+    std::size_t found_ = 0;
+    int page_ = 0, count_ = 0;
+    bool red_ = false, search_ = false;
+};
+
 // The fourteen rows where remedies chosen from the list accumulate side by side; a
 // fifteenth choice starts again from row 1.
 class ChosenSignatures {

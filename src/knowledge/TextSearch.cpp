@@ -27,6 +27,15 @@ void upperFieldInto(std::string& out, const std::uint8_t* r, RemedyText field) {
     upperCase(out);
 }
 
+// The field as the window shows it: a synthesis too short to be one says so.
+std::string shownText(const std::uint8_t* r, RemedyText field) {
+    std::string text = fieldOf(r, field);
+    if (field == RemedyText::Synthesis && text.size() < 5)
+        text = "Todav\xED"
+               "a no se ha confirmado una s\xEDntesis ps\xEDquica";
+    return text;
+}
+
 }  // namespace
 
 const char* noResultEntry(RemedyText field) {
@@ -41,10 +50,7 @@ std::vector<std::string> remedyTexts(const DataRoot& root, RemedyText field, con
         .forEach([&](std::int64_t, const std::uint8_t* r) {
             const auto w = wanted.find(trimmedBlanks(remedyName(r)));
             if (w == wanted.end()) return true;
-            std::string text = fieldOf(r, field);
-            if (field == RemedyText::Synthesis && text.size() < 5)
-                text = "Todav\xED"
-                       "a no se ha confirmado una s\xEDntesis ps\xEDquica";
+            const std::string text = shownText(r, field);
             for (auto i : w->second) texts[i] = text;
             wanted.erase(w);
             return !wanted.empty();
@@ -54,6 +60,17 @@ std::vector<std::string> remedyTexts(const DataRoot& root, RemedyText field, con
 
 std::string remedyText(const DataRoot& root, RemedyText field, std::string_view name) {
     return remedyTexts(root, field, {std::string(name)}).front();
+}
+
+std::optional<std::string> findRemedyText(const DataRoot& root, RemedyText field, std::string_view name) {
+    std::optional<std::string> found;
+    RecordScanner(root.resolve(kRemedyDatabaseFile), RemedyRecord::kSize)
+        .forEach([&](std::int64_t, const std::uint8_t* r) {
+            if (trimmedBlanks(remedyName(r)) != name) return true;
+            found = shownText(r, field);
+            return false;
+        });
+    return found;
 }
 
 std::vector<std::string> searchRemedyTexts(const DataRoot& root, RemedyText field,
@@ -99,6 +116,17 @@ void generatePrinciples(const DataRoot& root) {
         bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
     }
     replaceFileContents(root.resolveForWriting(kPrinciplesArchive), bytes);
+}
+
+std::vector<std::vector<std::string>> readPrinciples(const DataRoot& root) {
+    const RecordFile file(root.resolve(kPrinciplesArchive), kPrincipleRecordSize);
+    const Bytes all = file.readAll();
+    std::vector<std::vector<std::string>> records;
+    for (std::size_t at = 0; at + kPrincipleRecordSize <= all.size(); at += kPrincipleRecordSize) {
+        auto& lines = records.emplace_back();
+        for (int i = 0; i < kPrincipleLines; ++i) lines.push_back(readField(all.data() + at + i * 41, 40));
+    }
+    return records;
 }
 
 }  // namespace athanor

@@ -2,6 +2,7 @@
 #include "foundations/DataRoot.h"
 #include "knowledge/TextLists.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,8 @@ const char* noResultEntry(RemedyText field);
 // aside); "" when none carries the name. A synthesis shorter than five characters reads
 // "Todavía no se ha confirmado una síntesis psíquica".
 std::string remedyText(const DataRoot& root, RemedyText field, std::string_view name);
+// The same, but nothing when no record carries the name.
+std::optional<std::string> findRemedyText(const DataRoot& root, RemedyText field, std::string_view name);
 
 // The remedies of the list whose field, upper-cased, contains the word upper-cased, in
 // list order, each once however many of its records contain it. Every record of a
@@ -47,5 +50,7 @@ inline constexpr int kPrincipleRecords = 15;
 inline constexpr int kPrincipleLines = 5;
 inline constexpr std::size_t kPrincipleRecordSize = 205;
 void generatePrinciples(const DataRoot& root);
+// The records of Principi.sto, five lines each, as the window shows them once generated.
+std::vector<std::vector<std::string>> readPrinciples(const DataRoot& root);
 
 }  // namespace athanor

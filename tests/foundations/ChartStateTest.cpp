@@ -49,7 +49,9 @@ TEST(ChartState, IntTruncatesExactlyAsTheLibraryDoes) {
         const long double expected = std::trunc(x);
         const long double got = Int(x);
         EXPECT_TRUE(got == expected && std::signbit(got) == std::signbit(expected)) << static_cast<double>(x);
-        if (std::isfinite(x)) EXPECT_EQ(Frac(x), x - expected);
+        if (std::isfinite(x)) {
+            EXPECT_EQ(Frac(x), x - expected);
+        }
     }
     EXPECT_TRUE(std::isnan(Int(std::numeric_limits<long double>::quiet_NaN())));
 }

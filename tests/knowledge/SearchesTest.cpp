@@ -38,6 +38,27 @@ TEST(SignatureWindow, ThirtyRemediesInThreePages) {
     EXPECT_EQ(runSignatureSearch(kb.root(), list, "Luna", kAnyCriterion), 0u);
     EXPECT_EQ(signaturePageCount(0), 0);
 
+    // The page box: red until a page is turned, never past either end; a choice empties it.
+    SignaturePages pages;
+    EXPECT_FALSE(pages.next());
+    pages.found(30);
+    EXPECT_EQ(pages.text(), "1/3");
+    EXPECT_TRUE(pages.red());
+    EXPECT_FALSE(pages.previous());
+    EXPECT_TRUE(pages.next());
+    EXPECT_TRUE(pages.next());
+    EXPECT_FALSE(pages.next());
+    EXPECT_EQ(pages.text(), "3/3");
+    EXPECT_FALSE(pages.red());
+    pages.found(14);
+    EXPECT_FALSE(pages.red());
+    EXPECT_EQ(pages.text(), "1/1");
+    pages.found(0);
+    EXPECT_EQ(pages.text(), "1/0");
+    EXPECT_FALSE(pages.next());
+    pages.clear();
+    EXPECT_EQ(pages.text(), "");
+
     ChosenSignatures chosen;
     for (int i = 0; i < 15; ++i) chosen.choose(records[static_cast<std::size_t>(i)]);
     EXPECT_EQ(chosen.rows().size(), 1u);  // the fifteenth starts again from row 1
@@ -113,6 +134,11 @@ TEST(TextSearch, ThePlantFoundIsWrittenInCapitals) {
     EXPECT_EQ(withCapitalisedHit("Hojas de ortica", "ortica"), "Hojas de ORTICA");
     EXPECT_EQ(withCapitalisedHit("nada", "ortica"), "nada");
     EXPECT_EQ(remedyText(kb.root(), RemedyText::Composition, "Vac\xEDo"), "");
+    // An empty composition is still a remedy's; an unknown name is nobody's.
+    EXPECT_EQ(findRemedyText(kb.root(), RemedyText::Composition, "Vac\xEDo"), std::optional<std::string>(""));
+    EXPECT_EQ(findRemedyText(kb.root(), RemedyText::Composition, "Nadie"), std::nullopt);
+    EXPECT_EQ(findRemedyText(kb.root(), RemedyText::Synthesis, "Vac\xEDo"),
+              remedyText(kb.root(), RemedyText::Synthesis, "Vac\xEDo"));
     EXPECT_EQ(remedyText(kb.root(), RemedyText::Synthesis, "Vac\xEDo"),
               "Todav\xED"
               "a no se ha confirmado una s\xEDntesis ps\xEDquica");
@@ -158,6 +184,9 @@ TEST(Principles, FifteenRecordsOfFiveUpperCasedLines) {
     const auto* b = reinterpret_cast<const std::uint8_t*>(sto.data());
     EXPECT_EQ(readField(b, 40), ("PRINCIPIO N\xFAMERO 0" + std::string(40, 'X')).substr(0, 40));
     EXPECT_EQ(readField(b + 14 * 205 + 4 * 41, 40).substr(0, 19), "PRINCIPIO N\xFAMERO 74");
+    const auto shown = readPrinciples(kb.root());
+    ASSERT_EQ(shown.size(), 15u);
+    EXPECT_EQ(shown[14][4], readField(b + 14 * 205 + 4 * 41, 40));
 
     // A short source stops at its first missing line and leaves the archive as it was.
     lines.resize(74);

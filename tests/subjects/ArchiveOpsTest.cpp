@@ -537,7 +537,9 @@ TEST_F(ArchiveOpsTest, ProgramsSavingAtOnceLoseNothing) {
     std::set<int> records;
     for (std::size_t k = 1; k < entries.size(); ++k) {
         records.insert(entryRecordNumber(entries[k]).value_or(0));
-        if (k > 1) EXPECT_LE(entries[k - 1], entries[k]);
+        if (k > 1) {
+            EXPECT_LE(entries[k - 1], entries[k]);
+        }
     }
     EXPECT_EQ(records.size(), static_cast<std::size_t>(total));
     EXPECT_EQ(*records.begin(), 1);

@@ -15,6 +15,7 @@
 #include "ui/common/UiHelpers.h"
 #include "ui/common/WidgetBuilders.h"
 #include "ui/knowledge/ConsultationWiring.h"
+#include "ui/knowledge/SignatureWiring.h"
 #include "ui/orbs/OrbEditorDialog.h"
 #include "ui/shell/ManualChooserDialog.h"
 #include "ui/shell/PractitionerNameDialog.h"
@@ -172,6 +173,7 @@ MainWindow::MainWindow(DataRoot root, QWidget* parent) : QMainWindow(parent), ws
     connectActions();
     wireChartWindows(*this);
     wireConsultationWindows(*this);
+    wireSignatureWindows(*this);
     built_ = true;
 }
 

@@ -1,6 +1,7 @@
 #include "knowledge/Editors.h"
 
 #include "foundations/FileError.h"
+#include "foundations/Format.h"
 #include "foundations/RecordFile.h"
 #include "knowledge/FileReplacement.h"
 #include "knowledge/KnowledgeText.h"
@@ -95,6 +96,34 @@ PendingChanges pendingChanges(std::string_view rememberedName, std::string_view 
                               std::string_view second, bool descriptionsChanged) {
     if (second == "Indicaciones") second = "";
     return {name != rememberedName, second != rememberedSecond, descriptionsChanged};
+}
+
+std::optional<RemedyRecord> databaseRecordOf(const DataRoot& root, std::string_view remedy) {
+    const std::string wanted = upperCased(remedy);
+    std::optional<std::int64_t> found;
+    forEachRecordFrom(root, EditorKind::Remedies, 1, [&](std::int64_t k, const std::uint8_t* r) {
+        if (upperCased(remedyName(r)) != wanted) return true;
+        found = k;
+        return false;
+    });
+    if (!found) return std::nullopt;
+    return KnowledgeFile<RemedyRecord>(root.resolve(kRemedyDatabaseFile)).read(*found);
+}
+
+RemedyPanelTexts remedyPanelTexts(const RemedyRecord& r) {
+    auto blank = [](std::string s) { return trailingTrimmed(std::move(s)).empty(); };
+    RemedyPanelTexts t;
+    t.warnings = blank(r.warnings[0]) ? "No hay advertencias para este remedio" : r.warningsText();
+    if (blank(r.primarySignature) && blank(r.secondarySignature) && blank(r.zodiacSignature))
+        t.signatures = "Ninguna signatura Astrol\xF3gica";
+    else
+        t.signatures = r.primarySignature + "\r\n" + r.secondarySignature + "\r\n" + r.zodiacSignature;
+    t.synthesis = blank(r.synthesis[0]) ? "Ninguna s\xEDntesis ps\xEDquica grabada" : r.synthesisText();
+    if (blank(r.notes[0]) && blank(r.notes[1]) && blank(r.notes[2]))
+        t.notes = "Ninguna Nota grabada";
+    else
+        t.notes = r.notes[0] + "\r\n" + r.notes[1] + "\r\n" + r.notes[2];
+    return t;
 }
 
 std::vector<std::string> reorderingList(const DataRoot& root, EditorKind kind) {

@@ -219,7 +219,11 @@ TEST_F(EditorWindowTest, LoadSaveSaveAsNewAndDeleteRefillTheList) {
     d.show();
     auto* list = child<QListWidget>(&d, "ListBox1");
     EXPECT_EQ(entries(list), (QStringList{"MSA Arnica**Golpes", "TSA Romero**Fatiga", "TSA Tilo**Nervios"}));
-    clickRow(list, 2);
+    // Typed in any letter case, the first letters find the entry; Enter loads it.
+    auto* box = child<QLineEdit>(&d, "EdCerca");
+    type(box, "tsa ti");
+    EXPECT_EQ(list->currentRow(), 2);
+    key(box, Qt::Key_Return);
     EXPECT_EQ(child<QLineEdit>(&d, "EdProd")->text(), "TSA Tilo");
     EXPECT_EQ(child<QLineEdit>(&d, "EdPlane")->text(), "Venus");
     EXPECT_EQ(child<QLineEdit>(&d, "EdNumRec")->text(), "2 / 3");

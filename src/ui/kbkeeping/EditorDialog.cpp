@@ -20,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace athanor {
@@ -174,6 +175,7 @@ QWidget* EditorDialog::buildList() {
                             [this]() -> const std::vector<std::string>& { return entries_; });
     // The keyboard moves through the list; the record is loaded by a click or Enter.
     onEntryPicked(list_, this, [this](int row) { select(row); });
+    prefix_->onEnter = [this](int row) { select(row); };
     connect(list_, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { reorderDoubleClick(list_->row(item)); });
 
@@ -230,7 +232,7 @@ QWidget* EditorDialog::buildFields() {
         // Typing the name positions the list on it, in the remedy order.
         connect(nameField_, &QLineEdit::textEdited, this, [this](const QString& text) {
             if (reorder_ || order_ != EditorOrder::ByRemedy) return;
-            const int at = prefixPosition(entries_, toCp(text));
+            const int at = sortedPrefixPosition(entries_, toCp(text));
             if (at >= 0 && at < list_->count()) list_->setCurrentRow(at);
         });
         auto* indication = textBox(box, names::kIndication, "Indicaciones", 3);
@@ -474,6 +476,8 @@ void EditorDialog::fillList(EditorOrder order) {
 }
 
 void EditorDialog::showEntries() {
+    // A pick or a drop keeps the part of the list in view.
+    const int scroll = list_->verticalScrollBar()->value();
     list_->setUpdatesEnabled(false);
     list_->clear();
     list_->addItems(linesOf(entries_));
@@ -485,6 +489,7 @@ void EditorDialog::showEntries() {
             item->setFont(f);
         }
     }
+    list_->verticalScrollBar()->setValue(scroll);
     list_->setUpdatesEnabled(true);
 }
 
@@ -786,6 +791,7 @@ void EditorDialog::toggleReordering() {
         reorder_.emplace(std::move(entries));
         entries_ = reorder_->entries();
         showEntries();
+        list_->scrollToTop();
         byRemedy_->hide();
         byPathology_->hide();
         searchBox_->setEnabled(false);

@@ -43,14 +43,17 @@ bool PrefixBox::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() != QEvent::KeyPress) return false;
     const char c = keyChar(static_cast<QKeyEvent*>(event));
-    if (c == 0 || c == '\r') return false;
+    if (c == '\r') {
+        if (onEnter && list_->currentRow() >= 0) onEnter(list_->currentRow());
+        return onEnter != nullptr;
+    }
+    if (c == 0) return false;
     prefix_.type(c);
     // The list follows the text kept beside the box, not the box's own text.
-    const int row = prefixPosition(entries_(), prefix_.text());
+    const int row = sortedPrefixPosition(entries_(), prefix_.text());
     if (row >= 0 && row < list_->count()) {
         list_->setCurrentRow(row);
         list_->scrollToItem(list_->item(row));
-        if (onPositioned) onPositioned(row);
     }
     return false;
 }

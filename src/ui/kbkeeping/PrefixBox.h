@@ -26,8 +26,8 @@ public:
     void clear();
     // Also told of a click into the box (after it has been emptied).
     std::function<void()> onClick;
-    // Told of the row selected after a key (the database editor loads nothing on it).
-    std::function<void(int row)> onPositioned;
+    // Told of the row the list stands on when Enter is pressed in the box.
+    std::function<void(int row)> onEnter;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

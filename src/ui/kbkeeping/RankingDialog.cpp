@@ -92,6 +92,7 @@ QLayout* RankingDialog::buildComplaints() {
     prefix_ = new PrefixBox(searchBox_, complaintList_, symptoms ? TypedPrefix::Case::FirstUpper : TypedPrefix::Case::Upper,
                             [this]() -> const std::vector<std::string>& { return complaints_; });
     prefix_->onClick = [this] { finder_.restart(); };
+    prefix_->onEnter = [this](int row) { pick(row); };
     onEntryPicked(complaintList_, this, [this](int row) { pick(row); });
     connect(findButton_, &QPushButton::clicked, this, &RankingDialog::find);
 

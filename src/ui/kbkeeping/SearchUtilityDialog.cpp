@@ -143,7 +143,8 @@ SearchUtilityDialog::SearchUtilityDialog(Workstation& ws, QWidget* parent) : QDi
     layout->addWidget(widgets::label(this, "Texto desde la frase hasta el final"));
     layout->addWidget(after_, 1);
     layout->addLayout(buttons);
-    resize(900, 640);
+    // Placed by the main window, which fits a dialog to its contents: this is the least it keeps.
+    setMinimumSize(900, 640);
 }
 
 QFrame* SearchUtilityDialog::buildFieldPanel(const char* name, bool repertory) {

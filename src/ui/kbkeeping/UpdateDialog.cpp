@@ -83,7 +83,8 @@ UpdateDialog::UpdateDialog(Workstation& ws, VolumeSources sources, QWidget* pare
     layout->addLayout(installedRow);
     layout->addLayout(grid);
     layout->addLayout(buttons);
-    resize(760, 460);
+    // Placed by the main window, which fits a dialog to its contents: this is the least it keeps.
+    setMinimumSize(760, 460);
 }
 
 void UpdateDialog::showEvent(QShowEvent* event) {

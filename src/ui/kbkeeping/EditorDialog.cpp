@@ -160,6 +160,8 @@ QWidget* EditorDialog::buildList() {
     const bool database = kind_ == EditorKind::Remedies;
     auto* box = new QWidget(this);
     list_ = widgets::named<QListWidget>(box, names::kList);
+    // One line each: a list of a large base lays out and scrolls without measuring every entry.
+    list_->setUniformItemSizes(true);
     byRemedy_ = widgets::named<QRadioButton>(box, names::kByRemedy, fromCp("Ordenar por remedio"));
     byPathology_ = widgets::named<QRadioButton>(box, database ? names::kByIndication : names::kByPathology,
                                                 fromCp("Ordenar por Patolog\xED" "a"));

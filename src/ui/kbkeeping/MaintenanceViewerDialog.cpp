@@ -39,6 +39,7 @@ MaintenanceViewerDialog::MaintenanceViewerDialog(Workstation& ws, QWidget* paren
 
     list_ = widgets::named<QListWidget>(this, names::kList);
     list_->setFont(widgets::monospace(9));
+    list_->setUniformItemSizes(true);
     connect(list_, &QListWidget::currentRowChanged, this, &MaintenanceViewerDialog::select);
     orderButton_ = widgets::button(this, names::kOrder, "Ordinamento", widgets::EnterKey::Ignored);
     connect(orderButton_, &QPushButton::clicked, this, [this] {

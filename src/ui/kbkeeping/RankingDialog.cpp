@@ -86,6 +86,7 @@ RankingDialog::RankingDialog(Workstation& ws, RankingKind kind, QWidget* parent)
 QLayout* RankingDialog::buildComplaints() {
     const bool symptoms = kind_ == RankingKind::Symptoms;
     complaintList_ = widgets::named<QListWidget>(this, names::kComplaints);
+    complaintList_->setUniformItemSizes(true);
     searchBox_ = widgets::field(this, names::kSearchBox);
     findButton_ = widgets::button(this, names::kFind, "Trova", widgets::EnterKey::Ignored);
     findButton_->setToolTip(fromCp("Busca la palabra del cuadro en la lista; cada clic va a la siguiente aparici\xF3n"));
@@ -142,6 +143,7 @@ QLayout* RankingDialog::buildSlots() {
 
 QLayout* RankingDialog::buildResults() {
     ranking_ = widgets::named<QListWidget>(this, names::kRanking);
+    ranking_->setUniformItemSizes(true);
     // Each click adds its remedy's detail below the ones before.
     onEntryPicked(ranking_, this, [this](int row) { showDetail(row); });
     detail_ = widgets::memo(this, names::kDetail);

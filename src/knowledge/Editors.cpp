@@ -156,11 +156,7 @@ void ReorderList::move(int from, int to) {
     entries_.insert(entries_.begin() + to, std::move(e));
 }
 
-std::int64_t commitReordering(const DataRoot& root, EditorKind kind, const std::vector<std::string>& entries,
-                              const std::function<void(std::int64_t)>& progress) {
-    const auto path = root.resolve(editorFile(kind));
-    const std::size_t size = recordSize(kind);
-
+std::vector<std::int64_t> planReordering(const DataRoot& root, EditorKind kind, const std::vector<std::string>& entries) {
     // One pass instead of one scan per entry: the records of each (name, indication),
     // both trimmed, in record order; an entry takes the first one left, which is the
     // first record not yet used that a scan from record 0 would find.
@@ -183,6 +179,23 @@ std::int64_t commitReordering(const DataRoot& root, EditorKind kind, const std::
         }
         return true;
     });
+    std::vector<std::int64_t> plan;
+    plan.reserve(entries.size());
+    for (const auto& entry : entries) {
+        const auto it = recordsOf.find(keyOf(splitEditorEntry(trailingTrimmed(entry), EditorOrder::ByRemedy)));
+        if (it == recordsOf.end() || it->second.first < 0) continue;
+        const std::int64_t k = it->second.first;
+        it->second.first = nextOf[static_cast<std::size_t>(k)];
+        plan.push_back(k);
+    }
+    return plan;
+}
+
+std::int64_t commitReordering(const DataRoot& root, EditorKind kind, const std::vector<std::string>& entries,
+                              const std::function<void(std::int64_t)>& progress) {
+    const auto path = root.resolve(editorFile(kind));
+    const std::size_t size = recordSize(kind);
+    const std::vector<std::int64_t> plan = planReordering(root, kind, entries);
 
     const RecordFile old(path, size);
     if (old.count() == 0) throw FileError(path, "Read beyond end of file (record 0 of 0)");
@@ -208,11 +221,7 @@ std::int64_t commitReordering(const DataRoot& root, EditorKind kind, const std::
         runLength = 0;
     };
     std::int64_t written = 0;
-    for (const auto& entry : entries) {
-        const auto it = recordsOf.find(keyOf(splitEditorEntry(trailingTrimmed(entry), EditorOrder::ByRemedy)));
-        if (it == recordsOf.end() || it->second.first < 0) continue;
-        const std::int64_t k = it->second.first;
-        it->second.first = nextOf[static_cast<std::size_t>(k)];
+    for (const std::int64_t k : plan) {
         if (runLength > 0 && k != runFrom + runLength) flushRun();
         if (runLength == 0) runFrom = k;
         ++runLength;

@@ -101,6 +101,11 @@ private:
     std::optional<int> picked_;
 };
 
+// The records the entries take, in their order, as "Definitivo" would write them (below).
+// The editor writes only when it covers every record after record 0, so that a stale or
+// odd entry (a name holding "*") never drops a record.
+std::vector<std::int64_t> planReordering(const DataRoot& root, EditorKind kind, const std::vector<std::string>& entries);
+
 // "Definitivo": the file rewritten in the order of the entries. Record 0 is kept; each
 // entry (trailing-character trimmed, taken apart as splitEditorEntry does) takes the
 // first record from 0 not yet taken whose name and whole indication (repertory: remedy

@@ -160,6 +160,15 @@ TEST(Reordering, TheFileFollowsTheEntries) {
     EXPECT_EQ(after[5].warningsText(), "el primero");
 }
 
+TEST(Reordering, ThePlanNamesTheRecordsTakenAndMissesAnEntryHoldingAStar) {
+    const KbFolder kb({remedy("R1", "I1"), remedy("Uno*Dos", "Tos"), remedy("R1", "I1")});
+    const Lines entries = reorderingList(kb.root(), EditorKind::Remedies);
+    EXPECT_EQ(entries[1], "Uno*Dos**Tos");
+    // The entry of record 2 splits at its own "*" and finds nothing; the twins keep their order.
+    EXPECT_EQ(planReordering(kb.root(), EditorKind::Remedies, {entries[2], entries[1], entries[0]}),
+              (std::vector<std::int64_t>{1, 3}));
+}
+
 // The re-ordering as the editor makes it: for each entry a scan from record 0 for the first
 // record not used yet.
 std::vector<RemedyRecord> reorderedByScans(const std::vector<RemedyRecord>& old, const Lines& entries) {

@@ -370,6 +370,25 @@ TEST_F(EditorWindowTest, ReorderingMovesARecordAndWritesTheNewOrder) {
     EXPECT_EQ(reorder->text(), "Modifica Elenco");
 }
 
+TEST_F(EditorWindowTest, ANewOrderThatWouldDropARecordIsNotWritten) {
+    writeBase({remedy("TSA Romero", "Fatiga"), remedy("Uno*Dos", "Tos")});
+    const std::string before = TempDir::read(folder.path("OpzioneH\\DBmain.rnd"));
+    EditorDialog d(ws, EditorKind::Remedies);
+    d.show();
+    auto* reorder = child<QPushButton>(&d, "BBmodifEle");
+    click(reorder);
+    EXPECT_FALSE(child<QPushButton>(&d, "BBelimina")->isEnabled()) << "nothing is written while re-ordering";
+    auto* list = child<QListWidget>(&d, "ListBox1");
+    doubleClickRow(list, 1);
+    doubleClickRow(list, 0);
+    click(reorder);
+    ASSERT_FALSE(messages.messages.empty());
+    EXPECT_EQ(messages.messages.back().first, MessageKind::Error);
+    EXPECT_NE(messages.last().find("1 registros"), std::string::npos) << messages.last();
+    EXPECT_EQ(TempDir::read(folder.path("OpzioneH\\DBmain.rnd")), before);
+    EXPECT_EQ(reorder->text(), "Definitivo") << "the new order stays to be cancelled";
+}
+
 TEST_F(EditorWindowTest, TheRebuildWritesWhatThePlainRebuildWrites) {
     EditorDialog d(ws, EditorKind::Remedies);
     d.show();

@@ -23,6 +23,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <cstdlib>
+
 namespace athanor {
 
 namespace names {
@@ -548,7 +550,7 @@ bool EditorDialog::load(const EditorEntry& entry) {
     rememberedSecond_ = entry.second;
     descriptionsChanged_ = false;
     loaded_ = true;
-    deleteButton_->setEnabled(true);
+    deleteButton_->setEnabled(!reorder_);
     setSaveButtons(false);
     if (kind_ == EditorKind::Repertory) loadPanel(entry.remedy);
     return true;
@@ -621,7 +623,7 @@ void EditorDialog::setControlText(QWidget* w, const std::string& cp1252) {
 void EditorDialog::textChanged(const TextControl& c) {
     if (loading_) return;
     if (c.role == Role::Description && loaded_) descriptionsChanged_ = true;
-    if (maintenance_) setSaveButtons(true);
+    if (maintenance_ && !reorder_) setSaveButtons(true);
     const int length = static_cast<int>(controlText(c.widget).size());
     if (length > c.beepAt) QApplication::beep();
     if (length > c.capacity) {
@@ -799,14 +801,25 @@ void EditorDialog::toggleReordering() {
         searchBox_->setEnabled(false);
         reorderButton_->setText(QStringLiteral("Definitivo"));
         cancelReorderButton_->show();
+        // Nothing is written while the order is being changed: the list must stay the file's.
+        setSaveButtons(false);
+        deleteButton_->setEnabled(false);
         return;
     }
     const std::vector<std::string> order = reorder_->entries();
     const auto total = static_cast<std::int64_t>(order.size());
+    std::int64_t missing = 0;
     const bool ok = guarded(this, [&] {
         runInBackground(
             this, QStringLiteral("Escribiendo el nuevo orden"),
             [&](const WorkProgress& progress) {
+                // Every record must keep its place in the file: written only when the list takes them all.
+                const std::int64_t count =
+                    RecordFile(ws_.root.resolve(editorFile(kind_)),
+                               kind_ == EditorKind::Remedies ? RemedyRecord::kSize : TherapyRecord::kSize)
+                        .count();
+                missing = count - 1 - static_cast<std::int64_t>(planReordering(ws_.root, kind_, order).size());
+                if (missing != 0) return;
                 commitReordering(ws_.root, kind_, order,
                                  [&](std::int64_t written) { progress.report(written, total); });
             },
@@ -814,7 +827,13 @@ void EditorDialog::toggleReordering() {
                 reorderButton_->setText(QString::number(done + 1));
             });
     });
-    if (!ok) {
+    if (ok && missing != 0)
+        showMessage(this, MessageKind::Error,
+                    QStringLiteral("El nuevo orden no se ha escrito: %1 registros del archivo no se reconocen en la lista "
+                                   "(por ejemplo, un nombre o una indicación que contiene «*»). El archivo queda como "
+                                   "estaba.")
+                        .arg(std::llabs(missing)));
+    if (!ok || missing != 0) {
         // The file is as it was; the new order stays on screen to try again or cancel.
         reorderButton_->setText(QStringLiteral("Definitivo"));
         return;

@@ -37,6 +37,12 @@ QStringList entries(QListWidget* list) {
     return out;
 }
 
+// Shows a window and lets it read its files, as it does once its event loop runs.
+void showWindow(QWidget& w) {
+    w.show();
+    settle();
+}
+
 void clickRow(QListWidget* list, int row) {
     ASSERT_GE(row, 0);
     ASSERT_LT(row, list->count());
@@ -109,7 +115,7 @@ protected:
 
 TEST_F(RankingWindowTest, RanksByFallingCountThenShowsTheDetailOfARemedy) {
     RankingDialog d(ws, RankingKind::Symptoms);
-    d.show();
+    showWindow(d);
     auto* complaints = child<QListWidget>(&d, "ListBox1");
     EXPECT_EQ(entries(complaints), (QStringList{"Fiebre", "Gripe", "Insomnio", "Tos"}));
     auto* search = child<QPushButton>(&d, "BBricerca");
@@ -153,7 +159,7 @@ TEST_F(RankingWindowTest, RanksByFallingCountThenShowsTheDetailOfARemedy) {
 
 TEST_F(RankingWindowTest, FifteenSlotsAtMostAndTheFindButton) {
     RankingDialog d(ws, RankingKind::Symptoms);
-    d.show();
+    showWindow(d);
     auto* complaints = child<QListWidget>(&d, "ListBox1");
     for (int i = 0; i < 16; ++i) clickRow(complaints, i % 4);
     QStringList slotTexts;
@@ -180,7 +186,7 @@ TEST_F(RankingWindowTest, FifteenSlotsAtMostAndTheFindButton) {
 
 TEST_F(RankingWindowTest, CompositeTherapiesRankTheRemediesOfTheRepertory) {
     RankingDialog d(ws, RankingKind::Therapies);
-    d.show();
+    showWindow(d);
     EXPECT_EQ(d.windowTitle(), "TERAPIE COMPOSITE");
     EXPECT_EQ(readLines(folder.path("OpzioneH\\ProdotR.txt")), (Lines{"Malva", "Tilo"}));
     auto* complaints = child<QListWidget>(&d, "ListBox1");
@@ -216,7 +222,7 @@ protected:
 
 TEST_F(EditorWindowTest, LoadSaveSaveAsNewAndDeleteRefillTheList) {
     EditorDialog d(ws, EditorKind::Remedies);
-    d.show();
+    showWindow(d);
     auto* list = child<QListWidget>(&d, "ListBox1");
     EXPECT_EQ(entries(list), (QStringList{"MSA Arnica**Golpes", "TSA Romero**Fatiga", "TSA Tilo**Nervios"}));
     // Typed in any letter case, the first letters find the entry; Enter loads it.
@@ -270,7 +276,7 @@ TEST_F(EditorWindowTest, LoadSaveSaveAsNewAndDeleteRefillTheList) {
 
 TEST_F(EditorWindowTest, ALongTextRaisesTheWarningWhileItIsTooLong) {
     EditorDialog d(ws, EditorKind::Remedies);
-    d.show();
+    showWindow(d);
     auto* warning = child<QLineEdit>(&d, "EdLimite");
     auto* name = child<QLineEdit>(&d, "EdProd");
     retype(name, QString(50, 'a'));
@@ -289,7 +295,7 @@ TEST_F(EditorWindowTest, ALongTextRaisesTheWarningWhileItIsTooLong) {
 
 TEST_F(EditorWindowTest, LeavingWithUnsavedChangesAlwaysAsks) {
     EditorDialog d(ws, EditorKind::Remedies);
-    d.show();
+    showWindow(d);
     auto* list = child<QListWidget>(&d, "ListBox1");
     clickRow(list, 0);
     retype(child<QLineEdit>(&d, "EdSeco"), "Luna");
@@ -309,7 +315,7 @@ TEST_F(EditorWindowTest, LeavingWithUnsavedChangesAlwaysAsks) {
     EXPECT_EQ(remedies()[2].secondarySignature, "Luna");
 
     // Nothing changed: it simply closes.
-    d.show();
+    showWindow(d);
     clickRow(child<QListWidget>(&d, "ListBox1"), 0);
     click(child<QPushButton>(&d, "BBritorna"));
     EXPECT_FALSE(d.isVisible());
@@ -317,7 +323,7 @@ TEST_F(EditorWindowTest, LeavingWithUnsavedChangesAlwaysAsks) {
 
 TEST_F(EditorWindowTest, AFailedSaveSaysSoAndLeavesTheBaseAsItWas) {
     EditorDialog d(ws, EditorKind::Remedies);
-    d.show();
+    showWindow(d);
     clickRow(child<QListWidget>(&d, "ListBox1"), 0);
     retype(child<QPlainTextEdit>(&d, "MemoAvve"), "Nada");
     const std::string before = TempDir::read(folder.path("OpzioneH\\DBmain.rnd"));
@@ -336,7 +342,7 @@ TEST_F(EditorWindowTest, AFailedSaveSaysSoAndLeavesTheBaseAsItWas) {
 
 TEST_F(EditorWindowTest, ReorderingMovesARecordAndWritesTheNewOrder) {
     EditorDialog d(ws, EditorKind::Remedies);
-    d.show();
+    showWindow(d);
     auto* list = child<QListWidget>(&d, "ListBox1");
     auto* reorder = child<QPushButton>(&d, "BBmodifEle");
     click(reorder);
@@ -374,7 +380,7 @@ TEST_F(EditorWindowTest, ANewOrderThatWouldDropARecordIsNotWritten) {
     writeBase({remedy("TSA Romero", "Fatiga"), remedy("Uno*Dos", "Tos")});
     const std::string before = TempDir::read(folder.path("OpzioneH\\DBmain.rnd"));
     EditorDialog d(ws, EditorKind::Remedies);
-    d.show();
+    showWindow(d);
     auto* reorder = child<QPushButton>(&d, "BBmodifEle");
     click(reorder);
     EXPECT_FALSE(child<QPushButton>(&d, "BBelimina")->isEnabled()) << "nothing is written while re-ordering";
@@ -391,7 +397,7 @@ TEST_F(EditorWindowTest, ANewOrderThatWouldDropARecordIsNotWritten) {
 
 TEST_F(EditorWindowTest, TheRebuildWritesWhatThePlainRebuildWrites) {
     EditorDialog d(ws, EditorKind::Remedies);
-    d.show();
+    showWindow(d);
     clickRow(child<QListWidget>(&d, "ListBox1"), 0);
     retype(child<QPlainTextEdit>(&d, "MemoIndi"), "Contusiones");
     click(child<QPushButton>(&d, "BBsalva"));
@@ -411,7 +417,7 @@ TEST_F(EditorWindowTest, TheRebuildWritesWhatThePlainRebuildWrites) {
 
 TEST_F(EditorWindowTest, TheRepertoryShowsTheDatabaseRecordOfItsRemedy) {
     EditorDialog d(ws, EditorKind::Repertory);
-    d.show();
+    showWindow(d);
     auto* list = child<QListWidget>(&d, "ListBox1");
     EXPECT_TRUE(child<QRadioButton>(&d, "RBpato")->isChecked());
     EXPECT_EQ(entries(list), (QStringList{"Anemia**TSA Ortiga", "Gripe**TSA Tilo", "Tos**TSA Tilo"}));
@@ -435,7 +441,7 @@ TEST_F(EditorWindowTest, TheRepertoryShowsTheDatabaseRecordOfItsRemedy) {
 TEST_F(EditorWindowTest, WithoutTheMaintenanceCodeTheRecordsAreOnlyRead) {
     ws.maintenanceMode = false;
     EditorDialog d(ws, EditorKind::Remedies);
-    d.show();
+    showWindow(d);
     for (const char* hidden : {"BBsalva", "BBnuovo", "BBelimina", "BBRico", "BBmodifEle", "MemoInfo", "BBtrova"})
         EXPECT_FALSE(child<QWidget>(&d, hidden)->isVisible()) << hidden;
     clickRow(child<QListWidget>(&d, "ListBox1"), 0);
@@ -447,7 +453,7 @@ TEST_F(EditorWindowTest, WithoutTheMaintenanceCodeTheRecordsAreOnlyRead) {
 TEST_F(KbWindowFixture, TheMaintenanceViewerShowsEveryFieldInBothOrders) {
     writeBase({});
     MaintenanceViewerDialog d(ws);
-    d.show();
+    showWindow(d);
     auto* list = child<QListWidget>(&d, "ListBox1");
     EXPECT_EQ(entries(list), (QStringList{"Tilo                Nervios", "XXXX                Tos",
                                           "Ajo                 Gripe"}));
@@ -474,7 +480,7 @@ protected:
 
 TEST_F(UtilityWindowTest, FindsContinuesAndReportsTheEndOfTheArchive) {
     SearchUtilityDialog d(ws);
-    d.show();
+    showWindow(d);
     auto* phrase = child<QLineEdit>(&d, "EditCerca");
     type(phrase, "orti");
     auto* search = child<QPushButton>(&d, "BBcerca");
@@ -508,7 +514,7 @@ TEST_F(UtilityWindowTest, FindsContinuesAndReportsTheEndOfTheArchive) {
 
 TEST_F(UtilityWindowTest, ACorrectionIsSavedCutToTheCapacityAndNeverDroppedUnasked) {
     SearchUtilityDialog d(ws);
-    d.show();
+    showWindow(d);
     click(child<QRadioButton>(&d, "RBSpri"));
     type(child<QLineEdit>(&d, "EditCerca"), "venus");
     click(child<QPushButton>(&d, "BBcerca"));
@@ -559,7 +565,7 @@ TEST_F(UpdateWindowTest, AnOlderUpdateIsOfferedInRedAndInstalled) {
     const fs::path usb = makeVolume("USB", std::chrono::hours(24 * 30));
     fs::create_directories(volumes.path() / "Fotos");  // a volume without an update
     UpdateDialog d(ws, sources());
-    d.show();
+    showWindow(d);
     EXPECT_EQ(d.windowTitle(), QString::fromUtf8("SITUACIÓN de los ACTUALIZACIONES - 6/25/02/23"));
     EXPECT_EQ(child<QPlainTextEdit>(&d, "Memo1")->toPlainText(), QString::fromUtf8("Inserte el disco de la actualización."));
     EXPECT_EQ(child<QLineEdit>(&d, "EdDisp1")->text(), QString::fromStdString(usb.string()));
@@ -580,7 +586,7 @@ TEST_F(UpdateWindowTest, AnOlderUpdateIsOfferedInRedAndInstalled) {
 
 TEST_F(UpdateWindowTest, NoUpdateFoundIsSaid) {
     UpdateDialog d(ws, sources());
-    d.show();
+    showWindow(d);
     EXPECT_EQ(messages.last(), "No se detect\u00F3 ning\u00FAn disco de actualizaci\u00F3n");
     EXPECT_FALSE(child<QPushButton>(&d, "BBok1")->isEnabled());
 }

@@ -28,6 +28,8 @@ public:
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
+        // Only what comes from the user: the program's own closing of a window goes through.
+        if (!event->spontaneous()) return false;
         switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
@@ -37,7 +39,6 @@ protected:
         case QEvent::Shortcut:
         case QEvent::ShortcutOverride:
         case QEvent::Wheel:
-        case QEvent::Close:
             event->ignore();
             return true;
         default:

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cstdlib>
@@ -446,8 +447,13 @@ void EditorDialog::showEvent(QShowEvent* event) {
     cancelReorderButton_->hide();
     reorderButton_->setText(QStringLiteral("Modifica Elenco"));
     clearEditor();
-    fillList(kind_ == EditorKind::Remedies ? EditorOrder::ByRemedy : EditorOrder::ByPathology);
+    list_->clear();
+    entries_.clear();
     searchBox_->setFocus(Qt::OtherFocusReason);
+    // The file is read once the window is up and its own event loop runs.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible()) fillList(kind_ == EditorKind::Remedies ? EditorOrder::ByRemedy : EditorOrder::ByPathology);
+    });
 }
 
 void EditorDialog::setMaintenance(bool on) {

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace athanor {
@@ -82,8 +83,13 @@ MaintenanceViewerDialog::MaintenanceViewerDialog(Workstation& ws, QWidget* paren
 void MaintenanceViewerDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     sorted_ = false;
-    fill();
+    list_->clear();
+    entries_.clear();
     list_->setFocus(Qt::OtherFocusReason);
+    // The file is read once the window is up and its own event loop runs.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible()) fill();
+    });
 }
 
 void MaintenanceViewerDialog::fill() {

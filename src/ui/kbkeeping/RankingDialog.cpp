@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace athanor {
@@ -169,16 +170,19 @@ QLayout* RankingDialog::buildResults() {
 
 void RankingDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    open();
-}
-
-void RankingDialog::open() {
     slots_.clearAll();
     complaints_.clear();
     complaintList_->clear();
     prefix_->clear();
     finder_.restart();
     slotsChanged();
+    // The files are read once the window is up and its own event loop runs.
+    QTimer::singleShot(0, this, [this] {
+        if (isVisible()) fill();
+    });
+}
+
+void RankingDialog::fill() {
     guarded(this, [&] {
         // The composite-therapy window collects the remedies of the repertory first.
         runInBackground(this, QStringLiteral("Leyendo la base de conocimientos"), [&](const WorkProgress&) {

@@ -38,7 +38,7 @@ private:
     QLayout* buildComplaints();
     QLayout* buildSlots();
     QLayout* buildResults();
-    void open();
+    void fill();
     void pick(int row);
     void slotsChanged();
     void search();

@@ -89,10 +89,10 @@ UpdateDialog::UpdateDialog(Workstation& ws, VolumeSources sources, QWidget* pare
 
 void UpdateDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    open();
+    examine();
 }
 
-void UpdateDialog::open() {
+void UpdateDialog::examine() {
     backButton_->setText(fromCp(kBackCaption));
     progress_->setValue(0);
     information_->clear();

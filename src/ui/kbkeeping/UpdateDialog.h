@@ -30,7 +30,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void open();
+    void examine();
     void fillSlot(int slot, const std::filesystem::path& source);
     void chooseFolder();
     void install(int slot);

@@ -5,6 +5,7 @@
 #include "foundations/TextFile.h"
 #include "app/AccessCodes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -70,6 +71,14 @@ LoginRecord recordLogin(const DataRoot& root, long double todayJd) {
 std::string loginDateText(const std::string& dayNumber) {
     const long double jd = parseRealOr(dayNumber, 0) + 0.5L;
     return dateTextAuto(jd).substr(0, 10);
+}
+
+std::string usageStamp(const DataRoot& root) {
+    const std::vector<std::string> lines = readLines(root.resolve(kLoginDaysFile));
+    const std::string previous = lines.empty() ? std::string() : lines[0];
+    const long long count = lines.size() > 2 ? static_cast<long long>(parseRealOr(lines[2], 0)) : 0;
+    const std::string date = loginDateText(previous);  // DD/MM/YYYY
+    return std::to_string(count - 1) + "/" + date.substr(0, 6) + date.substr(std::min<std::size_t>(date.size(), 8));
 }
 
 bool readPersonalName(const DataRoot& root, std::string& firstName, std::string& surname) {

@@ -66,6 +66,11 @@ LoginRecord recordLogin(const DataRoot& root, long double todayJd);
 // is the whole part of the day's 0 h Julian day, so half a day is added back.
 std::string loginDateText(const std::string& dayNumber);
 
+// The usage stamp of the update window, from Sole.tm1: the logins before the latest (line 3
+// less one), "/", and the date of the previous login (line 1) as DD/MM/YY. FileError when
+// the file is missing.
+std::string usageStamp(const DataRoot& root);
+
 inline constexpr const char* kPersonalFile = "FileTmp\\Personal.Tmp";
 
 // The practitioner's first name and surname (each at most 80 characters). When the file

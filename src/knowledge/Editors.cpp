@@ -1,6 +1,7 @@
 #include "knowledge/Editors.h"
 
 #include "foundations/FileError.h"
+#include "foundations/Format.h"
 #include "foundations/RecordFile.h"
 #include "knowledge/FileReplacement.h"
 #include "knowledge/KnowledgeText.h"
@@ -97,6 +98,34 @@ PendingChanges pendingChanges(std::string_view rememberedName, std::string_view 
     return {name != rememberedName, second != rememberedSecond, descriptionsChanged};
 }
 
+std::optional<RemedyRecord> databaseRecordOf(const DataRoot& root, std::string_view remedy) {
+    const std::string wanted = upperCased(remedy);
+    std::optional<std::int64_t> found;
+    forEachRecordFrom(root, EditorKind::Remedies, 1, [&](std::int64_t k, const std::uint8_t* r) {
+        if (upperCased(remedyName(r)) != wanted) return true;
+        found = k;
+        return false;
+    });
+    if (!found) return std::nullopt;
+    return KnowledgeFile<RemedyRecord>(root.resolve(kRemedyDatabaseFile)).read(*found);
+}
+
+RemedyPanelTexts remedyPanelTexts(const RemedyRecord& r) {
+    auto blank = [](std::string s) { return trailingTrimmed(std::move(s)).empty(); };
+    RemedyPanelTexts t;
+    t.warnings = blank(r.warnings[0]) ? "No hay advertencias para este remedio" : r.warningsText();
+    if (blank(r.primarySignature) && blank(r.secondarySignature) && blank(r.zodiacSignature))
+        t.signatures = "Ninguna signatura Astrol\xF3gica";
+    else
+        t.signatures = r.primarySignature + "\r\n" + r.secondarySignature + "\r\n" + r.zodiacSignature;
+    t.synthesis = blank(r.synthesis[0]) ? "Ninguna s\xEDntesis ps\xEDquica grabada" : r.synthesisText();
+    if (blank(r.notes[0]) && blank(r.notes[1]) && blank(r.notes[2]))
+        t.notes = "Ninguna Nota grabada";
+    else
+        t.notes = r.notes[0] + "\r\n" + r.notes[1] + "\r\n" + r.notes[2];
+    return t;
+}
+
 std::vector<std::string> reorderingList(const DataRoot& root, EditorKind kind) {
     std::vector<std::string> entries;
     forEachRecordFrom(root, kind, 1, [&](std::int64_t, const std::uint8_t* r) {
@@ -127,11 +156,7 @@ void ReorderList::move(int from, int to) {
     entries_.insert(entries_.begin() + to, std::move(e));
 }
 
-std::int64_t commitReordering(const DataRoot& root, EditorKind kind, const std::vector<std::string>& entries,
-                              const std::function<void(std::int64_t)>& progress) {
-    const auto path = root.resolve(editorFile(kind));
-    const std::size_t size = recordSize(kind);
-
+std::vector<std::int64_t> planReordering(const DataRoot& root, EditorKind kind, const std::vector<std::string>& entries) {
     // One pass instead of one scan per entry: the records of each (name, indication),
     // both trimmed, in record order; an entry takes the first one left, which is the
     // first record not yet used that a scan from record 0 would find.
@@ -154,6 +179,23 @@ std::int64_t commitReordering(const DataRoot& root, EditorKind kind, const std::
         }
         return true;
     });
+    std::vector<std::int64_t> plan;
+    plan.reserve(entries.size());
+    for (const auto& entry : entries) {
+        const auto it = recordsOf.find(keyOf(splitEditorEntry(trailingTrimmed(entry), EditorOrder::ByRemedy)));
+        if (it == recordsOf.end() || it->second.first < 0) continue;
+        const std::int64_t k = it->second.first;
+        it->second.first = nextOf[static_cast<std::size_t>(k)];
+        plan.push_back(k);
+    }
+    return plan;
+}
+
+std::int64_t commitReordering(const DataRoot& root, EditorKind kind, const std::vector<std::string>& entries,
+                              const std::function<void(std::int64_t)>& progress) {
+    const auto path = root.resolve(editorFile(kind));
+    const std::size_t size = recordSize(kind);
+    const std::vector<std::int64_t> plan = planReordering(root, kind, entries);
 
     const RecordFile old(path, size);
     if (old.count() == 0) throw FileError(path, "Read beyond end of file (record 0 of 0)");
@@ -179,11 +221,7 @@ std::int64_t commitReordering(const DataRoot& root, EditorKind kind, const std::
         runLength = 0;
     };
     std::int64_t written = 0;
-    for (const auto& entry : entries) {
-        const auto it = recordsOf.find(keyOf(splitEditorEntry(trailingTrimmed(entry), EditorOrder::ByRemedy)));
-        if (it == recordsOf.end() || it->second.first < 0) continue;
-        const std::int64_t k = it->second.first;
-        it->second.first = nextOf[static_cast<std::size_t>(k)];
+    for (const std::int64_t k : plan) {
         if (runLength > 0 && k != runFrom + runLength) flushRun();
         if (runLength == 0) runFrom = k;
         ++runLength;

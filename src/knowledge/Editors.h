@@ -62,6 +62,21 @@ struct PendingChanges {
 PendingChanges pendingChanges(std::string_view rememberedName, std::string_view rememberedSecond, std::string_view name,
                               std::string_view second, bool descriptionsChanged);
 
+// The panel of the repertory editor: the database record of the loaded remedy, the
+// first from record 1 whose name, upper-cased, equals the remedy upper-cased.
+std::optional<RemedyRecord> databaseRecordOf(const DataRoot& root, std::string_view remedy);
+
+// What the panel's four buttons show of that record.
+struct RemedyPanelTexts {
+    std::string warnings;    // both parts, or "No hay advertencias para este remedio"
+    std::string signatures;  // three lines, or "Ninguna signatura Astrológica"
+    std::string synthesis;   // six parts joined, or "Ninguna síntesis psíquica grabada"
+    std::string notes;       // three lines, the three parts, or "Ninguna Nota grabada"
+};
+RemedyPanelTexts remedyPanelTexts(const RemedyRecord& r);
+// Shown in red when the remedy is not in the database.
+inline constexpr const char* kNotInDatabase = " No lo se encuentra en la Base de Datos primaria.";
+
 // ---- Re-ordering ---------------------------------------------------------------
 
 // The list of the re-ordering mode: one entry per record from 1, in record order, in the
@@ -85,6 +100,11 @@ private:
     std::vector<std::string> entries_;
     std::optional<int> picked_;
 };
+
+// The records the entries take, in their order, as "Definitivo" would write them (below).
+// The editor writes only when it covers every record after record 0, so that a stale or
+// odd entry (a name holding "*") never drops a record.
+std::vector<std::int64_t> planReordering(const DataRoot& root, EditorKind kind, const std::vector<std::string>& entries);
 
 // "Definitivo": the file rewritten in the order of the entries. Record 0 is kept; each
 // entry (trailing-character trimmed, taken apart as splitEditorEntry does) takes the

@@ -74,6 +74,8 @@ void syncFolder(const fs::path& dir) {
 
 }  // namespace
 
+FileStepHook currentFileStepHook() { return tHook; }
+
 ScopedFileStepHook::ScopedFileStepHook(FileStepHook hook) : previous_(std::exchange(tHook, std::move(hook))) {}
 ScopedFileStepHook::~ScopedFileStepHook() { tHook = std::move(previous_); }
 

@@ -23,6 +23,9 @@ enum class FileStep { Create, Write, Sync, Rename };
 // fail exactly as a full disk or a read-only folder would. One hook per thread.
 using FileStepHook = std::function<void(FileStep, const std::filesystem::path&)>;
 
+// The hook of the current thread, to carry it into a worker thread.
+FileStepHook currentFileStepHook();
+
 // Installs a hook for the current thread while it lives.
 class ScopedFileStepHook {
 public:

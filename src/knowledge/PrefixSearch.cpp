@@ -1,5 +1,10 @@
 #include "knowledge/PrefixSearch.h"
 
+#include "foundations/Collation.h"
+#include "foundations/Format.h"
+
+#include <algorithm>
+
 namespace athanor {
 
 namespace {
@@ -34,6 +39,16 @@ int prefixPosition(const std::vector<std::string>& entries, std::string_view p) 
         }
     }
     return a;
+}
+
+int sortedPrefixPosition(const std::vector<std::string>& entries, std::string_view p) {
+    if (entries.empty()) return -1;
+    // Upper-cased on both sides: the collation alone still orders "o" before "O".
+    const std::string typed = upperCased(p);
+    const auto at = std::partition_point(entries.begin(), entries.end(), [&](const std::string& e) {
+        return collate(upperCased(std::string_view(e).substr(0, p.size())), typed) < 0;
+    });
+    return static_cast<int>(std::min<std::ptrdiff_t>(at - entries.begin(), std::ssize(entries) - 1));
 }
 
 }  // namespace athanor

@@ -32,4 +32,10 @@ private:
 // last index: the last entry stays reachable.)
 int prefixPosition(const std::vector<std::string>& entries, std::string_view p);
 
+// The same search in the order the list is sorted in (case-insensitive, by the user's
+// locale): the first entry whose first |p| characters do not sort before p, or the last
+// entry when all do. The byte comparison above goes astray on names in mixed case ("TSA
+// Romero" sorts after the typed "TSA ROM"), so the keeping windows position with this one.
+int sortedPrefixPosition(const std::vector<std::string>& entries, std::string_view p);
+
 }  // namespace athanor

@@ -60,7 +60,7 @@ std::vector<fs::path> updateSources(const std::vector<fs::path>& candidates) {
     return out;
 }
 
-InstallReport installUpdate(const DataRoot& root, const fs::path& source) {
+InstallReport installUpdate(const DataRoot& root, const fs::path& source, const InstallProgress& progress) {
     const fs::path from = resolveCaseInsensitive(source, "OpzioneH");
     std::error_code ec;
     if (!fs::is_directory(from, ec)) throw FileError(from, "No se encontr\xF3 la carpeta de la actualizaci\xF3n");
@@ -86,6 +86,9 @@ InstallReport installUpdate(const DataRoot& root, const fs::path& source) {
     // Every file copied beside its target and checked before the first one is renamed:
     // a failure up to there leaves the installed base untouched.
     const fs::path to = root.resolveForWriting("OpzioneH\\AutoSet").parent_path();
+    std::uint64_t total = 0, copiedSoFar = 0;
+    for (const auto& f : files) total += f.size;
+    if (progress) progress(0, total);
     std::vector<FileReplacement> copies;
     copies.reserve(files.size());
     for (const auto& f : files) {
@@ -97,6 +100,8 @@ InstallReport installUpdate(const DataRoot& root, const fs::path& source) {
             throw FileError(f.path, "La copia no est\xE1 completa");
         fs::last_write_time(copy.temporary(), f.time, ec);
         if (ec) throw FileError(copy.temporary(), ec.message());
+        copiedSoFar += f.size;
+        if (progress) progress(copiedSoFar, total);
     }
     InstallReport report;
     for (std::size_t i = 0; i < copies.size(); ++i) {

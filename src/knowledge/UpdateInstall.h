@@ -1,7 +1,9 @@
 #pragma once
 #include "foundations/DataRoot.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +38,9 @@ struct InstallReport {
 // of their source; only when every one is complete are they renamed over the targets.
 // A source without OpzioneH, or whose OpzioneH lacks DBmain.rnd or Repertorio.rnd, or a
 // copy that fails or comes out short, raises FileError and changes nothing.
-InstallReport installUpdate(const DataRoot& root, const std::filesystem::path& source);
+// `progress` is told the bytes copied so far and the bytes of the whole update.
+using InstallProgress = std::function<void(std::uint64_t copied, std::uint64_t total)>;
+InstallReport installUpdate(const DataRoot& root, const std::filesystem::path& source,
+                            const InstallProgress& progress = {});
 
 }  // namespace athanor

@@ -82,5 +82,13 @@ TEST(LoginDatesTest, TheListShowsTheDayOfTheLogin) {
     EXPECT_EQ(loginDateText("2460000"), "25/02/2023");
 }
 
+TEST(LoginDatesTest, TheUpdateWindowStampsTheLoginsBeforeAndThePreviousDate) {
+    TempDir dir;
+    DataRoot root(dir.path());
+    EXPECT_THROW(usageStamp(root), FileError);
+    dir.write("OpzioneT/Sole.tm1", "2460000\r\n2460010\r\n7\r\n");
+    EXPECT_EQ(usageStamp(root), "6/25/02/23");
+}
+
 }  // namespace
 }  // namespace athanor::test

@@ -87,6 +87,34 @@ TEST(Editors, LeavingFindsWhatChanged) {
     EXPECT_TRUE(c.descriptions);
 }
 
+TEST(Editors, TheRepertoryPanelShowsTheDatabaseRecordOfItsRemedy) {
+    RemedyRecord full = remedy("TSA Tilo", "Nervios", "Venus", "Tauro", "Luna");
+    full.setWarnings("No conducir.");
+    full.setSynthesis("Calma.");
+    full.setNotes(std::string(250, 'n') + "fin");
+    const KbFolder kb({remedy("TSA Romero", "Fatiga"), full});
+    // Found by the name upper-cased; the first from record 1.
+    const auto found = databaseRecordOf(kb.root(), "tsa tilo");
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->name, "TSA Tilo");
+    EXPECT_FALSE(databaseRecordOf(kb.root(), "TSA Tila"));
+
+    const RemedyPanelTexts t = remedyPanelTexts(*found);
+    EXPECT_EQ(t.warnings, "No conducir.");
+    EXPECT_EQ(t.signatures, "Venus\r\nLuna\r\nTauro");
+    EXPECT_EQ(t.synthesis, "Calma.");
+    EXPECT_EQ(t.notes, std::string(250, 'n') + "\r\nfin\r\n");
+
+    // Texts blank after the trailing-character trim give the fixed notices.
+    RemedyRecord blank = remedy("X", "Y");
+    blank.setWarnings(" ,");
+    const RemedyPanelTexts e = remedyPanelTexts(blank);
+    EXPECT_EQ(e.warnings, "No hay advertencias para este remedio");
+    EXPECT_EQ(e.signatures, "Ninguna signatura Astrol\xF3gica");
+    EXPECT_EQ(e.synthesis, "Ninguna s\xEDntesis ps\xEDquica grabada");
+    EXPECT_EQ(e.notes, "Ninguna Nota grabada");
+}
+
 TEST(Reordering, PickAndDrop) {
     ReorderList list({"a", "b", "c", "d"});
     list.doubleClick(0);
@@ -130,6 +158,15 @@ TEST(Reordering, TheFileFollowsTheEntries) {
     EXPECT_EQ(after[4], before[6]);
     EXPECT_EQ(after[5], before[1]);
     EXPECT_EQ(after[5].warningsText(), "el primero");
+}
+
+TEST(Reordering, ThePlanNamesTheRecordsTakenAndMissesAnEntryHoldingAStar) {
+    const KbFolder kb({remedy("R1", "I1"), remedy("Uno*Dos", "Tos"), remedy("R1", "I1")});
+    const Lines entries = reorderingList(kb.root(), EditorKind::Remedies);
+    EXPECT_EQ(entries[1], "Uno*Dos**Tos");
+    // The entry of record 2 splits at its own "*" and finds nothing; the twins keep their order.
+    EXPECT_EQ(planReordering(kb.root(), EditorKind::Remedies, {entries[2], entries[1], entries[0]}),
+              (std::vector<std::int64_t>{1, 3}));
 }
 
 // The re-ordering as the editor makes it: for each entry a scan from record 0 for the first

@@ -115,6 +115,17 @@ TEST(PrefixPosition, BisectionOverTheFirstCharacters) {
     EXPECT_EQ(prefixPosition({"A", "B", "Z"}, "\xC1"), 2);
 }
 
+TEST(PrefixPosition, InTheOrderOfTheListWhateverTheLetterCase) {
+    setCollationLocale("es");
+    const std::vector<std::string> entries = {"MSA Arnica", "TSA \xC1rnica", "TSA Ortiga", "TSA Romero", "TSA Tilo"};
+    struct Case {
+        const char* p;
+        int expected;
+    } cases[] = {{"TSA ROM", 3}, {"TSA ROMERO", 3}, {"tsa r", 3}, {"TSA AR", 1}, {"TSA P", 3}, {"Z", 4}, {"", 0}, {"A", 0}, {"msa", 0}};
+    for (const auto& c : cases) EXPECT_EQ(sortedPrefixPosition(entries, c.p), c.expected) << c.p;
+    EXPECT_EQ(sortedPrefixPosition({}, "A"), -1);
+}
+
 TEST(PrefixPosition, TypedText) {
     TypedPrefix upper(TypedPrefix::Case::Upper);
     for (char c : std::string("ort\xE9\r")) upper.type(c);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 namespace athanor {
@@ -42,7 +43,14 @@ TEST(Update, CopiesEveryFileKeepingItsDateAndReportsTheInstalledDate) {
     fs::rename(kb.folder() / "OpzioneH" / "DBmain.rnd", kb.folder() / "OpzioneH" / "DBMAIN.RND");
 
     EXPECT_FALSE(updateIsOlder(kb.root(), source));
-    const InstallReport report = installUpdate(kb.root(), source);
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> steps;
+    const InstallReport report =
+        installUpdate(kb.root(), source, [&](std::uint64_t done, std::uint64_t total) { steps.emplace_back(done, total); });
+    // From nothing to every byte, never backwards.
+    ASSERT_GE(steps.size(), 2u);
+    EXPECT_EQ(steps.front().first, 0u);
+    EXPECT_EQ(steps.back().first, steps.back().second);
+    EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end()));
     EXPECT_EQ(report.files, (std::vector<std::string>{"DBmain.rnd", "Repertorio.rnd", "Sintomi.txt"}));
     EXPECT_EQ(report.installedDate, baseDate(source));
     EXPECT_EQ(report.installedDate, fileDateText(source / "opzioneh" / "DBmain.rnd"));

@@ -9,6 +9,7 @@
 #include "subjects/SubjectChart.h"
 #include "subjects/SubjectFiles.h"
 #include "ui/charts/ChartWindowsWiring.h"
+#include "ui/kbkeeping/KeepingWiring.h"
 #include "ui/common/JpegImage.h"
 #include "ui/common/Pictures.h"
 #include "ui/common/TextEditorDialog.h"
@@ -174,6 +175,7 @@ MainWindow::MainWindow(DataRoot root, QWidget* parent) : QMainWindow(parent), ws
     wireChartWindows(*this);
     wireConsultationWindows(*this);
     wireSignatureWindows(*this);
+    wireKeepingWindows(*this);
     built_ = true;
 }
 

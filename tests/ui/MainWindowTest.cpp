@@ -12,6 +12,7 @@
 #include <QDate>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -383,10 +384,10 @@ TEST_F(MainWindowTest, TheTextButtonFollowsTheSubjectsDocument) {
     ASSERT_TRUE(visible("BBApriTesto"));
     click(child<QPushButton>(window.get(), "BBApriTesto"));
     EXPECT_EQ(folder.lines("FileDum\\DatModif.dum"), (std::vector<std::string>{"BASEtxt\\00007.txt"}));
-    auto* editor = window->findChild<QDialog*>("TextEditorDialog");
+    auto* editor = window->findChild<QMainWindow*>("FoReMaiH");
     ASSERT_NE(editor, nullptr);
     EXPECT_TRUE(editor->isVisible()) << "opened without waiting";
-    EXPECT_EQ(child<QPlainTextEdit>(editor, "MemoTesto")->toPlainText(), "ROSSI MARIO\nRiga due");
+    EXPECT_EQ(child<QTextEdit>(editor, "Editor")->toPlainText(), "ROSSI MARIO\nRiga due");
     editor->close();
 }
 

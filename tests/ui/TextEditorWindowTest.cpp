@@ -223,6 +223,9 @@ TEST_F(TextEditorWindowTest, ADroppedFileAsksForTheChangesThenOpens) {
     auto drop = [&] {
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dropped.string()))});
+        // As a drag does it: entering makes the text the target of the drop.
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(text->viewport(), &enter);
         QDropEvent event(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(text->viewport(), &event);
     };
@@ -233,7 +236,7 @@ TEST_F(TextEditorWindowTest, ADroppedFileAsksForTheChangesThenOpens) {
     // No: the changes go, the dropped file comes, as it is (UTF-8, LF) and not as its name.
     answer(QMessageBox::No);
     drop();
-    EXPECT_EQ(text->toPlainText(), QString::fromUtf8("café\ncon leche"));
+    EXPECT_EQ(text->toPlainText(), QString::fromUtf8("café\ncon leche")) << messages.last();
     EXPECT_EQ(editor->fileName(), QString::fromStdString(dropped.string()));
     EXPECT_EQ(folder.text("BASEtxt\\00004.txt"), "uno\r\n");
     text->moveCursor(QTextCursor::End);

@@ -23,6 +23,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace athanor {
@@ -196,11 +197,13 @@ void BackupDialog::openChoice() {
     destinationPanel_->hide();
     choicePanel_->show();
     volumeList_->setFocus();
+    QTimer::singleShot(0, this, [this] { adjustSize(); });
 }
 
 void BackupDialog::closeChoice() {
     choicePanel_->hide();
     destinationPanel_->show();
+    QTimer::singleShot(0, this, [this] { adjustSize(); });
 }
 
 void BackupDialog::fillVolumes() {

@@ -271,6 +271,8 @@ TextEditorWindow::TextEditorWindow(DataRoot root, QWidget* parent, Kind kind)
     caretPanel_ = new QLabel(this);
     caretPanel_->setObjectName(names::kCaretPanel);
     caretPanel_->setMinimumWidth(220);
+    // The figures are padded to three places: they line up only in a fixed-width font.
+    caretPanel_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     modifiedPanel_ = new QLabel(this);
     modifiedPanel_->setObjectName(names::kModifiedPanel);
     modifiedPanel_->setMinimumWidth(90);

@@ -391,6 +391,22 @@ TEST_F(MainWindowTest, TheTextButtonFollowsTheSubjectsDocument) {
     editor->close();
 }
 
+TEST_F(MainWindowTest, TheBackupButtonOpensTheBackupWindowAnewEachTime) {
+    open();
+    login();
+    int opened = 0;
+    for (int i = 0; i < 2; ++i) {
+        whenModal<QDialog>([&](QDialog* d) {
+            EXPECT_EQ(d->objectName(), "FoBakMod1");
+            ++opened;
+            click(child<QPushButton>(d, "BitBtnRitorna"));
+        });
+        click(child<QPushButton>(window.get(), "BBSalva"));
+    }
+    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(window->findChild<QDialog*>("FoBakMod1"), nullptr) << "nothing kept between uses";
+}
+
 // ---- name, manuals, end -----------------------------------------------------------------
 
 TEST_F(MainWindowTest, ThePractitionersName) {

@@ -6,9 +6,11 @@
 #include "subjects/BirthStamp.h"
 #include "subjects/SubjectFiles.h"
 #include "ui/common/TextEditorWindow.h"
+#include "ui/common/WindowSupport.h"
 #include "ui/subjects/SaveSubjectDialog.h"
 
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
@@ -244,6 +246,22 @@ TEST_F(TextEditorWindowTest, ADroppedFileAsksForTheChangesThenOpens) {
     editor->findChild<QAction*>("FileSave")->trigger();
     EXPECT_EQ(TempDir::read(dropped), "caf\xC3\xA9\ncon leche \xE2\x98\x95\n");
     EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(TextEditorWindowTest, WithoutAPrinterTheTextGoesToAPdfTheUserNames) {
+    if (systemPrinterAvailable()) GTEST_SKIP() << "this machine has a printer";
+    auto editor = openDocument("ROSSI MARIO\r\nNotas\r\n");
+    QString suggested;
+    const auto pdf = folder.dir().path() / "impreso.pdf";
+    setPdfFileNameHook([&](const QString& s) {
+        suggested = s;
+        return QString::fromStdString(pdf.string());
+    });
+    editor->findChild<QAction*>("FilePrint")->trigger();
+    setPdfFileNameHook(nullptr);
+    EXPECT_EQ(suggested, QDir(documentsFolder()).filePath("00004.pdf"));
+    EXPECT_EQ(TempDir::read(pdf).substr(0, 5), "%PDF-");
+    EXPECT_TRUE(messages.messages.empty()) << messages.last();
 }
 
 TEST_F(TextEditorWindowTest, CutAndCopyFollowTheSelectionAndUndoTheHistory) {

@@ -2,7 +2,7 @@
 
 #include "foundations/Calendar.h"
 #include "ui/shell/MainWindow.h"
-#include "ui/common/TextEditorDialog.h"
+#include "ui/common/TextEditorWindow.h"
 #include "subjects/BirthEntry.h"
 #include "subjects/Localities.h"
 #include "subjects/SubjectFiles.h"
@@ -19,6 +19,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTextEdit>
+#include <QAction>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>
@@ -355,13 +357,13 @@ TEST_F(BirthEntryWindowTest, ASubjectBornInLondonIsPickedInTheForeignListAndSave
         whenModal<SaveSubjectDialog>([&](SaveSubjectDialog* s) {
             EXPECT_EQ(text(s, "EditGmt"), "+1");
             typeHere("visita del 2024");
-            whenModal<TextEditorDialog>([](TextEditorDialog* editor) {
-                auto* memo = child<QPlainTextEdit>(editor, "MemoTesto");
+            whenModal<TextEditorWindow>([](TextEditorWindow* editor) {
+                auto* memo = child<QTextEdit>(editor, "Editor");
                 EXPECT_EQ(memo->toPlainText(), "SMITH JOHN");
                 memo->moveCursor(QTextCursor::End);
                 memo->insertPlainText("\nPrimera consulta.");
-                click(child<QPushButton>(editor, "BBGuarda"));
-                click(child<QPushButton>(editor, "BBChiudi"));
+                editor->findChild<QAction*>("FileSave")->trigger();
+                editor->close();
             });
             click(child<QPushButton>(s, "BBregText"));
             EXPECT_FALSE(s->isVisible());

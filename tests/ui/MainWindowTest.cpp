@@ -12,6 +12,7 @@
 #include <QDate>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -383,11 +384,27 @@ TEST_F(MainWindowTest, TheTextButtonFollowsTheSubjectsDocument) {
     ASSERT_TRUE(visible("BBApriTesto"));
     click(child<QPushButton>(window.get(), "BBApriTesto"));
     EXPECT_EQ(folder.lines("FileDum\\DatModif.dum"), (std::vector<std::string>{"BASEtxt\\00007.txt"}));
-    auto* editor = window->findChild<QDialog*>("TextEditorDialog");
+    auto* editor = window->findChild<QMainWindow*>("FoReMaiH");
     ASSERT_NE(editor, nullptr);
     EXPECT_TRUE(editor->isVisible()) << "opened without waiting";
-    EXPECT_EQ(child<QPlainTextEdit>(editor, "MemoTesto")->toPlainText(), "ROSSI MARIO\nRiga due");
+    EXPECT_EQ(child<QTextEdit>(editor, "Editor")->toPlainText(), "ROSSI MARIO\nRiga due");
     editor->close();
+}
+
+TEST_F(MainWindowTest, TheBackupButtonOpensTheBackupWindowAnewEachTime) {
+    open();
+    login();
+    int opened = 0;
+    for (int i = 0; i < 2; ++i) {
+        whenModal<QDialog>([&](QDialog* d) {
+            EXPECT_EQ(d->objectName(), "FoBakMod1");
+            ++opened;
+            click(child<QPushButton>(d, "BitBtnRitorna"));
+        });
+        click(child<QPushButton>(window.get(), "BBSalva"));
+    }
+    EXPECT_EQ(opened, 2);
+    EXPECT_EQ(window->findChild<QDialog*>("FoBakMod1"), nullptr) << "nothing kept between uses";
 }
 
 // ---- name, manuals, end -----------------------------------------------------------------

@@ -8,11 +8,12 @@
 #include "subjects/Archive.h"
 #include "subjects/SubjectChart.h"
 #include "subjects/SubjectFiles.h"
+#include "ui/backup/BackupWiring.h"
 #include "ui/charts/ChartWindowsWiring.h"
 #include "ui/kbkeeping/KeepingWiring.h"
 #include "ui/common/JpegImage.h"
 #include "ui/common/Pictures.h"
-#include "ui/common/TextEditorDialog.h"
+#include "ui/common/TextEditorWindow.h"
 #include "ui/common/UiHelpers.h"
 #include "ui/common/WidgetBuilders.h"
 #include "ui/knowledge/ConsultationWiring.h"
@@ -176,6 +177,7 @@ MainWindow::MainWindow(DataRoot root, QWidget* parent) : QMainWindow(parent), ws
     wireConsultationWindows(*this);
     wireSignatureWindows(*this);
     wireKeepingWindows(*this);
+    wireBackupWindows(*this);
     built_ = true;
 }
 
@@ -816,7 +818,7 @@ void MainWindow::openTextDocument() {
         if (!ref) return;
         const std::string path = ref->archive + "txt\\" + ref->number + ".txt";
         writeEditTarget(ws_.root, path);
-        auto* editor = new TextEditorDialog(ws_.root, path, this);
+        auto* editor = new TextEditorWindow(ws_.root, this);
         editor->setAttribute(Qt::WA_DeleteOnClose);
         editor->show();
     });

@@ -1,7 +1,7 @@
 #include "ui/subjects/ModifySubjectDialog.h"
 
 #include "subjects/SubjectFiles.h"
-#include "ui/common/TextEditorDialog.h"
+#include "ui/common/TextEditorWindow.h"
 #include "ui/common/UiHelpers.h"
 #include "ui/common/WidgetBuilders.h"
 #include "ui/subjects/ArchivePickerPanel.h"
@@ -276,7 +276,7 @@ void ModifySubjectDialog::textDocument() {
     if (!save()) return;
     const std::string path = picker_->archive() + "txt\\" + number + ".txt";
     if (!guarded(this, [&] { writeEditTarget(ws_.root, path); })) return;
-    TextEditorDialog editor(ws_.root, path, this);
+    TextEditorWindow editor(ws_.root, this);
     editor.exec();
 }
 

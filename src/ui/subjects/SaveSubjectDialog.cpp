@@ -4,7 +4,7 @@
 #include "subjects/Archive.h"
 #include "subjects/SubjectFiles.h"
 #include "subjects/TimeZones.h"
-#include "ui/common/TextEditorDialog.h"
+#include "ui/common/TextEditorWindow.h"
 #include "ui/common/UiHelpers.h"
 #include "ui/common/WidgetBuilders.h"
 #include "ui/subjects/ArchivePickerPanel.h"
@@ -226,7 +226,7 @@ void SaveSubjectDialog::saveWithText() {
     std::string number;
     if (!guarded(this, [&] { number = createTextDocument(ws_.root, archive, input_.name); })) return;
     documentField_->setText(fromCp(number));
-    TextEditorDialog editor(ws_.root, Archive(ws_.root, archive).textDocument(number), this);
+    TextEditorWindow editor(ws_.root, this);
     editor.exec();
     if (save()) accept();
 }

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+
 namespace athanor {
 namespace {
 
@@ -54,6 +59,39 @@ TEST(CivilDateExists, RefusesDatesTheCalendarDoesNotHave) {
     for (const Case& c : cases)
         EXPECT_EQ(civilDateExists(c.year, c.month, c.day, c.calendar), c.exists)
             << c.day << "/" << c.month << "/" << c.year << (c.calendar == G ? " Gregorian" : " Julian");
+}
+
+}  // namespace
+}  // namespace athanor
+
+namespace athanor {
+namespace {
+
+// The date texts are built digit by digit; they must read exactly as the formatted ones the
+// program always printed, negative years and all.
+TEST(DateText, ReadsAsTheFormattedTextOverRandomDates) {
+    auto reference = [](const CivilDate& c) {
+        auto pad = [](long double v, int width) {
+            char buf[48];
+            const long long n = static_cast<long long>(v);
+            if (n < 0) std::snprintf(buf, sizeof buf, "-%0*lld", width - 1 > 0 ? width - 1 : 1, -n);
+            else std::snprintf(buf, sizeof buf, "%0*lld", width, n);
+            return std::string(buf);
+        };
+        return pad(c.day, 2) + "/" + pad(c.month, 2) + "/" + pad(c.year, 4) + " " + pad(c.hour, 2) + ":" +
+               pad(c.minute, 2);
+    };
+    std::mt19937_64 random(1973);
+    std::uniform_real_distribution<double> days(-1.0e6, 6.0e6);  // 7450 BC to AD 11700
+    for (int i = 0; i < 200000; ++i) {
+        const long double jd = static_cast<long double>(days(random));
+        const CivilDate c = civilFromJulianDay(jd, i % 2 == 0);
+        ASSERT_EQ(civilDateText(c), reference(c)) << static_cast<double>(jd);
+        ASSERT_EQ(dateTextAuto(jd), reference(civilFromJulianDay(jd, std::trunc(jd + 0.5L) > 2299160)))
+            << static_cast<double>(jd);
+    }
+    EXPECT_EQ(civilDateText(CivilDate{5, 3, -44, 9, 7}), "05/03/-044 09:07");
+    EXPECT_EQ(civilDateText(CivilDate{}), "00/00/0000 00:00");
 }
 
 }  // namespace

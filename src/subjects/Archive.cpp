@@ -1,10 +1,12 @@
 #include "subjects/Archive.h"
 
 #include "foundations/FileError.h"
+#include "foundations/FolderLock.h"
 #include "foundations/Format.h"
 #include "foundations/RecordFile.h"
 #include "foundations/TextFile.h"
 
+#include <ctime>
 #include <set>
 #include <stdexcept>
 
@@ -269,6 +271,42 @@ int Archive::create() {
     createWith(".ST2", birth.data(), birth.size());
     createWith(".ST3", notes.data(), notes.size());
     return recovered;
+}
+
+IndexMismatch findIndexMismatch(const Archive& archive) {
+    IndexMismatch m;
+    const std::vector<std::string> entries = archive.readAllEntries();
+    const int records = archive.birthRecordCount();
+    std::set<int> named;
+    for (int k = 1; k < static_cast<int>(entries.size()); ++k) {
+        const auto r = entryRecordNumber(entries[static_cast<std::size_t>(k)]);
+        if (!r || *r < 1 || *r >= records) m.dangling.push_back(k);
+        else if (!named.insert(*r).second) m.duplicates.push_back(k);
+    }
+    return m;
+}
+
+std::string repairIndex(Archive& archive) {
+    const FolderLock lock(archive.root().root());
+    const IndexMismatch mismatch = findIndexMismatch(archive);
+    const Bytes all = RecordFile(archive.indexPath(), kIndexRecordSize).readAll();
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    const std::string copyName = archive.indexPath().filename().string() + ".copia-" + stamp;
+    writeFileAtomically(archive.indexPath().parent_path() / copyName,
+                        std::string_view(reinterpret_cast<const char*>(all.data()), all.size()));
+
+    std::set<int> dropped(mismatch.dangling.begin(), mismatch.dangling.end());
+    dropped.insert(mismatch.duplicates.begin(), mismatch.duplicates.end());
+    std::string kept;
+    for (std::size_t k = 0; k * kIndexRecordSize < all.size(); ++k)
+        if (dropped.count(static_cast<int>(k)) == 0)
+            kept.append(reinterpret_cast<const char*>(all.data()) + k * kIndexRecordSize, kIndexRecordSize);
+    writeFileAtomically(archive.indexPath(), kept);
+    return copyName;
 }
 
 std::vector<std::string> listArchives(const DataRoot& root) {

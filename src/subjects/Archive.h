@@ -95,6 +95,22 @@ std::string archiveCaption(std::string_view name);
 // `recovered` (when given) receives the subjects whose index entries had to be rebuilt.
 bool ensureBaseArchive(const DataRoot& root, int* recovered = nullptr);
 
+// Index entries that cannot belong to the birth-record file beside them: an entry whose
+// record number is not a number or names no record, or that names a record an earlier entry
+// already names. The trace of an index and a record file that do not go together (one of
+// them restored from another copy, a failed copy).
+struct IndexMismatch {
+    std::vector<int> dangling;    // positions of entries naming no record
+    std::vector<int> duplicates;  // positions of later entries naming a record already named
+    bool any() const { return !dangling.empty() || !duplicates.empty(); }
+};
+IndexMismatch findIndexMismatch(const Archive& archive);
+
+// Keeps a copy of the index beside it (NAME.ST1.copia-YYYYMMDD-hhmmss) and rewrites the index
+// without the entries findIndexMismatch names (found again under the folder lock). Returns
+// the copy's file name.
+std::string repairIndex(Archive& archive);
+
 // The name a rebuilt index entry gives the subject of birth record k.
 std::string unnamedSubject(int k);
 

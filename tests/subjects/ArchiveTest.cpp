@@ -363,3 +363,36 @@ TEST(ArchiveScale, AFullArchiveTakesOneMoreInOrderWithRecordZeroKept) {
 
 }  // namespace
 }  // namespace athanor
+
+namespace athanor {
+namespace {
+
+// An index restored from another copy than its records: entries naming records that are not
+// there, or a record twice, are found, and the repair drops exactly them, keeping a copy.
+TEST(Archive, AnIndexThatDoesNotMatchItsRecordsIsFoundAndRepairedWithACopy) {
+    test::TempDir dir;
+    Archive base(DataRoot(dir.path()), "BASE");
+    base.create();
+    for (int k = 0; k < 3; ++k) base.appendRecord(BirthRecord::blank());  // records 1..3
+    std::string index;
+    for (const std::string e :
+         {std::string(kIndexHeaderText), makeEntryText("ALFA", 1), makeEntryText("BETA", 7), makeEntryText("GAMMA", 2),
+          makeEntryText("GAMMA BIS", 2), std::string("DELTA SIN NUMERO"), makeEntryText("OMEGA", 3)}) {
+        const auto r = encodeIndexEntry(e);
+        index.append(reinterpret_cast<const char*>(r.data()), r.size());
+    }
+    writeFileAtomically(base.indexPath(), index);
+
+    const IndexMismatch m = findIndexMismatch(base);
+    EXPECT_EQ(m.dangling, (std::vector<int>{2, 5}));
+    EXPECT_EQ(m.duplicates, (std::vector<int>{4}));
+    const std::string copy = repairIndex(base);
+    EXPECT_EQ(base.readAllEntries(), (std::vector<std::string>{std::string(kIndexHeaderText), makeEntryText("ALFA", 1),
+                                                               makeEntryText("GAMMA", 2), makeEntryText("OMEGA", 3)}));
+    EXPECT_EQ(test::TempDir::read(dir / copy), index);
+    EXPECT_TRUE(copy.starts_with("BASE.ST1.copia-")) << copy;
+    EXPECT_FALSE(findIndexMismatch(base).any());
+}
+
+}  // namespace
+}  // namespace athanor

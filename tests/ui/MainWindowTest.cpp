@@ -327,6 +327,33 @@ TEST_F(MainWindowTest, ALostBaseIndexIsRebuiltAndSaidSo) {
     EXPECT_EQ(base.count(), 2);
 }
 
+TEST_F(MainWindowTest, AnIndexThatDoesNotMatchItsRecordsIsOfferedACleanUp) {
+    Archive base(folder.root(), "BASE");
+    base.create();
+    base.appendRecord(BirthRecord::blank());
+    base.insertEntry(makeEntryText("ROSSI MARIO", 1));
+    base.insertEntry(makeEntryText("VERDI ANNA", 9));  // a record this file does not have
+    const auto before = std::filesystem::file_size(base.indexPath());
+
+    messages.setAnswer(false);  // "No" leaves everything as it was
+    open();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].first, MessageKind::Question);
+    EXPECT_NE(messages.last().find("1 sujetos apuntan"), std::string::npos) << messages.last();
+    EXPECT_EQ(std::filesystem::file_size(base.indexPath()), before);
+
+    window.reset();
+    messages.clear();
+    messages.setAnswer(true);
+    open();
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(messages.messages[1].first, MessageKind::Information);
+    EXPECT_EQ(base.readAllEntries(),
+              (std::vector<std::string>{std::string(kIndexHeaderText), makeEntryText("ROSSI MARIO", 1)}));
+    window->activate();  // asked once per start, not at every activation
+    EXPECT_EQ(messages.messages.size(), 2u);
+}
+
 TEST_F(MainWindowTest, AStoredImpossibleDateOpensWithAWarning) {
     BirthRecord r = romeSubject();
     r.birthStamp = "199002311505+5";  // saved before dates were checked

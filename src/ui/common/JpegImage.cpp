@@ -44,9 +44,23 @@ QImage decodeJpeg(const std::string& bytes) {
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
+    // A few damaged header bytes can claim 65,000 pixels a side: refused before anything is
+    // allocated, as is a picture the decoder would need more memory for than any banner.
+    if (info.image_width == 0 || info.image_height == 0 || info.image_width > kMaxJpegSide ||
+        info.image_height > kMaxJpegSide) {
+        jpeg_destroy_decompress(&info);
+        delete result;
+        return {};
+    }
+    info.mem->max_memory_to_use = 64L * 1024 * 1024;
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     *result = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), QImage::Format_RGB888);
+    if (result->isNull()) {
+        jpeg_destroy_decompress(&info);
+        delete result;
+        return {};
+    }
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = result->scanLine(static_cast<int>(info.output_scanline));
         jpeg_read_scanlines(&info, &row, 1);

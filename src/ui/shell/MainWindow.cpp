@@ -548,6 +548,26 @@ void MainWindow::showEvent(QShowEvent* event) {
     }
 }
 
+// An index that names records its record file lacks (or one record twice) came from another
+// copy than its records: offered to be cleaned, with a copy of it kept.
+void MainWindow::checkBaseIndex() {
+    Archive base(ws_.root, "BASE");
+    const IndexMismatch m = findIndexMismatch(base);
+    if (!m.any()) return;
+    const QString question =
+        QStringLiteral("El índice del archivo BASE (BASE.ST1) no corresponde con sus registros de nacimiento "
+                       "(BASE.ST2): %1 sujetos apuntan a registros que no existen y %2 repiten un registro ya "
+                       "nombrado. Suele ocurrir cuando uno de los dos archivos viene de otra copia.\n\n"
+                       "¿Quitar esas entradas del índice? Antes se guardará una copia del índice actual.")
+            .arg(m.dangling.size())
+            .arg(m.duplicates.size());
+    if (!askYesNo(this, QStringLiteral("Índice del archivo"), question)) return;
+    const std::string copy = repairIndex(base);
+    showMessage(this, MessageKind::Information,
+                QStringLiteral("Índice corregido. La copia del índice anterior está en %1.")
+                    .arg(QString::fromStdString((ws_.root.root() / copy).string())));
+}
+
 void MainWindow::activate() {
     if (activating_) return;
     activating_ = true;
@@ -561,6 +581,10 @@ void MainWindow::activate() {
                                        "sujetos guardados, que aparecen como «SIN NOMBRE» seguido de su número: "
                                        "póngales nombre con «Mod. Datos Nacim./Crear texto».")
                             .arg(recovered));
+        if (!indexChecked_) {
+            indexChecked_ = true;
+            checkBaseIndex();
+        }
         // A new program folder has no current subject yet: TMPR starts with its blank record 0.
         if (!ws_.root.exists("TMPR.ST1") || !ws_.root.exists("TMPR.ST2")) Archive(ws_.root, "TMPR").create();
         passwordPanel_->show();

@@ -82,6 +82,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void checkBaseIndex();
     QWidget* buildBanner(QWidget* central);
     QLayout* buildTopButtons(QWidget* central);
     QWidget* buildPages(QWidget* central);
@@ -118,6 +119,7 @@ private:
     bool locked_ = true;
     bool activating_ = false;
     bool shownOnce_ = false;
+    bool indexChecked_ = false;  // BASE's index against its records, once per start
     bool built_ = false;
     long double todayJd_ = 0;
 

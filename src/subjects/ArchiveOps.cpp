@@ -55,7 +55,7 @@ NotesRecord notesOrBlank(const Archive& archive, int k, std::string& warning) {
     } catch (const FileError&) {
     }
     warning = "No se pueden leer las notas de este sujeto: el archivo " + archive.name() +
-              ".ST3 falta o est\xE1 incompleto. Se muestran vac\xEDas.";
+              ".ST3 falta o est\xE1 incompleto. Se muestran vac\xED" "as.";
     return NotesRecord::blank();
 }
 

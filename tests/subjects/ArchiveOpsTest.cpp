@@ -537,7 +537,9 @@ TEST_F(ArchiveOpsTest, ProgramsSavingAtOnceLoseNothing) {
     std::set<int> records;
     for (std::size_t k = 1; k < entries.size(); ++k) {
         records.insert(entryRecordNumber(entries[k]).value_or(0));
-        if (k > 1) EXPECT_LE(entries[k - 1], entries[k]);
+        if (k > 1) {
+            EXPECT_LE(entries[k - 1], entries[k]);
+        }
     }
     EXPECT_EQ(records.size(), static_cast<std::size_t>(total));
     EXPECT_EQ(*records.begin(), 1);
@@ -581,6 +583,7 @@ TEST_F(ArchiveOpsTest, AMissingOrShortNotesFileStillLetsSubjectsBeDeletedAndModi
         const auto shown = showForDeletion(base, 2);
         ASSERT_TRUE(shown);
         EXPECT_NE(shown->notesWarning.find("BASE.ST3"), std::string::npos);
+        EXPECT_NE(shown->notesWarning.find("Se muestran vac\xED" "as."), std::string::npos);
         EXPECT_TRUE(deleteSubject(root, base, *shown));
 
         const auto loaded = loadForModify(base, 1);

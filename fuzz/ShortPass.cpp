@@ -10,11 +10,15 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
 
 namespace athanor::fuzz {
+
+void PrintTo(const Target& t, std::ostream* os) { *os << t.name; }
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;

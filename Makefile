@@ -46,9 +46,10 @@ install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
 build-fuzz/build.ninja:
+	@scripts/bootstrap --fuzz
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DATHANOR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-fuzz: bootstrap build-fuzz/build.ninja
+fuzz: build-fuzz/build.ninja
 	cmake --build build-fuzz -j $(JOBS) --target fuzzers
 	@for t in $(FUZZ); do \
 	  mkdir -p build-fuzz/corpus/$$t build-fuzz/findings/$$t; \

@@ -141,6 +141,7 @@ def emf():
 
 
 def jpeg():
+    # Made with ImageMagick (scripts/bootstrap --fuzz installs it).
     out = os.path.join(OUT, 'jpeg')
     os.makedirs(out, exist_ok=True)
     subprocess.run(['convert', os.path.join(DATA, 'Banner.jpg'), '-resize', '24x24', '-quality', '60',

@@ -104,7 +104,7 @@ void runOne(const Target& t, const Bytes& input, const std::string& what) {
     }
 }
 
-constexpr int kMutations = 3000;
+constexpr int kMutations = 2000;
 
 class ShortFuzz : public ::testing::TestWithParam<Target> {};
 

@@ -117,7 +117,8 @@ def knowledge():
     plants = data('OpzioneS/Piante.rnd', 21 * 6)
     symptoms = data('OpzioneS/Sintomi.rnd', 101 * 4)
     name = db[4814 + 1:4814 + 1 + db[4814]]
-    seed('knowledge', 'symptom', name, db, rep, qvl, plants, symptoms, head=b'\4')
+    seed('knowledge', 'symptom', name, db, rep, qvl, plants, symptoms, head=b'\0')
+    seed('knowledge', 'statistics', b'', db[:4814], rep[:1206], qvl[:599], b'', b'', head=b'\x0c')
     seed('knowledge', 'therapy', rep[1206 + 1:1206 + 1 + rep[1206]], b'', rep, b'', b'', b'', head=b'\1')
     seed('knowledge', 'plant', b'Tos', b'', b'', qvl, plants, symptoms, head=b'\2')
     seed('knowledge', 'signature', b'Marte', db, b'', b'', b'', b'', head=b'\3')

@@ -10,7 +10,13 @@ BUILD    := build-sanitize
 CMFLAGS  += -DATHANOR_SANITIZE=ON
 endif
 
-.PHONY: all bootstrap configure build test run bench install clean
+.PHONY: all bootstrap configure build test run bench install clean fuzz
+
+# make fuzz SECONDS=N: every libFuzzer program of fuzz/ for N seconds, one after another, in a
+# clang build of its own (build-fuzz); what they learn goes to build-fuzz/corpus, findings
+# to build-fuzz/findings. FUZZ=NAME runs one program only.
+SECONDS  ?= 60
+FUZZ     ?= archive current corrections localities timezones settings knowledge lists texts emf jpeg csv cli
 
 all: build
 
@@ -39,5 +45,19 @@ bench: build
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
+build-fuzz/build.ninja:
+	@scripts/bootstrap --fuzz
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DATHANOR_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+fuzz: build-fuzz/build.ninja
+	cmake --build build-fuzz -j $(JOBS) --target fuzzers
+	@for t in $(FUZZ); do \
+	  mkdir -p build-fuzz/corpus/$$t build-fuzz/findings/$$t; \
+	  echo "== fuzz_$$t, $(SECONDS) s"; \
+	  QT_QPA_PLATFORM=offscreen LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp build-fuzz/fuzz_$$t -max_total_time=$(SECONDS) -timeout=10 -rss_limit_mb=2048 \
+	    -print_final_stats=1 -artifact_prefix=build-fuzz/findings/$$t/ \
+	    build-fuzz/corpus/$$t fuzz/corpus/$$t || exit 1; \
+	done
+
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize build-fuzz

@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <fstream>
 #include <stdexcept>
 #include <vector>
@@ -86,6 +87,14 @@ std::shared_ptr<const EmfPicture> EmfPicture::fromBytes(const QByteArray& bytes)
     if (!readEmfHeader(bytes, h)) throw std::runtime_error("not an enhanced metafile");
     if (h.bytes > static_cast<unsigned>(bytes.size())) throw std::runtime_error("enhanced metafile is cut short");
     if (h.bytes < 88 || !recordsAreSafe(bytes, h.bytes)) throw std::runtime_error("enhanced metafile is damaged");
+    // Bounds or a frame whose span no int holds come from a damaged header, not a picture.
+    const long long width = static_cast<long long>(h.right) - h.left + 1;
+    const long long height = static_cast<long long>(h.bottom) - h.top + 1;
+    const long long frameWidth = static_cast<long long>(h.frameRight) - h.frameLeft;
+    const long long frameHeight = static_cast<long long>(h.frameBottom) - h.frameTop;
+    for (const long long span : {width, height, frameWidth, frameHeight})
+        if (span < std::numeric_limits<int>::min() || span > std::numeric_limits<int>::max())
+            throw std::runtime_error("enhanced metafile is damaged");
 
     // The converter takes a mutable buffer.
     std::string copy(bytes.constData(), bytes.size());
@@ -105,8 +114,8 @@ std::shared_ptr<const EmfPicture> EmfPicture::fromBytes(const QByteArray& bytes)
     auto picture = std::shared_ptr<EmfPicture>(new EmfPicture());
     picture->svg_ = QByteArray(out, static_cast<qsizetype>(outLength));
     std::free(out);
-    picture->size_ = QSize(h.right - h.left + 1, h.bottom - h.top + 1);
-    picture->frame_ = QRectF(h.frameLeft, h.frameTop, h.frameRight - h.frameLeft, h.frameBottom - h.frameTop);
+    picture->size_ = QSize(static_cast<int>(width), static_cast<int>(height));
+    picture->frame_ = QRectF(h.frameLeft, h.frameTop, static_cast<qreal>(frameWidth), static_cast<qreal>(frameHeight));
     picture->renderer_ = std::make_unique<QSvgRenderer>(picture->svg_);
     if (!picture->renderer_->isValid()) throw std::runtime_error("enhanced metafile cannot be played");
 
@@ -118,8 +127,8 @@ std::shared_ptr<const EmfPicture> EmfPicture::fromBytes(const QByteArray& bytes)
     const int32_t mmW = i32(bytes, 80), mmH = i32(bytes, 84);
     if (devW > 0 && devH > 0 && mmW > 0 && mmH > 0 && h.frameRight > h.frameLeft && h.frameBottom > h.frameTop) {
         const double sx = double(devW) / (mmW * 100.0), sy = double(devH) / (mmH * 100.0);
-        view = QRectF(h.frameLeft * sx - h.left, h.frameTop * sy - h.top, (h.frameRight - h.frameLeft) * sx,
-                      (h.frameBottom - h.frameTop) * sy);
+        view = QRectF(h.frameLeft * sx - h.left, h.frameTop * sy - h.top, static_cast<double>(frameWidth) * sx,
+                      static_cast<double>(frameHeight) * sy);
     }
     picture->renderer_->setViewBox(view);
     return picture;

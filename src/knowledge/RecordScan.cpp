@@ -29,7 +29,9 @@ RecordScanner::RecordScanner(fs::path path, std::size_t recordSize) : path_(std:
     }
     count_ = static_cast<std::int64_t>(st.st_size) / static_cast<std::int64_t>(size_);
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
-    buffer_.resize(std::max<std::size_t>(1, kBlockBytes / size_) * size_);
+    // No larger than the file: a scan of a few records would otherwise zero megabytes.
+    const auto perBlock = std::min<std::int64_t>(count_, static_cast<std::int64_t>(kBlockBytes / size_));
+    buffer_.resize(static_cast<std::size_t>(std::max<std::int64_t>(1, perBlock)) * size_);
 }
 
 RecordScanner::~RecordScanner() { ::close(fd_); }

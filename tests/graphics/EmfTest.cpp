@@ -223,6 +223,12 @@ TEST(Metafile, DamagedRecordsAreRefusedBeforeTheyArePlayed) {
         {"second record runs past the end",
          [&](QByteArray& b) { put32(b, static_cast<int>(headerSize) + 4, 0x7FFFFFF0u); }},
         {"second record of size zero", [&](QByteArray& b) { put32(b, static_cast<int>(headerSize) + 4, 0); }},
+        {"bounds wider than an int", [&](QByteArray& b) { put32(b, 8, 0x80000000u); }},
+        {"frame wider than an int",
+         [&](QByteArray& b) {
+             put32(b, 24, 0x80000000u);
+             put32(b, 32, 0x7FFFFFFFu);
+         }},
         {"no end-of-file record",
          [&](QByteArray& b) {
              const int eofSize = 20;

@@ -583,6 +583,7 @@ TEST_F(ArchiveOpsTest, AMissingOrShortNotesFileStillLetsSubjectsBeDeletedAndModi
         const auto shown = showForDeletion(base, 2);
         ASSERT_TRUE(shown);
         EXPECT_NE(shown->notesWarning.find("BASE.ST3"), std::string::npos);
+        EXPECT_NE(shown->notesWarning.find("Se muestran vac\xED" "as."), std::string::npos);
         EXPECT_TRUE(deleteSubject(root, base, *shown));
 
         const auto loaded = loadForModify(base, 1);

@@ -220,14 +220,6 @@ std::string structureWords(const ChartRemedies& found, int planet) {
     return line;
 }
 
-std::string sheetMetafileName(std::string_view name, int sheet) {
-    if (sheet <= 1) return std::string(name);
-    const std::size_t dot = name.find('.');
-    const std::string suffix = "-" + std::to_string(sheet);
-    if (dot == std::string_view::npos) return std::string(name) + suffix;
-    return std::string(name.substr(0, dot)) + suffix + std::string(name.substr(dot));
-}
-
 RemediesPages::RemediesPages(const PageCanvas& canvas, const RemediesPageContent& content) : content_(content) {
     const ChartRemedies& found = content.found;
     Builder b(canvas);

@@ -3,7 +3,6 @@
 #include "interpretation/ChartWeaknesses.h"
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace athanor {
@@ -30,10 +29,6 @@ inline constexpr double kRemediesBodyTop = 50, kRemediesBodyBottom = 344;
 
 // The structure of one planet in words, e.g. "Venus en G\xE9minis: domicilio" (Windows-1252).
 std::string structureWords(const ChartRemedies& found, int planet);
-
-// The metafile of sheet n (from 1): the chosen name for the first, then the name with "-2",
-// "-3"... before its extension ("GRAF04.EMF", "GRAF04-2.EMF").
-std::string sheetMetafileName(std::string_view name, int sheet);
 
 // The content wrapped and cut into sheets for the canvas's surface (text widths differ a
 // little between screen and paper). A remedy is kept on one sheet when it fits on one; a

@@ -1,5 +1,7 @@
 // The printed page of a chart's remedies: what each sheet carries and how a long list runs on.
+#include "graphics/AnalysisViews.h"
 #include "graphics/RemediesPage.h"
+#include "graphics/Views.h"
 
 #include "Support.h"
 #include "foundations/Cp1252.h"
@@ -9,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <regex>
 
 namespace athanor {
 namespace {
@@ -159,17 +162,36 @@ TEST_F(RemediesPageTest, ALongListContinuesOnTheNextSheetWithEveryRemedyOnce) {
     }
     EXPECT_EQ(names.size(), found.remedies.size());
     for (const auto& [name, times] : names) EXPECT_EQ(times, 1) << name.toStdString();
+
+    // Rendered: one picture a sheet, or every sheet in one PDF.
+    registerAnalysisViews();
+    const OrbSettings orbs = test::setA();
+    const ViewContext context{milan1973(), orbs, folder.root(), "", "01/02/2003"};
+    RenderOptions options;
+    options.screenPpu = 4;  // the recording's scale: the same sheets
+    options.pdfDpi = 150;
+    const auto pictures = renderToFile(*findView("remedies"), context, options, folder.dir / "tema.png");
+    ASSERT_EQ(pictures.size(), static_cast<std::size_t>(count));
+    EXPECT_EQ(pictures.back(), folder.dir / ("tema-" + std::to_string(count) + ".png"));
+    EXPECT_TRUE(std::filesystem::exists(pictures.back()));
+    EXPECT_EQ(renderToFile(*findView("remedies"), context, options, folder.dir / "tema.pdf").size(), 1u);
+    const std::string pdf = test::TempDir::read(folder.dir / "tema.pdf");
+    const std::regex page(R"(/Type\s*/Page[^s])");
+    // Paper's letters are a little smaller than the screen's: as many sheets or fewer, never one.
+    const auto pages = std::distance(std::sregex_iterator(pdf.begin(), pdf.end(), page), std::sregex_iterator());
+    EXPECT_GE(pages, 2);
+    EXPECT_LE(pages, count);
 }
 
-TEST(RemediesPage, EachSheetHasItsOwnMetafile) {
+TEST(RemediesPage, EachSheetHasItsOwnPicture) {
     struct Case {
         const char* name;
         int sheet;
         const char* file;
     };
     for (const Case& c : {Case{"GRAF04.EMF", 1, "GRAF04.EMF"}, Case{"GRAF04.EMF", 2, "GRAF04-2.EMF"},
-                          Case{"TEMA", 3, "TEMA-3"}, Case{"A.B.EMF", 2, "A-2.B.EMF"}})
-        EXPECT_EQ(sheetMetafileName(c.name, c.sheet), c.file) << c.name << " " << c.sheet;
+                          Case{"TEMA", 3, "TEMA-3"}, Case{"/tmp/x/tema.png", 2, "/tmp/x/tema-2.png"}})
+        EXPECT_EQ(sheetFile(c.name, c.sheet).string(), c.file) << c.name << " " << c.sheet;
 }
 
 }  // namespace

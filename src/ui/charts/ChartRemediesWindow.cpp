@@ -9,6 +9,7 @@
 #include "graphics/EmfDevice.h"
 #include "graphics/PageCanvas.h"
 #include "graphics/RemediesPage.h"
+#include "graphics/Views.h"
 #include "subjects/SubjectFiles.h"
 #include "ui/common/UiHelpers.h"
 #include "ui/common/WindowHost.h"
@@ -279,7 +280,7 @@ std::vector<std::filesystem::path> ChartRemediesWindow::writeMetafiles(const std
             pages.draw(canvas, i);
         }
         painter.end();
-        const auto file = ws_.root.resolveForWriting(std::string(kMetafileFolder) + sheetMetafileName(name, i + 1));
+        const auto file = ws_.root.resolveForWriting(std::string(kMetafileFolder) + sheetFile(name, i + 1).string());
         device.save(file);
         written.push_back(file);
     }

@@ -117,6 +117,9 @@ TEST_F(ChartRemediesWindowTest, NoMatchSaysSoAndAMissingBaseNamesTheFile) {
     ASSERT_EQ(messages.texts().size(), 1u);
     EXPECT_NE(messages.last().find("DBmain.rnd"), std::string::npos) << messages.last();
     EXPECT_EQ(child<QListWidget>(&window, "ListDebilidades")->count(), 0);
+    // Nothing read, nothing to print: an empty page would say the chart has no weakness.
+    EXPECT_FALSE(child<QPushButton>(&window, "BBImprimir")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>(&window, "BBEMFout")->isEnabled());
 }
 
 }  // namespace

@@ -143,12 +143,17 @@ void ChartRemediesWindow::refresh() {
     remedies_->clear();
     detail_->clear();
     found_ = {};
+    // Until the base has been read there is no page: an empty one would say the chart has no weakness.
+    print_->setEnabled(false);
+    export_->setEnabled(false);
     try {
         found_ = chartRemediesFor(ws_.root, ws_.chart);
     } catch (const FileError& e) {
         showFileError(this, e);
         return;
     }
+    print_->setEnabled(true);
+    export_->setEnabled(true);
     if (found_.weaknesses.empty())
         weaknesses_->addItem(QStringLiteral("Ningún planeta está en exilio, en caída ni sin condición."));
     for (const auto& w : found_.weaknesses) weaknesses_->addItem(fromCp(w.reason));

@@ -9,6 +9,7 @@
 #include "graphics/GridDrawings.h"
 #include "graphics/PageCanvas.h"
 #include "graphics/Pages.h"
+#include "graphics/RemediesPage.h"
 #include "graphics/PowerDrawings.h"
 #include "graphics/SectorDrawings.h"
 #include "graphics/TableDrawings.h"
@@ -33,7 +34,7 @@ namespace {
 constexpr double kArea = 200;
 
 void add(const char* name, std::function<void(PageCanvas&, const ViewContext&)> draw) {
-    registerView(View{name, kArea, kArea, true, std::move(draw)});
+    registerView(View{name, kArea, kArea, true, std::move(draw), {}});
 }
 
 void titleLines(PageCanvas& c, const char* title, const char* subtitle) {
@@ -71,7 +72,21 @@ void addPage(const char* name, PageLayout layout) {
                           PageContent content{ctx.chart,    ctx.orbs, ctx.data, pageSubjectFor(ctx.chart, ctx.data),
                                               ctx.userName, ctx.today};
                           drawPage(c, layout, content);
-                      }});
+                      },
+                      {}});
+}
+
+// The chart's remedies from the program folder's base, on as many portrait sheets as they take.
+void addRemediesPage() {
+    const auto sheet = [](PageCanvas& c, const ViewContext& ctx, int index) {
+        const ChartRemedies found = chartRemediesFor(ctx.data, ctx.chart);
+        const RemediesPageContent content{found, pageSubjectFor(ctx.chart, ctx.data), ctx.userName, ctx.today};
+        const RemediesPages pages(c, content);
+        pages.draw(c, index);
+        return pages.count();
+    };
+    registerView(View{"remedies", 405.0, DrawingState::kPageWidth, true,
+                      [sheet](PageCanvas& c, const ViewContext& ctx) { sheet(c, ctx, 0); }, sheet});
 }
 
 WheelOptions plainWheel() {
@@ -200,6 +215,7 @@ void registerAnalysisViews() {
     addPage("vertical2", PageLayout::Vertical2);
     addPage("horizontal1", PageLayout::Horizontal1);
     addPage("horizontal2", PageLayout::Horizontal2);
+    addRemediesPage();
 }
 
 }  // namespace athanor

@@ -84,14 +84,7 @@ struct HeaderPlace {
 };
 
 void header(PageCanvas& c, const PageContent& p, const HeaderPlace& at) {
-    const PageSubject& s = p.subject;
-    c.setLogicalTextColour(0);
-    c.textLeft(15, 15, s.name, 4);
-    c.textRight(15, at.right, "TEMA DE NACIMIENTO", 3);
-    c.textLeft(25, 15, s.dateLine, 2);
-    c.textLeft(30, 15, s.placeLine, 2);
-    c.textLeft(35, 15, s.coordLine, 2);
-    c.textLeft(40, 15, s.notesLine, 2);
+    drawSubjectHeader(c, p.subject, "TEMA DE NACIMIENTO", at.right);
     c.setLogicalTextColour(4);
     c.textRight(at.houseY, at.right, houseCaption(p.chart), 15);
     c.textRight(std::max(23.5, at.houseY + fontUnits(c, 15)), at.right, nodeCaption(p.chart), 15);
@@ -292,6 +285,16 @@ PageSubject pageSubjectFor(const ChartState& chart, const DataRoot& data) {
     s.placeLine = country.empty() ? locality : locality + " (" + country + ")";
     s.notesLine = readNotesLine(data);
     return s;
+}
+
+void drawSubjectHeader(PageCanvas& c, const PageSubject& s, std::string_view title, double right) {
+    c.setLogicalTextColour(0);
+    c.textLeft(15, 15, s.name, 4);
+    c.textRight(15, right, title, 3);
+    c.textLeft(25, 15, s.dateLine, 2);
+    c.textLeft(30, 15, s.placeLine, 2);
+    c.textLeft(35, 15, s.coordLine, 2);
+    c.textLeft(40, 15, s.notesLine, 2);
 }
 
 void drawPage(PageCanvas& canvas, PageLayout layout, const PageContent& content) {

@@ -3,6 +3,7 @@
 #include "interpretation/Aspects.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace athanor {
@@ -36,6 +37,10 @@ PageSubject pageSubjectFromChart(const ChartState& chart);
 // The same, with the name, place, country and annotation line of the current subject
 // (TMPR record 0 and FileDum\Annotaz.dum) when its birth data are the chart's.
 PageSubject pageSubjectFor(const ChartState& chart, const DataRoot& data);
+
+// The subject's lines on the left and the page's title on the right (its right edge at
+// `right`), as every printed page begins.
+void drawSubjectHeader(PageCanvas& canvas, const PageSubject& subject, std::string_view title, double right);
 
 struct PageContent {
     const ChartState& chart;

@@ -26,7 +26,8 @@ std::vector<View>& registry() {
         std::vector<View> v;
         // The analysis window's wheel; the picture leaves room for the axis degrees.
         v.push_back(View{"wheel", 200, 200, true,
-                         [](PageCanvas& canvas, const ViewContext& ctx) { drawWheel(canvas, ctx.chart, ctx.orbs); }});
+                         [](PageCanvas& canvas, const ViewContext& ctx) { drawWheel(canvas, ctx.chart, ctx.orbs); },
+                         {}});
         return v;
     }();
     return all;
@@ -34,6 +35,15 @@ std::vector<View>& registry() {
 
 QSize pixelSize(const View& view, double ppu) {
     return QSize(static_cast<int>(std::ceil(view.width * ppu)), static_cast<int>(std::ceil(view.height * ppu)));
+}
+
+// Draws one sheet of a view; the number of sheets it has.
+int drawView(PageCanvas& canvas, const View& view, const ViewContext& context, int sheet) {
+    if (!view.drawSheet) {
+        view.draw(canvas, context);
+        return 1;
+    }
+    return view.drawSheet(canvas, context, sheet);
 }
 
 void prepare(QPainter& p) {
@@ -113,16 +123,24 @@ QImage renderImage(const View& view, const ViewContext& context, const RenderOpt
 
 namespace {
 
-void writePicture(const View& view, const ViewContext& context, const RenderOptions& options, OutputFormat format,
-                  const std::filesystem::path& file) {
+// Writes sheet `sheet` (every sheet into a PDF); the number of sheets the view has.
+int writePicture(const View& view, const ViewContext& context, const RenderOptions& options, OutputFormat format,
+                 const std::filesystem::path& file, int sheet) {
     const QString name = QString::fromStdString(file.string());
     switch (format) {
     case OutputFormat::Png: {
-        const QImage image = renderImage(view, context, options);
+        const DrawingState state = renderState(view, OutputFormat::Png, options);
+        QImage image(pixelSize(view, state.ppu), QImage::Format_RGB32);
+        image.fill(state.onPaper() ? Qt::white : Qt::black);
+        QPainter painter(&image);
+        prepare(painter);
+        PageCanvas canvas(painter, state, &context.data);
+        const int sheets = drawView(canvas, view, context, sheet);
+        painter.end();
         // Qt's default PNG level spends more time than the drawing; quality 85 is zlib's level 1,
         // for a file about as large (the picture is opaque, so RGB without alpha).
         if (!image.save(name, "PNG", 85)) throw FileError(file, "cannot write the picture", FileFault::NotWritten);
-        return;
+        return sheets;
     }
     case OutputFormat::Pdf: {
         DrawingState state = renderState(view, format, options);
@@ -141,9 +159,13 @@ void writePicture(const View& view, const ViewContext& context, const RenderOpti
         state.oy = std::min(state.ox, static_cast<int>(std::lround(writer.height() - view.height * state.ppu)));
         state.oy = std::max(0, state.oy);
         PageCanvas canvas(painter, state, &context.data);
-        view.draw(canvas, context);
+        const int sheets = drawView(canvas, view, context, 0);
+        for (int i = 1; i < sheets; ++i) {
+            if (!writer.newPage()) throw FileError(file, "cannot write the document", FileFault::NotWritten);
+            drawView(canvas, view, context, i);
+        }
         if (!painter.end()) throw FileError(file, "cannot write the document", FileFault::NotWritten);
-        return;
+        return sheets;
     }
     case OutputFormat::Svg: {
         const DrawingState state = renderState(view, format, options);
@@ -158,43 +180,61 @@ void writePicture(const View& view, const ViewContext& context, const RenderOpti
         if (!painter.begin(&generator)) throw FileError(file, "cannot write the picture", FileFault::NotWritten);
         prepare(painter);
         PageCanvas canvas(painter, state, &context.data);
-        view.draw(canvas, context);
+        const int sheets = drawView(canvas, view, context, sheet);
         painter.end();
         if (!QFile::exists(name)) throw FileError(file, "cannot write the picture", FileFault::NotWritten);
-        return;
+        return sheets;
     }
     case OutputFormat::Emf: {
         const DrawingState state = renderState(view, format, options);
         EmfDevice device(pixelSize(view, state.ppu), 96.0);
         QPainter painter(&device);
         prepare(painter);
-        PageCanvas canvas(painter, state, &context.data);
-        view.draw(canvas, context);
+        int sheets = 1;
+        {
+            PageCanvas canvas(painter, state, &context.data);
+            sheets = drawView(canvas, view, context, sheet);
+        }
         painter.end();
         device.save(file);
-        return;
+        return sheets;
     }
     }
+    return 1;
 }
 
 }  // namespace
 
-void renderToFile(const View& view, const ViewContext& context, const RenderOptions& options,
-                  const std::filesystem::path& file) {
+std::filesystem::path sheetFile(const std::filesystem::path& file, int sheet) {
+    if (sheet <= 1) return file;
+    return file.parent_path() / (file.stem().string() + "-" + std::to_string(sheet) + file.extension().string());
+}
+
+std::vector<std::filesystem::path> renderToFile(const View& view, const ViewContext& context,
+                                                const RenderOptions& options, const std::filesystem::path& file) {
     const auto format = outputFormatFor(file);
     if (!format) throw std::invalid_argument("unknown picture format: " + file.string());
-    // Drawn into a temporary file first: a drawing that fails leaves no half picture.
-    const auto partial = file.parent_path() / ("." + file.filename().string() + ".part" + file.extension().string());
-    try {
-        writePicture(view, context, options, *format, partial);
-        std::error_code ec;
-        std::filesystem::rename(partial, file, ec);
-        if (ec) throw FileError::fromErrorCode(file, ec);
-    } catch (...) {
-        std::error_code ec;
-        std::filesystem::remove(partial, ec);
-        throw;
+    // Each picture is drawn into a temporary file first: a drawing that fails leaves no half picture.
+    std::vector<std::filesystem::path> written;
+    int sheets = 1;
+    for (int sheet = 0; sheet < sheets; ++sheet) {
+        const auto target = sheetFile(file, sheet + 1);
+        const auto partial =
+            target.parent_path() / ("." + target.filename().string() + ".part" + target.extension().string());
+        try {
+            sheets = writePicture(view, context, options, *format, partial, sheet);
+            std::error_code ec;
+            std::filesystem::rename(partial, target, ec);
+            if (ec) throw FileError::fromErrorCode(target, ec);
+        } catch (...) {
+            std::error_code ec;
+            std::filesystem::remove(partial, ec);
+            throw;
+        }
+        written.push_back(target);
+        if (*format == OutputFormat::Pdf) break;
     }
+    return written;
 }
 
 }  // namespace athanor

@@ -33,6 +33,9 @@ struct View {
     double height = 195, width = 195;  // page units
     bool portrait = true;              // page orientation on paper
     std::function<void(PageCanvas&, const ViewContext&)> draw;
+    // A drawing that runs on over several sheets draws sheet i (from 0) and says how many
+    // there are; `draw` then draws the first. Empty for a single picture.
+    std::function<int(PageCanvas&, const ViewContext&, int sheet)> drawSheet;
 };
 
 // Every view, built-in ones first; registerView adds or replaces one by name.
@@ -58,9 +61,14 @@ DrawingState renderState(const View& view, OutputFormat format, const RenderOpti
 // Draws a view into an image as the screen shows it (or on white paper).
 QImage renderImage(const View& view, const ViewContext& context, const RenderOptions& options);
 
-// Renders a view to a file whose format follows the extension. Throws FileError when the
-// file cannot be written, std::invalid_argument for an unknown extension.
-void renderToFile(const View& view, const ViewContext& context, const RenderOptions& options,
+// The picture of sheet n (from 1) of a drawing that runs on: the file itself for the first,
+// then the name with "-2", "-3"... before its extension.
+std::filesystem::path sheetFile(const std::filesystem::path& file, int sheet);
+
+// Renders a view to a file whose format follows the extension: a PDF holds every sheet, the
+// other formats one picture per sheet (sheetFile). Returns the files written. Throws
+// FileError when a file cannot be written, std::invalid_argument for an unknown extension.
+std::vector<std::filesystem::path> renderToFile(const View& view, const ViewContext& context, const RenderOptions& options,
                   const std::filesystem::path& file);
 
 }  // namespace athanor

@@ -78,6 +78,29 @@ TEST(RenderCli, DrawsTheWheelInEveryFormat) {
     EXPECT_EQ(colouredShare(QImage(QString::fromStdString((f.dir / "mono.png").string()))), 0.0);
 }
 
+TEST(RenderCli, DrawsTheRemediesOfTheChartFromTheBaseOfTheProgramFolder) {
+    const Folder f;
+    for (const char* sub : {"Scambi", "OpzioneH"})
+        std::filesystem::copy(std::filesystem::path(ATHANOR_SOURCE_DIR) / "data" / sub, f.dir / sub,
+                              std::filesystem::copy_options::recursive);
+    const std::string milan = "render --stamp 197305142215-1 --coord 45N28-009E11 --view remedies --data '" +
+                              f.dir.path().string() + "' --out '";
+    const CliRun pdf = runCli(milan + (f.dir / "tema.pdf").string() + "'");
+    ASSERT_EQ(pdf.status, 0) << pdf.out;
+    EXPECT_NE(pdf.out.find("\"files\":[\"" + (f.dir / "tema.pdf").string() + "\"]"), std::string::npos) << pdf.out;
+    EXPECT_EQ(test::TempDir::read(f.dir / "tema.pdf").substr(0, 5), "%PDF-");
+
+    const CliRun png = runCli(milan + (f.dir / "tema.png").string() + "' --scale 2 --paper");
+    ASSERT_EQ(png.status, 0) << png.out;
+    EXPECT_EQ(QImage(QString::fromStdString((f.dir / "tema.png").string())).size(), QSize(558, 810));
+
+    std::filesystem::remove(f.dir / "OpzioneH" / "DBmain.rnd");
+    const CliRun noBase = runCli(milan + (f.dir / "sin.pdf").string() + "'");
+    EXPECT_EQ(noBase.status, 1);
+    EXPECT_NE(noBase.out.find("DBmain.rnd"), std::string::npos) << noBase.out;
+    EXPECT_FALSE(std::filesystem::exists(f.dir / "sin.pdf"));
+}
+
 TEST(RenderCli, BadArgumentsExitWithStatusTwo) {
     const Folder f;
     const std::string base = "render --data '" + f.dir.path().string() + "' ";

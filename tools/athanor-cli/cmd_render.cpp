@@ -111,7 +111,7 @@ int render(const Args& args) {
     buildChart(chart, files, subject, ChartVariant::Analysis);
 
     ensureGuiApplication();
-    renderToFile(*view, ViewContext{chart, orbs, root, "", todayText()}, options, out);
+    const auto written = renderToFile(*view, ViewContext{chart, orbs, root, "", todayText()}, options, out);
 
     Json j;
     j.beginObject()
@@ -119,8 +119,11 @@ int render(const Args& args) {
         .field("out", out.string())
         .field("format", formatName(*format))
         .field("monochrome", options.monochrome)
-        .field("ascendant", chart.HouseCusp[0])
-        .endObject();
+        .field("ascendant", chart.HouseCusp[0]);
+    // A drawing that runs on over several sheets gives one picture a sheet (a PDF holds them all).
+    j.key("files").beginArray();
+    for (const auto& f : written) j.value(f.string());
+    j.endArray().endObject();
     std::cout << j.str() << '\n';
     return 0;
 }

@@ -1,16 +1,21 @@
 #include "ui/charts/ChartRemediesWindow.h"
 
-#include "app/ChartRemediesReport.h"
 #include "app/SubjectDisplay.h"
 #include "app/Workstation.h"
 #include "foundations/Cp1252.h"
 #include "foundations/FileError.h"
+#include "foundations/Format.h"
+#include "graphics/ChartViewControls.h"
+#include "graphics/EmfDevice.h"
+#include "graphics/PageCanvas.h"
+#include "graphics/RemediesPage.h"
+#include "graphics/Views.h"
 #include "subjects/SubjectFiles.h"
 #include "ui/common/UiHelpers.h"
 #include "ui/common/WindowHost.h"
 #include "ui/common/WindowSupport.h"
 
-#include <QDate>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -18,14 +23,16 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QTextBrowser>
-#include <QTextDocument>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace athanor {
 
@@ -36,6 +43,8 @@ constexpr const char* kWeaknesses = "ListDebilidades";
 constexpr const char* kRemedies = "TreeRemedios";
 constexpr const char* kDetail = "MemoRemedio";
 constexpr const char* kPrint = "BBImprimir";
+constexpr const char* kMetafile = "ComboEMF";
+constexpr const char* kExport = "BBEMFout";
 constexpr const char* kClose = "BBVolver";
 }  // namespace names
 
@@ -77,6 +86,13 @@ ChartRemediesWindow::ChartRemediesWindow(Workstation& ws, QWidget* parent) : QWi
 
     print_ = new QPushButton(QStringLiteral("&Imprimir…"), this);
     print_->setObjectName(names::kPrint);
+    metafile_ = new QComboBox(this);
+    metafile_->setObjectName(names::kMetafile);
+    metafile_->setEditable(true);
+    for (int n = 1; n <= kOfferedMetafiles; ++n) metafile_->addItem(QString::fromStdString(offeredMetafileName(n)));
+    metafile_->setToolTip(QStringLiteral("Metaarchivo de la carpeta Emf; las hojas siguientes añaden -2, -3…"));
+    export_ = new QPushButton(QStringLiteral("E&xportar EMF"), this);
+    export_->setObjectName(names::kExport);
     close_ = new QPushButton(QStringLiteral("&Volver"), this);
     close_->setObjectName(names::kClose);
 
@@ -98,6 +114,8 @@ ChartRemediesWindow::ChartRemediesWindow(Workstation& ws, QWidget* parent) : QWi
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
+    buttons->addWidget(metafile_);
+    buttons->addWidget(export_);
     buttons->addWidget(print_);
     buttons->addWidget(close_);
     auto* layout = new QVBoxLayout(this);
@@ -113,6 +131,7 @@ ChartRemediesWindow::ChartRemediesWindow(Workstation& ws, QWidget* parent) : QWi
             host_->showRemedy(fromCp(found_.remedies[static_cast<std::size_t>(i)].name));
     });
     connect(print_, &QPushButton::clicked, this, &ChartRemediesWindow::print);
+    connect(export_, &QPushButton::clicked, this, &ChartRemediesWindow::exportMetafiles);
     connect(close_, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -124,12 +143,17 @@ void ChartRemediesWindow::refresh() {
     remedies_->clear();
     detail_->clear();
     found_ = {};
+    // Until the base has been read there is no page: an empty one would say the chart has no weakness.
+    print_->setEnabled(false);
+    export_->setEnabled(false);
     try {
         found_ = chartRemediesFor(ws_.root, ws_.chart);
     } catch (const FileError& e) {
         showFileError(this, e);
         return;
     }
+    print_->setEnabled(true);
+    export_->setEnabled(true);
     if (found_.weaknesses.empty())
         weaknesses_->addItem(QStringLiteral("Ningún planeta está en exilio, en caída ni sin condición."));
     for (const auto& w : found_.weaknesses) weaknesses_->addItem(fromCp(w.reason));
@@ -168,39 +192,125 @@ void ChartRemediesWindow::showRemedy(int index) {
     detail_->setHtml(text);
 }
 
-std::string ChartRemediesWindow::pageHtml() const {
-    return chartRemediesHtml(found_, currentSubjectLines(ws_), ws_.fullName(),
-                             QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")).toStdString());
-}
-
 void ChartRemediesWindow::printOn(QPrinter& printer) {
-    QTextDocument page;
-    page.setHtml(QString::fromStdString(pageHtml()));
-    page.print(&printer);
+    printer.setFullPage(true);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setCreator(QStringLiteral("Athanor"));
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw FileError(printer.outputFileName().toStdString(), "cannot print", FileFault::NotWritten);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // As the summary pages print: their scale, their corrections left aside, the sheet's top left.
+    DrawingState state = ws_.drawing;
+    state.portrait = true;
+    state.printing = true;
+    state.recording = false;
+    state.monochrome = false;
+    state.zoom = 1;
+    state.setPrintScale(printer.width());
+    state.ox = std::max(0, static_cast<int>(std::lround((printer.width() - DrawingState::kPageWidth * state.ppu) / 2)));
+    state.oy = std::max(
+        0, std::min(state.ox, static_cast<int>(std::lround(printer.height() - state.pageHeight() * state.ppu))));
+    PageCanvas canvas(painter, state, &ws_.root);
+    const RemediesPageContent content{found_, pageSubjectFor(ws_.chart, ws_.root), ws_.fullName(), todayText()};
+    const RemediesPages pages(canvas, content);
+    for (int i = 0; i < pages.count(); ++i) {
+        if (i > 0 && !printer.newPage())
+            throw FileError(printer.outputFileName().toStdString(), "cannot print", FileFault::NotWritten);
+        pages.draw(canvas, i);
+    }
+    if (!painter.end()) throw FileError(printer.outputFileName().toStdString(), "cannot print", FileFault::NotWritten);
 }
 
-bool ChartRemediesWindow::printToPdf(const QString& file) {
+void ChartRemediesWindow::printToPdf(const QString& file) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
     printOn(printer);
-    return QFileInfo::exists(file);
+    if (!QFileInfo::exists(file)) throw FileError(file.toStdString(), "cannot write the document", FileFault::NotWritten);
 }
 
 void ChartRemediesWindow::print() {
     if (systemPrinterAvailable()) {
-        BusyCursor busy;
-        QPrinter printer(QPrinter::HighResolution);
-        printOn(printer);
+        guarded(this, [&] {
+            BusyCursor busy;
+            if (ws_.settings.printerType == 1) {
+                // Printers that lose the first page of a job get an empty one first.
+                QPrinter dummy(QPrinter::HighResolution);
+                QPainter p;
+                if (p.begin(&dummy)) p.end();
+            }
+            QPrinter printer(QPrinter::HighResolution);
+            printOn(printer);
+        });
         return;
     }
     const QString file =
         askPdfFileName(this, QDir(documentsFolder()).filePath(QStringLiteral("Remedios para el tema.pdf")));
     if (file.isEmpty()) return;
-    BusyCursor busy;
-    if (printToPdf(file))
-        showMessage(this, MessageKind::Information, QStringLiteral("Página guardada en %1").arg(file));
-    else showMessage(this, MessageKind::Error, QStringLiteral("No se pudo escribir %1").arg(file));
+    const bool written = guarded(this, [&] {
+        BusyCursor busy;
+        printToPdf(file);
+    });
+    if (written)
+        showMessage(this, MessageKind::Information,
+                    QStringLiteral("No hay impresora: la página se ha guardado en %1").arg(QDir::toNativeSeparators(file)));
+}
+
+std::vector<std::filesystem::path> ChartRemediesWindow::writeMetafiles(const std::string& name) {
+    const RemediesPageContent content{found_, pageSubjectFor(ws_.chart, ws_.root), ws_.fullName(), todayText()};
+    // As the summary pages are recorded: the screen's scale, a portrait sheet, nothing moved.
+    DrawingState state = ws_.drawing;
+    state.portrait = true;
+    state.recording = true;
+    state.printing = false;
+    state.zoom = 1;
+    state.ox = state.oy = 0;
+    const QSize size(static_cast<int>(std::ceil(DrawingState::kPageWidth * state.ppu)),
+                     static_cast<int>(std::ceil(state.pageHeight() * state.ppu)));
+    std::vector<std::filesystem::path> written;
+    int count = 1;
+    for (int i = 0; i < count; ++i) {
+        EmfDevice device(size, 96.0);
+        QPainter painter(&device);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        {
+            PageCanvas canvas(painter, state, &ws_.root);
+            const RemediesPages pages(canvas, content);
+            count = pages.count();
+            pages.draw(canvas, i);
+        }
+        painter.end();
+        const auto file = ws_.root.resolveForWriting(std::string(kMetafileFolder) + sheetFile(name, i + 1).string());
+        device.save(file);
+        written.push_back(file);
+    }
+    recordGraphType(ws_.root, name, 'P');
+    return written;
+}
+
+void ChartRemediesWindow::exportMetafiles() {
+    const std::string name = toCp(metafile_->currentText());
+    if (!acceptableMetafileName(name)) {
+        showMessage(this, MessageKind::Warning, kBadMetafileName);
+        return;
+    }
+    std::vector<std::filesystem::path> written;
+    if (!guarded(this, [&] {
+            BusyCursor busy;
+            written = writeMetafiles(name);
+        }))
+        return;
+    QStringList files;
+    for (const auto& f : written) files << QDir::toNativeSeparators(QString::fromStdString(f.string()));
+    showMessage(this, MessageKind::Information,
+                (files.size() == 1 ? QStringLiteral("Metaarchivo guardado en %1")
+                                   : QStringLiteral("Metaarchivos guardados, una hoja en cada uno: %1"))
+                    .arg(files.join(QStringLiteral(", "))));
 }
 
 void ChartRemediesWindow::keyPressEvent(QKeyEvent* event) {

@@ -3,8 +3,12 @@
 
 #include <QWidget>
 
+#include <filesystem>
 #include <functional>
+#include <string>
+#include <vector>
 
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QPrinter;
@@ -31,16 +35,20 @@ public:
     const ChartRemedies& found() const { return found_; }
     // Prints the page on the system printer, or into a PDF the user names when there is none.
     void print();
-    // Writes the page into a PDF file.
-    bool printToPdf(const QString& file);
+    // Writes the page into a PDF file; FileError when it cannot.
+    void printToPdf(const QString& file);
+    // Draws the page's sheets onto a printer already set up.
+    void printOn(QPrinter& printer);
+    // Writes the sheets as metafiles in the Emf folder, the first under `name`; the files
+    // written. FileError when one cannot be.
+    std::vector<std::filesystem::path> writeMetafiles(const std::string& name);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void showRemedy(int index);
-    std::string pageHtml() const;
-    void printOn(QPrinter& printer);
+    void exportMetafiles();
 
     Workstation& ws_;
     WindowHost* host_ = nullptr;
@@ -49,6 +57,8 @@ private:
     QListWidget* weaknesses_ = nullptr;
     QTreeWidget* remedies_ = nullptr;
     QTextBrowser* detail_ = nullptr;
+    QComboBox* metafile_ = nullptr;
+    QPushButton* export_ = nullptr;
     QPushButton* print_ = nullptr;
     QPushButton* close_ = nullptr;
 };

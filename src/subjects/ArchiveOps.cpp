@@ -12,6 +12,7 @@
 #include "subjects/SubjectSummaries.h"
 
 #include <algorithm>
+#include <functional>
 #include <cmath>
 
 namespace athanor {
@@ -181,7 +182,15 @@ std::optional<RetrievedSubject> retrieveSubject(const DataRoot& root, const Arch
         r = usableRecord(archive, chosen);
     }
     if (!r) return std::nullopt;
-    writeLastRetrieved(root, five(*r), archive.name());
+    // Looking at a subject must not need free space: the scratch files that hand the choice on
+    // are written when they can be; on a full disk the OK that makes it current says why not.
+    auto scratch = [](const std::function<void()>& write) {
+        try {
+            write();
+        } catch (const FileError&) {
+        }
+    };
+    scratch([&] { writeLastRetrieved(root, five(*r), archive.name()); });
 
     RetrievedSubject s;
     s.entryText = chosen;
@@ -210,8 +219,8 @@ std::optional<RetrievedSubject> retrieveSubject(const DataRoot& root, const Arch
         if (k >= 0 && k < archive.notesRecordCount()) notes = archive.readNotes(k);
         s.memo = memoLines(notes);
         s.documentNumber = notes.documentNumber();
-        writeNotesLine(root, memoText(notes));
-        writeTextReference(root, {archive.name(), s.documentNumber});
+        scratch([&] { writeNotesLine(root, memoText(notes)); });
+        scratch([&] { writeTextReference(root, {archive.name(), s.documentNumber}); });
     }
     return s;
 }

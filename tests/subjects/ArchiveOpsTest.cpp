@@ -231,6 +231,18 @@ TEST_F(ArchiveOpsTest, RetrievalLoadsTheSubjectAndItsNotes) {
     EXPECT_EQ(readLines(dir / "FileDum" / "StrText.dum"), (std::vector<std::string>{"BASE", ""}));
 }
 
+// On a full disk a subject can still be looked at: the scratch files are skipped, not fatal.
+TEST_F(ArchiveOpsTest, RetrievalNeedsNoFreeSpace) {
+    save(subject("ROSSI MARIO"), "BASE", {"NOTA", "", "", ""});
+    std::filesystem::remove_all(dir / "FileDum");
+    dir.write("FileDum", "a file where the folder should be: every scratch write fails");
+    Archive base(root, "BASE");
+    const auto s = retrieveSubject(root, base, base.readEntry(1));
+    ASSERT_TRUE(s);
+    EXPECT_EQ(trim(s->memo[0]), "NOTA");
+    EXPECT_EQ(s->locality, "ROMA");
+}
+
 TEST_F(ArchiveOpsTest, RetrievalRefusesWrongSelections) {
     save(subject("ROSSI MARIO"));
     Archive base(root, "BASE");

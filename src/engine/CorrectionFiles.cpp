@@ -6,6 +6,7 @@
 #include "foundations/BinaryReals.h"
 #include "foundations/FileError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
@@ -15,6 +16,8 @@
 #include <string>
 
 #include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace athanor {
@@ -44,12 +47,15 @@ constexpr const char* kNames[SlotCount] = {kMoonFile, kPlanetFile, kBlackMoonFil
 
 }  // namespace
 
-// A file, once opened, stays open for the life of the object: a chart reads the same file
-// up to 26 times, and opening it again each time costs more than all the arithmetic of
-// the chart. Reads go to the file every time, so the results are those of a fresh open.
+// A file is mapped into memory at its first lookup and stays mapped for the life of the
+// object: a chart reads the three files up to 26 times, and a system call per read cost
+// more than the chart's arithmetic of a body. The size is the one the file had when it was
+// mapped.
 struct CorrectionFiles::Cache {
     std::filesystem::path path[SlotCount];
-    int fd[SlotCount] = {-1, -1, -1};
+    bool mapped[SlotCount] = {false, false, false};
+    const std::uint8_t* map[SlotCount] = {nullptr, nullptr, nullptr};
+    size_t size[SlotCount] = {0, 0, 0};
 
     // The last pair of records read from each file, kept while a batch is open.
     static constexpr size_t kKept = 64;
@@ -63,22 +69,39 @@ struct CorrectionFiles::Cache {
     std::unique_ptr<supplement::File> supplement;
 
     ~Cache() {
-        for (int f : fd)
-            if (f >= 0) ::close(f);
+        for (int s = 0; s < SlotCount; ++s)
+            if (map[s]) ::munmap(const_cast<std::uint8_t*>(map[s]), size[s]);
     }
 
-    int open(const DataRoot& root, Slot slot) {
-        if (fd[slot] >= 0) return fd[slot];
+    void open(const DataRoot& root, Slot slot) {
+        if (mapped[slot]) return;
         path[slot] = root.resolve(kNames[slot]);
         const int f = ::open(path[slot].c_str(), O_RDONLY | O_CLOEXEC);
         if (f < 0) throw FileError::fromErrno(path[slot], errno);
-        fd[slot] = f;
-        return f;
+        struct stat st {};
+        if (::fstat(f, &st) != 0) {
+            const int err = errno;
+            ::close(f);
+            throw FileError::fromErrno(path[slot], err);
+        }
+        const size_t n = static_cast<size_t>(st.st_size);
+        void* p = nullptr;
+        if (n > 0) {
+            p = ::mmap(nullptr, n, PROT_READ, MAP_PRIVATE, f, 0);
+            const int err = errno;
+            ::close(f);
+            if (p == MAP_FAILED) throw FileError::fromErrno(path[slot], err);
+        } else {
+            ::close(f);  // an empty file: every record lies beyond its end
+        }
+        map[slot] = static_cast<const std::uint8_t*>(p);
+        size[slot] = n;
+        mapped[slot] = true;
     }
 
-    // Reads `count` consecutive records from record n on into buf.
+    // Copies `count` consecutive records from record n on into buf.
     void read(const DataRoot& root, Slot slot, long double n, int recordSize, int count, std::uint8_t* buf) {
-        const int f = open(root, slot);
+        open(root, slot);
         const std::filesystem::path& p = path[slot];
         if (!(n >= 0.0L && n <= kMaxRecord)) {
             // Also catches NaN: a Julian day that maps to no record.
@@ -90,24 +113,16 @@ struct CorrectionFiles::Cache {
             std::memcpy(buf, keptBytes[slot], wanted);
             return;
         }
-        size_t got = 0;
-        while (got < wanted) {
-            const ssize_t r = ::pread(f, buf + got, wanted - got,
-                                      static_cast<off_t>(record * recordSize + static_cast<long long>(got)));
-            if (r < 0) {
-                if (errno == EINTR) continue;
-                throw FileError::fromErrno(p, errno);
-            }
-            if (r == 0) break;
-            got += static_cast<size_t>(r);
-        }
-        if (got == 0)
+        const unsigned long long offset = static_cast<unsigned long long>(record) * static_cast<unsigned>(recordSize);
+        if (offset >= size[slot])
             throw FileError(p, "record " + std::to_string(record) + " lies beyond the end of the file",
                             FileFault::Damaged);
+        const size_t got = static_cast<size_t>(std::min<unsigned long long>(wanted, size[slot] - offset));
         if (got < wanted)
             throw FileError(p,
                             "short read at record " + std::to_string(record + static_cast<long long>(got) / recordSize),
                             FileFault::Damaged);
+        std::memcpy(buf, map[slot] + offset, wanted);
         if (batchDepth > 0 && wanted <= kKept) {
             std::memcpy(keptBytes[slot], buf, wanted);
             keptRecord[slot] = record;

@@ -9,9 +9,10 @@ class File;
 
 // The three correction files of FilePosi\. Each lookup reads two neighbouring records and
 // interpolates linearly. A missing file, a record beyond the end or a short read throws
-// FileError and aborts the chart computation; there is no fallback. A file is opened at
-// its first lookup and stays open until the object goes: make one per chart computation,
-// so that nothing stays open between events. Not for use by two threads at once.
+// FileError and aborts the chart computation; there is no fallback. A file is mapped into
+// memory at its first lookup and stays mapped, at the size it had then, until the object
+// goes: make one per chart computation, so that nothing stays open between events. Not for
+// use by two threads at once.
 class CorrectionFiles {
 public:
     explicit CorrectionFiles(DataRoot root);

@@ -30,9 +30,8 @@ bool isMinorBody(int b) { return b >= kFirstAsteroid && b <= kLastAsteroid; }
 namespace {
 
 void drive(ChartState& chart, const CorrectionFiles& files, int selection, bool speedPass, bool longitudesOnly,
-           long double jd) {
+           EngineContext ctx) {
     const CorrectionFiles::Batch batch(files);
-    EngineContext ctx = makeEngineContext(jd);
     ctx.files = &files;
     ctx.supplement = files.supplement();
     ctx.speedPass = speedPass;
@@ -89,15 +88,25 @@ void drive(ChartState& chart, const CorrectionFiles& files, int selection, bool 
 }  // namespace
 
 void runDriver(ChartState& chart, const CorrectionFiles& files, int selection, bool speedPass, long double jd) {
-    drive(chart, files, selection, speedPass, false, jd);
+    drive(chart, files, selection, speedPass, false, makeEngineContext(jd));
 }
 
 void positionsWithRetrograde(ChartState& chart, const CorrectionFiles& files, int selection, long double jd) {
     const CorrectionFiles::Batch batch(files);
+    EngineContext laterCtx = makeEngineContext(jd + 0.001L), nowCtx = makeEngineContext(jd);
+    // Both evaluations take the outer planets' corrections from one set of cosines.
+    OuterCorrections outerNow, outerLater;
+    const bool outer = selection == kSelectAll || selection == 20 || selection == 21 ||
+                       (selection >= body::Jupiter && selection <= body::Pluto);
+    if (outer) {
+        outerCorrections(nowCtx, laterCtx, outerNow, outerLater);
+        nowCtx.outer = &outerNow;
+        laterCtx.outer = &outerLater;
+    }
     // The first evaluation serves only its longitudes; the second writes everything else.
-    drive(chart, files, selection, true, true, jd + 0.001L);
+    drive(chart, files, selection, true, true, laterCtx);
     const BodyArray later = chart.BodyLongitude;
-    drive(chart, files, selection, false, false, jd);
+    drive(chart, files, selection, false, false, nowCtx);
     for (int i = 1; i <= 19; ++i) {
         const long double now = chart.BodyLongitude[i];
         // Moving backwards: smaller a thousandth of a day later. The 5-degree limit skips a

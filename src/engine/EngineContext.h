@@ -4,6 +4,7 @@
 namespace athanor {
 
 class CorrectionFiles;
+struct OuterCorrections;
 namespace supplement {
 class File;
 }
@@ -46,6 +47,9 @@ struct EngineContext {
     const CorrectionFiles* files = nullptr;
     // The precision supplement, applied after the three files when the folder has it.
     const supplement::File* supplement = nullptr;
+    // The 1900-2100 corrections of Jupiter to Pluto at this instant, when the caller has
+    // them already; otherwise the planet step evaluates them.
+    const OuterCorrections* outer = nullptr;
 };
 
 // Fills d, T, T2, the fundamental arguments, nutation and obliquity for a Julian day.

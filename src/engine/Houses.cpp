@@ -16,11 +16,54 @@ using orbit::kRadToDeg;
 
 // The house formulas keep the library's sine, cosine, tangent and arctangent, unlike the
 // positions: several turn last-place differences into larger ones (the Placidus secant
-// steps once converged, the ascendant and the cusps near the polar circles), and one
-// computation per chart costs little.
-long double sinD(long double x) { return std::sin(x * kDegToRad); }
-long double cosD(long double x) { return std::cos(x * kDegToRad); }
-long double tanD(long double x) { return std::tan(x * kDegToRad); }
+// steps once converged, the ascendant and the cusps near the polar circles). Degree
+// arguments first lose their nearest multiple of 90 degrees, exactly (x - 90 n needs no
+// rounding for any n but 0, where it is x), so the library sees radians within pi/4 and
+// skips its multi-precision reduction, which cost a quarter of a chart. An exact multiple of
+// 90 degrees keeps the library's rounded radians: their cosine or tangent is tiny or huge
+// rather than 0 or infinite, and the ascendant's formulas divide by them.
+struct Quarter {
+    long double radians;  // within pi/4
+    int n;                // quarter turns taken off, modulo 4
+};
+Quarter quarterOf(long double degrees) {
+    if (!(std::fabs(degrees) < 1.0e15L)) return {degrees * kDegToRad, 0};  // non-finite, enormous: as given
+    const long double n = std::rint(degrees / 90.0L);
+    const long double rest = degrees - 90.0L * n;
+    if (rest == 0) return {degrees * kDegToRad, 0};
+    return {rest * kDegToRad, static_cast<int>(trig::wholeNumber(n) & 3)};
+}
+long double sinD(long double x) {
+    const Quarter q = quarterOf(x);
+    switch (q.n) {
+    case 0:
+        return std::sin(q.radians);
+    case 1:
+        return std::cos(q.radians);
+    case 2:
+        return -std::sin(q.radians);
+    default:
+        return -std::cos(q.radians);
+    }
+}
+long double cosD(long double x) {
+    const Quarter q = quarterOf(x);
+    switch (q.n) {
+    case 0:
+        return std::cos(q.radians);
+    case 1:
+        return -std::sin(q.radians);
+    case 2:
+        return -std::cos(q.radians);
+    default:
+        return std::sin(q.radians);
+    }
+}
+long double tanD(long double x) {
+    const Quarter q = quarterOf(x);
+    const long double t = std::tan(q.radians);
+    return q.n % 2 == 0 ? t : -1.0L / t;
+}
 
 // (x / 24 - Int(x / 24)) * 24
 long double reduce24(long double x) { return (x / 24.0L - trig::truncate(x / 24.0L)) * 24.0L; }

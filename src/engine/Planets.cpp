@@ -191,6 +191,23 @@ struct Component {
         for (const Term& t : terms) v += t.amplitude * trig::cosRad((t.rate * T + t.phase) * kDegToRad);
         return v;
     }
+    // at(T, T2), and at a later T from the same cosines: each argument turns by
+    // rate dT degrees, a few milli-arc-seconds, whose sine and cosine two terms give.
+    void atBoth(long double T, long double T2, long double laterT, long double laterT2, long double& now,
+                long double& later) const {
+        const long double dT = laterT - T;
+        now = poly.at(T, T2);
+        later = poly.at(laterT, laterT2);
+        for (const Term& t : terms) {
+            long double s, c;
+            trig::sinCosRad((t.rate * T + t.phase) * kDegToRad, s, c);
+            now += t.amplitude * c;
+            const long double delta = t.rate * dT * kDegToRad;
+            const long double z = delta * delta;
+            const long double sinDelta = delta - delta * z / 6.0L, cosDelta = 1.0L - z / 2.0L;
+            later += t.amplitude * (c * cosDelta - s * sinDelta);
+        }
+    }
 };
 
 struct Perturbation {
@@ -296,6 +313,24 @@ long double signedLatitude(long double rho, long double z, long double threshold
 
 }  // namespace
 
+void outerCorrections(const EngineContext& now, const EngineContext& later, OuterCorrections& atNow,
+                      OuterCorrections& atLater) {
+    auto inRange = [](long double T) { return T >= 0 && T <= 2; };
+    atNow.applies = inRange(now.T);
+    atLater.applies = inRange(later.T);
+    // At the ends of the range one instant may lie outside: each step then evaluates its own.
+    if (!atNow.applies || !atLater.applies) {
+        atNow.applies = atLater.applies = false;
+        return;
+    }
+    for (int b = 0; b < 5; ++b) {
+        const Perturbation& p = kPerturbations[b];
+        const Component* components[3] = {&p.dX, &p.dY, &p.dZ};
+        for (int k = 0; k < 3; ++k)
+            components[k]->atBoth(now.T, now.T2, later.T, later.T2, atNow.d[b][k], atLater.d[b][k]);
+    }
+}
+
 void planetStep(ChartState& chart, EngineContext& ctx, int b) { planetSteps(chart, ctx, &b, 1); }
 
 // Each stage runs for every body before the next stage: one body's long chains of
@@ -347,10 +382,17 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
         o.hv = rotateToEcliptic(o.k.vx, o.k.vy, rotation);
         o.p = rotateToEcliptic(o.k.px, o.k.py, rotation);
         if (o.b >= body::Jupiter && o.b <= body::Pluto && T >= 0 && T <= 2) {
-            const Perturbation& d = kPerturbations[o.b - body::Jupiter];
-            o.p.x += d.dX.at(T, T2);
-            o.p.y += d.dY.at(T, T2);
-            o.p.z += d.dZ.at(T, T2);
+            if (ctx.outer && ctx.outer->applies) {
+                const long double(&d)[3] = ctx.outer->d[o.b - body::Jupiter];
+                o.p.x += d[0];
+                o.p.y += d[1];
+                o.p.z += d[2];
+            } else {
+                const Perturbation& d = kPerturbations[o.b - body::Jupiter];
+                o.p.x += d.dX.at(T, T2);
+                o.p.y += d.dY.at(T, T2);
+                o.p.z += d.dZ.at(T, T2);
+            }
         }
     }
 

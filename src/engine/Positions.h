@@ -17,6 +17,19 @@ void runDriver(ChartState& chart, const CorrectionFiles& files, int selection, b
 // apart, with retrograde bodies marked by a negative longitude.
 void positionsWithRetrograde(ChartState& chart, const CorrectionFiles& files, int selection, long double jd);
 
+// The fitted 1900-2100 corrections of the heliocentric positions of Jupiter to Pluto (AU,
+// x y z per body) at one instant; `applies` is false outside their range.
+struct OuterCorrections {
+    bool applies = false;
+    long double d[5][3] = {};
+};
+
+// The corrections at the instants of two contexts, a moment apart, from one evaluation of
+// their cosines: those of `now` as the planet step computes them, those of `later` turned
+// from them by the few arc-seconds each argument moves.
+void outerCorrections(const EngineContext& now, const EngineContext& later, OuterCorrections& atNow,
+                      OuterCorrections& atLater);
+
 // Steps of the driver (one per body family), over the working context.
 void sunStep(ChartState& chart, EngineContext& ctx);
 void moonStep(ChartState& chart, EngineContext& ctx);

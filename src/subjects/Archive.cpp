@@ -14,15 +14,30 @@ namespace athanor {
 
 namespace {
 
+// Appends record k (the count) and flushes it. A failure takes the file back to its old
+// length: a half-written record, or one whose flush failed, must not stay for the next
+// save to number after.
+void appendDurably(RecordFile& file, std::int64_t k, std::span<const std::uint8_t> bytes) {
+    try {
+        file.write(k, bytes);
+        file.sync();
+    } catch (const FileError&) {
+        try {
+            if (k <= file.count()) {
+                file.truncate(k);
+                file.sync();
+            }
+        } catch (const FileError&) {
+        }
+        throw;
+    }
+}
+
 // An existing record is rewritten old-or-new; one past the end is appended and flushed.
 template <typename Record>
 void writeInPlace(RecordFile& file, int k, const Record& bytes) {
-    if (k >= 0 && k < file.count()) {
-        file.rewrite(k, bytes);
-    } else {
-        file.write(k, bytes);
-        file.sync();
-    }
+    if (k >= 0 && k < file.count()) file.rewrite(k, bytes);
+    else appendDurably(file, k, bytes);
 }
 
 std::string upperAscii(std::string_view s) {
@@ -117,8 +132,8 @@ void Archive::writeRecord(int n, const BirthRecord& record) {
 
 int Archive::appendRecord(const BirthRecord& record) {
     RecordFile file(birthPath(), kBirthRecordSize, RecordFile::Mode::ReadWrite);
-    const auto n = file.append(encodeBirthRecord(record));
-    file.sync();  // on the disk before an index entry can point at it
+    const auto n = file.count();
+    appendDurably(file, n, encodeBirthRecord(record));  // on the disk before an index entry can point at it
     return static_cast<int>(n);
 }
 
@@ -135,8 +150,8 @@ void Archive::writeNotes(int n, const NotesRecord& notes) {
 
 int Archive::appendNotes(const NotesRecord& notes) {
     RecordFile file(notesPath(), kNotesRecordSize, RecordFile::Mode::ReadWrite);
-    const auto n = file.append(encodeNotesRecord(notes));
-    file.sync();
+    const auto n = file.count();
+    appendDurably(file, n, encodeNotesRecord(notes));
     return static_cast<int>(n);
 }
 

@@ -375,7 +375,7 @@ TEST(Archive, AnIndexThatDoesNotMatchItsRecordsIsFoundAndRepairedWithACopy) {
     base.create();
     for (int k = 0; k < 3; ++k) base.appendRecord(BirthRecord::blank());  // records 1..3
     std::string index;
-    for (const std::string e :
+    for (const std::string& e :
          {std::string(kIndexHeaderText), makeEntryText("ALFA", 1), makeEntryText("BETA", 7), makeEntryText("GAMMA", 2),
           makeEntryText("GAMMA BIS", 2), std::string("DELTA SIN NUMERO"), makeEntryText("OMEGA", 3)}) {
         const auto r = encodeIndexEntry(e);

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <stdexcept>
@@ -101,25 +102,26 @@ std::int64_t indexedStart(const DataRoot& root, const std::string& table) {
         fs::path path;
         fs::file_time_type time;
         std::uintmax_t size = 0;
-        std::vector<std::string> lines;
+        std::shared_ptr<const std::vector<std::string>> lines;
     };
     static std::mutex mutex;
     static Cached cached;
     std::error_code ec1, ec2;
     const auto time = fs::last_write_time(index, ec1);
     const auto size = fs::file_size(index, ec2);
-    std::vector<std::string> lines;
+    std::shared_ptr<const std::vector<std::string>> held;
     {
         std::lock_guard guard(mutex);
-        if (!ec1 && !ec2 && cached.path == index && cached.time == time && cached.size == size) lines = cached.lines;
+        if (!ec1 && !ec2 && cached.path == index && cached.time == time && cached.size == size) held = cached.lines;
     }
-    if (lines.empty()) {
-        lines = readLines(index);
+    if (!held) {
+        held = std::make_shared<const std::vector<std::string>>(readLines(index));
         if (!ec1 && !ec2) {
             std::lock_guard guard(mutex);
-            cached = Cached{index, time, size, lines};
+            cached = Cached{index, time, size, held};
         }
     }
+    const std::vector<std::string>& lines = *held;
     for (const std::string& line : lines) {
         if (line.size() < table.size() || line.compare(0, 12, table) != 0) continue;
         const auto start = parseInteger(line.size() > 14 ? std::string_view(line).substr(14, 6) : std::string_view{});

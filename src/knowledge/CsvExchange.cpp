@@ -1,5 +1,6 @@
 #include "knowledge/CsvExchange.h"
 
+#include "foundations/FolderLock.h"
 #include "foundations/Cp1252.h"
 #include "foundations/FileError.h"
 #include "foundations/Format.h"
@@ -399,6 +400,7 @@ std::vector<CsvFault> checkKnowledgeCsv(const fs::path& folder) {
 }
 
 ImportSummary importKnowledgeCsv(const DataRoot& root, const fs::path& folder) {
+    const FolderLock lock(root.root());
     std::vector<CsvFault> faults;
     const auto remedies = readFile(folder, kRemedyCsv, remedyColumns(), faults);
     const auto therapies = readFile(folder, kRepertoryCsv, therapyColumns(), faults);

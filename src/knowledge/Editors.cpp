@@ -1,6 +1,7 @@
 #include "knowledge/Editors.h"
 
 #include "foundations/FileError.h"
+#include "foundations/FolderLock.h"
 #include "foundations/Format.h"
 #include "foundations/RecordFile.h"
 #include "knowledge/FileReplacement.h"
@@ -72,21 +73,28 @@ std::optional<std::int64_t> findEditorRecord(const DataRoot& root, EditorKind ki
     return found;
 }
 
+// Every writer holds the program folder's lock, so a second running program waits for it
+// instead of interleaving its records with ours.
 bool saveRecord(const DataRoot& root, std::int64_t k, const RemedyRecord& r) {
+    const FolderLock lock(root.root());
     return save(root, EditorKind::Remedies, k, r);
 }
 bool saveRecord(const DataRoot& root, std::int64_t k, const TherapyRecord& t) {
+    const FolderLock lock(root.root());
     return save(root, EditorKind::Repertory, k, t);
 }
 
 std::int64_t saveRecordAsNew(const DataRoot& root, const RemedyRecord& r) {
+    const FolderLock lock(root.root());
     return appendRecord(root.resolve(kRemedyDatabaseFile), RemedyRecord::kSize, r.encode());
 }
 std::int64_t saveRecordAsNew(const DataRoot& root, const TherapyRecord& t) {
+    const FolderLock lock(root.root());
     return appendRecord(root.resolve(kRepertoryFile), TherapyRecord::kSize, t.encode());
 }
 
 void deleteRecord(const DataRoot& root, EditorKind kind, std::int64_t k) {
+    const FolderLock lock(root.root());
     const auto file = root.resolve(editorFile(kind));
     if (k < 1) throw FileError(file, "record 0 is reserved");
     removeRecord(file, recordSize(kind), k);
@@ -116,13 +124,10 @@ RemedyPanelTexts remedyPanelTexts(const RemedyRecord& r) {
     t.warnings = blank(r.warnings[0]) ? "No hay advertencias para este remedio" : r.warningsText();
     if (blank(r.primarySignature) && blank(r.secondarySignature) && blank(r.zodiacSignature))
         t.signatures = "Ninguna signatura Astrol\xF3gica";
-    else
-        t.signatures = r.primarySignature + "\r\n" + r.secondarySignature + "\r\n" + r.zodiacSignature;
+    else t.signatures = r.primarySignature + "\r\n" + r.secondarySignature + "\r\n" + r.zodiacSignature;
     t.synthesis = blank(r.synthesis[0]) ? "Ninguna s\xEDntesis ps\xEDquica grabada" : r.synthesisText();
-    if (blank(r.notes[0]) && blank(r.notes[1]) && blank(r.notes[2]))
-        t.notes = "Ninguna Nota grabada";
-    else
-        t.notes = r.notes[0] + "\r\n" + r.notes[1] + "\r\n" + r.notes[2];
+    if (blank(r.notes[0]) && blank(r.notes[1]) && blank(r.notes[2])) t.notes = "Ninguna Nota grabada";
+    else t.notes = r.notes[0] + "\r\n" + r.notes[1] + "\r\n" + r.notes[2];
     return t;
 }
 
@@ -156,7 +161,8 @@ void ReorderList::move(int from, int to) {
     entries_.insert(entries_.begin() + to, std::move(e));
 }
 
-std::vector<std::int64_t> planReordering(const DataRoot& root, EditorKind kind, const std::vector<std::string>& entries) {
+std::vector<std::int64_t> planReordering(const DataRoot& root, EditorKind kind,
+                                         const std::vector<std::string>& entries) {
     // One pass instead of one scan per entry: the records of each (name, indication),
     // both trimmed, in record order; an entry takes the first one left, which is the
     // first record not yet used that a scan from record 0 would find.
@@ -193,6 +199,7 @@ std::vector<std::int64_t> planReordering(const DataRoot& root, EditorKind kind, 
 
 std::int64_t commitReordering(const DataRoot& root, EditorKind kind, const std::vector<std::string>& entries,
                               const std::function<void(std::int64_t)>& progress) {
+    const FolderLock lock(root.root());
     const auto path = root.resolve(editorFile(kind));
     const std::size_t size = recordSize(kind);
     const std::vector<std::int64_t> plan = planReordering(root, kind, entries);

@@ -1,5 +1,6 @@
 #include "knowledge/Rebuild.h"
 
+#include "foundations/FolderLock.h"
 #include "foundations/Collation.h"
 #include "foundations/FileError.h"
 #include "foundations/Format.h"
@@ -265,6 +266,7 @@ void rebuildPlantLists(const DataRoot& root, RebuildSummary& summary, const Rebu
 }
 
 RebuildSummary rebuildDerivedFiles(const DataRoot& root, const RebuildProgress& progress) {
+    const FolderLock lock(root.root());
     for (const char* file : {kRemedyDatabaseFile, kRepertoryFile, kPlantSymptomFile}) (void)existing(root, file);
     RebuildSummary summary;
     rebuildPart(root, summary, progress, [](const DataRoot& r, Output& out, RebuildSummary& s) {

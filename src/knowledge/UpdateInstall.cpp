@@ -1,5 +1,6 @@
 #include "knowledge/UpdateInstall.h"
 
+#include "foundations/FolderLock.h"
 #include "foundations/FileError.h"
 #include "foundations/Format.h"
 #include "foundations/TextFile.h"
@@ -61,6 +62,7 @@ std::vector<fs::path> updateSources(const std::vector<fs::path>& candidates) {
 }
 
 InstallReport installUpdate(const DataRoot& root, const fs::path& source, const InstallProgress& progress) {
+    const FolderLock lock(root.root());
     const fs::path from = resolveCaseInsensitive(source, "OpzioneH");
     std::error_code ec;
     if (!fs::is_directory(from, ec)) throw FileError(from, "No se encontr\xF3 la carpeta de la actualizaci\xF3n");

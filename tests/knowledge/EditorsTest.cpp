@@ -10,6 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace athanor {
 namespace {
@@ -77,6 +80,40 @@ TEST(Editors, SaveSaveAsNewAndDelete) {
     EXPECT_EQ(namesOf(kb), (Lines{"", "R1", "R2", "R3", "R4", "R6", "R7", "R8", "R9", "R10", "Nuevo"}));
     EXPECT_THROW(deleteRecord(kb.root(), EditorKind::Remedies, 0), FileError);
     EXPECT_THROW(deleteRecord(kb.root(), EditorKind::Remedies, 11), FileError);
+}
+
+// Each save copies the file and renames the copy over it: two programs saving at once
+// would each drop the other's records unless the folder's lock keeps them in turn.
+TEST(Editors, TwoProgramsSavingAtOnceKeepEveryRecord) {
+    const KbFolder kb(numbered(3));
+    constexpr int kEach = 15;
+    auto saveMany = [&](const std::string& who) {
+        for (int i = 0; i < kEach; ++i) saveRecordAsNew(kb.root(), remedy(who + std::to_string(i), "x"));
+    };
+    std::vector<pid_t> others;
+    for (const char* who : {"B", "C"}) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            try {
+                saveMany(who);
+            } catch (...) {
+                ::_exit(1);
+            }
+            ::_exit(0);
+        }
+        others.push_back(pid);
+    }
+    saveMany("A");
+    for (const pid_t pid : others) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const Lines names = namesOf(kb);
+    const std::set<std::string> distinct(names.begin(), names.end());
+    EXPECT_EQ(names.size(), 1u + 3u + 3u * kEach);
+    for (const char* who : {"A", "B", "C"})
+        for (int i = 0; i < kEach; ++i) EXPECT_TRUE(distinct.count(who + std::to_string(i))) << who << i;
 }
 
 TEST(Editors, LeavingFindsWhatChanged) {

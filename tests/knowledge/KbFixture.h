@@ -2,6 +2,7 @@
 // A small knowledge base written into a temporary program folder.
 #include "foundations/Collation.h"
 #include "foundations/DataRoot.h"
+#include "foundations/FolderLock.h"
 #include "knowledge/KnowledgeRecords.h"
 #include "support/TempDir.h"
 
@@ -100,11 +101,12 @@ public:
     std::filesystem::path path(const std::string& relative) const { return root().resolve(relative); }
     const std::filesystem::path& folder() const { return dir_->path(); }
 
-    // Every file below the folder with its bytes, to see that nothing changed.
+    // Every file below the folder with its bytes, to see that nothing changed. The writers'
+    // lock file is left out: taking the lock creates it, and it holds no data.
     std::vector<std::pair<std::string, std::string>> snapshot() const {
         std::vector<std::pair<std::string, std::string>> files;
         for (const auto& e : std::filesystem::recursive_directory_iterator(folder()))
-            if (e.is_regular_file())
+            if (e.is_regular_file() && e.path().filename() != FolderLock::kFileName)
                 files.emplace_back(std::filesystem::relative(e.path(), folder()).string(), TempDir::read(e.path()));
         std::sort(files.begin(), files.end());
         return files;

@@ -1,11 +1,9 @@
 #include "knowledge/ConsultationPage.h"
 
-#include "foundations/Collation.h"
 #include "knowledge/KnowledgeRecords.h"
 #include "knowledge/TextLists.h"
 
 #include <algorithm>
-
 
 namespace athanor {
 
@@ -91,17 +89,6 @@ std::optional<RemedyHeader> ConsultationPage::remedyHeader() const {
     if (kind_ != ConsultationKind::Remedy || matches_.last < 0) return std::nullopt;
     const RemedyRecord last = KnowledgeFile<RemedyRecord>(root_.resolve(kRemedyDatabaseFile)).read(matches_.last);
     return athanor::remedyHeader(last, selected());
-}
-
-int listPosition(const std::vector<std::string>& entries, std::string_view typed) {
-    if (entries.empty()) return -1;
-    // The bisection of the typed text compares bytes, but the lists are sorted by the
-    // collator: typing "HIP" in a list of "Hinojo", "Hipérico" stopped before the "H"s.
-    // Searching in the list's own order lands on the entries the text begins.
-    const auto at = std::lower_bound(entries.begin(), entries.end(), typed, [](const std::string& e, std::string_view p) {
-        return collate(std::string_view(e).substr(0, p.size()), p) < 0;
-    });
-    return at == entries.end() ? static_cast<int>(entries.size()) - 1 : static_cast<int>(at - entries.begin());
 }
 
 int remedyLineIndex(const std::vector<std::string>& lines, std::string_view name) {

@@ -67,11 +67,6 @@ private:
     bool shown_ = false;
 };
 
-// Where a consultation list's selection goes for the typed text: the first entry whose
-// first |p| characters sort with p or after it, in the order the list is sorted by (letter
-// case aside); the last entry when every one sorts before; -1 for an empty list.
-int listPosition(const std::vector<std::string>& entries, std::string_view typed);
-
 // Where the remedy window's list holds a remedy name: the line equal to it (trailing blanks
 // aside), or else the first alias line that points at it; -1 when the list has neither.
 int remedyLineIndex(const std::vector<std::string>& lines, std::string_view name);

@@ -107,8 +107,8 @@ TEST(ListPosition, TheTypedTextFindsItsEntriesInTheListsOwnOrder) {
         const char* typed;
         int at;
     } cases[] = {{"HIP", 3}, {"HIN", 1}, {"hinojo (t", 2}, {"I", 4}, {"Z", 4}, {"", 0}, {"A", 0}};
-    for (const auto& c : cases) EXPECT_EQ(listPosition(list, c.typed), c.at) << c.typed;
-    EXPECT_EQ(listPosition({}, "A"), -1);
+    for (const auto& c : cases) EXPECT_EQ(sortedPrefixPosition(list, c.typed), c.at) << c.typed;
+    EXPECT_EQ(sortedPrefixPosition({}, "A"), -1);
     // The byte bisection stops short of them in a mixed-case list.
     EXPECT_EQ(prefixPosition(list, "HIP"), 1);
 }

@@ -2,6 +2,7 @@
 
 #include "knowledge/Consultation.h"
 #include "knowledge/ConsultationPage.h"
+#include "knowledge/PrefixSearch.h"
 #include "ui/common/UiHelpers.h"
 #include "ui/common/WidgetBuilders.h"
 
@@ -88,7 +89,8 @@ PlantSymptomDialog::PlantSymptomDialog(DataRoot root, QWidget* parent) : QDialog
     for (QListWidget* a : {plants_, syntheses_, numbers_})
         for (QListWidget* b : {plants_, syntheses_, numbers_})
             if (a != b)
-                connect(a->verticalScrollBar(), &QScrollBar::valueChanged, b->verticalScrollBar(), &QScrollBar::setValue);
+                connect(a->verticalScrollBar(), &QScrollBar::valueChanged, b->verticalScrollBar(),
+                        &QScrollBar::setValue);
     connect(plants_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { showPlant(plants_->row(item)); });
 
     auto* lists = new QGridLayout;
@@ -231,7 +233,7 @@ bool PlantSymptomDialog::eventFilter(QObject* watched, QEvent* event) {
             if (c == '\b') prefix_.backspace();
             else if (c != 0) prefix_.type(c);
             if (c != 0) {
-                const int at = listPosition(entries_, prefix_.text());
+                const int at = sortedPrefixPosition(entries_, prefix_.text());
                 if (at >= 0) {
                     list_->setCurrentRow(at);
                     list_->scrollToItem(list_->item(at), QAbstractItemView::PositionAtCenter);

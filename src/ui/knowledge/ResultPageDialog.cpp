@@ -259,7 +259,7 @@ bool ResultPageDialog::load() {
 void ResultPageDialog::searchKey(char key) {
     if (key == '\b') prefix_.backspace();
     else prefix_.type(key);
-    const int at = listPosition(entries_, prefix_.text());
+    const int at = sortedPrefixPosition(entries_, prefix_.text());
     if (at < 0) return;
     list_->setCurrentRow(at);
     list_->scrollToItem(list_->item(at), QAbstractItemView::PositionAtCenter);

@@ -411,6 +411,7 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
         const long double gx = p.x - ctx.XE, gy = p.y - ctx.YE, gz = p.z - ctx.ZE;
         const long double rate = (gx * gvy - gy * gvx) / (gx * gx + gy * gy);
         const long double light = std::sqrt(gx * gx + gy * gy + gz * gz) * kLightTime * rate * kRadToDeg;
+        if (ctx.rates) ctx.rates->perDay[o.b] = rate * kRadToDeg;
 
         o.longitude = trig::normalizeDegrees(polarAngle(gx, gy) * kRadToDeg + ctx.dpsi - light);
         if (all) o.latitude = signedLatitude(std::sqrt(gx * gx + gy * gy), gz, threshold, -250.0L);
@@ -423,6 +424,16 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
     for (int n = 0; n < count; ++n) {
         Work& o = work[n];
         const bool fiveDay = o.planet && ctx.jd >= kFiveDayFirstJd && ctx.jd < kFiveDayEndJd;
+        if (ctx.rates) {
+            const long double later = ctx.rates->laterJd, laterT = (later - 2415020.0L) / 36525.0L;
+            auto perturbed = [](long double t) { return t >= 0 && t <= 2; };
+            if (fiveDay != (o.planet && later >= kFiveDayFirstJd && later < kFiveDayEndJd) ||
+                &elementsFor(o.b, laterT) != o.el || perturbed(T) != perturbed(laterT))
+                ctx.rates->straddles = true;
+            else if (fiveDay && ctx.files)
+                ctx.rates->fileMove[o.b] =
+                    (ctx.files->planet(later, o.b - 2) - ctx.files->planet(ctx.jd, o.b - 2)) / 60.0L;
+        }
         if (fiveDay) {
             if (!ctx.files) throw std::logic_error("planetStep: correction files needed before 1900");
             o.longitude = trig::normalizeDegrees(o.longitude + ctx.files->planet(ctx.jd, o.b - 2) / 60.0L);

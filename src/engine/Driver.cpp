@@ -1,5 +1,6 @@
 #include "engine/Positions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 
@@ -170,27 +171,28 @@ void forecastWith(ChartState& chart, const CorrectionFiles& files, EngineContext
     exactly(body::Entry14, now[body::Entry14]);
 }
 
-// Both instants' contexts, with the outer planets' corrections from one set of cosines.
+// Both instants' contexts. When both evaluations run, the outer planets' corrections come
+// from one set of cosines (pairOuter); the first evaluation alone computes its own, the same.
 struct Contexts {
     EngineContext now, later;
     OuterCorrections outerNow, outerLater;
-    Contexts(const CorrectionFiles& files, long double jd, bool outer)
+    Contexts(const CorrectionFiles& files, long double jd)
         : now(makeEngineContext(jd)), later(makeEngineContext(jd + kLaterBy)) {
         later.files = &files;
-        if (outer) {
-            outerCorrections(now, later, outerNow, outerLater);
-            now.outer = &outerNow;
-            later.outer = &outerLater;
-        }
     }
     Contexts(const Contexts&) = delete;
+    void pairOuter() {
+        outerCorrections(now, later, outerNow, outerLater);
+        now.outer = &outerNow;
+        later.outer = &outerLater;
+    }
 };
 
 }  // namespace
 
 void forecastMoves(ChartState& chart, const CorrectionFiles& files, long double jd, MoveForecast& forecast) {
     const CorrectionFiles::Batch batch(files);
-    const Contexts c(files, jd, true);
+    const Contexts c(files, jd);
     forecastWith(chart, files, c.now, c.later, forecast);
 }
 
@@ -198,9 +200,10 @@ void positionsWithRetrograde(ChartState& chart, const CorrectionFiles& files, in
     const CorrectionFiles::Batch batch(files);
     const bool outer = selection == kSelectAll || selection == 20 || selection == 21 ||
                        (selection >= body::Jupiter && selection <= body::Pluto);
-    const Contexts c(files, jd, outer);
+    Contexts c(files, jd);
 
     if (selection != kSelectAll || files.supplement()) {
+        if (outer) c.pairOuter();
         // Both evaluations in full. The first serves only its longitudes; the second writes
         // everything else.
         drive(chart, files, selection, true, true, c.later);
@@ -231,6 +234,8 @@ void positionsWithRetrograde(ChartState& chart, const CorrectionFiles& files, in
 
     // The second evaluation for the undecided bodies, on a copy: the chart keeps the first.
     ChartState later = chart;
+    if (count > 2 || std::any_of(pending, pending + count, [](int b) { return b >= body::Jupiter && b <= body::Pluto; }))
+        c.pairOuter();
     if (count > 2) {
         drive(later, files, kSelectAll, true, true, c.later);
     } else {

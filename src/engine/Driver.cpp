@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <stdexcept>
+#include <string>
 
 namespace athanor {
 
@@ -145,14 +147,12 @@ void forecastWith(ChartState& chart, const CorrectionFiles& files, EngineContext
 
     forecast.move.fill(0);
     forecast.bound.fill(-1);
-    // The supplement's corrections move by themselves; no rate here knows them.
-    if (rates.straddles || files.supplement() || !(nowCtx.jd >= kForecastFirstJd && laterCtx.jd < kForecastEndJd))
-        return;
+    if (rates.straddles || !(nowCtx.jd >= kForecastFirstJd && laterCtx.jd < kForecastEndJd)) return;
 
     const BodyArray& now = chart.BodyLongitude;
     auto byRate = [&](int b, long double perDay) {
         forecast.move[b] = perDay * kLaterBy + rates.fileMove[b];
-        forecast.bound[b] = kBound[b];
+        forecast.bound[b] = rates.undecided[b] ? -1 : kBound[b];
     };
     auto exactly = [&](int b, long double later) {
         forecast.move[b] = later - now[b];
@@ -169,6 +169,41 @@ void forecastWith(ChartState& chart, const CorrectionFiles& files, EngineContext
     exactly(body::BlackMoon, blackMoonLongitude(chart, laterCtx));
     exactly(body::EngineAscendant, now[body::EngineAscendant]);
     exactly(body::Entry14, now[body::Entry14]);
+}
+
+// The first evaluation of the wrapper for some of the bodies: the steps a full one runs for
+// them, in its order.
+void driveLongitudes(ChartState& chart, const CorrectionFiles& files, const int* bodies, int count,
+                     EngineContext ctx) {
+    ctx.files = &files;
+    ctx.supplement = files.supplement();
+    ctx.speedPass = true;
+    ctx.longitudesOnly = true;
+    ctx.selection = kSelectAll;
+    int planets[kBodySlots];
+    int n = 0;
+    bool moon = false, node = false, blackMoon = false, ascendant = false;
+    for (int k = 0; k < count; ++k) {
+        const int b = bodies[k];
+        if (b == body::Moon)
+            moon = true;
+        else if (b == body::Node)
+            node = true;
+        else if (b == body::BlackMoon)
+            blackMoon = true;
+        else if (b == body::EngineAscendant)
+            ascendant = true;
+        else if (isPlanet(b) || isMinorBody(b))
+            planets[n++] = b;
+        else if (b != body::Sun && b != body::Entry14)  // entry 14's longitude is left alone
+            throw std::logic_error("driveLongitudes: no evaluation for body " + std::to_string(b));
+    }
+    sunStep(chart, ctx);
+    if (moon || node) moonStep(chart, ctx);
+    if (n > 0) planetSteps(chart, ctx, planets, n);
+    if (node) nodeStep(chart, ctx);
+    if (blackMoon) blackMoonStep(chart, ctx);
+    if (ascendant) ascendantEntry(chart, ctx);
 }
 
 // Both instants' contexts. When both evaluations run, the outer planets' corrections come
@@ -202,7 +237,7 @@ void positionsWithRetrograde(ChartState& chart, const CorrectionFiles& files, in
                        (selection >= body::Jupiter && selection <= body::Pluto);
     Contexts c(files, jd);
 
-    if (selection != kSelectAll || files.supplement()) {
+    if (selection != kSelectAll) {
         if (outer) c.pairOuter();
         // Both evaluations in full. The first serves only its longitudes; the second writes
         // everything else.
@@ -234,13 +269,9 @@ void positionsWithRetrograde(ChartState& chart, const CorrectionFiles& files, in
 
     // The second evaluation for the undecided bodies, on a copy: the chart keeps the first.
     ChartState later = chart;
-    if (count > 2 || std::any_of(pending, pending + count, [](int b) { return b >= body::Jupiter && b <= body::Pluto; }))
+    if (std::any_of(pending, pending + count, [](int b) { return b >= body::Jupiter && b <= body::Pluto; }))
         c.pairOuter();
-    if (count > 2) {
-        drive(later, files, kSelectAll, true, true, c.later);
-    } else {
-        for (int n = 0; n < count; ++n) drive(later, files, pending[n], true, true, c.later);
-    }
+    driveLongitudes(later, files, pending, count, c.later);
     for (int n = 0; n < count; ++n) {
         const int b = pending[n];
         if (backwards(chart.BodyLongitude[b], later.BodyLongitude[b])) chart.BodyLongitude[b] = -chart.BodyLongitude[b];

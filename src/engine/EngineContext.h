@@ -54,13 +54,15 @@ struct EngineContext {
     struct RateRecord* rates = nullptr;
 };
 
-// For the retrograde forecast: the rates of longitude the planet and node steps know, the
-// change of their file corrections up to a later instant, and whether a theory's or a
-// file's range begins or ends in between (then the rates say nothing).
+// For the retrograde forecast: the rates of longitude the steps know, the change of their
+// file and supplement corrections up to a later instant, the bodies whose move no rate
+// tells (deflected by the Sun), and whether a theory's or a file's range begins or ends in
+// between (then the rates say nothing).
 struct RateRecord {
     long double laterJd = 0;
     BodyArray perDay{};    // degrees per day
     BodyArray fileMove{};  // degrees, from jd to laterJd
+    std::array<bool, kBodySlots> undecided{};
     bool straddles = false;
 };
 

@@ -105,8 +105,15 @@ void nodeStep(ChartState& chart, EngineContext& ctx) {
         }
         if (filed(ctx.jd)) node = trig::normalizeDegrees(node + filesOf(ctx).planet(ctx.jd, kNodeField) / 60.0L);
         long double d;
-        if (ctx.supplement && ctx.supplement->lookup(body::Node, supplement::Longitude, ctx.jd, d))
-            node = trig::normalizeDegrees(node + d / 3600.0L);
+        const bool supplemented = ctx.supplement && ctx.supplement->lookup(body::Node, supplement::Longitude, ctx.jd, d);
+        if (ctx.rates && ctx.supplement) {
+            long double later;
+            if (ctx.supplement->lookup(body::Node, supplement::Longitude, ctx.rates->laterJd, later) != supplemented)
+                ctx.rates->straddles = true;
+            else if (supplemented)
+                ctx.rates->fileMove[body::Node] += (later - d) / 3600.0L;
+        }
+        if (supplemented) node = trig::normalizeDegrees(node + d / 3600.0L);
         chart.BodyLongitude[body::Node] = node;
     }
 

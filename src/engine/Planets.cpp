@@ -440,7 +440,16 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
             if (!ctx.speedPass && all) o.latitude += ctx.files->planet(ctx.jd, o.b + 7) / 60.0L;
         }
         long double dLongitude;
-        if (ctx.supplement && ctx.supplement->lookup(o.b, supplement::Longitude, ctx.jd, dLongitude)) {
+        const bool supplemented =
+            ctx.supplement && ctx.supplement->lookup(o.b, supplement::Longitude, ctx.jd, dLongitude);
+        if (ctx.rates && ctx.supplement) {
+            long double later;
+            if (ctx.supplement->lookup(o.b, supplement::Longitude, ctx.rates->laterJd, later) != supplemented)
+                ctx.rates->straddles = true;
+            else if (supplemented)
+                ctx.rates->fileMove[o.b] += (later - dLongitude) * kPerArcsecond;
+        }
+        if (supplemented) {
             o.longitude = wrapDegrees(o.longitude + dLongitude * kPerArcsecond);
             // The Sun's deflection, where it matters, from the corrected position. Both
             // evaluations of the wrapper must deflect alike, so each takes the latitude with
@@ -451,6 +460,8 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
             const bool stored = !ctx.speedPass && all;
             long double separation = std::fabs(o.longitude - chart.BodyLongitude[body::Sun]);
             if (separation > 180.0L) separation = 360.0L - separation;
+            // The deflection's change has no rate here: near the Sun the second evaluation decides.
+            if (ctx.rates && separation < kDeflectedWithin + 1.0L) ctx.rates->undecided[o.b] = true;
             const long double gx = o.p.x - ctx.XE, gy = o.p.y - ctx.YE, gz = o.p.z - ctx.ZE;
             double weight = 0;
             long double distance = 0;

@@ -167,7 +167,15 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
                                                        ctx.dpsi - (20.47L + 0.342L * anomaly[1].c) / 3600.0L);
         long double latitude = 0.0L;
         long double d;
-        if (ctx.supplement && ctx.supplement->lookup(body::Sun, supplement::Longitude, ctx.jd, d)) {
+        const bool supplemented = ctx.supplement && ctx.supplement->lookup(body::Sun, supplement::Longitude, ctx.jd, d);
+        if (ctx.rates && ctx.supplement) {
+            long double later;
+            if (ctx.supplement->lookup(body::Sun, supplement::Longitude, ctx.rates->laterJd, later) != supplemented)
+                ctx.rates->straddles = true;
+            else if (supplemented)
+                ctx.rates->fileMove[body::Sun] = (later - d) / 3600.0L;
+        }
+        if (supplemented) {
             longitude = trig::normalizeDegrees(longitude + d / 3600.0L);
             // Latitude corrections wait for the plain evaluation, as the planets' do.
             if (!ctx.speedPass && !ctx.longitudesOnly &&

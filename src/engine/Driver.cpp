@@ -138,8 +138,8 @@ constexpr long double kBound[kBodySlots] = {
 constexpr long double kForecastFirstJd = 1721423.5L;
 constexpr long double kForecastEndJd = 2488070.0L;
 
-void forecastWith(ChartState& chart, const CorrectionFiles& files, EngineContext nowCtx,
-                  const EngineContext& laterCtx, MoveForecast& forecast) {
+void forecastWith(ChartState& chart, const CorrectionFiles& files, EngineContext nowCtx, const EngineContext& laterCtx,
+                  MoveForecast& forecast) {
     RateRecord rates;
     rates.laterJd = laterCtx.jd;
     nowCtx.rates = &rates;
@@ -162,10 +162,8 @@ void forecastWith(ChartState& chart, const CorrectionFiles& files, EngineContext
     byRate(body::Moon, rates.perDay[body::Moon]);
     for (int b = body::Mercury; b <= body::Pluto; ++b) byRate(b, rates.perDay[b]);
     for (int b = kFirstAsteroid; b <= kLastAsteroid; ++b) byRate(b, rates.perDay[b]);
-    if (chart.NodeKind == "VERO")
-        byRate(body::Node, rates.perDay[body::Node]);
-    else
-        exactly(body::Node, meanNodeLongitude(laterCtx));
+    if (chart.NodeKind == "VERO") byRate(body::Node, rates.perDay[body::Node]);
+    else exactly(body::Node, meanNodeLongitude(laterCtx));
     exactly(body::BlackMoon, blackMoonLongitude(chart, laterCtx));
     exactly(body::EngineAscendant, now[body::EngineAscendant]);
     exactly(body::Entry14, now[body::Entry14]);
@@ -173,8 +171,7 @@ void forecastWith(ChartState& chart, const CorrectionFiles& files, EngineContext
 
 // The first evaluation of the wrapper for some of the bodies: the steps a full one runs for
 // them, in its order.
-void driveLongitudes(ChartState& chart, const CorrectionFiles& files, const int* bodies, int count,
-                     EngineContext ctx) {
+void driveLongitudes(ChartState& chart, const CorrectionFiles& files, const int* bodies, int count, EngineContext ctx) {
     ctx.files = &files;
     ctx.supplement = files.supplement();
     ctx.speedPass = true;
@@ -185,16 +182,11 @@ void driveLongitudes(ChartState& chart, const CorrectionFiles& files, const int*
     bool moon = false, node = false, blackMoon = false, ascendant = false;
     for (int k = 0; k < count; ++k) {
         const int b = bodies[k];
-        if (b == body::Moon)
-            moon = true;
-        else if (b == body::Node)
-            node = true;
-        else if (b == body::BlackMoon)
-            blackMoon = true;
-        else if (b == body::EngineAscendant)
-            ascendant = true;
-        else if (isPlanet(b) || isMinorBody(b))
-            planets[n++] = b;
+        if (b == body::Moon) moon = true;
+        else if (b == body::Node) node = true;
+        else if (b == body::BlackMoon) blackMoon = true;
+        else if (b == body::EngineAscendant) ascendant = true;
+        else if (isPlanet(b) || isMinorBody(b)) planets[n++] = b;
         else if (b != body::Sun && b != body::Entry14)  // entry 14's longitude is left alone
             throw std::logic_error("driveLongitudes: no evaluation for body " + std::to_string(b));
     }

@@ -55,8 +55,7 @@ long double blackMoonLongitude(const ChartState& chart, const EngineContext& ctx
 }
 
 void nodeStep(ChartState& chart, EngineContext& ctx) {
-    const long double T = ctx.T, d = ctx.d;
-    const long double T2 = ctx.T2;
+    const long double T = ctx.T, T2 = ctx.T2, d = ctx.d;
     const long double Om = meanNodeLongitude(ctx);
     chart.BodyLongitude[body::Node] = Om;
     chart.BodyLatitude[body::Node] = 0.0L;
@@ -97,21 +96,20 @@ void nodeStep(ChartState& chart, EngineContext& ctx) {
         auto filed = [](long double jd) { return kNodeFileFirst < jd && jd < kNodeFileLast; };
         if (ctx.rates) {
             const long double later = ctx.rates->laterJd;
-            if (filed(ctx.jd) != filed(later))
-                ctx.rates->straddles = true;
+            if (filed(ctx.jd) != filed(later)) ctx.rates->straddles = true;
             else if (filed(later))
                 ctx.rates->fileMove[body::Node] =
                     (filesOf(ctx).planet(later, kNodeField) - filesOf(ctx).planet(ctx.jd, kNodeField)) / 60.0L;
         }
         if (filed(ctx.jd)) node = trig::normalizeDegrees(node + filesOf(ctx).planet(ctx.jd, kNodeField) / 60.0L);
         long double d;
-        const bool supplemented = ctx.supplement && ctx.supplement->lookup(body::Node, supplement::Longitude, ctx.jd, d);
+        const bool supplemented =
+            ctx.supplement && ctx.supplement->lookup(body::Node, supplement::Longitude, ctx.jd, d);
         if (ctx.rates && ctx.supplement) {
             long double later;
             if (ctx.supplement->lookup(body::Node, supplement::Longitude, ctx.rates->laterJd, later) != supplemented)
                 ctx.rates->straddles = true;
-            else if (supplemented)
-                ctx.rates->fileMove[body::Node] += (later - d) / 3600.0L;
+            else if (supplemented) ctx.rates->fileMove[body::Node] += (later - d) / 3600.0L;
         }
         if (supplemented) node = trig::normalizeDegrees(node + d / 3600.0L);
         chart.BodyLongitude[body::Node] = node;

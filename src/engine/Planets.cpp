@@ -446,8 +446,7 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
             long double later;
             if (ctx.supplement->lookup(o.b, supplement::Longitude, ctx.rates->laterJd, later) != supplemented)
                 ctx.rates->straddles = true;
-            else if (supplemented)
-                ctx.rates->fileMove[o.b] += (later - dLongitude) * kPerArcsecond;
+            else if (supplemented) ctx.rates->fileMove[o.b] += (later - dLongitude) * kPerArcsecond;
         }
         if (supplemented) {
             o.longitude = wrapDegrees(o.longitude + dLongitude * kPerArcsecond);

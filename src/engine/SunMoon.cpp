@@ -172,8 +172,7 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
             long double later;
             if (ctx.supplement->lookup(body::Sun, supplement::Longitude, ctx.rates->laterJd, later) != supplemented)
                 ctx.rates->straddles = true;
-            else if (supplemented)
-                ctx.rates->fileMove[body::Sun] = (later - d) / 3600.0L;
+            else if (supplemented) ctx.rates->fileMove[body::Sun] = (later - d) / 3600.0L;
         }
         if (supplemented) {
             longitude = trig::normalizeDegrees(longitude + d / 3600.0L);
@@ -262,8 +261,7 @@ void moonStep(ChartState& chart, EngineContext& ctx) {
         // The file's correction moves by arc-seconds a day in the early centuries: its own
         // rate, over the forecast's interval, joins the series'.
         const long double later = ctx.rates->laterJd;
-        if (filed(ctx.jd) != filed(later))
-            ctx.rates->straddles = true;
+        if (filed(ctx.jd) != filed(later)) ctx.rates->straddles = true;
         else if (filed(later))
             ctx.rates->perDay[body::Moon] +=
                 (filesOf(ctx).moon(later) - filesOf(ctx).moon(ctx.jd)) / 3600.0L / (later - ctx.jd);

@@ -84,10 +84,9 @@ TEST_F(RetrogradeMarks, AsTwoFullEvaluationsFromYearOneTo2100AndBeyond) {
     for (long double jd = 1721423.5L; jd < 2488070.0L; jd += 211.37L) dates.push_back(jd);
     // Where a theory or a file begins or ends within the thousandth of a day, and outside
     // the years the forecast covers.
-    for (long double edge : {1721423.5L, 1721433.5L, 2341970.0L, 2396758.5L, 2415020.0L, 2415020.5L, 2488070.0L,
-                             2499373.5L})
-        for (long double off : {-0.0005L, -0.001L, 0.0L})
-            dates.push_back(edge + off);
+    for (long double edge :
+         {1721423.5L, 1721433.5L, 2341970.0L, 2396758.5L, 2415020.0L, 2415020.5L, 2488070.0L, 2499373.5L})
+        for (long double off : {-0.0005L, -0.001L, 0.0L}) dates.push_back(edge + off);
     dates.push_back(1500000.25L);  // 607 BC
     dates.push_back(2600000.75L);  // 2406
     int n = 0;
@@ -131,7 +130,7 @@ TEST_F(RetrogradeMarks, AroundStations) {
         long double from;  // the body turns within 800 days after this day
     };
     const Case cases[] = {
-        {body::Mercury, 2451545.5L}, {body::Venus, 2451900.5L}, {body::Pluto, 2451545.5L},
+        {body::Mercury, 2451545.5L}, {body::Venus, 2451900.5L},  {body::Pluto, 2451545.5L},
         {body::Node, 2451545.5L},    {body::Chiron, 2444000.5L}, {body::Mars, 2383000.5L},  // 1812: five-day file
         {body::Juno, 2451545.5L},
     };
@@ -150,7 +149,8 @@ TEST_F(RetrogradeMarks, AroundStations) {
             ChartState got = chartOf(kTrue);
             positionsWithRetrograde(got, files, kSelectAll, jd);
             const ChartState want = definition(files, kTrue, jd);
-            ASSERT_EQ(got.BodyLongitude[c.b], want.BodyLongitude[c.b]) << "body " << c.b << " at " << static_cast<double>(jd);
+            ASSERT_EQ(got.BodyLongitude[c.b], want.BodyLongitude[c.b])
+                << "body " << c.b << " at " << static_cast<double>(jd);
         }
     }
 }

@@ -50,6 +50,20 @@ struct EngineContext {
     // The 1900-2100 corrections of Jupiter to Pluto at this instant, when the caller has
     // them already; otherwise the planet step evaluates them.
     const OuterCorrections* outer = nullptr;
+    // When set, the steps note what the retrograde forecast needs (forecastMoves).
+    struct RateRecord* rates = nullptr;
+};
+
+// For the retrograde forecast: the rates of longitude the steps know, the change of their
+// file and supplement corrections up to a later instant, the bodies whose move no rate
+// tells (deflected by the Sun), and whether a theory's or a file's range begins or ends in
+// between (then the rates say nothing).
+struct RateRecord {
+    long double laterJd = 0;
+    BodyArray perDay{};    // degrees per day
+    BodyArray fileMove{};  // degrees, from jd to laterJd
+    std::array<bool, kBodySlots> undecided{};
+    bool straddles = false;
 };
 
 // Fills d, T, T2, the fundamental arguments, nutation and obliquity for a Julian day.

@@ -41,9 +41,22 @@ constexpr NodeTerm kNodeTerms[] = {
 
 }  // namespace
 
+long double meanNodeLongitude(const EngineContext& ctx) {
+    const long double T = ctx.T, T2 = ctx.T2;
+    return trig::normalizeDegrees(259.183275L - 1934.142L * T + 0.002078L * T2 + 0.0000022L * T2 * T);
+}
+
+long double blackMoonLongitude(const ChartState& chart, const EngineContext& ctx) {
+    const long double x = ctx.Gp + 180.0L;
+    long double longitude = x - 360.0L * trig::truncate(x / 360.0L);
+    if (chart.BlackMoonKind == "VERA" && kApogeeFileFirst <= ctx.jd && ctx.jd < kApogeeFileLast)
+        longitude = trig::normalizeDegrees(longitude + filesOf(ctx).blackMoon(ctx.jd) / 3600.0L);
+    return longitude;
+}
+
 void nodeStep(ChartState& chart, EngineContext& ctx) {
     const long double T = ctx.T, T2 = ctx.T2, d = ctx.d;
-    const long double Om = trig::normalizeDegrees(259.183275L - 1934.142L * T + 0.002078L * T2 + 0.0000022L * T2 * T);
+    const long double Om = meanNodeLongitude(ctx);
     chart.BodyLongitude[body::Node] = Om;
     chart.BodyLatitude[body::Node] = 0.0L;
 
@@ -62,7 +75,12 @@ void nodeStep(ChartState& chart, EngineContext& ctx) {
         const trig::Multiples<3> mS(S), mL(L);
         const trig::Multiples<2> mOm(Om), mGp(Gp);
         static const trig::Multiples<1> mP(P);
-        long double sum = 0;
+        // For the rate: the Sun's and the Moon's speeds as their steps found them, the
+        // node's and the perigee's mean motions.
+        const long double dS = ctx.rates ? ctx.rates->perDay[body::Sun] : 0;
+        const long double dL = ctx.rates ? ctx.rates->perDay[body::Moon] : 0;
+        constexpr long double dOm = -1934.142L / 36525.0L, dGp = 0.11140408L;
+        long double sum = 0, sumRate = 0;
         for (const NodeTerm& t : kNodeTerms) {
             // A zero multiple is the unit phasor, whose product changes nothing: skipped.
             trig::Phasor a = mS[t.s];
@@ -71,13 +89,29 @@ void nodeStep(ChartState& chart, EngineContext& ctx) {
             if (t.g != 0) a = a * mGp[t.g];
             if (t.p != 0) a = a * mP[t.p];
             sum += t.coef * a.s;
+            if (ctx.rates) sumRate += t.coef * a.c * (t.s * dS + t.l * dL + t.o * dOm + t.g * dGp);
         }
+        if (ctx.rates) ctx.rates->perDay[body::Node] = dOm + sumRate * orbit::kDegToRad;
         long double node = trig::normalizeDegrees(Om + sum);
-        if (kNodeFileFirst < ctx.jd && ctx.jd < kNodeFileLast)
-            node = trig::normalizeDegrees(node + filesOf(ctx).planet(ctx.jd, kNodeField) / 60.0L);
+        auto filed = [](long double jd) { return kNodeFileFirst < jd && jd < kNodeFileLast; };
+        if (ctx.rates) {
+            const long double later = ctx.rates->laterJd;
+            if (filed(ctx.jd) != filed(later)) ctx.rates->straddles = true;
+            else if (filed(later))
+                ctx.rates->fileMove[body::Node] =
+                    (filesOf(ctx).planet(later, kNodeField) - filesOf(ctx).planet(ctx.jd, kNodeField)) / 60.0L;
+        }
+        if (filed(ctx.jd)) node = trig::normalizeDegrees(node + filesOf(ctx).planet(ctx.jd, kNodeField) / 60.0L);
         long double d;
-        if (ctx.supplement && ctx.supplement->lookup(body::Node, supplement::Longitude, ctx.jd, d))
-            node = trig::normalizeDegrees(node + d / 3600.0L);
+        const bool supplemented =
+            ctx.supplement && ctx.supplement->lookup(body::Node, supplement::Longitude, ctx.jd, d);
+        if (ctx.rates && ctx.supplement) {
+            long double later;
+            if (ctx.supplement->lookup(body::Node, supplement::Longitude, ctx.rates->laterJd, later) != supplemented)
+                ctx.rates->straddles = true;
+            else if (supplemented) ctx.rates->fileMove[body::Node] += (later - d) / 3600.0L;
+        }
+        if (supplemented) node = trig::normalizeDegrees(node + d / 3600.0L);
         chart.BodyLongitude[body::Node] = node;
     }
 
@@ -85,11 +119,7 @@ void nodeStep(ChartState& chart, EngineContext& ctx) {
 }
 
 void blackMoonStep(ChartState& chart, EngineContext& ctx) {
-    const long double x = ctx.Gp + 180.0L;
-    chart.BodyLongitude[body::BlackMoon] = x - 360.0L * trig::truncate(x / 360.0L);
-    if (chart.BlackMoonKind == "VERA" && kApogeeFileFirst <= ctx.jd && ctx.jd < kApogeeFileLast)
-        chart.BodyLongitude[body::BlackMoon] =
-            trig::normalizeDegrees(chart.BodyLongitude[body::BlackMoon] + filesOf(ctx).blackMoon(ctx.jd) / 3600.0L);
+    chart.BodyLongitude[body::BlackMoon] = blackMoonLongitude(chart, ctx);
     chart.BodyLatitude[body::BlackMoon] = 0.0L;
     if (!ctx.longitudesOnly) equatorialCoordinates(chart, ctx, body::BlackMoon);
 }

@@ -411,6 +411,7 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
         const long double gx = p.x - ctx.XE, gy = p.y - ctx.YE, gz = p.z - ctx.ZE;
         const long double rate = (gx * gvy - gy * gvx) / (gx * gx + gy * gy);
         const long double light = std::sqrt(gx * gx + gy * gy + gz * gz) * kLightTime * rate * kRadToDeg;
+        if (ctx.rates) ctx.rates->perDay[o.b] = rate * kRadToDeg;
 
         o.longitude = trig::normalizeDegrees(polarAngle(gx, gy) * kRadToDeg + ctx.dpsi - light);
         if (all) o.latitude = signedLatitude(std::sqrt(gx * gx + gy * gy), gz, threshold, -250.0L);
@@ -423,13 +424,31 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
     for (int n = 0; n < count; ++n) {
         Work& o = work[n];
         const bool fiveDay = o.planet && ctx.jd >= kFiveDayFirstJd && ctx.jd < kFiveDayEndJd;
+        if (ctx.rates) {
+            const long double later = ctx.rates->laterJd, laterT = (later - 2415020.0L) / 36525.0L;
+            auto perturbed = [](long double t) { return t >= 0 && t <= 2; };
+            if (fiveDay != (o.planet && later >= kFiveDayFirstJd && later < kFiveDayEndJd) ||
+                &elementsFor(o.b, laterT) != o.el || perturbed(T) != perturbed(laterT))
+                ctx.rates->straddles = true;
+            else if (fiveDay && ctx.files)
+                ctx.rates->fileMove[o.b] =
+                    (ctx.files->planet(later, o.b - 2) - ctx.files->planet(ctx.jd, o.b - 2)) / 60.0L;
+        }
         if (fiveDay) {
             if (!ctx.files) throw std::logic_error("planetStep: correction files needed before 1900");
             o.longitude = trig::normalizeDegrees(o.longitude + ctx.files->planet(ctx.jd, o.b - 2) / 60.0L);
             if (!ctx.speedPass && all) o.latitude += ctx.files->planet(ctx.jd, o.b + 7) / 60.0L;
         }
         long double dLongitude;
-        if (ctx.supplement && ctx.supplement->lookup(o.b, supplement::Longitude, ctx.jd, dLongitude)) {
+        const bool supplemented =
+            ctx.supplement && ctx.supplement->lookup(o.b, supplement::Longitude, ctx.jd, dLongitude);
+        if (ctx.rates && ctx.supplement) {
+            long double later;
+            if (ctx.supplement->lookup(o.b, supplement::Longitude, ctx.rates->laterJd, later) != supplemented)
+                ctx.rates->straddles = true;
+            else if (supplemented) ctx.rates->fileMove[o.b] += (later - dLongitude) * kPerArcsecond;
+        }
+        if (supplemented) {
             o.longitude = wrapDegrees(o.longitude + dLongitude * kPerArcsecond);
             // The Sun's deflection, where it matters, from the corrected position. Both
             // evaluations of the wrapper must deflect alike, so each takes the latitude with
@@ -440,6 +459,8 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
             const bool stored = !ctx.speedPass && all;
             long double separation = std::fabs(o.longitude - chart.BodyLongitude[body::Sun]);
             if (separation > 180.0L) separation = 360.0L - separation;
+            // The deflection's change has no rate here: near the Sun the second evaluation decides.
+            if (ctx.rates && separation < kDeflectedWithin + 1.0L) ctx.rates->undecided[o.b] = true;
             const long double gx = o.p.x - ctx.XE, gy = o.p.y - ctx.YE, gz = o.p.z - ctx.ZE;
             double weight = 0;
             long double distance = 0;

@@ -13,8 +13,10 @@ inline constexpr int kSelectAll = 0;
 // chart state. Throws FileError when a correction file it needs fails.
 void runDriver(ChartState& chart, const CorrectionFiles& files, int selection, bool speedPass, long double jd);
 
-// What every caller outside the engine uses: the driver twice, a thousandth of a day
-// apart, with retrograde bodies marked by a negative longitude.
+// What every caller outside the engine uses: the positions at jd, with retrograde bodies
+// (smaller a thousandth of a day later) marked by a negative longitude. The marks are
+// those of two full evaluations; the second runs only for bodies whose move the first
+// cannot decide.
 void positionsWithRetrograde(ChartState& chart, const CorrectionFiles& files, int selection, long double jd);
 
 // The fitted 1900-2100 corrections of the heliocentric positions of Jupiter to Pluto (AU,
@@ -38,5 +40,19 @@ void planetStep(ChartState& chart, EngineContext& ctx, int body);  // 3..10, 15.
 void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int count);
 void nodeStep(ChartState& chart, EngineContext& ctx);
 void blackMoonStep(ChartState& chart, EngineContext& ctx);
+// The mean node's longitude, and the Black Moon's as its step writes it.
+long double meanNodeLongitude(const EngineContext& ctx);
+long double blackMoonLongitude(const ChartState& chart, const EngineContext& ctx);
+
+// What one evaluation at jd foretells of each body's longitude a thousandth of a day later,
+// for the retrograde mark: `move` is the displacement in degrees, `bound` what it may be
+// off by (negative when the forecast cannot be trusted and the body needs the second
+// evaluation). Fills the chart state as runDriver(chart, files, kSelectAll, false, jd)
+// does. Exact for the Black Moon and the mean node.
+struct MoveForecast {
+    BodyArray move{};
+    BodyArray bound{};
+};
+void forecastMoves(ChartState& chart, const CorrectionFiles& files, long double jd, MoveForecast& forecast);
 
 }  // namespace athanor

@@ -115,6 +115,7 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
     chart.HelioLatitude[body::Sun] = direction;
     chart.HelioLongitude[body::Sun] = direction + ctx.dpsi;
     const long double lightTerm = std::sqrt(XE * XE + YE * YE + ZE * ZE) * orbit::kLightTime * rate * kRadToDeg;
+    if (ctx.rates) ctx.rates->perDay[body::Sun] = rate * kRadToDeg;
 
     if (lightTerm != 0) {
         // Apparent longitude from the mean elements, with long-period, planetary and lunar terms.
@@ -166,7 +167,14 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
                                                        ctx.dpsi - (20.47L + 0.342L * anomaly[1].c) / 3600.0L);
         long double latitude = 0.0L;
         long double d;
-        if (ctx.supplement && ctx.supplement->lookup(body::Sun, supplement::Longitude, ctx.jd, d)) {
+        const bool supplemented = ctx.supplement && ctx.supplement->lookup(body::Sun, supplement::Longitude, ctx.jd, d);
+        if (ctx.rates && ctx.supplement) {
+            long double later;
+            if (ctx.supplement->lookup(body::Sun, supplement::Longitude, ctx.rates->laterJd, later) != supplemented)
+                ctx.rates->straddles = true;
+            else if (supplemented) ctx.rates->fileMove[body::Sun] = (later - d) / 3600.0L;
+        }
+        if (supplemented) {
             longitude = trig::normalizeDegrees(longitude + d / 3600.0L);
             // Latitude corrections wait for the plain evaluation, as the planets' do.
             if (!ctx.speedPass && !ctx.longitudesOnly &&
@@ -228,12 +236,37 @@ void moonStep(ChartState& chart, EngineContext& ctx) {
     };
 
     long double S = 0;
-    for (const MoonTerm& t : kMoonTerms) S += t.coef * sinOf(t.i, t.j, t.k, t.m);
+    if (ctx.rates) {
+        // The same sum, and the Moon's speed from its derivative with the arguments at their
+        // mean rates (degrees a day).
+        constexpr long double dl = 13.06499242L, dlp = 0.98560028L, dF = 13.22935042L, dD = 12.19074910L;
+        long double dS = 0;
+        for (const MoonTerm& t : kMoonTerms) {
+            trig::Phasor a = ml[t.i];
+            if (t.j != 0) a = a * mlp[t.j];
+            if (t.k != 0) a = a * mF[t.k];
+            if (t.m != 0) a = a * mD[t.m];
+            S += t.coef * a.s;
+            dS += t.coef * a.c * (t.i * dl + t.j * dlp + t.k * dF + t.m * dD);
+        }
+        ctx.rates->perDay[body::Moon] = 13.1763965L + dS * kDegToRad / 3600.0L;
+    } else {
+        for (const MoonTerm& t : kMoonTerms) S += t.coef * sinOf(t.i, t.j, t.k, t.m);
+    }
 
     const long double lam4 = trig::normalizeDegrees(Lm + S / 3600.0L + ctx.dpsi);
     long double lam = lam4;
-    if (kMoonFileFirst < ctx.jd && ctx.jd < kMoonFileLast)
-        lam = trig::normalizeDegrees(lam + filesOf(ctx).moon(ctx.jd) / 3600.0L);
+    auto filed = [](long double jd) { return kMoonFileFirst < jd && jd < kMoonFileLast; };
+    if (ctx.rates) {
+        // The file's correction moves by arc-seconds a day in the early centuries: its own
+        // rate, over the forecast's interval, joins the series'.
+        const long double later = ctx.rates->laterJd;
+        if (filed(ctx.jd) != filed(later)) ctx.rates->straddles = true;
+        else if (filed(later))
+            ctx.rates->perDay[body::Moon] +=
+                (filesOf(ctx).moon(later) - filesOf(ctx).moon(ctx.jd)) / 3600.0L / (later - ctx.jd);
+    }
+    if (filed(ctx.jd)) lam = trig::normalizeDegrees(lam + filesOf(ctx).moon(ctx.jd) / 3600.0L);
     chart.BodyLongitude[body::Moon] = lam;
     if (ctx.longitudesOnly) return;
 

@@ -177,7 +177,7 @@ TEST(DamagedFiles, EachKindIsNamedInSpanishLeftAsItIsAndTheProgramGoesOn) {
          [](Scene&, const fs::path& f) { cutTo(f, fs::file_size(f) - 100); }, atStart, true, true},
         {"archive index cut in its last entry", "BASE.ST1", "está cortado",
          [](Scene&, const fs::path& f) { cutTo(f, fs::file_size(f) - 10); }, atStart, true, true},
-        {"general settings with five lines of eight", "FileSet/MMVarLas.stt", "está dañado",
+        {"general settings with five lines of eight", "FileSet/MMVarLas.stt", "lo creará de nuevo",
          [](Scene& t, const fs::path&) {
              t.folder.dir().write("FileSet/MMVarLas.stt", "1\r\n0\r\n0\r\n1\r\n 1.00000000000000E+0000\r\n");
          },

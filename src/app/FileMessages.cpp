@@ -1,5 +1,6 @@
 #include "app/FileMessages.h"
 
+#include "app/Settings.h"
 #include "foundations/Cp1252.h"
 
 #include <string_view>
@@ -175,6 +176,10 @@ std::string userMessage(const FileError& error, const DataRoot& programFolder, c
         damaged[0] = folder ? 'L' : 'E';
         if (fromInstallation)
             return damaged + " B\xF3rrelo y vuelva a abrir el programa, que lo repondr\xE1 desde la instalaci\xF3n.";
+        // The program makes this one anew when it is missing.
+        if (sameLetters(backslashed(rel), kGeneralSettingsFile))
+            return damaged + " B\xF3rrelo y vuelva a abrir el programa, que lo crear\xE1 de nuevo con los valores "
+                             "iniciales.";
         if (holder == Holder::Knowledge)
             return damaged + " Vuelva a instalar la base de conocimientos con el bot\xF3n \"Actualizaci\xF3n\" o "
                              "restaure una copia de seguridad.";

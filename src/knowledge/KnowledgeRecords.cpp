@@ -1,8 +1,21 @@
 #include "knowledge/KnowledgeRecords.h"
 
+#include "foundations/FileError.h"
+
 #include <cassert>
+#include <system_error>
 
 namespace athanor {
+
+void requireWholeRecords(const std::filesystem::path& path, std::size_t recordSize) {
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec || recordSize == 0 || size % recordSize == 0) return;  // an unreadable file fails where it is read
+    throw FileError(path,
+                    std::to_string(size) + " bytes: no es un n\xFAmero entero de registros de " +
+                        std::to_string(recordSize) + " bytes",
+                    FileFault::Damaged);
+}
 
 namespace {
 

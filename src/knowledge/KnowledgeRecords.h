@@ -175,15 +175,22 @@ using NameRecord = StringRecord<50>;
 using PlantNameRecord = StringRecord<20>;
 using SymptomNameRecord = StringRecord<100>;
 
+// The files of the knowledge base are always replaced whole, never appended to: one whose
+// size is not a whole number of records was cut or is another file, and is refused
+// (FileError, FileFault::Damaged) before anything reads or rewrites it.
+void requireWholeRecords(const std::filesystem::path& path, std::size_t recordSize);
+
 // A record file read and written as records of type R (R::kSize bytes each). Opened for
-// one operation. Missing files, records beyond the end and failed writes raise FileError;
-// a short last record is not counted and an oversized length byte is read as the
-// capacity, so a damaged file never crashes a reader.
+// one operation. Missing files, a size that is not whole records, records beyond the end
+// and failed writes raise FileError; an oversized length byte is read as the capacity, so
+// a damaged file never crashes a reader.
 template <class R>
 class KnowledgeFile {
 public:
     explicit KnowledgeFile(std::filesystem::path path, RecordFile::Mode mode = RecordFile::Mode::Read)
-        : file_(std::move(path), R::kSize, mode) {}
+        : file_(std::move(path), R::kSize, mode) {
+        if (mode != RecordFile::Mode::Create) requireWholeRecords(file_.path(), R::kSize);
+    }
 
     const std::filesystem::path& path() const noexcept { return file_.path(); }
     std::int64_t count() const { return file_.count(); }

@@ -298,6 +298,13 @@ IndexMismatch findIndexMismatch(const Archive& archive) {
         if (!r || *r < 1 || *r >= records) m.dangling.push_back(k);
         else if (!named.insert(*r).second) m.duplicates.push_back(k);
     }
+    const auto cut = [](const std::filesystem::path& file, std::size_t recordSize) {
+        std::error_code ec;
+        const std::uintmax_t size = std::filesystem::file_size(file, ec);
+        return !ec && size % recordSize != 0;
+    };
+    m.indexCut = cut(archive.indexPath(), kIndexRecordSize);
+    m.recordsCut = cut(archive.birthPath(), kBirthRecordSize);
     return m;
 }
 

@@ -99,9 +99,14 @@ bool ensureBaseArchive(const DataRoot& root, int* recovered = nullptr);
 // record number is not a number or names no record, or that names a record an earlier entry
 // already names. The trace of an index and a record file that do not go together (one of
 // them restored from another copy, a failed copy).
+// A file whose size is not whole records was cut (a failed copy, a full disk): the index is
+// always replaced whole, so a cut index is damage; a cut birth-record file may be the trace
+// of an interrupted save, which the next save overwrites.
 struct IndexMismatch {
     std::vector<int> dangling;    // positions of entries naming no record
     std::vector<int> duplicates;  // positions of later entries naming a record already named
+    bool indexCut = false;        // the index ends in part of an entry
+    bool recordsCut = false;      // the birth-record file ends in part of a record
     bool any() const { return !dangling.empty() || !duplicates.empty(); }
 };
 IndexMismatch findIndexMismatch(const Archive& archive);

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <stdexcept>
 
@@ -93,8 +94,9 @@ std::string readRecordsFrom(const fs::path& path, std::int64_t start, bool until
     return bytes;
 }
 
-// The start record of a foreign table in Database.cll, from the index.
-std::int64_t indexedStart(const DataRoot& root, const std::string& table) {
+// The start record of a foreign table in Database.cll, from the index; nothing when the
+// index does not list the table.
+std::optional<std::int64_t> indexedStartIfListed(const DataRoot& root, const std::string& table) {
     const fs::path index = root.resolve(kForeignTableIndex);
     // The index is read once and kept while the file stays the same (same size and time):
     // parsing its lines at every look-up was a good part of a look-up's time.
@@ -129,8 +131,16 @@ std::int64_t indexedStart(const DataRoot& root, const std::string& table) {
             throw FileError(index, "registro inicial ilegible para la tabla " + table, FileFault::Damaged);
         return *start;
     }
-    throw FileError(index, "la tabla " + table + " no figura en el indice", FileFault::Damaged);
+    return std::nullopt;
 }
+
+std::int64_t indexedStart(const DataRoot& root, const std::string& table) {
+    if (const auto start = indexedStartIfListed(root, table)) return *start;
+    throw FileError(root.resolve(kForeignTableIndex), "la tabla " + table + " no figura en el indice",
+                    FileFault::Damaged);
+}
+
+bool isIndexed(const DataRoot& root, const std::string& table) { return indexedStartIfListed(root, table).has_value(); }
 
 struct Table {
     fs::path source;  // where it was copied from, for messages
@@ -166,6 +176,17 @@ Table readTable(const DataRoot& root, bool italian, const std::string& table) {
         t.records.push_back(std::move(r));
     }
     return t;
+}
+
+// The table a "RICH" record continues in. When no such table exists the fault lies in the
+// record that names it: the file holding that record is the damaged one.
+Table continuedTable(const DataRoot& root, bool italian, const fs::path& from, const std::string& table,
+                     const std::string& next) {
+    const bool exists = italian ? root.exists(std::string(kCalendarFolder) + "\\" + next) : isIndexed(root, next);
+    if (!exists && (!italian || root.exists(kForeignTableIndex)))
+        throw FileError(from, "la tabla " + table + " contin\xFA" "a en la tabla " + next + ", que no existe",
+                        FileFault::Damaged);
+    return readTable(root, italian, next);
 }
 
 std::string firstChars(std::string s, std::size_t n) {
@@ -256,7 +277,7 @@ ZoneLookup lookUpZone(const DataRoot& root, const LocalityRecord& place, Localit
             if (!visited.insert(next).second)
                 throw FileError(table.source, "la tabla " + next + " se continua a si misma", FileFault::Damaged);
             out.recordList.push_back("CAMBIO FILE: " + next);
-            table = readTable(root, italian, next);
+            table = continuedTable(root, italian, table.source, out.tableName, next);
             switched = true;
             k = 1;
             continue;

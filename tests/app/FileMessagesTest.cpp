@@ -49,6 +49,9 @@ TEST(FileMessages, SayInSpanishWhichFileWhatIsWrongAndWhatToDo) {
         {FileError(folder / "FileSet/OrbiDomi.Stt", "Read beyond end of file", FileFault::Damaged),
          "El archivo FileSet/OrbiDomi.Stt de la configuración está dañado o incompleto. Bórrelo y vuelva a "
          "abrir el programa, que lo repondrá desde la instalación."},
+        {FileError(folder / "FileSet/MMVarLas.stt", "Read beyond end of file", FileFault::Damaged),
+         "El archivo FileSet/MMVarLas.stt de la configuración está dañado o incompleto. Bórrelo y vuelva a "
+         "abrir el programa, que lo creará de nuevo con los valores iniciales."},
         {FileError(folder / "Calendar/Elencal.002", "la tabla no figura en el indice", FileFault::Damaged),
          "El archivo Calendar/Elencal.002 de las tablas de horas legales está dañado o incompleto. Restaure una "
          "copia de seguridad."},

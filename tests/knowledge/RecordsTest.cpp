@@ -1,6 +1,7 @@
 // Record layouts of the knowledge base, multi-part texts and the typed record files.
 #include "foundations/FileError.h"
 #include "knowledge/KnowledgeRecords.h"
+#include "knowledge/RecordScan.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -192,17 +193,27 @@ TEST(KnowledgeFileTest, DamagedOrMissingFiles) {
     TempDir dir;
     EXPECT_THROW(KnowledgeFile<RemedyRecord>(dir / "DBmain.rnd"), FileError);
 
-    // Two whole records and half of a third: the half record is not counted.
+    // Two whole records and part of a third: the file was cut or is another one. Neither
+    // the reader nor a writer may take it as two records.
     RemedyRecord r;
     r.name = "Uno";
     const Bytes one = r.encode();
     std::string bytes(one.begin(), one.end());
     bytes += bytes;
-    bytes += std::string(2000, '\x7F');
     const auto path = dir.write("DBmain.rnd", bytes);
-    const auto all = readAllRecords<RemedyRecord>(path);
-    ASSERT_EQ(all.size(), 2u);
-    EXPECT_EQ(all[1].name, "Uno");
+    ASSERT_EQ(readAllRecords<RemedyRecord>(path).size(), 2u);
+    dir.write("DBmain.rnd", bytes + std::string(2000, '\x7F'));
+    for (auto mode : {RecordFile::Mode::Read, RecordFile::Mode::ReadWrite}) {
+        try {
+            KnowledgeFile<RemedyRecord> f(path, mode);
+            ADD_FAILURE() << "a file of two and a half records was opened";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.fault(), FileFault::Damaged);
+            EXPECT_EQ(e.path(), path);
+        }
+    }
+    EXPECT_THROW(RecordScanner(path, RemedyRecord::kSize), FileError);
+    EXPECT_EQ(std::filesystem::file_size(path), 2 * RemedyRecord::kSize + 2000);
 }
 
 }  // namespace

@@ -392,6 +392,15 @@ TEST(Archive, AnIndexThatDoesNotMatchItsRecordsIsFoundAndRepairedWithACopy) {
     EXPECT_EQ(test::TempDir::read(dir / copy), index);
     EXPECT_TRUE(copy.starts_with("BASE.ST1.copia-")) << copy;
     EXPECT_FALSE(findIndexMismatch(base).any());
+    EXPECT_FALSE(m.indexCut || m.recordsCut);
+
+    namespace fs = std::filesystem;
+    fs::resize_file(base.indexPath(), fs::file_size(base.indexPath()) - 10);
+    fs::resize_file(base.birthPath(), fs::file_size(base.birthPath()) + 1);
+    const IndexMismatch cut = findIndexMismatch(base);
+    EXPECT_TRUE(cut.indexCut);
+    EXPECT_TRUE(cut.recordsCut);
+    EXPECT_FALSE(cut.any()) << "whole entries and records still match";
 }
 
 }  // namespace

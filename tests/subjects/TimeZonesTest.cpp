@@ -13,6 +13,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace athanor;
@@ -308,6 +309,19 @@ TEST(TimeZoneLookupTest, FailuresEndWithAFileErrorAndWriteNothing) {
     fails(100001003, "00001009.CAL");  // a continuation to a table the index lacks
     fails(100001004, "00001004.CAL");  // no record 1
     fails(100001077, "00001077.CAL");  // not in the index
+
+    // A continuation to a table that is nowhere: the file holding it is the damaged one.
+    f.italian("00000005.CAL", Table().greg(kNoReform).add(jdOf(1880, 1, 1), "LMT ", 0).rich(6));
+    for (auto [table, list, holder] : {std::tuple{100001003, foreign, "Database.cll"},
+                                       std::tuple{100000005, LocalityListKind::Italian, "00000005.CAL"}}) {
+        try {
+            lookUpZone(f.root(), placeWith(table), list, at(1, 1, 1950), 1);
+            ADD_FAILURE() << table << " did not fail";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.path().filename(), holder);
+            EXPECT_EQ(e.fault(), FileFault::Damaged);
+        }
+    }
     for (std::int32_t damaged : {100001006, 100001007, 100001008})
         fails(damaged, "registro da\xF1"
                        "ado");

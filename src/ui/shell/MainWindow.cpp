@@ -1,6 +1,7 @@
 #include "ui/shell/MainWindow.h"
 
 #include "app/AccessCodes.h"
+#include "app/FileMessages.h"
 #include "app/SubjectDisplay.h"
 #include "foundations/Calendar.h"
 #include "foundations/TextFile.h"
@@ -553,19 +554,45 @@ void MainWindow::showEvent(QShowEvent* event) {
 void MainWindow::checkBaseIndex() {
     Archive base(ws_.root, "BASE");
     const IndexMismatch m = findIndexMismatch(base);
+    // A cut index loses its last subject from the list without a word; it is said once, and
+    // left for the user to restore (the next save writes the index anew without the piece).
+    if (m.indexCut)
+        showMessage(this, MessageKind::Warning,
+                    QStringLiteral("El índice del archivo BASE (BASE.ST1) está cortado: su última entrada está "
+                                   "incompleta y el sujeto que nombraba no aparece en la lista. Restaure una "
+                                   "copia de seguridad del archivo BASE."));
     if (!m.any()) return;
+    const QString cause = m.recordsCut ? QStringLiteral("El archivo BASE.ST2 está cortado: su último registro "
+                                                        "está incompleto.")
+                                       : QStringLiteral("Suele ocurrir cuando uno de los dos archivos viene de "
+                                                        "otra copia.");
     const QString question =
         QStringLiteral("El índice del archivo BASE (BASE.ST1) no corresponde con sus registros de nacimiento "
                        "(BASE.ST2): %1 sujetos apuntan a registros que no existen y %2 repiten un registro ya "
-                       "nombrado. Suele ocurrir cuando uno de los dos archivos viene de otra copia.\n\n"
+                       "nombrado. %3\n\n"
                        "¿Quitar esas entradas del índice? Antes se guardará una copia del índice actual.")
             .arg(m.dangling.size())
-            .arg(m.duplicates.size());
+            .arg(m.duplicates.size())
+            .arg(cause);
     if (!askYesNo(this, QStringLiteral("Índice del archivo"), question)) return;
     const std::string copy = repairIndex(base);
     showMessage(this, MessageKind::Information,
                 QStringLiteral("Índice corregido. La copia del índice anterior está en %1.")
                     .arg(QString::fromStdString((ws_.root.root() / copy).string())));
+}
+
+// Work of every activation whose file error is shown when it first comes or changes; the
+// activation goes on either way.
+void MainWindow::runReporting(std::string& lastShown, const std::function<void()>& work) {
+    try {
+        work();
+        lastShown.clear();
+    } catch (const FileError& e) {
+        const std::string text = userMessage(e);
+        if (text == lastShown) return;
+        lastShown = text;
+        showFileError(this, e);
+    }
 }
 
 void MainWindow::activate() {
@@ -608,13 +635,16 @@ void MainWindow::activate() {
         ws_.analysisShowedStructure = false;
         if (readPersonalName(ws_.root, ws_.firstName, ws_.surname))
             practitionerButton_->setText(fromCp(ws_.fullName()));
-        loadSettings(ws_.root, ws_.settings);
+        // A damaged settings file is reported and left as it is; the rest of the program goes on
+        // with the settings held.
+        runReporting(settingsFault_, [&] { loadSettings(ws_.root, ws_.settings); });
         quietCombos_ = true;
         // The combo shows the node in force, which the settings file gave the chart.
         if (ws_.chart.NodeKind == "VERO" || ws_.chart.NodeKind == "MEDIO") nodeType_ = ws_.chart.NodeKind;
         nodeCombo_->setCurrentText(fromCp(nodeType_));
         quietCombos_ = false;
-        reloadSubject();
+        // A chart the correction files cannot give must not leave the window half set up.
+        runReporting(chartFault_, [&] { reloadSubject(); });
         setLocked(true);
         showOrbSetCaption(orbSetCaption(ws_.orbs.OrbSetLetter.empty() ? 'A' : ws_.orbs.OrbSetLetter[0]));
     });

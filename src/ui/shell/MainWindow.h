@@ -83,6 +83,7 @@ protected:
 
 private:
     void checkBaseIndex();
+    void runReporting(std::string& lastShown, const std::function<void()>& work);
     QWidget* buildBanner(QWidget* central);
     QLayout* buildTopButtons(QWidget* central);
     QWidget* buildPages(QWidget* central);
@@ -120,6 +121,10 @@ private:
     bool activating_ = false;
     bool shownOnce_ = false;
     bool indexChecked_ = false;  // BASE's index against its records, once per start
+    // The messages of the settings and of the current chart at the last activation, so that
+    // a damaged file is not reported again after every window that closes.
+    std::string settingsFault_;
+    std::string chartFault_;
     bool built_ = false;
     long double todayJd_ = 0;
 

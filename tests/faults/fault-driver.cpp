@@ -7,9 +7,11 @@
 //   fault-driver reopen OP WORK                what the next start of the program reads
 //
 // WORK/prog is the program folder; WORK/backup, WORK/update and WORK/csv hold what the
-// backup, restore, update and import take or write.
+// backup, restore, update and import take or write. The generators run as programs of
+// their own (WORK/gen-atlas holds a copy of the atlas generator and its small world).
 #include "app/Backup.h"
 #include "app/Settings.h"
+#include "app/TextDocument.h"
 #include "engine/CorrectionFiles.h"
 #include "engine/CorrectionFixtures.h"
 #include "foundations/FileError.h"
@@ -25,12 +27,18 @@
 #include "subjects/BirthStamp.h"
 #include "subjects/SubjectFiles.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace athanor;
@@ -107,6 +115,47 @@ OrbSets someOrbSets(long double base) {
 }
 
 constexpr CalendarDay kToday{11, 12, 2026};
+
+// Runs a generator as its user does. Under the shim, the generator's own calls are the ones
+// counted (this process leaves the count to it); its exit 1 with a message is its report of
+// the error.
+void runGenerator(const std::vector<std::string>& args, const std::vector<std::string>& env = {}) {
+    if (args.front().empty()) throw std::runtime_error("generator not built");
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid < 0) throw std::runtime_error("cannot start " + args.front());
+    if (pid == 0) {
+        for (const auto& e : env) ::putenv(const_cast<char*>(e.c_str()));
+        if (!std::freopen("/dev/null", "w", stdout)) ::_exit(127);
+        std::vector<char*> argv;
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::unsetenv("FAILSHIM_COUNT");
+    int st = 0;
+    ::waitpid(pid, &st, 0);
+    if (WIFEXITED(st) && WEXITSTATUS(st) == 0) return;
+    if (WIFEXITED(st) && WEXITSTATUS(st) == 1) throw FileError(args.back(), "the generator reported an error");
+    throw std::runtime_error(args.front() + " ended with status " + std::to_string(st));
+}
+
+void runAtlasGenerator(const Context& c, const std::vector<std::string>& env = {}) {
+    runGenerator({ATHANOR_NODE, (c.work / "gen-atlas" / "gen-atlas.mjs").string(), "--out", (c.work / "prog").string()},
+                 env);
+}
+
+void prepareAtlas(const Context& c) {
+    const fs::path tool = c.work / "gen-atlas";
+    const fs::path source = fs::path(ATHANOR_SOURCE_DIR) / "tools" / "gen-atlas";
+    fs::create_directories(tool);
+    for (const char* file : {"gen-atlas.mjs", "reforms.json", "iana_expected.py"})
+        fs::copy_file(source / file, tool / file);
+    fs::copy(fs::path(ATHANOR_SOURCE_DIR) / "tests" / "faults" / "atlas-world", tool / "node_modules",
+             fs::copy_options::recursive);
+    runAtlasGenerator(c, {"ATHANOR_ATLAS_WORLD=old"});
+}
 
 struct Operation {
     std::function<void(const Context&)> prepare;
@@ -208,6 +257,34 @@ const std::map<std::string, Operation>& operations() {
               fs::remove_all(c.work / "update" / "FileDum");
           },
           [](const Context& c) { installUpdate(c.root(), c.work / "update"); }}},
+        {"text-document",
+         {prepareArchive, [](const Context& c) { createTextDocument(c.root(), "BASE", "ROSSI MARIO"); }}},
+        {"make-current",
+         {[](const Context& c) {
+              prepareArchive(c);
+              const Archive archive(c.root(), "BASE");
+              retrieveSubject(c.root(), archive, archive.readEntry(2));
+          },
+          [](const Context& c) {
+              const Archive archive(c.root(), "BASE");
+              const auto s = retrieveSubject(c.root(), archive, archive.readEntry(2));
+              if (!s) throw FileError(archive.indexPath(), "no subject at 2");
+              makeRetrievedCurrent(c.root(), *s, "ROSSI MARIO JUNIOR", "MILANO", "ITALIA");
+          }}},
+        {"editor-save",
+         {prepareArchive,
+          [](const Context& c) {
+              const fs::path path = c.root().resolve(readEditTarget(c.root()));
+              DecodedDocument doc = loadDocument(path);
+              doc.text += "\nCompuso Nabucco en 1842.";
+              saveDocument(path, doc.text, doc.format);
+          }}},
+        {"gen-corrections",
+         {[](const Context& c) { test::writeZeroCorrectionFiles(c.work / "prog"); },
+          [](const Context& c) {
+              runGenerator({ATHANOR_GEN_CORRECTIONS, "--limit", "3", "--out", (c.work / "prog" / "FilePosi").string()});
+          }}},
+        {"gen-atlas", {prepareAtlas, [](const Context& c) { runAtlasGenerator(c); }}},
         {"backup",
          {prepareArchive, [](const Context& c) { runBackup(c.root(), c.work / "backup", kToday); }}},
         {"restore",

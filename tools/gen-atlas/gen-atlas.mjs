@@ -19,6 +19,12 @@ import { fileURLToPath } from 'node:url';
 const require = createRequire(import.meta.url);
 const here = path.dirname(fileURLToPath(import.meta.url));
 
+// A failed call of the system (a full disk, a missing source) is told in one line.
+process.on('uncaughtException', e => {
+  console.error(`gen-atlas: ${e.code ? e.message : e.stack}`);
+  process.exit(1);
+});
+
 // ---------------------------------------------------------------- arguments
 const args = Object.fromEntries(
   process.argv.slice(2).reduce((acc, a, i, all) => {
@@ -419,6 +425,32 @@ const italianTables = assign(italian, p => p.zone, ITALIAN_FIRST_TABLE);
 const foreignTables = assign(foreign, p => `${p.zone}|${p.cc}`, FOREIGN_FIRST_TABLE);
 
 // ---------------------------------------------------------------- writing
+// Each output replaces its file whole: written beside it under a temporary name, flushed,
+// renamed over it, and the folder flushed. A run that fails (a full disk) leaves every file
+// old or new, no temporary behind, and the tables of the old atlas in place.
+function writeAtomically(file, bytes) {
+  const temp = path.join(path.dirname(file), `.${path.basename(file)}.${process.pid}.tmp`);
+  try {
+    const fd = fs.openSync(temp, 'w');
+    try {
+      fs.writeFileSync(fd, bytes);
+      fs.fsyncSync(fd);
+    } finally {
+      fs.closeSync(fd);
+    }
+    fs.renameSync(temp, file);
+  } catch (e) {
+    fs.rmSync(temp, { force: true });
+    throw e;
+  }
+  // The rename has happened; a folder that cannot be flushed only leaves its survival of a
+  // power cut in doubt.
+  try {
+    const dir = fs.openSync(path.dirname(file), 'r');
+    try { fs.fsyncSync(dir); } finally { fs.closeSync(dir); }
+  } catch { /* see above */ }
+}
+
 function locality(p) {
   const r = Buffer.alloc(RECORD_LOC);
   if (p) {
@@ -434,18 +466,17 @@ function locality(p) {
 const out = path.resolve(args.out);
 const locDir = path.join(out, 'Localita'), calDir = path.join(out, 'Calendar');
 fs.mkdirSync(locDir, { recursive: true });
-fs.rmSync(calDir, { recursive: true, force: true });
 fs.mkdirSync(calDir, { recursive: true });
 
-// Record 0 of each list is a blank header.
-fs.writeFileSync(path.join(locDir, 'ITALIA.LOC'), Buffer.concat([locality(null), ...italian.map(locality)]));
-fs.writeFileSync(path.join(locDir, 'ESTERO.LOC'), Buffer.concat([locality(null), ...foreign.map(locality)]));
-
+// The tables first, the lists that point at them last; the old atlas's tables that the new
+// one does not have go once everything else is written.
 let italianRecords = 0;
+const written = new Set();
 for (const [zone, n] of italianTables) {
   const records = buildTable(zone, 'IT');
   italianRecords += records.length;
-  fs.writeFileSync(path.join(calDir, tableName(n)), Buffer.concat(records));
+  writeAtomically(path.join(calDir, tableName(n)), Buffer.concat(records));
+  written.add(tableName(n));
 }
 
 const database = [];
@@ -457,8 +488,15 @@ for (const [key, n] of [...foreignTables].sort((a, b) => a[1] - b[1])) {
   database.push(...buildTable(zone, cc), END);
   index.push(`${tableName(n)}  ${String(start).padStart(6, '0')}`);
 }
-fs.writeFileSync(path.join(calDir, 'Database.cll'), Buffer.concat(database));
-fs.writeFileSync(path.join(calDir, 'Elencal.002'), index.map(l => l + '\r\n').join(''));
+writeAtomically(path.join(calDir, 'Database.cll'), Buffer.concat(database));
+writeAtomically(path.join(calDir, 'Elencal.002'), index.map(l => l + '\r\n').join(''));
+
+// Record 0 of each list is a blank header.
+writeAtomically(path.join(locDir, 'ITALIA.LOC'), Buffer.concat([locality(null), ...italian.map(locality)]));
+writeAtomically(path.join(locDir, 'ESTERO.LOC'), Buffer.concat([locality(null), ...foreign.map(locality)]));
+for (const name of fs.readdirSync(calDir)) {
+  if (/\.CAL$/i.test(name) && !written.has(name)) fs.rmSync(path.join(calDir, name));
+}
 
 // ---------------------------------------------------------------- verification sample
 // Random (place, local date and time) pairs from 1850 to 2037, a third of them within three

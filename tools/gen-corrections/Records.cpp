@@ -222,13 +222,16 @@ void writeZeroFiles(const std::filesystem::path& root) {
     };
     zeros(MoonFile::kName, MoonFile::kRecords, MoonFile::kRecordSize);
     zeros(ApogeeFile::kName, ApogeeFile::kRecords, ApogeeFile::kRecordSize);
-    // The five-day records carry their dates even with zero corrections: the engine refuses a
-    // record whose date is not where it stands.
+    std::ofstream(dir / FiveDayFile::kName, std::ios::binary | std::ios::trunc) << zeroFiveDayFile();
+}
+
+std::string zeroFiveDayFile() {
+    // The engine refuses a record whose date is not where it stands.
     std::string five(static_cast<std::size_t>(FiveDayFile::kRecords) * FiveDayFile::kRecordSize, '\0');
     for (long n = 0; n < FiveDayFile::kRecords; ++n)
         encodeReal48(FiveDayFile::instant(n), reinterpret_cast<std::uint8_t*>(five.data()) +
                                                   static_cast<std::size_t>(n) * FiveDayFile::kRecordSize);
-    std::ofstream(dir / FiveDayFile::kName, std::ios::binary | std::ios::trunc) << five;
+    return five;
 }
 
 std::string moonRecords(const EngineFolders& folders, long first, long last, const Options& options, Tally& tally) {

@@ -70,9 +70,15 @@ struct EngineFolders {
 // system allows).
 void writeZeroFiles(const std::filesystem::path& root);
 
+// The whole five-day file with zero corrections: every record still carries its date.
+std::string zeroFiveDayFile();
+
 struct Options {
     std::string ephePath;
     int threads = 1;
+    // For tests: only the last `limit` values of each file and supplement piece are
+    // computed, the others left zero; 0 computes them all.
+    long limit = 0;
     // Called now and then from the calling thread with the records done so far.
     std::function<void(long done, long total)> progress;
 };

@@ -272,9 +272,11 @@ std::string supplementFile(const std::filesystem::path& folder, const std::files
         for (std::size_t i = 0; i < pieces.size(); ++i) {
             if ((pieces[i].body == body::Node) != node) continue;
             const long count = static_cast<long>(pieces[i].grid().valueCount());
-            residuals[i].resize(static_cast<std::size_t>(count));
-            jobs.push_back(
-                {&pieces[i], startsExcluded(pieces, i, pieces[i]), 0, count - 1, &residuals[i], &tallies[i]});
+            // A limited run measures the last values only; the others stay zero.
+            const long first = options.limit > 0 ? std::max(0L, count - options.limit) : 0;
+            residuals[i].resize(static_cast<std::size_t>(count - first));
+            jobs.push_back({&pieces[i], startsExcluded(pieces, i, pieces[i]), first, count - 1, &residuals[i],
+                            &tallies[i]});
         }
         std::filesystem::path engine = folder;
         if (node) {
@@ -289,6 +291,8 @@ std::string supplementFile(const std::filesystem::path& folder, const std::files
         run(engine, jobs, options);
         for (std::size_t i = 0; i < pieces.size(); ++i) {
             if ((pieces[i].body == body::Node) != node) continue;
+            const auto count = static_cast<std::size_t>(pieces[i].grid().valueCount());
+            residuals[i].insert(residuals[i].begin(), count - residuals[i].size(), 0.0L);
             chooseUnit(pieces[i], residuals[i]);
             pieces[i].values = quantize(residuals[i], pieces[i].unit);
         }

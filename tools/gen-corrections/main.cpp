@@ -11,6 +11,10 @@
 //   gen-corrections --accuracy data [--samples 2000] [--threads 2] [--ephe DIR]
 //       Markdown tables of the engine against the reference: the bare theories, with the
 //       three correction files found in data/FilePosi, and with the supplement as well.
+//
+// --limit N (with --out or --supplement) computes only the last N values of each file and
+// supplement piece and leaves the rest zero: whole files, quickly, for the fault tests.
+// Each file is replaced whole: a run that fails leaves every file old or new.
 
 #include "Accuracy.h"
 #include "Records.h"
@@ -18,12 +22,12 @@
 #include "Supplement.h"
 
 #include "foundations/DataRoot.h"
-#include "foundations/FileError.h"
+#include "foundations/RecordFile.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -36,8 +40,8 @@ namespace fs = std::filesystem;
 namespace {
 
 int usage() {
-    std::cerr << "usage: gen-corrections --out DIR [--threads N] [--ephe DIR]\n"
-                 "       gen-corrections --supplement DIR [--threads N] [--ephe DIR]\n"
+    std::cerr << "usage: gen-corrections --out DIR [--threads N] [--ephe DIR] [--limit N]\n"
+                 "       gen-corrections --supplement DIR [--threads N] [--ephe DIR] [--limit N]\n"
                  "       gen-corrections --accuracy DATA_DIR [--samples N] [--threads N] [--ephe DIR]\n";
     return 2;
 }
@@ -59,18 +63,9 @@ private:
     fs::path path_;
 };
 
-void writeWhole(const fs::path& path, const std::string& bytes) {
-    const fs::path tmp = path.string() + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) throw FileError(tmp, "write failed");
-    }
-    fs::rename(tmp, path);
-}
-
-std::function<void(long, long)> progressLine(const std::string& label) {
+// No progress line for a limited run: it is a test, over in a moment.
+std::function<void(long, long)> progressLine(const std::string& label, const Options& options) {
+    if (options.limit > 0) return {};
     return [label](long done, long total) {
         std::fprintf(stderr, "\r%-12s %5.1f%%  %ld / %ld records", label.c_str(), 100.0 * done / total, done, total);
         if (done == total) std::fprintf(stderr, "\n");
@@ -110,12 +105,12 @@ long generateSupplement(const fs::path& filesDir, const fs::path& outDir, const 
 
     const auto t = std::chrono::steady_clock::now();
     Options options = base;
-    options.progress = progressLine(kSupplementName);
+    options.progress = progressLine(kSupplementName, options);
     std::vector<PieceTally> tallies;
     std::vector<supplement::Piece> pieces;
     const std::string bytes = supplementFile(engine, scratch.path() / "sun", options, tallies, pieces);
     fs::create_directories(outDir);
-    writeWhole(outDir / kSupplementName, bytes);
+    writeFileAtomically(outDir / kSupplementName, bytes);
     std::printf("%s: %zu bytes in %.1f s\n", kSupplementName, bytes.size(), secondsSince(t));
     long uncovered = 0;
     for (std::size_t i = 0; i < pieces.size(); ++i) {
@@ -140,28 +135,41 @@ int generateFiles(const fs::path& outDir, const Options& base) {
 
     Options options = base;
     Tally moonTally, fiveTally, apogeeTally;
+    // A limited run computes the last records of each file, which every reference covers.
+    auto firstOf = [&](long records) { return options.limit > 0 ? std::max(0L, records - options.limit) : 0L; };
+    auto whole = [](std::string file, long first, int recordSize, const std::string& records) {
+        return file.replace(static_cast<std::size_t>(first) * recordSize, records.size(), records);
+    };
 
     auto t = std::chrono::steady_clock::now();
-    options.progress = progressLine(MoonFile::kName);
-    const std::string moon = moonRecords(folders, 0, MoonFile::kRecords - 1, options, moonTally);
+    options.progress = progressLine(MoonFile::kName, options);
+    const long moonFirst = firstOf(MoonFile::kRecords);
+    const std::string moon = whole(std::string(static_cast<std::size_t>(MoonFile::kRecords) * MoonFile::kRecordSize, '\0'),
+                                   moonFirst, MoonFile::kRecordSize,
+                                   moonRecords(folders, moonFirst, MoonFile::kRecords - 1, options, moonTally));
     const double moonSeconds = secondsSince(t);
     // The true node is computed from the corrected Moon.
-    writeWhole(folders.withMoon / "FilePosi" / MoonFile::kName, moon);
+    writeFileAtomically(folders.withMoon / "FilePosi" / MoonFile::kName, moon);
 
     t = std::chrono::steady_clock::now();
-    options.progress = progressLine(FiveDayFile::kName);
-    const std::string five = fiveDayRecords(folders, 0, FiveDayFile::kRecords - 1, options, fiveTally);
+    options.progress = progressLine(FiveDayFile::kName, options);
+    const long fiveFirst = firstOf(FiveDayFile::kRecords);
+    const std::string five = whole(zeroFiveDayFile(), fiveFirst, FiveDayFile::kRecordSize,
+                                   fiveDayRecords(folders, fiveFirst, FiveDayFile::kRecords - 1, options, fiveTally));
     const double fiveSeconds = secondsSince(t);
 
     t = std::chrono::steady_clock::now();
-    options.progress = progressLine(ApogeeFile::kName);
-    const std::string apogee = apogeeRecords(folders, 0, ApogeeFile::kRecords - 1, options, apogeeTally);
+    options.progress = progressLine(ApogeeFile::kName, options);
+    const long apogeeFirst = firstOf(ApogeeFile::kRecords);
+    const std::string apogee =
+        whole(std::string(static_cast<std::size_t>(ApogeeFile::kRecords) * ApogeeFile::kRecordSize, '\0'), apogeeFirst,
+              ApogeeFile::kRecordSize, apogeeRecords(folders, apogeeFirst, ApogeeFile::kRecords - 1, options, apogeeTally));
     const double apogeeSeconds = secondsSince(t);
 
     fs::create_directories(outDir);
-    writeWhole(outDir / MoonFile::kName, moon);
-    writeWhole(outDir / FiveDayFile::kName, five);
-    writeWhole(outDir / ApogeeFile::kName, apogee);
+    writeFileAtomically(outDir / MoonFile::kName, moon);
+    writeFileAtomically(outDir / FiveDayFile::kName, five);
+    writeFileAtomically(outDir / ApogeeFile::kName, apogee);
 
     std::printf("%s: %zu bytes in %.1f s\n", MoonFile::kName, moon.size(), moonSeconds);
     std::printf("%s: %zu bytes in %.1f s\n", FiveDayFile::kName, five.size(), fiveSeconds);
@@ -219,9 +227,10 @@ int main(int argc, char* argv[]) {
             else if (a == "--threads") options.threads = accuracyOptions.threads = std::stoi(v);
             else if (a == "--samples") accuracyOptions.samples = std::stoi(v);
             else if (a == "--ephe") options.ephePath = accuracyOptions.ephePath = v;
+            else if (a == "--limit") options.limit = std::stol(v);
             else return usage();
         }
-        if (options.threads < 1 || accuracyOptions.samples < 1) return usage();
+        if (options.threads < 1 || accuracyOptions.samples < 1 || options.limit < 0) return usage();
         const int modes = (out ? 1 : 0) + (data ? 1 : 0) + (supplementDir ? 1 : 0);
         if (modes != 1) return usage();
         if (out) return generateFiles(*out, options);

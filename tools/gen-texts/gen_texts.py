@@ -898,12 +898,34 @@ def sign_code_entry(code):
 # --- files ----------------------------------------------------------------------------
 
 def write(path, lines):
-    os.makedirs(os.path.dirname(path), exist_ok=True)
+    """Replaces the file whole: a run that fails (a full disk) leaves it old or new, and no
+    temporary file behind."""
+    folder = os.path.dirname(path)
+    os.makedirs(folder, exist_ok=True)
     data = "".join(line + "\r\n" for line in lines).encode("cp1252")
-    tmp = path + ".tmp"
-    with open(tmp, "wb") as f:
-        f.write(data)
-    os.replace(tmp, path)
+    tmp = os.path.join(folder, f".{os.path.basename(path)}.{os.getpid()}.tmp")
+    try:
+        with open(tmp, "wb") as f:
+            f.write(data)
+            f.flush()
+            os.fsync(f.fileno())
+        os.replace(tmp, path)
+    except BaseException:
+        try:
+            os.remove(tmp)
+        except FileNotFoundError:
+            pass
+        raise
+    # The new file is in place; a folder that cannot be flushed only puts in doubt that the
+    # rename outlives a power cut.
+    try:
+        fd = os.open(folder or ".", os.O_RDONLY)
+        try:
+            os.fsync(fd)
+        finally:
+            os.close(fd)
+    except OSError:
+        pass
     return len(lines)
 
 
@@ -951,7 +973,10 @@ def main():
     except TextError as e:
         sys.exit(f"gen_texts: {e}")
     for rel, lines in files.items():
-        n = write(os.path.join(args.out, *rel.split("/")), lines)
+        try:
+            n = write(os.path.join(args.out, *rel.split("/")), lines)
+        except OSError as e:
+            sys.exit(f"gen_texts: {e}")
         print(f"{rel}: {n} lines")
 
 

@@ -339,7 +339,7 @@ TEST_F(MainWindowTest, AnIndexThatDoesNotMatchItsRecordsIsOfferedACleanUp) {
     open();
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].first, MessageKind::Question);
-    EXPECT_NE(messages.last().find("1 sujetos apuntan"), std::string::npos) << messages.last();
+    EXPECT_NE(messages.last().find("1 sujeto apunta a un registro que no existe"), std::string::npos) << messages.last();
     EXPECT_EQ(std::filesystem::file_size(base.indexPath()), before);
 
     window.reset();

@@ -566,14 +566,18 @@ void MainWindow::checkBaseIndex() {
                                                         "está incompleto.")
                                        : QStringLiteral("Suele ocurrir cuando uno de los dos archivos viene de "
                                                         "otra copia.");
+    QStringList faults;
+    if (const auto n = m.dangling.size())
+        faults << (n == 1 ? QStringLiteral("1 sujeto apunta a un registro que no existe")
+                          : QStringLiteral("%1 sujetos apuntan a registros que no existen").arg(n));
+    if (const auto n = m.duplicates.size())
+        faults << (n == 1 ? QStringLiteral("1 sujeto repite un registro ya nombrado")
+                          : QStringLiteral("%1 sujetos repiten un registro ya nombrado").arg(n));
     const QString question =
         QStringLiteral("El índice del archivo BASE (BASE.ST1) no corresponde con sus registros de nacimiento "
-                       "(BASE.ST2): %1 sujetos apuntan a registros que no existen y %2 repiten un registro ya "
-                       "nombrado. %3\n\n"
+                       "(BASE.ST2): %1. %2\n\n"
                        "¿Quitar esas entradas del índice? Antes se guardará una copia del índice actual.")
-            .arg(m.dangling.size())
-            .arg(m.duplicates.size())
-            .arg(cause);
+            .arg(faults.join(QStringLiteral(" y ")), cause);
     if (!askYesNo(this, QStringLiteral("Índice del archivo"), question)) return;
     const std::string copy = repairIndex(base);
     showMessage(this, MessageKind::Information,

@@ -7,7 +7,18 @@ PREFIX   ?= /usr/local
 
 ifeq ($(SANITIZE),1)
 BUILD    := build-sanitize
-CMFLAGS  += -DATHANOR_SANITIZE=ON
+override CMFLAGS += -DATHANOR_SANITIZE=ON
+# Leaks are reported too (the suppressions, for system libraries only, come with each test).
+export ASAN_OPTIONS := detect_leaks=1
+export UBSAN_OPTIONS := print_stacktrace=1
+endif
+
+# The compiler cache, when there is one, keyed on paths relative to the checkout, so that a
+# fresh clone reuses what an earlier build of the same sources compiled.
+ifneq ($(shell command -v ccache),)
+override CMFLAGS += -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 endif
 
 .PHONY: all bootstrap configure build test run bench install clean fuzz

@@ -164,6 +164,14 @@ void whenModal(std::function<void(T*)> fn) {
             timer->stop();
             timer->deleteLater();
             delete waited;
+            // A modal dialog is on the stack before it is activated; under load the keys typed
+            // next would still reach the window below. Wait until the dialog holds the focus.
+            const auto holdsFocus = [w] {
+                const QWidget* f = QApplication::focusWidget();
+                return w->isActiveWindow() && (f == nullptr || f->window() == w);
+            };
+            w->activateWindow();
+            for (int i = 0; i < 500 && !holdsFocus(); ++i) QTest::qWait(10);
             fn(w);
             return;
         }

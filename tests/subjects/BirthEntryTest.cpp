@@ -1,6 +1,7 @@
 #include "foundations/Calendar.h"
 #include "foundations/FileError.h"
 #include "subjects/BirthEntry.h"
+#include "support/AtlasFiles.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 namespace athanor {
 namespace {
 
+using test::listBytes;
+using test::tableBytes;
 using test::TempDir;
 using F = EntryField;
 using K = EntryKey;
@@ -376,24 +379,6 @@ TEST(BirthEntryManual, FocusMovesWithinTheActiveForm) {
 
 // ---- the recompute flag over a small atlas ------------------------------------------
 
-std::string listBytes(const std::vector<LocalityRecord>& places) {
-    std::string bytes(kLocalityRecordSize, '\0');
-    for (const auto& p : places) {
-        const Bytes r = encodeLocality(p);
-        bytes.append(r.begin(), r.end());
-    }
-    return bytes;
-}
-
-std::string table(const std::vector<ZoneRecord>& records) {
-    std::string bytes;
-    for (const auto& r : records) {
-        const Bytes b = encodeZoneRecord(r);
-        bytes.append(b.begin(), b.end());
-    }
-    return bytes;
-}
-
 ZoneRecord dated(long double jd, const char* code, double c) { return ZoneRecord{jd + kZoneDateOffset, code, c}; }
 
 long double jdOf(int y, int m, int d) { return julianDayFromCivil(1, 0, 0, y, m, d).jd; }
@@ -408,10 +393,10 @@ struct Atlas {
             foreign.push_back({n, 51.5L, -0.1167L, 100000002, "EUROPA"});
         dir.write("Localita/ITALIA.LOC", listBytes(italian));
         dir.write("Localita/ESTERO.LOC", listBytes(foreign));
-        dir.write("Calendar/00000001.CAL", table({dated(2299160, "GREG", 0), dated(jdOf(1893, 11, 1), "LMT ", 0),
-                                                  dated(jdOf(1893, 11, 1), "CET", -1)}));
-        const std::string database = table({dated(2361221, "GREG", 0), dated(jdOf(1847, 12, 1), "LMT ", 0),
-                                            dated(jdOf(1847, 12, 1), "GMT", 0), ZoneRecord{0, "****", 0}});
+        dir.write("Calendar/00000001.CAL", tableBytes({dated(2299160, "GREG", 0), dated(jdOf(1893, 11, 1), "LMT ", 0),
+                                                       dated(jdOf(1893, 11, 1), "CET", -1)}));
+        const std::string database = tableBytes({dated(2361221, "GREG", 0), dated(jdOf(1847, 12, 1), "LMT ", 0),
+                                                 dated(jdOf(1847, 12, 1), "GMT", 0), ZoneRecord{0, "****", 0}});
         dir.write("Calendar/Database.cll", database);
         dir.write("Calendar/Elencal.002", "00000002.CAL  000000\r\n");
     }

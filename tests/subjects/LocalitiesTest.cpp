@@ -1,5 +1,6 @@
 #include "foundations/FileError.h"
 #include "subjects/Localities.h"
+#include "support/AtlasFiles.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -8,19 +9,10 @@
 #include <vector>
 
 using namespace athanor;
+using athanor::test::listBytes;
 using athanor::test::TempDir;
 
 namespace {
-
-// A list file: blank header, then the places in the order given.
-std::string listBytes(const std::vector<LocalityRecord>& places) {
-    std::string bytes(kLocalityRecordSize, '\0');
-    for (const auto& p : places) {
-        const Bytes r = encodeLocality(p);
-        bytes.append(r.begin(), r.end());
-    }
-    return bytes;
-}
 
 LocalityRecord place(std::string name, std::string country = "ITALIA") {
     return LocalityRecord{std::move(name), 45.5L, 9.25L, 100000001, std::move(country)};

@@ -1,4 +1,5 @@
 #include "UiTestSupport.h"
+#include "support/AtlasFiles.h"
 
 #include "foundations/Calendar.h"
 #include "ui/shell/MainWindow.h"
@@ -30,25 +31,7 @@ namespace {
 
 // ---- a small atlas: two lists, an Italian table file, the foreign data base ----------
 
-std::string listBytes(const std::vector<LocalityRecord>& places) {
-    std::string bytes(kLocalityRecordSize, '\0');
-    for (const auto& p : places) {
-        const Bytes r = encodeLocality(p);
-        bytes.append(r.begin(), r.end());
-    }
-    return bytes;
-}
-
 long double jdOf(int y, int m, int d, int h = 0, int mi = 0) { return julianDayFromCivil(1, mi, h, y, m, d).jd; }
-
-std::string tableBytes(const std::vector<ZoneRecord>& records) {
-    std::string bytes;
-    for (const auto& r : records) {
-        const Bytes b = encodeZoneRecord(r);
-        bytes.append(b.begin(), b.end());
-    }
-    return bytes;
-}
 
 ZoneRecord change(long double jd, const char* code, double c) { return ZoneRecord{jd + kZoneDateOffset, code, c}; }
 

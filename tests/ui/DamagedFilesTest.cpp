@@ -2,6 +2,7 @@
 // cut or wrong, the action that reads it, then what the user sees. Every kind must name its
 // file in a Spanish message, leave the file's bytes alone and let the program go on.
 #include "UiTestSupport.h"
+#include "support/AtlasFiles.h"
 
 #include "app/FileMessages.h"
 #include "foundations/Calendar.h"
@@ -32,28 +33,10 @@ ZoneRecord change(int y, int m, int d, int h, const char* code, double c) {
     return ZoneRecord{julianDayFromCivil(1, 0, h, y, m, d).jd + kZoneDateOffset, code, c};
 }
 
-std::string tableBytes(const std::vector<ZoneRecord>& records) {
-    std::string bytes;
-    for (const auto& r : records) {
-        const Bytes b = encodeZoneRecord(r);
-        bytes.append(b.begin(), b.end());
-    }
-    return bytes;
-}
-
-std::string listBytes(const std::vector<LocalityRecord>& places) {
-    std::string bytes(kLocalityRecordSize, '\0');
-    for (const auto& p : places) {
-        const Bytes r = encodeLocality(p);
-        bytes.append(r.begin(), r.end());
-    }
-    return bytes;
-}
-
 // Rome in its table: summer time in July 1990.
 const std::vector<ZoneRecord> kRomeTable = {
-    {2299160 + kZoneDateOffset, "GREG", 0},    change(1893, 11, 1, 0, "LMT ", -0.8322222),
-    change(1893, 11, 1, 0, "CET", -1),         change(1990, 3, 25, 2, "CEST", -2),
+    {2299160 + kZoneDateOffset, "GREG", 0}, change(1893, 11, 1, 0, "LMT ", -0.8322222),
+    change(1893, 11, 1, 0, "CET", -1),      change(1990, 3, 25, 2, "CEST", -2),
     change(1990, 9, 30, 3, "CET", -1),
 };
 
@@ -83,7 +66,8 @@ public:
         r.planetSummary = r.cuspSummary = r.aspectSummary = r.reserved21 = r.reserved12 = "";
         r.notesNumber = "00000";
         replaceCurrent(folder.root(), makeEntryText("PRUEBA ROSSI MARIA", 1), r);
-        addSubject(folder.root(), "BASE", "BIANCHI LUCA", birthRecord("198003040700-1", "45N28-009E11Milano", "Italia"));
+        addSubject(folder.root(), "BASE", "BIANCHI LUCA",
+                   birthRecord("198003040700-1", "45N28-009E11Milano", "Italia"));
     }
 
     ~Scene() {
@@ -159,7 +143,6 @@ public:
     std::unique_ptr<MainWindow> window;
 };
 
-
 struct DamagedCase {
     const char* kind;
     const char* file;     // its place in the program folder, as the message names it
@@ -191,8 +174,7 @@ TEST(DamagedFiles, EachKindIsNamedInSpanishLeftAsItIsAndTheProgramGoesOn) {
          atStart, true, true},
         {"five-day correction file cut in the middle", "FilePosi/DPR1.rnd", "está dañado",
          [](Scene&, const fs::path& f) { cutTo(f, fs::file_size(f) / 2 + 7); }, atStart, false, true},
-        {"time-zone table continued in a table that does not exist", "Calendar/00000001.CAL",
-         "está dañado",
+        {"time-zone table continued in a table that does not exist", "Calendar/00000001.CAL", "está dañado",
          [](Scene& t, const fs::path&) {
              std::vector<ZoneRecord> records(kRomeTable.begin(), kRomeTable.begin() + 3);
              records.push_back(ZoneRecord{7, "RICH", 0});

@@ -251,18 +251,16 @@ void ChartPageWindow::toggleOrientation() {
     resetView();
 }
 
-void ChartPageWindow::printOn(QPrinter& printer) {
-    const bool portraitPage = layoutIsPortrait(layout_);
+DrawingState beginPrintedSheet(QPrinter& printer, QPainter& painter, const DrawingState& base, bool portrait) {
     printer.setFullPage(true);
     printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(portraitPage ? QPageLayout::Portrait : QPageLayout::Landscape);
+    printer.setPageOrientation(portrait ? QPageLayout::Portrait : QPageLayout::Landscape);
     printer.setCreator(QStringLiteral("Athanor"));
-    QPainter painter;
     if (!painter.begin(&printer))
         throw FileError(printer.outputFileName().toStdString(), "cannot print", FileFault::NotWritten);
     prepare(painter);
-    DrawingState state = ws_.drawing;
-    state.portrait = portraitPage;
+    DrawingState state = base;
+    state.portrait = portrait;
     state.printing = true;
     state.recording = false;
     state.zoom = 1;
@@ -271,6 +269,12 @@ void ChartPageWindow::printOn(QPrinter& printer) {
     state.ox = std::max(0, static_cast<int>(std::lround((printer.width() - DrawingState::kPageWidth * state.ppu) / 2)));
     state.oy = std::max(
         0, std::min(state.ox, static_cast<int>(std::lround(printer.height() - state.pageHeight() * state.ppu))));
+    return state;
+}
+
+void ChartPageWindow::printOn(QPrinter& printer) {
+    QPainter painter;
+    const DrawingState state = beginPrintedSheet(printer, painter, ws_.drawing, layoutIsPortrait(layout_));
     PageCanvas canvas(painter, state, &ws_.root);
     drawLayout(canvas, ws_, layout_, aspectLines_);
     if (!painter.end()) throw FileError(printer.outputFileName().toStdString(), "cannot print", FileFault::NotWritten);

@@ -6,14 +6,20 @@
 
 class QComboBox;
 class QFrame;
+class QPainter;
 class QPrinter;
 class QPushButton;
 
 namespace athanor {
 
+struct DrawingState;
 struct Workstation;
 class PageWidget;
 class MetafileViewerDialog;
+
+// Begins painting a printed A4 sheet and gives the summary pages' drawing state for it:
+// their print scale, their corrections left aside, the page centred across the sheet.
+DrawingState beginPrintedSheet(QPrinter& printer, QPainter& painter, const DrawingState& base, bool portrait);
 
 // TFgrNaSpa: the natal-chart window. One printable page of the current chart, zoomed,
 // dragged, switched to black and white, printed (or written to a PDF file the user names

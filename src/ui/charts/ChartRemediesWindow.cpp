@@ -1,4 +1,5 @@
 #include "ui/charts/ChartRemediesWindow.h"
+#include "ui/charts/ChartPageWindow.h"
 
 #include "app/SubjectDisplay.h"
 #include "app/Workstation.h"
@@ -193,27 +194,9 @@ void ChartRemediesWindow::showRemedy(int index) {
 }
 
 void ChartRemediesWindow::printOn(QPrinter& printer) {
-    printer.setFullPage(true);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setCreator(QStringLiteral("Athanor"));
     QPainter painter;
-    if (!painter.begin(&printer))
-        throw FileError(printer.outputFileName().toStdString(), "cannot print", FileFault::NotWritten);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    // As the summary pages print: their scale, their corrections left aside, the sheet's top left.
-    DrawingState state = ws_.drawing;
-    state.portrait = true;
-    state.printing = true;
-    state.recording = false;
+    DrawingState state = beginPrintedSheet(printer, painter, ws_.drawing, true);
     state.monochrome = false;
-    state.zoom = 1;
-    state.setPrintScale(printer.width());
-    state.ox = std::max(0, static_cast<int>(std::lround((printer.width() - DrawingState::kPageWidth * state.ppu) / 2)));
-    state.oy = std::max(
-        0, std::min(state.ox, static_cast<int>(std::lround(printer.height() - state.pageHeight() * state.ppu))));
     PageCanvas canvas(painter, state, &ws_.root);
     const RemediesPageContent content{found_, pageSubjectFor(ws_.chart, ws_.root), ws_.fullName(), todayText()};
     const RemediesPages pages(canvas, content);
@@ -230,7 +213,8 @@ void ChartRemediesWindow::printToPdf(const QString& file) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
     printOn(printer);
-    if (!QFileInfo::exists(file)) throw FileError(file.toStdString(), "cannot write the document", FileFault::NotWritten);
+    if (!QFileInfo::exists(file))
+        throw FileError(file.toStdString(), "cannot write the document", FileFault::NotWritten);
 }
 
 void ChartRemediesWindow::print() {
@@ -256,8 +240,9 @@ void ChartRemediesWindow::print() {
         printToPdf(file);
     });
     if (written)
-        showMessage(this, MessageKind::Information,
-                    QStringLiteral("No hay impresora: la página se ha guardado en %1").arg(QDir::toNativeSeparators(file)));
+        showMessage(
+            this, MessageKind::Information,
+            QStringLiteral("No hay impresora: la página se ha guardado en %1").arg(QDir::toNativeSeparators(file)));
 }
 
 std::vector<std::filesystem::path> ChartRemediesWindow::writeMetafiles(const std::string& name) {

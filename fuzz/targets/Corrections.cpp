@@ -27,7 +27,7 @@ void correctionFiles(const std::uint8_t* data, std::size_t size) {
         case 2: (void)files.blackMoon(2341972.5L + record + fraction); break;
         default:
             if (const supplement::File* f = files.supplement()) {
-                long double arcseconds = 0;
+                double arcseconds = 0;
                 for (int body : {1, 3, 11, 15})
                     (void)f->lookup(body, supplement::Longitude, 2451545.0L + 36 * record + fraction, arcseconds);
                 (void)f->pieces();

@@ -59,7 +59,7 @@ void computeChart(ChartState& chart, const CorrectionFiles& files, ChartVariant 
     chart.BodyLongitude[body::NorthNode] = node;
     chart.BodyLongitude[body::SouthNode] = normalize360(node + 180.0L);
     chart.BodyLongitude[body::Ascendant] = chart.HouseCusp[0];
-    chart.BodyLongitude[body::Midheaven] = chart.MidheavenRadians * orbit::kRadToDeg;
+    chart.BodyLongitude[body::Midheaven] = chart.MidheavenRadians * orbit::kRadToDegLong;
     for (int i = body::NorthNode; i <= body::Midheaven; ++i) chart.BodyLatitude[i] = 0;
     const char nodeMark = nodeRetrograde ? 'r' : ' ';
     chart.RetroMark[body::NorthNode] = nodeMark;
@@ -135,7 +135,7 @@ std::array<long double, 26> semiArcHourPoints(ChartState& chart, const HouseInpu
     const long double eps = obliquityDegrees(centuriesSince1900(in.jd));
     long double lat = in.latitudeDegrees + in.latitudeMinutes / 60.0L;
     if (in.latitudeHemisphere == 'S') lat = 360.0L - lat;
-    const long double K = -std::tan(lat * orbit::kDegToRad) * std::tan(eps * orbit::kDegToRad);
+    const long double K = -std::tan(lat * orbit::kDegToRadLong) * std::tan(eps * orbit::kDegToRadLong);
     auto P = [&](long double f) { return placidusPoint(ramc, K, eps, f); };
 
     std::array<long double, 26> e{};

@@ -204,7 +204,11 @@ long double CorrectionFiles::planet(long double jd, int field) const {
     const Field fld = planetField(field);
     // Trunc, then integer division by five.
     const long double days = trig::truncate(jd - kPlanetOrigin - 0.5L);
-    const long double n = trig::truncate(days / 5.0L);
+    // A whole number of days over five: the quotient's fraction is at least a fifth away from
+    // a whole number, so dividing the integers truncates alike, and faster. Beyond what an
+    // integer holds exactly (no file reaches) the division stays.
+    const long double n =
+        std::fabs(days) < 0x1p53L ? static_cast<long double>(trig::wholeNumber(days) / 5) : trig::truncate(days / 5.0L);
     std::uint8_t buf[2 * kPlanetRecord];
     cache_->read(root_, PlanetSlot, n, kPlanetRecord, 2, buf);
     auto fieldValue = [&](const std::uint8_t* rec) -> long double {

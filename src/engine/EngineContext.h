@@ -12,28 +12,28 @@ class File;
 // Working context of one driver call: the fundamental arguments, the Earth vector and
 // the switches of the call. Lives for one call only.
 struct EngineContext {
-    long double jd = 0;
-    long double d = 0;  // days from JD 2415020
-    long double T = 0;  // Julian centuries from JD 2415020
-    long double T2 = 0;
+    long double jd = 0;  // the files are looked up at this instant
+    double d = 0;        // days from JD 2415020
+    double T = 0;        // Julian centuries from JD 2415020
+    double T2 = 0;
 
     // Fundamental arguments, degrees in [0, 360).
-    long double Om = 0;  // node of the Moon's orbit
-    long double Ls = 0;  // Sun's mean longitude
-    long double D = 0;   // Moon's mean elongation
-    long double Gp = 0;  // longitude of the Moon's perigee
-    long double Ms = 0;  // Sun's mean anomaly
-    long double Lm = 0;  // Moon's mean longitude
-    long double Mm = 0;  // Moon's mean anomaly
+    double Om = 0;  // node of the Moon's orbit
+    double Ls = 0;  // Sun's mean longitude
+    double D = 0;   // Moon's mean elongation
+    double Gp = 0;  // longitude of the Moon's perigee
+    double Ms = 0;  // Sun's mean anomaly
+    double Lm = 0;  // Moon's mean longitude
+    double Mm = 0;  // Moon's mean anomaly
 
-    long double dpsi = 0;  // nutation in longitude, degrees
-    long double eps = 0;   // obliquity, degrees
-    long double cosEps = 0, sinEps = 0;
+    double dpsi = 0;  // nutation in longitude, degrees
+    double eps = 0;   // obliquity, degrees
+    double cosEps = 0, sinEps = 0;
 
     // Earth's heliocentric ecliptic position (AU) and the Sun's geocentric velocity
     // (AU/day), written by the Sun step, read by the planet steps.
-    long double XE = 0, YE = 0, ZE = 0;
-    long double sunVX = 0, sunVY = 0, sunVZ = 0;
+    double XE = 0, YE = 0, ZE = 0;
+    double sunVX = 0, sunVY = 0, sunVZ = 0;
 
     bool speedPass = false;  // first evaluation of the retrograde wrapper
     // The wrapper's first evaluation keeps only the longitudes, and its second writes every

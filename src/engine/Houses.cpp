@@ -10,9 +10,11 @@ namespace athanor {
 
 namespace {
 
-using orbit::kDegToRad;
-using orbit::kPi;
-using orbit::kRadToDeg;
+// The houses compute in long double: the Placidus secant steps stop after five, wherever
+// they are, so their result follows the rounding of every step.
+constexpr long double kPi = orbit::kPiLong;
+constexpr long double kDegToRad = orbit::kDegToRadLong;
+constexpr long double kRadToDeg = orbit::kRadToDegLong;
 
 // The house formulas keep the library's sine, cosine, tangent and arctangent, unlike the
 // positions: several turn last-place differences into larger ones (the Placidus secant
@@ -28,8 +30,14 @@ struct Quarter {
 };
 Quarter quarterOf(long double degrees) {
     if (!(std::fabs(degrees) < 1.0e15L)) return {degrees * kDegToRad, 0};  // non-finite, enormous: as given
-    const long double n = std::rint(degrees / 90.0L);
-    const long double rest = degrees - 90.0L * n;
+    // The nearest quarter from a double quotient; the long double one, much slower, decides
+    // only within a hair of a half quarter, the one place where the two may round apart.
+    long double n = std::nearbyint(static_cast<double>(degrees) * (1.0 / 90.0));
+    long double rest = degrees - 90.0L * n;
+    if (!(std::fabs(rest) < 44.99L)) {
+        n = std::rint(degrees / 90.0L);
+        rest = degrees - 90.0L * n;
+    }
     if (rest == 0) return {degrees * kDegToRad, 0};
     return {rest * kDegToRad, static_cast<int>(trig::wholeNumber(n) & 3)};
 }

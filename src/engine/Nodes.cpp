@@ -16,49 +16,49 @@ const CorrectionFiles& filesOf(const EngineContext& ctx) {
 }
 
 // A fixed longitude of the Sun's perigee used by the true node's terms.
-constexpr long double kSunPerigee = 282.596403L;
+constexpr double kSunPerigee = 282.596403;
 
 // Ranges of the node corrections (five-day file) and of the corrected apogee (daily file).
-constexpr long double kNodeFileFirst = 1721433.5L;
-constexpr long double kNodeFileLast = 2499373.5L;
-constexpr long double kApogeeFileFirst = 2396758.5L;
-constexpr long double kApogeeFileLast = 2488433.5L;
+constexpr double kNodeFileFirst = 1721433.5;
+constexpr double kNodeFileLast = 2499373.5;
+constexpr double kApogeeFileFirst = 2396758.5;
+constexpr double kApogeeFileLast = 2488433.5;
 
 constexpr int kNodeField = 9;
 
 // The true node's terms: coefficient (degrees) x sin(s S + l L + o Om + g Gp + p P).
 struct NodeTerm {
-    long double coef;
+    double coef;
     int s, l, o, g, p;
 };
 
 constexpr NodeTerm kNodeTerms[] = {
-    {1.517L, 2, 0, -2, 0, 0},   {-0.163L, 1, 0, 0, 0, -1}, {-0.128L, -2, 2, 0, 0, 0}, {0.12L, 0, 2, -2, 0, 0},
-    {0.107L, 0, 0, -2, 2, 0},   {0.063L, 3, 0, -2, 0, -1}, {0.04L, -2, 1, 0, 1, 0},   {-0.04L, 0, 1, -2, 1, 0},
-    {0.027L, 0, 1, 0, -1, 0},   {-0.027L, 1, 0, -2, 0, 1}, {0.015L, 2, 0, 0, -2, 0},  {-0.013L, -2, 1, 2, -1, 0},
-    {-0.013L, 2, 1, -2, -1, 0}, {-0.007L, -3, 2, 0, 0, 1}, {0.005L, 0, 3, -2, -1, 0}, {-0.005L, -2, 3, 0, -1, 0},
+    {1.517, 2, 0, -2, 0, 0},   {-0.163, 1, 0, 0, 0, -1}, {-0.128, -2, 2, 0, 0, 0}, {0.12, 0, 2, -2, 0, 0},
+    {0.107, 0, 0, -2, 2, 0},   {0.063, 3, 0, -2, 0, -1}, {0.04, -2, 1, 0, 1, 0},   {-0.04, 0, 1, -2, 1, 0},
+    {0.027, 0, 1, 0, -1, 0},   {-0.027, 1, 0, -2, 0, 1}, {0.015, 2, 0, 0, -2, 0},  {-0.013, -2, 1, 2, -1, 0},
+    {-0.013, 2, 1, -2, -1, 0}, {-0.007, -3, 2, 0, 0, 1}, {0.005, 0, 3, -2, -1, 0}, {-0.005, -2, 3, 0, -1, 0},
 };
 
 }  // namespace
 
-long double meanNodeLongitude(const EngineContext& ctx) {
-    const long double T = ctx.T, T2 = ctx.T2;
-    return trig::normalizeDegrees(259.183275L - 1934.142L * T + 0.002078L * T2 + 0.0000022L * T2 * T);
+double meanNodeLongitude(const EngineContext& ctx) {
+    const double T = ctx.T, T2 = ctx.T2;
+    return trig::normalizeDegrees(259.183275 - 1934.142 * T + 0.002078 * T2 + 0.0000022 * T2 * T);
 }
 
-long double blackMoonLongitude(const ChartState& chart, const EngineContext& ctx) {
-    const long double x = ctx.Gp + 180.0L;
-    long double longitude = x - 360.0L * trig::truncate(x / 360.0L);
+double blackMoonLongitude(const ChartState& chart, const EngineContext& ctx) {
+    const double x = ctx.Gp + 180.0;
+    double longitude = x - 360.0 * trig::truncate(x / 360.0);
     if (chart.BlackMoonKind == "VERA" && kApogeeFileFirst <= ctx.jd && ctx.jd < kApogeeFileLast)
-        longitude = trig::normalizeDegrees(longitude + filesOf(ctx).blackMoon(ctx.jd) / 3600.0L);
+        longitude = trig::normalizeDegrees(longitude + filesOf(ctx).blackMoon(ctx.jd) / 3600.0);
     return longitude;
 }
 
 void nodeStep(ChartState& chart, EngineContext& ctx) {
-    const long double T = ctx.T, T2 = ctx.T2, d = ctx.d;
-    const long double Om = meanNodeLongitude(ctx);
+    const double T = ctx.T, T2 = ctx.T2, d = ctx.d;
+    const double Om = meanNodeLongitude(ctx);
     chart.BodyLongitude[body::Node] = Om;
-    chart.BodyLatitude[body::Node] = 0.0L;
+    chart.BodyLatitude[body::Node] = 0.0;
 
     if (chart.NodeKind == "VERO") {
         // Alone, the node needs the Sun and the Moon of this instant; with all bodies they
@@ -67,20 +67,20 @@ void nodeStep(ChartState& chart, EngineContext& ctx) {
             sunStep(chart, ctx);
             moonStep(chart, ctx);
         }
-        const long double S = chart.BodyLongitude[body::Sun];
-        const long double L = chart.BodyLongitude[body::Moon];
-        const long double P = kSunPerigee;
-        const long double Gp = trig::normalizeDegrees(334.32956L + 0.11140408L * d + (0.010325L - 0.000012L * T) * T2);
+        const double S = chart.BodyLongitude[body::Sun];
+        const double L = chart.BodyLongitude[body::Moon];
+        const double P = kSunPerigee;
+        const double Gp = trig::normalizeDegrees(334.32956 + 0.11140408 * d + (0.010325 - 0.000012 * T) * T2);
         // The series from the multiples of the five angles.
         const trig::Multiples<3> mS(S), mL(L);
         const trig::Multiples<2> mOm(Om), mGp(Gp);
         static const trig::Multiples<1> mP(P);
         // For the rate: the Sun's and the Moon's speeds as their steps found them, the
         // node's and the perigee's mean motions.
-        const long double dS = ctx.rates ? ctx.rates->perDay[body::Sun] : 0;
-        const long double dL = ctx.rates ? ctx.rates->perDay[body::Moon] : 0;
-        constexpr long double dOm = -1934.142L / 36525.0L, dGp = 0.11140408L;
-        long double sum = 0, sumRate = 0;
+        const double dS = ctx.rates ? ctx.rates->perDay[body::Sun] : 0;
+        const double dL = ctx.rates ? ctx.rates->perDay[body::Moon] : 0;
+        constexpr double dOm = -1934.142 / 36525.0, dGp = 0.11140408;
+        double sum = 0, sumRate = 0;
         for (const NodeTerm& t : kNodeTerms) {
             // A zero multiple is the unit phasor, whose product changes nothing: skipped.
             trig::Phasor a = mS[t.s];
@@ -92,26 +92,26 @@ void nodeStep(ChartState& chart, EngineContext& ctx) {
             if (ctx.rates) sumRate += t.coef * a.c * (t.s * dS + t.l * dL + t.o * dOm + t.g * dGp);
         }
         if (ctx.rates) ctx.rates->perDay[body::Node] = dOm + sumRate * orbit::kDegToRad;
-        long double node = trig::normalizeDegrees(Om + sum);
+        double node = trig::normalizeDegrees(Om + sum);
         auto filed = [](long double jd) { return kNodeFileFirst < jd && jd < kNodeFileLast; };
         if (ctx.rates) {
             const long double later = ctx.rates->laterJd;
             if (filed(ctx.jd) != filed(later)) ctx.rates->straddles = true;
             else if (filed(later))
                 ctx.rates->fileMove[body::Node] =
-                    (filesOf(ctx).planet(later, kNodeField) - filesOf(ctx).planet(ctx.jd, kNodeField)) / 60.0L;
+                    (filesOf(ctx).planet(later, kNodeField) - filesOf(ctx).planet(ctx.jd, kNodeField)) / 60.0;
         }
-        if (filed(ctx.jd)) node = trig::normalizeDegrees(node + filesOf(ctx).planet(ctx.jd, kNodeField) / 60.0L);
-        long double d;
+        if (filed(ctx.jd)) node = trig::normalizeDegrees(node + filesOf(ctx).planet(ctx.jd, kNodeField) / 60.0);
+        double d;
         const bool supplemented =
             ctx.supplement && ctx.supplement->lookup(body::Node, supplement::Longitude, ctx.jd, d);
         if (ctx.rates && ctx.supplement) {
-            long double later;
+            double later;
             if (ctx.supplement->lookup(body::Node, supplement::Longitude, ctx.rates->laterJd, later) != supplemented)
                 ctx.rates->straddles = true;
-            else if (supplemented) ctx.rates->fileMove[body::Node] += (later - d) / 3600.0L;
+            else if (supplemented) ctx.rates->fileMove[body::Node] += (later - d) / 3600.0;
         }
-        if (supplemented) node = trig::normalizeDegrees(node + d / 3600.0L);
+        if (supplemented) node = trig::normalizeDegrees(node + d / 3600.0);
         chart.BodyLongitude[body::Node] = node;
     }
 
@@ -120,7 +120,7 @@ void nodeStep(ChartState& chart, EngineContext& ctx) {
 
 void blackMoonStep(ChartState& chart, EngineContext& ctx) {
     chart.BodyLongitude[body::BlackMoon] = blackMoonLongitude(chart, ctx);
-    chart.BodyLatitude[body::BlackMoon] = 0.0L;
+    chart.BodyLatitude[body::BlackMoon] = 0.0;
     if (!ctx.longitudesOnly) equatorialCoordinates(chart, ctx, body::BlackMoon);
 }
 

@@ -9,11 +9,11 @@ namespace athanor::orbit {
 namespace {
 
 // An angle of exactly zero is nudged before its cosine and sine are taken.
-long double nonZero(long double angle) { return angle == 0 ? kTiny : angle; }
+double nonZero(double angle) { return angle == 0 ? kTiny : angle; }
 
 }  // namespace
 
-Polar polar(long double x, long double y) {
+Polar polar(double x, double y) {
     if (y == 0) y = kTiny;
     Polar p;
     p.r = std::sqrt(x * x + y * y);
@@ -21,21 +21,21 @@ Polar polar(long double x, long double y) {
     return p;
 }
 
-Kepler solveKepler(long double M, long double e, long double a) { return solveKepler(M, e, a, std::pow(a, 1.5L)); }
+Kepler solveKepler(double M, double e, double a) { return solveKepler(M, e, a, std::pow(a, 1.5)); }
 
-Kepler solveKepler(long double M, long double e, long double a, long double aThreeHalves) {
-    long double E = M;
+Kepler solveKepler(double M, double e, double a, double aThreeHalves) {
+    double E = M;
     for (int n = 0; n < 3; ++n) E = keplerIteration(M, e, E);
     return keplerState(E, e, a, aThreeHalves);
 }
 
-Kepler keplerState(long double E, long double e, long double a, long double aThreeHalves) {
+Kepler keplerState(double E, double e, double a, double aThreeHalves) {
     Kepler k;
     k.E = E;
-    long double sinE, cosE;
+    double sinE, cosE;
     trig::sinCosRad(E, sinE, cosE);
-    const long double root = std::sqrt(1.0L - e * e);
-    k.Edot = kGauss / ((1.0L - e * cosE) * aThreeHalves);
+    const double root = std::sqrt(1.0 - e * e);
+    k.Edot = kGauss / ((1.0 - e * cosE) * aThreeHalves);
     k.vx = -a * k.Edot * sinE;
     k.vy = a * k.Edot * root * cosE;
     k.px = a * (cosE - e);
@@ -46,27 +46,27 @@ Kepler keplerState(long double E, long double e, long double a, long double aThr
 namespace {
 
 // The rotation as the theory states it: each step turns the vector's polar angle.
-Vec3 rotateByPolarAngles(long double x, long double y, long double w, long double i, long double N) {
+Vec3 rotateByPolarAngles(double x, double y, double w, double i, double N) {
     const Polar inPlane = polar(x, y);
-    const long double theta = nonZero(inPlane.theta + w);
-    long double sinTheta, cosTheta;
+    const double theta = nonZero(inPlane.theta + w);
+    double sinTheta, cosTheta;
     trig::sinCosRad(theta, sinTheta, cosTheta);
-    const long double x1 = inPlane.r * cosTheta;
-    const long double y1 = inPlane.r * sinTheta;
+    const double x1 = inPlane.r * cosTheta;
+    const double y1 = inPlane.r * sinTheta;
 
     const Polar tilt = polar(y1, 0);
-    const long double inclined = nonZero(tilt.theta + i);
+    const double inclined = nonZero(tilt.theta + i);
     Vec3 v;
-    long double sinInclined, cosInclined;
+    double sinInclined, cosInclined;
     trig::sinCosRad(inclined, sinInclined, cosInclined);
     v.z = tilt.r * sinInclined;
-    const long double y2 = tilt.r * cosInclined;
+    const double y2 = tilt.r * cosInclined;
 
     const Polar onEcliptic = polar(x1, y2);
-    long double node = onEcliptic.theta + N;
-    if (node < 0) node += 2.0L * kPi;
+    double node = onEcliptic.theta + N;
+    if (node < 0) node += 2.0 * kPi;
     node = nonZero(node);
-    long double sinNode, cosNode;
+    double sinNode, cosNode;
     trig::sinCosRad(node, sinNode, cosNode);
     v.x = onEcliptic.r * cosNode;
     v.y = onEcliptic.r * sinNode;
@@ -75,7 +75,7 @@ Vec3 rotateByPolarAngles(long double x, long double y, long double w, long doubl
 
 }  // namespace
 
-Vec3 rotateToEcliptic(long double x, long double y, long double w, long double i, long double N) {
+Vec3 rotateToEcliptic(double x, double y, double w, double i, double N) {
     return rotateToEcliptic(x, y, prepareRotation(w, i, N));
 }
 
@@ -86,7 +86,7 @@ Vec3 rotateToEcliptic(long double x, long double y, long double w, long double i
 // angles, and a zero ordinate arising after the tilt, take the stepwise way. The two agree
 // to the last bits: the stepwise way takes three arctangents, three square roots and three
 // sines and cosines per vector, this one a few products.
-Rotation prepareRotation(long double w, long double i, long double N) {
+Rotation prepareRotation(double w, double i, double N) {
     Rotation r;
     r.w = w;
     r.i = i;
@@ -102,14 +102,14 @@ Rotation prepareRotation(long double w, long double i, long double N) {
     return r;
 }
 
-Vec3 rotateToEcliptic(long double x, long double y, const Rotation& rot) {
+Vec3 rotateToEcliptic(double x, double y, const Rotation& rot) {
     if (!rot.direct) return rotateByPolarAngles(x, y, rot.w, rot.i, rot.N);
     if (y == 0) y = kTiny;
-    const long double x1 = x * rot.cosW - y * rot.sinW;
-    const long double y1 = x * rot.sinW + y * rot.cosW;
+    const double x1 = x * rot.cosW - y * rot.sinW;
+    const double y1 = x * rot.sinW + y * rot.cosW;
     Vec3 v;
     v.z = y1 * rot.sinI + kTiny * rot.cosI;
-    const long double y2 = y1 * rot.cosI - kTiny * rot.sinI;
+    const double y2 = y1 * rot.cosI - kTiny * rot.sinI;
     if (y2 == 0) return rotateByPolarAngles(x, y, rot.w, rot.i, rot.N);
     v.x = x1 * rot.cosN - y2 * rot.sinN;
     v.y = x1 * rot.sinN + y2 * rot.cosN;

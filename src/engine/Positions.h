@@ -23,7 +23,7 @@ void positionsWithRetrograde(ChartState& chart, const CorrectionFiles& files, in
 // x y z per body) at one instant; `applies` is false outside their range.
 struct OuterCorrections {
     bool applies = false;
-    long double d[5][3] = {};
+    double d[5][3] = {};
 };
 
 // The corrections at the instants of two contexts, a moment apart, from one evaluation of
@@ -41,8 +41,8 @@ void planetSteps(ChartState& chart, EngineContext& ctx, const int* bodies, int c
 void nodeStep(ChartState& chart, EngineContext& ctx);
 void blackMoonStep(ChartState& chart, EngineContext& ctx);
 // The mean node's longitude, and the Black Moon's as its step writes it.
-long double meanNodeLongitude(const EngineContext& ctx);
-long double blackMoonLongitude(const ChartState& chart, const EngineContext& ctx);
+double meanNodeLongitude(const EngineContext& ctx);
+double blackMoonLongitude(const ChartState& chart, const EngineContext& ctx);
 
 // What one evaluation at jd foretells of each body's longitude a thousandth of a day later,
 // for the retrograde mark: `move` is the displacement in degrees, `bound` what it may be

@@ -338,7 +338,7 @@ File::File(std::filesystem::path path) : path_(std::move(path)), impl_(std::make
 
 File::~File() = default;
 
-bool File::lookupCell(int body, Coordinate coordinate, long double jd, long double& arcseconds) const {
+bool File::lookupCell(int body, Coordinate coordinate, long double jd, double& arcseconds) const {
     arcseconds = 0;
     if (body < 0 || body >= kSeriesBodies || (coordinate != Longitude && coordinate != Latitude)) return false;
     const Impl::Entry* e = impl_->find(seriesIndex(body, coordinate), jd);
@@ -419,8 +419,8 @@ double deflectingMass(double x) {
 // millionth: it is computed in double precision.
 SunDirection SunDirection::at(long double longitude, long double distance) {
     SunDirection s;
-    long double sl, cl;
-    trig::sinCosDeg(longitude, sl, cl);
+    double sl, cl;
+    trig::sinCosDeg(static_cast<double>(longitude), sl, cl);
     s.cosLongitude = static_cast<double>(cl);
     s.sinLongitude = static_cast<double>(sl);
     s.distance = static_cast<double>(distance);
@@ -437,9 +437,9 @@ double deflectionWeight(double cosElongation) {
 }
 
 Deflection deflection(long double longitude, long double latitude, long double distance, const SunDirection& sun) {
-    long double sl, cl, sb, cb;
-    trig::sinCosDeg(longitude, sl, cl);
-    trig::sinCosDeg(latitude, sb, cb);
+    double sl, cl, sb, cb;
+    trig::sinCosDeg(static_cast<double>(longitude), sl, cl);
+    trig::sinCosDeg(static_cast<double>(latitude), sb, cb);
     const double sinL = static_cast<double>(sl), cosL = static_cast<double>(cl);
     const double sinB = static_cast<double>(sb), cosB = static_cast<double>(cb);
     // Unit vectors: the body from the Earth (p), the Sun from the Earth (s, in the

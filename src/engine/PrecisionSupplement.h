@@ -66,7 +66,7 @@ public:
 
     // Arc-seconds to add to the coordinate of the body at jd; false (and 0) where no piece
     // covers jd. A chart asks some fifty times, mostly within the cell asked last.
-    bool lookup(int body, Coordinate coordinate, long double jd, long double& arcseconds) const {
+    bool lookup(int body, Coordinate coordinate, long double jd, double& arcseconds) const {
         if (body >= 0 && body < kBodies && (coordinate == Longitude || coordinate == Latitude)) {
             const Cell& cell = cells_[static_cast<std::size_t>(body * 2 + coordinate)];
             if (cell.start < jd && jd < cell.end) {
@@ -121,7 +121,7 @@ private:
             }
         }
     };
-    bool lookupCell(int body, Coordinate coordinate, long double jd, long double& arcseconds) const;
+    bool lookupCell(int body, Coordinate coordinate, long double jd, double& arcseconds) const;
 
     struct Impl;
     std::filesystem::path path_;

@@ -25,80 +25,80 @@ const CorrectionFiles& filesOf(const EngineContext& ctx) {
 enum Argument { Venus, Mars, Jupiter, Saturn };
 struct SunTerm {
     Argument planet;
-    long double amplitude;
+    double amplitude;
     int p, q;
-    long double phase;
+    double phase;
 };
 
 constexpr SunTerm kSunTerms[] = {
-    {Venus, 4.838L, 1, 0, 90.0L},      {Venus, 5.526L, 2, 0, 90.12L},      {Venus, 2.497L, 2, 1, 257.75L},
-    {Venus, 1.559L, 3, 1, 77.96L},     {Venus, 1.024L, 3, 2, 50.85L},      {Venus, 0.666L, 3, 0, 270.41L},
-    {Venus, 0.21L, 4, 0, 89.8L},       {Venus, 0.154L, 5, 3, 34.1L},       {Venus, 0.152L, 4, 2, 227.4L},
-    {Venus, 0.144L, 4, 1, 79.0L},      {Mars, 2.043L, 2, 0, 89.76L},       {Mars, 1.77L, 2, 1, 306.27L},
-    {Mars, 0.585L, 4, 2, 185.82L},     {Mars, 0.5L, 4, 1, 317.7L},         {Mars, 0.425L, 3, 1, 317.7L},
-    {Mars, 0.204L, 5, 2, 185.5L},      {Jupiter, 7.208L, 1, 0, 91.08999L}, {Jupiter, 2.731L, 2, 0, 270.25L},
-    {Jupiter, 2.6L, 1, 1, 174.77L},    {Jupiter, 1.61L, 2, 1, 292.6L},     {Jupiter, 0.556L, 3, 1, 177.31L},
-    {Saturn, 0.419L, 1, 0, 90.33999L}, {Saturn, 0.32L, 1, 1, 259.22L},
+    {Venus, 4.838, 1, 0, 90.0},      {Venus, 5.526, 2, 0, 90.12},      {Venus, 2.497, 2, 1, 257.75},
+    {Venus, 1.559, 3, 1, 77.96},     {Venus, 1.024, 3, 2, 50.85},      {Venus, 0.666, 3, 0, 270.41},
+    {Venus, 0.21, 4, 0, 89.8},       {Venus, 0.154, 5, 3, 34.1},       {Venus, 0.152, 4, 2, 227.4},
+    {Venus, 0.144, 4, 1, 79.0},      {Mars, 2.043, 2, 0, 89.76},       {Mars, 1.77, 2, 1, 306.27},
+    {Mars, 0.585, 4, 2, 185.82},     {Mars, 0.5, 4, 1, 317.7},         {Mars, 0.425, 3, 1, 317.7},
+    {Mars, 0.204, 5, 2, 185.5},      {Jupiter, 7.208, 1, 0, 91.08999}, {Jupiter, 2.731, 2, 0, 270.25},
+    {Jupiter, 2.6, 1, 1, 174.77},    {Jupiter, 1.61, 2, 1, 292.6},     {Jupiter, 0.556, 3, 1, 177.31},
+    {Saturn, 0.419, 1, 0, 90.33999}, {Saturn, 0.32, 1, 1, 259.22},
 };
 
 // Moon's longitude series: coefficient (arc-seconds) x sin(i l + j l' + k F + m D).
 struct MoonTerm {
-    long double coef;
+    double coef;
     int i, j, k, m;
 };
 
 constexpr MoonTerm kMoonTerms[] = {
-    {22639.55L, 1, 0, 0, 0}, {-4586.47L, 1, 0, 0, -2}, {2369.912L, 0, 0, 0, 2}, {769.02L, 2, 0, 0, 0},
-    {-668.15L, 0, 1, 0, 0},  {-411.61L, 0, 0, 2, 0},   {-211.66L, 2, 0, 0, -2}, {-205.96L, 1, 1, 0, -2},
-    {191.95L, 1, 0, 0, 2},   {-165.15L, 0, 1, 0, -2},  {147.69L, 1, -1, 0, 0},  {-125.15L, 0, 0, 0, 1},
-    {-109.67L, 1, 1, 0, 0},  {-55.17L, 0, 0, 2, -2},   {-45.099L, 1, 0, 2, 0},  {39.53L, 1, 0, -2, 0},
-    {-38.43L, 1, 0, 0, -4},  {36.12L, 3, 0, 0, 0},     {-30.77L, 2, 0, 0, -4},  {28.48L, 1, -1, 0, -2},
-    {-24.42L, 0, 1, 0, 2},   {18.61L, 1, 0, 0, -1},    {18.02L, 0, 1, 0, 1},    {14.58L, 1, -1, 0, 2},
-    {14.39L, 2, 0, 0, 2},    {13.9L, 0, 0, 0, 4},      {-13.19L, 3, 0, 0, -2},  {9.7L, 2, -1, 0, 0},
-    {9.37L, 1, 0, -2, -2},   {-8.63L, 2, 1, 0, -2},    {-8.47L, 1, 0, 0, 1},    {-8.096L, 0, 2, 0, -2},
-    {-7.65L, 2, 1, 0, 0},
+    {22639.55, 1, 0, 0, 0}, {-4586.47, 1, 0, 0, -2}, {2369.912, 0, 0, 0, 2}, {769.02, 2, 0, 0, 0},
+    {-668.15, 0, 1, 0, 0},  {-411.61, 0, 0, 2, 0},   {-211.66, 2, 0, 0, -2}, {-205.96, 1, 1, 0, -2},
+    {191.95, 1, 0, 0, 2},   {-165.15, 0, 1, 0, -2},  {147.69, 1, -1, 0, 0},  {-125.15, 0, 0, 0, 1},
+    {-109.67, 1, 1, 0, 0},  {-55.17, 0, 0, 2, -2},   {-45.099, 1, 0, 2, 0},  {39.53, 1, 0, -2, 0},
+    {-38.43, 1, 0, 0, -4},  {36.12, 3, 0, 0, 0},     {-30.77, 2, 0, 0, -4},  {28.48, 1, -1, 0, -2},
+    {-24.42, 0, 1, 0, 2},   {18.61, 1, 0, 0, -1},    {18.02, 0, 1, 0, 1},    {14.58, 1, -1, 0, 2},
+    {14.39, 2, 0, 0, 2},    {13.9, 0, 0, 0, 4},      {-13.19, 3, 0, 0, -2},  {9.7, 2, -1, 0, 0},
+    {9.37, 1, 0, -2, -2},   {-8.63, 2, 1, 0, -2},    {-8.47, 1, 0, 0, 1},    {-8.096, 0, 2, 0, -2},
+    {-7.65, 2, 1, 0, 0},
 
-    {-7.49L, 0, 2, 0, 0},    {-7.41L, 1, 2, 0, -2},    {-6.38L, 1, 0, -2, 2},   {-5.74L, 0, 0, 2, 2},
-    {-4.39L, 1, 1, 0, -4},   {-3.99L, 2, 0, 2, 0},     {3.22L, 1, 0, 0, -3},    {-2.92L, 1, 1, 0, 2},
-    {-2.74L, 2, 1, 0, -4},   {-2.49L, 2, -1, 0, -2},   {2.58L, 1, -2, 0, 0},    {2.53L, 1, -2, 0, -2},
-    {-2.15L, 0, 1, 2, -2},   {1.98L, 1, 0, 0, 4},      {1.94L, 4, 0, 0, 0},     {-1.88L, 0, 1, 0, -4},
-    {1.75L, 2, 0, 0, -1},    {-1.44L, 0, 1, -2, 2},    {-1.298L, 2, 0, -2, 0},  {1.27L, 1, 1, 0, 1},
-    {1.23L, 2, 0, 0, -3},    {-1.19L, 3, 0, 0, -4},    {1.18L, 2, -1, 0, 2},    {-1.17L, 1, 2, 0, 0},
-    {-1.09L, 1, -1, 0, -1},  {1.06L, 3, 0, 0, 2},      {-0.59L, 2, 0, 0, 1},    {-0.99L, 1, 0, 2, 2},
-    {-0.95L, 4, 0, 0, -2},   {-0.59L, 2, 0, 0, -6},    {0.64L, 1, 0, 0, -4},    {0.56L, 0, 1, 0, -1},
-    {0.76L, 1, -2, 0, 2},    {0.58L, 0, 0, 2, -1},     {-0.55L, 3, 1, 0, 0},    {0.68L, 3, -1, 0, 0},
-    {0.557L, 2, 0, 2, -2},   {0.538L, 2, 0, -2, -2},
+    {-7.49, 0, 2, 0, 0},    {-7.41, 1, 2, 0, -2},    {-6.38, 1, 0, -2, 2},   {-5.74, 0, 0, 2, 2},
+    {-4.39, 1, 1, 0, -4},   {-3.99, 2, 0, 2, 0},     {3.22, 1, 0, 0, -3},    {-2.92, 1, 1, 0, 2},
+    {-2.74, 2, 1, 0, -4},   {-2.49, 2, -1, 0, -2},   {2.58, 1, -2, 0, 0},    {2.53, 1, -2, 0, -2},
+    {-2.15, 0, 1, 2, -2},   {1.98, 1, 0, 0, 4},      {1.94, 4, 0, 0, 0},     {-1.88, 0, 1, 0, -4},
+    {1.75, 2, 0, 0, -1},    {-1.44, 0, 1, -2, 2},    {-1.298, 2, 0, -2, 0},  {1.27, 1, 1, 0, 1},
+    {1.23, 2, 0, 0, -3},    {-1.19, 3, 0, 0, -4},    {1.18, 2, -1, 0, 2},    {-1.17, 1, 2, 0, 0},
+    {-1.09, 1, -1, 0, -1},  {1.06, 3, 0, 0, 2},      {-0.59, 2, 0, 0, 1},    {-0.99, 1, 0, 2, 2},
+    {-0.95, 4, 0, 0, -2},   {-0.59, 2, 0, 0, -6},    {0.64, 1, 0, 0, -4},    {0.56, 0, 1, 0, -1},
+    {0.76, 1, -2, 0, 2},    {0.58, 0, 0, 2, -1},     {-0.55, 3, 1, 0, 0},    {0.68, 3, -1, 0, 0},
+    {0.557, 2, 0, 2, -2},   {0.538, 2, 0, -2, -2},
 };
 
 // Range of the daily Moon corrections.
-constexpr long double kMoonFileFirst = 1721422.5L;
-constexpr long double kMoonFileLast = 2499373.5L;
+constexpr double kMoonFileFirst = 1721422.5;
+constexpr double kMoonFileLast = 2499373.5;
 
 }  // namespace
 
 void sunStep(ChartState& chart, EngineContext& ctx) {
-    const long double T = ctx.T, T2 = ctx.T2;
+    const double T = ctx.T, T2 = ctx.T2;
 
     // The Earth's Kepler orbit: the vector the planets need.
-    const long double MsK = trig::normalizeDegrees(358.4758445L + 35999.04975L * T - 0.000150278L * T2);
-    const long double e = 0.01675104L - 0.0000418L * T - 0.000000126L * T2;
-    const long double a = 1.00000023L;
-    static const long double aPower = [] {
-        volatile long double axis = 1.00000023L;  // no compile-time folding, as for the planets
-        return std::pow(axis, 1.5L);
+    const double MsK = trig::normalizeDegrees(358.4758445 + 35999.04975 * T - 0.000150278 * T2);
+    const double e = 0.01675104 - 0.0000418 * T - 0.000000126 * T2;
+    const double a = 1.00000023;
+    static const double aPower = [] {
+        volatile double axis = 1.00000023;  // no compile-time folding, as for the planets
+        return std::pow(axis, 1.5);
     }();
     // The Earth's orbit and the apparent longitude below each iterate Kepler's equation;
     // the two chains go side by side.
-    const long double MEarth = MsK * kDegToRad, MsRad = ctx.Ms * kDegToRad;
-    long double E1 = MEarth, E = MsRad;
+    const double MEarth = MsK * kDegToRad, MsRad = ctx.Ms * kDegToRad;
+    double E1 = MEarth, E = MsRad;
     for (int n = 0; n < 5; ++n) {
         if (n < 3) E1 = orbit::keplerIteration(MEarth, e, E1);
         E = e * trig::sinRad(E) + MsRad;
     }
     const orbit::Kepler k = orbit::keplerState(E1, e, a, aPower);
-    const long double w = (101.2208333L + 1.719175L * T + 0.000452778L * T2) * kDegToRad;
+    const double w = (101.2208333 + 1.719175 * T + 0.000452778 * T2) * kDegToRad;
 
-    const orbit::Rotation rotation = orbit::prepareRotation(w, 0.0L, 0.0L);
+    const orbit::Rotation rotation = orbit::prepareRotation(w, 0.0, 0.0);
     const orbit::Vec3 v = orbit::rotateToEcliptic(k.vx, k.vy, rotation);
     ctx.sunVX = -v.x;
     ctx.sunVY = -v.y;
@@ -107,34 +107,33 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
     const orbit::Vec3 pos = orbit::rotateToEcliptic(k.px, k.py, rotation);
     ctx.XE = pos.x;
     ctx.YE = pos.y;
-    ctx.ZE = 0.0L;
-    const long double XE = ctx.XE, YE = ctx.YE, ZE = ctx.ZE;
+    ctx.ZE = 0.0;
+    const double XE = ctx.XE, YE = ctx.YE, ZE = ctx.ZE;
 
-    const long double rate = (XE * v.y - YE * v.x) / (XE * XE + YE * YE);
-    const long double direction = orbit::polarAngle(XE, YE) * kRadToDeg;
+    const double rate = (XE * v.y - YE * v.x) / (XE * XE + YE * YE);
+    const double direction = orbit::polarAngle(XE, YE) * kRadToDeg;
     chart.HelioLatitude[body::Sun] = direction;
     chart.HelioLongitude[body::Sun] = direction + ctx.dpsi;
-    const long double lightTerm = std::sqrt(XE * XE + YE * YE + ZE * ZE) * orbit::kLightTime * rate * kRadToDeg;
+    const double lightTerm = std::sqrt(XE * XE + YE * YE + ZE * ZE) * orbit::kLightTime * rate * kRadToDeg;
     if (ctx.rates) ctx.rates->perDay[body::Sun] = rate * kRadToDeg;
 
     if (lightTerm != 0) {
         // Apparent longitude from the mean elements, with long-period, planetary and lunar terms.
-        const long double Ms = ctx.Ms;
-        const long double trueAnomaly =
-            2.0L * trig::arcTan(std::sqrt((1.0L + e) / (1.0L - e)) * trig::tanRad(E / 2.0L)) * kRadToDeg;
-        const long double Lt = trig::normalizeDegrees(trueAnomaly - Ms + ctx.Ls);
+        const double Ms = ctx.Ms;
+        const double trueAnomaly =
+            2.0 * trig::arcTan(std::sqrt((1.0 + e) / (1.0 - e)) * trig::tanRad(E / 2.0)) * kRadToDeg;
+        const double Lt = trig::normalizeDegrees(trueAnomaly - Ms + ctx.Ls);
 
-        const long double A =
-            (6.4L * sinDeg(231.19L + 20.2L * T) + (1.882L - 0.016L * T) * sinDeg(57.24L + 150.27L * T) +
-             0.266L * sinDeg(31.8L + 119.0L * T) + 0.202L * sinDeg(315.6L + 893.3L * T)) /
-            3600.0L;
-        const long double g = Ms + A;
+        const double A = (6.4 * sinDeg(231.19 + 20.2 * T) + (1.882 - 0.016 * T) * sinDeg(57.24 + 150.27 * T) +
+                          0.266 * sinDeg(31.8 + 119.0 * T) + 0.202 * sinDeg(315.6 + 893.3 * T)) /
+                         3600.0;
+        const double g = Ms + A;
 
         // As many multiples of each argument as the terms use.
-        const trig::Multiples<5> venus(trig::normalizeDegrees(63.07037L + 22518.442986L * T));
-        const trig::Multiples<5> mars(trig::normalizeDegrees(165.94905L + 16859.069667L * T));
-        const trig::Multiples<3> jupiter(trig::normalizeDegrees(221.64742L + 32964.466939L * T));
-        const trig::Multiples<1> saturn(trig::normalizeDegrees(193.1323L + 34777.259042L * T));
+        const trig::Multiples<5> venus(trig::normalizeDegrees(63.07037 + 22518.442986 * T));
+        const trig::Multiples<5> mars(trig::normalizeDegrees(165.94905 + 16859.069667 * T));
+        const trig::Multiples<3> jupiter(trig::normalizeDegrees(221.64742 + 32964.466939 * T));
+        const trig::Multiples<1> saturn(trig::normalizeDegrees(193.1323 + 34777.259042 * T));
         auto multiple = [&](Argument planet, int k) -> const trig::Phasor& {
             switch (planet) {
             case Venus:
@@ -153,7 +152,7 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
             for (size_t k = 0; k < p.size(); ++k) p[k] = trig::phasorDeg(kSunTerms[k].phase);
             return p;
         }();
-        long double perturbations = 0;
+        double perturbations = 0;
         for (size_t k = 0; k < std::size(kSunTerms); ++k) {
             // cos(p x planet - q x g + phase)
             const SunTerm& t = kSunTerms[k];
@@ -161,25 +160,25 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
             perturbations += t.amplitude * (a.c * phases[k].c - a.s * phases[k].s);
         }
 
-        const long double moonTerm = 6.454L * sinDeg(ctx.D) + 0.424L * sinDeg(ctx.D - ctx.Mm);
+        const double moonTerm = 6.454 * sinDeg(ctx.D) + 0.424 * sinDeg(ctx.D - ctx.Mm);
 
-        long double longitude = trig::normalizeDegrees(Lt + A + perturbations / 3600.0L + moonTerm / 3600.0L +
-                                                       ctx.dpsi - (20.47L + 0.342L * anomaly[1].c) / 3600.0L);
-        long double latitude = 0.0L;
-        long double d;
+        double longitude = trig::normalizeDegrees(Lt + A + perturbations / 3600.0 + moonTerm / 3600.0 + ctx.dpsi -
+                                                  (20.47 + 0.342 * anomaly[1].c) / 3600.0);
+        double latitude = 0.0;
+        double d;
         const bool supplemented = ctx.supplement && ctx.supplement->lookup(body::Sun, supplement::Longitude, ctx.jd, d);
         if (ctx.rates && ctx.supplement) {
-            long double later;
+            double later;
             if (ctx.supplement->lookup(body::Sun, supplement::Longitude, ctx.rates->laterJd, later) != supplemented)
                 ctx.rates->straddles = true;
-            else if (supplemented) ctx.rates->fileMove[body::Sun] = (later - d) / 3600.0L;
+            else if (supplemented) ctx.rates->fileMove[body::Sun] = (later - d) / 3600.0;
         }
         if (supplemented) {
-            longitude = trig::normalizeDegrees(longitude + d / 3600.0L);
+            longitude = trig::normalizeDegrees(longitude + d / 3600.0);
             // Latitude corrections wait for the plain evaluation, as the planets' do.
             if (!ctx.speedPass && !ctx.longitudesOnly &&
                 ctx.supplement->lookup(body::Sun, supplement::Latitude, ctx.jd, d))
-                latitude = d / 3600.0L;
+                latitude = d / 3600.0;
         }
         chart.BodyLongitude[body::Sun] = longitude;
         chart.BodyLatitude[body::Sun] = latitude;
@@ -188,37 +187,37 @@ void sunStep(ChartState& chart, EngineContext& ctx) {
 
     // Equation of time, apparent minus mean solar time.
     if (ctx.longitudesOnly) return;
-    const long double tanHalfEps = trig::tanRad(ctx.eps * kDegToRad / 2.0L);
-    const long double y = tanHalfEps * tanHalfEps;
-    const long double L = chart.BodyLongitude[body::Sun];
-    const long double M = MsK;
-    const trig::Phasor twoL = trig::phasorDeg(2.0L * L);
-    const long double sinM = sinDeg(M);
-    const long double eot = y * twoL.s - 2.0L * e * sinM + 4.0L * e * y * sinM * twoL.c -
-                            0.5L * y * y * sinDeg(4.0L * L) - 1.25L * e * e * sinDeg(2.0L * M);
-    chart.EquationOfTime = eot * kRadToDeg / 15.0L;
+    const double tanHalfEps = trig::tanRad(ctx.eps * kDegToRad / 2.0);
+    const double y = tanHalfEps * tanHalfEps;
+    const double L = chart.BodyLongitude[body::Sun];
+    const double M = MsK;
+    const trig::Phasor twoL = trig::phasorDeg(2.0 * L);
+    const double sinM = sinDeg(M);
+    const double eot = y * twoL.s - 2.0 * e * sinM + 4.0 * e * y * sinM * twoL.c - 0.5 * y * y * sinDeg(4.0 * L) -
+                       1.25 * e * e * sinDeg(2.0 * M);
+    chart.EquationOfTime = eot * kRadToDeg / 15.0;
 }
 
 void moonStep(ChartState& chart, EngineContext& ctx) {
-    const long double T = ctx.T, T2 = ctx.T2, Om = ctx.Om;
+    const double T = ctx.T, T2 = ctx.T2, Om = ctx.Om;
 
-    long double Lm = ctx.Lm;
-    long double l = ctx.Lm - ctx.Gp;  // mean anomaly
-    long double F = ctx.Lm - ctx.Om;  // argument of latitude
-    long double lp = ctx.Ms;          // the Sun's anomaly
-    long double D = ctx.D;
+    double Lm = ctx.Lm;
+    double l = ctx.Lm - ctx.Gp;  // mean anomaly
+    double F = ctx.Lm - ctx.Om;  // argument of latitude
+    double lp = ctx.Ms;          // the Sun's anomaly
+    double D = ctx.D;
 
-    const long double A = sinDeg(51.2L + 20.2L * T);
-    const long double X = 14.27L * sinDeg(193.4404L - 132.87L * T - 0.0091731L * T2);
+    const double A = sinDeg(51.2 + 20.2 * T);
+    const double X = 14.27 * sinDeg(193.4404 - 132.87 * T - 0.0091731 * T2);
     const trig::Phasor node = trig::phasorDeg(Om);
-    const trig::Phasor nodeTerm = trig::phasorDeg(Om + 275.05L - 2.3L * T);
-    const long double Y = node.s;
-    const long double B = -15.58L * nodeTerm.s;
-    Lm += (0.84L * A + X + 7.261L * Y) / 3600.0L;
-    l += (2.94L * A + X + 9.337L * Y) / 3600.0L;
-    D += (7.24L * A + 7.261L * Y) / 3600.0L;
-    lp += (-6.4L * A) / 3600.0L;
-    F += (0.21L * A + X - 88.699L * Y + B) / 3600.0L;
+    const trig::Phasor nodeTerm = trig::phasorDeg(Om + 275.05 - 2.3 * T);
+    const double Y = node.s;
+    const double B = -15.58 * nodeTerm.s;
+    Lm += (0.84 * A + X + 7.261 * Y) / 3600.0;
+    l += (2.94 * A + X + 9.337 * Y) / 3600.0;
+    D += (7.24 * A + 7.261 * Y) / 3600.0;
+    lp += (-6.4 * A) / 3600.0;
+    F += (0.21 * A + X - 88.699 * Y + B) / 3600.0;
 
     // sin(i l + j l' + k F + m D) from the multiples of the four arguments.
     const trig::Multiples<4> ml(l);
@@ -235,12 +234,12 @@ void moonStep(ChartState& chart, EngineContext& ctx) {
         return a.s * b.c + a.c * b.s;
     };
 
-    long double S = 0;
+    double S = 0;
     if (ctx.rates) {
         // The same sum, and the Moon's speed from its derivative with the arguments at their
         // mean rates (degrees a day).
-        constexpr long double dl = 13.06499242L, dlp = 0.98560028L, dF = 13.22935042L, dD = 12.19074910L;
-        long double dS = 0;
+        constexpr double dl = 13.06499242, dlp = 0.98560028, dF = 13.22935042, dD = 12.19074910;
+        double dS = 0;
         for (const MoonTerm& t : kMoonTerms) {
             trig::Phasor a = ml[t.i];
             if (t.j != 0) a = a * mlp[t.j];
@@ -249,13 +248,13 @@ void moonStep(ChartState& chart, EngineContext& ctx) {
             S += t.coef * a.s;
             dS += t.coef * a.c * (t.i * dl + t.j * dlp + t.k * dF + t.m * dD);
         }
-        ctx.rates->perDay[body::Moon] = 13.1763965L + dS * kDegToRad / 3600.0L;
+        ctx.rates->perDay[body::Moon] = 13.1763965 + dS * kDegToRad / 3600.0;
     } else {
         for (const MoonTerm& t : kMoonTerms) S += t.coef * sinOf(t.i, t.j, t.k, t.m);
     }
 
-    const long double lam4 = trig::normalizeDegrees(Lm + S / 3600.0L + ctx.dpsi);
-    long double lam = lam4;
+    const double lam4 = trig::normalizeDegrees(Lm + S / 3600.0 + ctx.dpsi);
+    double lam = lam4;
     auto filed = [](long double jd) { return kMoonFileFirst < jd && jd < kMoonFileLast; };
     if (ctx.rates) {
         // The file's correction moves by arc-seconds a day in the early centuries: its own
@@ -264,22 +263,22 @@ void moonStep(ChartState& chart, EngineContext& ctx) {
         if (filed(ctx.jd) != filed(later)) ctx.rates->straddles = true;
         else if (filed(later))
             ctx.rates->perDay[body::Moon] +=
-                (filesOf(ctx).moon(later) - filesOf(ctx).moon(ctx.jd)) / 3600.0L / (later - ctx.jd);
+                (filesOf(ctx).moon(later) - filesOf(ctx).moon(ctx.jd)) / 3600.0 / (later - ctx.jd);
     }
-    if (filed(ctx.jd)) lam = trig::normalizeDegrees(lam + filesOf(ctx).moon(ctx.jd) / 3600.0L);
+    if (filed(ctx.jd)) lam = trig::normalizeDegrees(lam + filesOf(ctx).moon(ctx.jd) / 3600.0);
     chart.BodyLongitude[body::Moon] = lam;
     if (ctx.longitudesOnly) return;
 
-    const long double S2 = 22609.0L * sinOf(1, 0, 0, 0) - 4578.1L * sinOf(1, 0, 0, -2) + 2373.4L * sinOf(0, 0, 0, 2) +
-                           768.0L * sinOf(2, 0, 0, 0) + 192.7L * sinOf(1, 0, 0, 2) - 182.4L * sinOf(1, 1, 0, -2) -
-                           165.1L * sinOf(0, 1, 0, -2) - 152.5L * sinOf(2, 0, 0, -2) - 138.8L * sinOf(-1, 1, 0, 0) -
-                           127.0L * sinOf(0, 1, 0, 0) - 115.2L * sinOf(1, 1, 0, 0) - 112.8L * sinOf(0, 0, 0, 1) -
-                           85.1L * sinOf(-1, 0, 2, 0) - 52.1L * sinOf(0, 0, 2, -2) + 50.64L * sinDeg(3 * lam4) -
-                           38.6L * sinOf(1, 0, 0, -4) - 34.1L * sinOf(2, 0, 0, -4);
-    const long double Sarg = F + S2 / 3600.0L;
-    const long double K = (1.0L - 0.00004664L * node.c - 0.0000754L * nodeTerm.c) * sinDeg(Sarg);
+    const double S2 = 22609.0 * sinOf(1, 0, 0, 0) - 4578.1 * sinOf(1, 0, 0, -2) + 2373.4 * sinOf(0, 0, 0, 2) +
+                      768.0 * sinOf(2, 0, 0, 0) + 192.7 * sinOf(1, 0, 0, 2) - 182.4 * sinOf(1, 1, 0, -2) -
+                      165.1 * sinOf(0, 1, 0, -2) - 152.5 * sinOf(2, 0, 0, -2) - 138.8 * sinOf(-1, 1, 0, 0) -
+                      127.0 * sinOf(0, 1, 0, 0) - 115.2 * sinOf(1, 1, 0, 0) - 112.8 * sinOf(0, 0, 0, 1) -
+                      85.1 * sinOf(-1, 0, 2, 0) - 52.1 * sinOf(0, 0, 2, -2) + 50.64 * sinDeg(3 * lam4) -
+                      38.6 * sinOf(1, 0, 0, -4) - 34.1 * sinOf(2, 0, 0, -4);
+    const double Sarg = F + S2 / 3600.0;
+    const double K = (1.0 - 0.00004664 * node.c - 0.0000754 * nodeTerm.c) * sinDeg(Sarg);
     chart.BodyLatitude[body::Moon] =
-        (18519.7L * K - 6.2L * sinDeg(3 * Sarg)) / 3600.0L + (-526.1L * sinOf(0, 0, 1, -2)) / 3600.0L;
+        (18519.7 * K - 6.2 * sinDeg(3 * Sarg)) / 3600.0 + (-526.1 * sinOf(0, 0, 1, -2)) / 3600.0;
 
     equatorialCoordinates(chart, ctx, body::Moon);
 }

@@ -52,7 +52,7 @@ Piece piece(int body, int coordinate, double from, double to, double origin, dou
 }
 
 long double lookup(const supplement::File& f, int body, supplement::Coordinate c, long double jd, bool& covered) {
-    long double v = 0;
+    double v = 0;
     covered = f.lookup(body, c, jd, v);
     return v;
 }
@@ -236,32 +236,34 @@ std::uint64_t digest(const ChartState& c) {
     return h;
 }
 
-// What the engine computed with the three committed files before the supplement existed
-// (commit 9f5ffda): the retrograde wrapper for all bodies and for the true node alone.
+// What the engine computes with the three committed files and no supplement: the retrograde
+// wrapper for all bodies and for the true node alone. First taken before the supplement
+// existed (commit 9f5ffda) and unchanged by it; taken again when the positions moved from
+// long double to double, which changed them by at most a few billionths of a degree.
 struct Golden {
     long double jd;
     int selection;
     std::uint64_t digest;
 };
 constexpr Golden kBefore[] = {
-    {1721400.30L, 0, 0xf6a2c75b236504c3ull}, {1721400.30L, 11, 0xfd51a09baea272bfull},  // before year 1
-    {1721425.30L, 0, 0x29a3dd56a2140366ull}, {1721425.30L, 11, 0x09115ceb6491b4baull},
-    {2159000.61L, 0, 0x7359e255fe65828aull}, {2159000.61L, 11, 0x98e160368df0a8bdull},
-    {2341969.70L, 0, 0xbaf267a3b98b4b90ull}, {2341969.70L, 11, 0x63c1767ccfdb9ba1ull},
-    {2341970.20L, 0, 0xf4d99926f038e48aull}, {2341970.20L, 11, 0xce922d1075e3cb98ull},
-    {2401234.90L, 0, 0x1ce0aaa25d9a7107ull}, {2401234.90L, 11, 0xdcaf752beb407b37ull},
-    {2415020.20L, 0, 0xc14f91b857c50c3aull}, {2415020.20L, 11, 0x85d4a540831967b1ull},
-    {2415020.70L, 0, 0xa1f231af89c7cbb4ull}, {2415020.70L, 11, 0xb91a6694a0516f7eull},
-    {2441817.38L, 0, 0x88eb479068a326c4ull}, {2441817.38L, 11, 0x6a4e6e9ff9832628ull},
-    {2447496.34L, 0, 0x71910aabbd6d7596ull}, {2447496.34L, 11, 0x41ac75e8def6e2c1ull},
-    {2470000.61L, 0, 0x28e65a2acf078752ull}, {2470000.61L, 11, 0x5f910e19efb84349ull},
-    {2488070.30L, 0, 0x2d81c8b3e3628acfull}, {2488070.30L, 11, 0x12c7e7ce38807bb5ull},
-    {2495000.20L, 0, 0xe69df4daf89ae546ull}, {2495000.20L, 11, 0xdb5f1400e313ddacull},  // after 2100
+    {1721400.30L, 0, 0xe8bfce66ef7e9a1bull}, {1721400.30L, 11, 0x798e91b87421c009ull},  // before year 1
+    {1721425.30L, 0, 0x185ccfbcf16c33cdull}, {1721425.30L, 11, 0x4ad106513c58c7e0ull},
+    {2159000.61L, 0, 0x01b01af9f988c8f4ull}, {2159000.61L, 11, 0x8cd1fda12fe21c18ull},
+    {2341969.70L, 0, 0x454aea7b3a1efe9eull}, {2341969.70L, 11, 0xacee78061db1070dull},
+    {2341970.20L, 0, 0x3445ba04f7840d8full}, {2341970.20L, 11, 0xabc098d0cb73bbcbull},
+    {2401234.90L, 0, 0x7b181b716c8d62e5ull}, {2401234.90L, 11, 0x3e44b34a2788ac2dull},
+    {2415020.20L, 0, 0x2f413ff22f6a0e97ull}, {2415020.20L, 11, 0x9ce1a7d84d13dac7ull},
+    {2415020.70L, 0, 0xbaa74ebd1e272d80ull}, {2415020.70L, 11, 0xfb6615b6db85a433ull},
+    {2441817.38L, 0, 0xc6f082b8c18e799cull}, {2441817.38L, 11, 0x8b9f9e5a30928d32ull},
+    {2447496.34L, 0, 0x1b77f61243eb4558ull}, {2447496.34L, 11, 0xb6b7d4056862f332ull},
+    {2470000.61L, 0, 0xa73213acd4e7f975ull}, {2470000.61L, 11, 0xe9798747bbe3ad5cull},
+    {2488070.30L, 0, 0xc53119ddbe6e0dfeull}, {2488070.30L, 11, 0x84d96d0b45949733ull},
+    {2495000.20L, 0, 0xf6091b94b4cb009cull}, {2495000.20L, 11, 0xbeeaa6c3bbe0d202ull},  // after 2100
 };
 // The driver's speed pass alone, every body.
 constexpr Golden kSpeedPassBefore[] = {
-    {2401234.90L, 0, 0xdc5c8f64d649f883ull},
-    {2447496.34L, 0, 0x24068c3a010a848full},
+    {2401234.90L, 0, 0x4e66b4b8d1738839ull},
+    {2447496.34L, 0, 0xdc51f9e2149374eeull},
 };
 
 ChartState wrapped(const CorrectionFiles& files, const Golden& g) {

@@ -101,8 +101,8 @@ int run(const Args& args) {
     j.key("cusps").beginArray();
     for (int k = 0; k < 12; ++k) j.value(chart.HouseCusp[k]);
     j.endArray();
-    j.field("ascendant", chart.AscendantRadians * orbit::kRadToDeg);
-    j.field("midheaven", chart.MidheavenRadians * orbit::kRadToDeg);
+    j.field("ascendant", chart.AscendantRadians * orbit::kRadToDegLong);
+    j.field("midheaven", chart.MidheavenRadians * orbit::kRadToDegLong);
     j.field("localSiderealTime", chart.LocalSiderealTime);
     j.endObject();
     std::cout << j.str() << '\n';

@@ -87,7 +87,7 @@ public:
         : reference_(ephePath), files_(DataRoot(folder)) {}
 
     long double residual(const Piece& p, long double t, bool& covered) {
-        long double unused;
+        double unused;
         if (files_.supplement() &&
             files_.supplement()->lookup(p.body, static_cast<supplement::Coordinate>(p.coordinate), t, unused))
             throw std::logic_error("the engine's folder already corrects what is being measured");

@@ -201,13 +201,14 @@ Bytes RecordFile::read(std::int64_t k) const {
 }
 
 void RecordFile::read(std::int64_t k, std::uint8_t* out) const {
+    // The size is asked only when the read comes short: a whole record read is one that exists.
+    const ssize_t got = k < 0 ? 0 : preadAll(fd_, out, size_, static_cast<off_t>(k) * static_cast<off_t>(size_));
+    if (got < 0) failErrno(errno);
+    if (static_cast<std::size_t>(got) == size_) return;
     const std::int64_t n = count();
     if (k < 0 || k >= n)
         fail("Read beyond end of file (record " + std::to_string(k) + " of " + std::to_string(n) + ")");
-    const ssize_t got = preadAll(fd_, out, size_, static_cast<off_t>(k) * static_cast<off_t>(size_));
-    if (got < 0) failErrno(errno);
-    if (static_cast<std::size_t>(got) != size_)
-        fail("Read beyond end of file (short record " + std::to_string(k) + ")");
+    fail("Read beyond end of file (short record " + std::to_string(k) + ")");
 }
 
 Bytes RecordFile::readAll() const {

@@ -6,9 +6,12 @@
 #include "foundations/RecordFile.h"
 #include "foundations/TextFile.h"
 
+#include <algorithm>
 #include <ctime>
 #include <set>
 #include <stdexcept>
+
+#include <sys/stat.h>
 
 namespace athanor {
 
@@ -201,15 +204,60 @@ void Archive::removeEntry(int k) {
     writeFileAtomically(indexPath(), encodeAll(entries));
 }
 
+struct Archive::IndexSnapshot {
+    struct stat identity {};
+    Bytes records;
+    int count = 0;  // whole records
+    const std::uint8_t* record(int k) const { return records.data() + static_cast<std::size_t>(k) * kIndexRecordSize; }
+};
+
+namespace {
+
+// The same file, unchanged: replaced whole it is another inode, written in place it has
+// another modification time.
+bool sameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+           a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+}  // namespace
+
+std::shared_ptr<const Archive::IndexSnapshot> Archive::indexSnapshot() const {
+    const std::filesystem::path index = indexPath();
+    struct stat before {};
+    const bool known = ::stat(index.c_str(), &before) == 0;
+    if (known && snapshot_ && sameFile(snapshot_->identity, before)) return snapshot_;
+    auto s = std::make_shared<IndexSnapshot>();
+    s->records = RecordFile(index, kIndexRecordSize).readAll();  // the file's own errors
+    s->count = static_cast<int>(s->records.size() / kIndexRecordSize);
+    struct stat after {};
+    // Kept only when nothing changed the file while it was read, and when its last change
+    // is old enough that a write now would show a later time: file times advance by clock
+    // ticks of a few milliseconds, and a write within the tick of the one before would
+    // otherwise pass for no change.
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    auto ms = [](const timespec& t) { return static_cast<long long>(t.tv_sec) * 1000 + t.tv_nsec / 1000000; };
+    if (known && ::stat(index.c_str(), &after) == 0 && sameFile(before, after) &&
+        ms(now) - std::max(ms(after.st_mtim), ms(after.st_ctim)) > 100) {
+        s->identity = after;
+        snapshot_ = s;
+    } else {
+        snapshot_.reset();
+    }
+    return s;
+}
+
 int Archive::findNear(std::string_view prefix) const {
-    RecordFile file(indexPath(), kIndexRecordSize);
-    const int n = static_cast<int>(file.count()) - 1;
+    const auto index = indexSnapshot();
+    const int n = index->count - 1;
     if (n <= 0) return 0;
     const std::string key = padRight(prefix, kNameWidth, '!');
     int lo = 1, hi = n, mid = 0;
     for (int step = 0; step < 100; ++step) {
         mid = (lo + hi) / 2;
-        const std::string entry = decodeIndexEntry(file.read(mid).data());
+        const std::string entry = decodeIndexEntry(index->record(mid));
         const int oldLo = lo, oldHi = hi;
         if (key > entry) lo = mid;
         else hi = mid;
@@ -222,15 +270,15 @@ int Archive::findNear(std::string_view prefix) const {
 
 int Archive::firstStartingWith(std::string_view prefix) const {
     if (prefix.empty()) return 0;
-    RecordFile file(indexPath(), kIndexRecordSize);
-    const int n = static_cast<int>(file.count()) - 1;
+    const auto index = indexSnapshot();
+    const int n = index->count - 1;
     int lo = 1, hi = n + 1;
     while (lo < hi) {
         const int mid = lo + (hi - lo) / 2;
-        if (decodeIndexEntry(file.read(mid).data()) < prefix) lo = mid + 1;
+        if (decodeIndexEntry(index->record(mid)) < prefix) lo = mid + 1;
         else hi = mid;
     }
-    return lo <= n && decodeIndexEntry(file.read(lo).data()).starts_with(prefix) ? lo : 0;
+    return lo <= n && decodeIndexEntry(index->record(lo)).starts_with(prefix) ? lo : 0;
 }
 
 std::string Archive::textDocument(std::string_view number) const {

@@ -2,6 +2,7 @@
 #include "foundations/DataRoot.h"
 #include "subjects/ArchiveRecords.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,8 +77,15 @@ public:
 private:
     std::filesystem::path path(std::string_view extension) const;
 
+    // The index as the searches of a typed name see it, read whole and kept while the file
+    // is the one it was read from: the name browser searches twice per key typed, and a
+    // read per record visited cost more than the search.
+    struct IndexSnapshot;
+    std::shared_ptr<const IndexSnapshot> indexSnapshot() const;
+
     DataRoot root_;
     std::string name_;
+    mutable std::shared_ptr<const IndexSnapshot> snapshot_;
 };
 
 // True for a name of four characters that can name files (no separators, no dots).

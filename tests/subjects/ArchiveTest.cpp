@@ -236,6 +236,32 @@ TEST(Archive, FindNearLandsOnTheLastEntryBelowTheKey) {
     EXPECT_EQ(Archive(root2, "BASE").findNear("X"), 0);
 }
 
+// The browser's archive keeps the index between searches; whoever changes the file, and
+// however, the next search sees the change.
+TEST(Archive, SearchesSeeTheIndexAsItIsNow) {
+    TempDir dir;
+    DataRoot root(dir.path());
+    ensureBaseArchive(root);
+    const Archive browser(root, "BASE");
+    Archive other(root, "BASE");
+    add(other, "BIANCHI ANNA");
+    add(other, "VERDI LUCA");
+    EXPECT_EQ(browser.firstStartingWith("ROSSI"), 0);
+    EXPECT_EQ(browser.findNear("VERDI"), 1);
+
+    add(other, "ROSSI MARIO");  // the index replaced whole
+    EXPECT_EQ(browser.firstStartingWith("ROSSI"), 2);
+    EXPECT_EQ(browser.findNear("VERDI"), 2);
+
+    other.writeEntry(2, makeEntryText("ROSSO MARIO", 3));  // the same size, written in place
+    EXPECT_EQ(browser.firstStartingWith("ROSSI"), 0);
+    EXPECT_EQ(browser.firstStartingWith("ROSSO"), 2);
+
+    std::filesystem::remove(other.indexPath());
+    EXPECT_THROW(browser.findNear("VERDI"), FileError);
+    EXPECT_THROW(browser.firstStartingWith("ROSSO"), FileError);
+}
+
 TEST(Archive, RemovingAnEntryLeavesRecordsAndNotesAlone) {
     TempDir dir;
     DataRoot root(dir.path());

@@ -123,6 +123,7 @@ std::mutex cacheMutex;
 // A full cache starts over. The record budget bounds what a damaged atlas (a table without
 // its end record runs to the end of Database.cll) can make the program hold.
 constexpr std::size_t kCachedPaths = 32;
+constexpr std::size_t kCachedIndexes = 4;
 constexpr std::size_t kCachedTables = 32;
 constexpr std::size_t kCachedRecords = 100000;
 
@@ -184,17 +185,17 @@ struct ForeignIndex {
 };
 
 std::shared_ptr<const ForeignIndex> foreignIndex(const DataRoot& root) {
-    static std::shared_ptr<const ForeignIndex> kept;
+    static std::unordered_map<std::string, std::shared_ptr<const ForeignIndex>> kept;
     fs::path path;
     const Fd fd = openData(root, kForeignTableIndex, path);
     std::shared_ptr<const ForeignIndex> held;
     {
         std::lock_guard guard(cacheMutex);
-        held = kept;
+        if (const auto it = kept.find(path.native()); it != kept.end()) held = it->second;
     }
     thread_local std::string bytes;  // the buffer outlives the look-up: no allocation when the index is unchanged
     bytes.clear();
-    if (held && held->path == path) {
+    if (held) {
         readUpTo(fd, path, 0, held->bytes.size() + 1, bytes);
         if (bytes == held->bytes) return held;
     }
@@ -210,7 +211,8 @@ std::shared_ptr<const ForeignIndex> foreignIndex(const DataRoot& root) {
     }
     index->bytes = bytes;
     std::lock_guard guard(cacheMutex);
-    kept = index;
+    if (kept.size() >= kCachedIndexes) kept.clear();
+    kept[path.native()] = index;
     return index;
 }
 

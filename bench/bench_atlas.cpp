@@ -1,7 +1,7 @@
 // The atlas as the entry window uses it: the search of the foreign list (125 000 places)
-// and of the Italian one for a typed name, and one whole time-zone look-up (working copy in
-// a temporary file, scan, texts) for London and Rome, over the years 1900-2030. Reads the installed
-// data (data/Localita, data/Calendar).
+// and of the Italian one for a typed name, and one whole time-zone look-up (index, table, scan,
+// texts) for London and Rome, over the years 1900-2030. Reads the installed data (data/Localita,
+// data/Calendar).
 #include "subjects/Localities.h"
 #include "subjects/TimeZones.h"
 

@@ -111,21 +111,26 @@ std::string localityLine(const LocalityRecord& place) {
 }
 
 LocalityList::LocalityList(const DataRoot& root, LocalityListKind kind)
-    : file_(root.resolve(localityListFile(kind)), kLocalityRecordSize), kind_(kind) {
-    count_ = file_.count() - 1;
-    if (count_ < 0) throw FileError(file_.path(), "lista de localidades sin cabecera", FileFault::Damaged);
+    : path_(root.resolve(localityListFile(kind))), kind_(kind) {
+    records_ = RecordFile(path_, kLocalityRecordSize).readAll();
+    count_ = static_cast<std::int64_t>(records_.size() / kLocalityRecordSize) - 1;
+    if (count_ < 0) throw FileError(path_, "lista de localidades sin cabecera", FileFault::Damaged);
+}
+
+const std::uint8_t* LocalityList::at(std::int64_t k) const {
+    if (k < 0 || k > count_)
+        throw FileError(
+            path_, "Read beyond end of file (record " + std::to_string(k) + " of " + std::to_string(count_ + 1) + ")",
+            FileFault::Damaged);
+    return records_.data() + static_cast<std::size_t>(k) * kLocalityRecordSize;
 }
 
 LocalityRecord LocalityList::record(std::int64_t k) const {
-    std::uint8_t buf[kLocalityRecordSize];
-    file_.read(k, buf);
-    return decodeLocality(buf);
+    return decodeLocality(std::span(at(k), kLocalityRecordSize));
 }
 
 std::string LocalityList::compareName(std::int64_t k) const {
-    std::uint8_t buf[kLocalityRecordSize];
-    file_.read(k, buf);
-    std::string name = readField(buf, kLocalityNameCapacity);
+    std::string name = readField(at(k), kLocalityNameCapacity);
     return italian() ? name : foldLocalityName(name);
 }
 

@@ -61,7 +61,9 @@ std::string localityLine(const LocalityRecord& place);
 
 inline constexpr int kLocalityWindowLines = 7;
 
-// One open list file. N (count) is the record count less the header.
+// One list file, read whole when the list is made: a search reads no file, and a list file
+// replaced or cut short while the list is in use cannot change or break what it shows. N
+// (count) is the record count less the header.
 class LocalityList {
 public:
     // FileError when the list is missing or unreadable.
@@ -94,7 +96,10 @@ public:
 private:
     std::string compareName(std::int64_t k) const;
 
-    RecordFile file_;
+    const std::uint8_t* at(std::int64_t k) const;
+
+    std::filesystem::path path_;
+    Bytes records_;  // every whole record, the header first
     LocalityListKind kind_;
     std::int64_t count_ = 0;
 };

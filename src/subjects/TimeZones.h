@@ -62,9 +62,10 @@ struct ZoneLookup {
 // The time-zone look-up of a chosen place for a local date and time. `calendarRule` is line
 // 4 of the general settings: 1 makes every date after 15 October 1582 Gregorian and a
 // country without a reform date Julian before it; 0 leaves it to the country's table.
-// The tables are read where they are; nothing is written. A missing list, index or table, a
-// table not listed in the index, a damaged table and a loop of continuations end the
-// look-up with FileError.
+// The tables are read where they are; nothing is written. What a look-up decodes is kept for
+// the next, which still reads the bytes and compares them, so a changed atlas is never
+// answered from what it was. A missing list, index or table, a table not listed in the
+// index, a damaged table and a loop of continuations end the look-up with FileError.
 ZoneLookup lookUpZone(const DataRoot& root, const LocalityRecord& place, LocalityListKind list,
                       const LocalDateTime& when, int calendarRule);
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -161,4 +162,21 @@ TEST(LocalityListTest, DamagedOrMissingListsGiveFileErrors) {
     EXPECT_EQ(list.count(), 1);
     EXPECT_EQ(list.record(1).name, "ROMA");
     EXPECT_THROW(list.record(2), FileError);
+}
+
+// A list answers from the file as it was when the list was made: a list file replaced by a
+// shorter one meanwhile neither breaks it nor mixes the two; the next list reads the new one.
+TEST(LocalityListTest, AListFileReplacedWhileInUse) {
+    TempDir dir;
+    const auto path = dir.write("Localita/ITALIA.LOC", listBytes({place("MILANO"), place("NAPOLI"), place("ROMA")}));
+    const LocalityList list(DataRoot(dir.path()), LocalityListKind::Italian);
+    std::filesystem::resize_file(path, kLocalityRecordSize);  // cut to the header, as a copy over it starts
+    EXPECT_EQ(list.record(3).name, "ROMA");
+    EXPECT_EQ(list.bisect("NAPOLI"), 2);
+    EXPECT_EQ(list.windowLines(3)[3], "ROMA \x97 ITALIA");
+    dir.write("Localita/ITALIA.LOC", listBytes({place("TORINO")}));
+    EXPECT_EQ(list.exactMatches("NAPOLI"), std::vector<std::int64_t>{2});
+    const LocalityList next(DataRoot(dir.path()), LocalityListKind::Italian);
+    EXPECT_EQ(next.count(), 1);
+    EXPECT_EQ(next.record(1).name, "TORINO");
 }

@@ -172,6 +172,51 @@ TEST(TimeZoneLookupTest, AContinuationGoesOnInTheNamedTableWithWhatWasRemembered
     EXPECT_EQ(z.correctionText, "-0,5");  // the first table's record before the stop
 }
 
+// Look-ups keep what they have read: whatever happens to a table or the index between two
+// look-ups, the second gives the new answer. Rewrites come at once and at the same size, so
+// neither the size nor the modification time tells them apart.
+TEST(TimeZoneLookupTest, AnAtlasChangedBetweenLookUpsGivesTheNewAnswer) {
+    Folder f;
+    const auto italian = LocalityListKind::Italian, foreign = LocalityListKind::Foreign;
+    auto correction = [&](std::int32_t table, LocalityListKind list) {
+        return lookUpZone(f.root(), placeWith(table), list, at(1, 1, 2000), 1).correctionText;
+    };
+    auto table = [](const char* code, double c) {
+        return Table().greg(kNoReform).add(jdOf(1880, 1, 1), "LMT ", 0).add(jdOf(1950, 1, 1), code, c);
+    };
+
+    f.italian("00000007.CAL", table("AAA", -1));
+    EXPECT_EQ(correction(100000007, italian), "-1");
+    f.italian("00000007.CAL", table("BBB", -2));
+    const ZoneLookup z = lookUpZone(f.root(), placeWith(100000007), italian, at(1, 1, 2000), 1);
+    EXPECT_EQ(z.correctionText, "-2");
+    EXPECT_EQ(z.recordList.back(), "01/01/1950 00:00 -2 BBB");
+    f.italian("00000007.CAL", table("BBB", -2).add(jdOf(1990, 1, 1), "CCC", -3));  // one record more
+    EXPECT_EQ(correction(100000007, italian), "-3");
+    // Renamed in another case it is found again, until a file spelt exactly comes back;
+    // removed, it is missing.
+    std::filesystem::rename(f.dir / "Calendar/00000007.CAL", f.dir / "Calendar/00000007.cal");
+    EXPECT_EQ(correction(100000007, italian), "-3");
+    f.italian("00000007.CAL", table("FFF", -6));
+    EXPECT_EQ(correction(100000007, italian), "-6");
+    std::filesystem::remove(f.dir / "Calendar/00000007.CAL");
+    std::filesystem::remove(f.dir / "Calendar/00000007.cal");
+    EXPECT_THROW(correction(100000007, italian), FileError);
+
+    f.foreign(
+        {{"00001001.CAL", table("AAA", -1)}, {"00001002.CAL", table("BBB", -2).add(jdOf(1960, 1, 1), "EEE", -5)}});
+    EXPECT_EQ(correction(100001001, foreign), "-1");
+    // The end record moved one record on: the same first records, a longer table.
+    f.foreign(
+        {{"00001001.CAL", table("AAA", -1).add(jdOf(1990, 1, 1), "DDD", -4)}, {"00001002.CAL", table("BBB", -2)}});
+    EXPECT_EQ(correction(100001001, foreign), "-4");
+    // The tables swapped: only the index says where each one starts now.
+    f.foreign(
+        {{"00001002.CAL", table("BBB", -2)}, {"00001001.CAL", table("AAA", -1).add(jdOf(1990, 1, 1), "DDD", -4)}});
+    EXPECT_EQ(correction(100001001, foreign), "-4");
+    EXPECT_EQ(correction(100001002, foreign), "-2");
+}
+
 TEST(TimeZoneLookupTest, AnEndRecordClosesAForeignTable) {
     Folder f;
     f.foreign({

@@ -111,17 +111,25 @@ const Tables& tables() {
 class BitWriter {
 public:
     explicit BitWriter(std::string& out) : out_(out) {}
+    // At most 32 bits at a time, the first bit sent the lowest.
     void put(uint32_t bits, int count) {
         acc_ |= uint64_t(bits) << count_;
         count_ += count;
-        while (count_ >= 8) {
-            out_.push_back(static_cast<char>(acc_ & 0xff));
-            acc_ >>= 8;
-            count_ -= 8;
+        if (count_ >= 32) {
+            const char bytes[4] = {static_cast<char>(acc_), static_cast<char>(acc_ >> 8), static_cast<char>(acc_ >> 16),
+                                   static_cast<char>(acc_ >> 24)};
+            out_.append(bytes, 4);
+            acc_ >>= 32;
+            count_ -= 32;
         }
     }
     void alignToByte() {
-        if (count_ > 0) put(0, 8 - count_);
+        while (count_ > 0) {
+            out_.push_back(static_cast<char>(acc_));
+            acc_ >>= 8;
+            count_ = std::max(0, count_ - 8);
+        }
+        acc_ = 0;
     }
 
 private:
@@ -225,12 +233,21 @@ public:
 private:
     void flush(bool final) {
         const Tables& t = tables();
+        // A drawing uses two distances, so the last one's symbol is nearly always the one.
+        int lastDistance = -1, lastSymbol = 0;
+        auto distanceSymbol = [&](int distance) {
+            if (distance != lastDistance) {
+                lastDistance = distance;
+                lastSymbol = t.distanceSymbol(distance);
+            }
+            return lastSymbol;
+        };
         std::vector<uint32_t> litFreq(286, 0), distFreq(30, 0);
         litFreq[kEndOfBlock] = 1;
         for (uint32_t token : tokens_) {
             if (token & kMatchFlag) {
                 ++litFreq[t.length[(token >> 16) & 0x1ff].symbol];
-                ++distFreq[t.distanceSymbol(token & 0xffff)];
+                ++distFreq[distanceSymbol(token & 0xffff)];
             } else {
                 ++litFreq[token];
             }
@@ -299,7 +316,7 @@ private:
                 const LengthCode& lc = t.length[length];
                 bits_.put(litCodes[lc.symbol], litLengths[lc.symbol]);
                 if (lc.extraBits) bits_.put(static_cast<uint32_t>(length - lc.base), lc.extraBits);
-                const int ds = t.distanceSymbol(distance);
+                const int ds = distanceSymbol(distance);
                 bits_.put(distCodes[ds], distLengths[ds]);
                 if (t.distanceExtra[ds])
                     bits_.put(static_cast<uint32_t>(distance - t.distanceBase[ds]), t.distanceExtra[ds]);

@@ -353,28 +353,60 @@ inline int runLength(const QRgb* row, int x, int limit, const QRgb* reference, i
     return n;
 }
 
+// The Adler-32 checksum of the scanlines, kept as it goes: a run of one pixel is added in a
+// few multiplications instead of byte by byte, since most of a drawing is such runs.
+class Adler {
+public:
+    static constexpr uint64_t kModulus = 65521;
+
+    void pixel(QRgb p) {
+        a_ += qRed(p);
+        b_ += a_;
+        a_ += qGreen(p);
+        b_ += a_;
+        a_ += qBlue(p);
+        b_ += a_;
+    }
+    void byte(unsigned char v) {
+        a_ += v;
+        b_ += a_;
+    }
+    // `count` copies of pixel p: the bytes' sum, and their sum weighted by the number of
+    // bytes from each to the end (which is what the second sum gains beyond count*3*a).
+    void run(QRgb p, uint64_t count) {
+        const uint64_t r = qRed(p), g = qGreen(p), bl = qBlue(p), length = 3 * count;
+        const uint64_t weighted = (r + g + bl) * (count * length - 3 * count * (count - 1) / 2) - count * (g + 2 * bl);
+        b_ = (b_ + length % kModulus * (a_ % kModulus) + weighted % kModulus) % kModulus;
+        a_ = (a_ + count % kModulus * ((r + g + bl) % kModulus)) % kModulus;
+    }
+    // Called at least once a row, which keeps both sums far within 64 bits.
+    void reduce() {
+        a_ %= kModulus;
+        b_ %= kModulus;
+    }
+    uLong value() {
+        reduce();
+        return static_cast<uLong>(b_ << 16 | a_);
+    }
+
+private:
+    uint64_t a_ = 1, b_ = 0;
+};
+
 void deflateRowsUnguarded(const QImage& image, Part& part) {
     const int width = image.width();
     const std::size_t rowBytes = 1 + 3 * std::size_t(width);
     // A copy from the row above reaches back one whole scanline; deflate reaches 32 KB.
     const bool upward = rowBytes <= 32768;
-    std::vector<unsigned char> row(rowBytes);
     part.out.reserve(std::max<std::size_t>(64 << 10, rowBytes * (part.last - part.first) / 16));
     BlockWriter block(part.out);
+    Adler adler;
 
     for (int y = part.first; y < part.last; ++y) {
         const QRgb* p = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         const QRgb* up = upward && y > part.first ? reinterpret_cast<const QRgb*>(image.constScanLine(y - 1)) : nullptr;
-        unsigned char* d = row.data();
-        *d++ = 0;  // no filter
-        for (int x = 0; x < width; ++x) {
-            *d++ = static_cast<unsigned char>(qRed(p[x]));
-            *d++ = static_cast<unsigned char>(qGreen(p[x]));
-            *d++ = static_cast<unsigned char>(qBlue(p[x]));
-        }
-        part.adler = adler32(part.adler, row.data(), static_cast<uInt>(rowBytes));
-
-        block.literal(0);
+        block.literal(0);  // no filter
+        adler.byte(0);
         for (int x = 0; x < width;) {
             const int left = width - x;
             int across = x > 0 ? runLength(p, x, left, p + x - 1, 0) : 0;
@@ -384,14 +416,20 @@ void deflateRowsUnguarded(const QImage& image, Part& part) {
             if (down < 2) down = 0;
             const int run = std::max(across, down);
             if (run == 0) {
-                const unsigned char* bytes = row.data() + 1 + 3 * std::size_t(x);
-                block.literal(bytes[0]);
-                block.literal(bytes[1]);
-                block.literal(bytes[2]);
+                block.literal(static_cast<uint8_t>(qRed(p[x])));
+                block.literal(static_cast<uint8_t>(qGreen(p[x])));
+                block.literal(static_cast<uint8_t>(qBlue(p[x])));
+                adler.pixel(p[x]);
                 ++x;
                 continue;
             }
-            const int distance = across >= down ? 3 : static_cast<int>(rowBytes);
+            const bool sideways = across >= down;
+            if (sideways) {
+                adler.run(p[x - 1], static_cast<uint64_t>(run));
+            } else {
+                for (int i = 0; i < run; ++i) adler.pixel(p[x + i]);
+            }
+            const int distance = sideways ? 3 : static_cast<int>(rowBytes);
             for (int done = 0; done < run;) {
                 const int n = std::min(kMaxPixelsPerMatch, run - done);
                 block.match(3 * n, distance);
@@ -399,8 +437,10 @@ void deflateRowsUnguarded(const QImage& image, Part& part) {
             }
             x += run;
         }
+        adler.reduce();
     }
     block.finish(part.final);
+    part.adler = adler.value();
     part.ok = true;
 }
 

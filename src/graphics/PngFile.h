@@ -11,9 +11,9 @@ namespace athanor {
 // faults instead of 2500, which on a virtual machine saves tens of milliseconds.
 QImage blankOpaqueImage(QSize size, const QColor& fill);
 
-// Writes an image as an 8-bit RGB PNG (any alpha is dropped), with its resolution, at zlib's
-// fastest level, the two halves of the picture compressed side by side. Throws FileError when
-// the file cannot be written.
+// Writes an image as an 8-bit RGB PNG (any alpha is dropped) with its resolution, compressed
+// for speed: runs and repeats of the row above only, the two halves of the picture side by
+// side. Throws FileError when the file cannot be written.
 void writeOpaquePng(const QImage& image, const std::filesystem::path& file);
 
 }  // namespace athanor

@@ -4,6 +4,7 @@
 #include "graphics/EmfDevice.h"
 #include "graphics/EmfPlayer.h"
 #include "graphics/PageCanvas.h"
+#include "graphics/PngFile.h"
 #include "graphics/Views.h"
 #include "graphics/Wheel.h"
 
@@ -15,6 +16,9 @@
 #include <QPdfWriter>
 
 #include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <unistd.h>
 
 namespace {
 
@@ -109,6 +113,21 @@ void BM_PlayWheelMetafile(benchmark::State& st) {
     st.counters["bytes"] = device.data().size();
 }
 BENCHMARK(BM_PlayWheelMetafile)->Unit(benchmark::kMillisecond);
+
+// The wheel as `render` writes it (1600 × 1600, 8 pixels per unit) to a PNG file: the
+// program's writer (arg 0) and Qt's at zlib level 1 (arg 1).
+void BM_WheelPng(benchmark::State& st) {
+    const ViewContext ctx{kChart, kOrbs, kData, "", ""};
+    const QImage image = renderImage(*findView("wheel"), ctx, RenderOptions{});
+    const auto file = std::filesystem::temp_directory_path() / ("athanor-bench-" + std::to_string(::getpid()) + ".png");
+    for (auto _ : st) {
+        if (st.range(0) == 0) writeOpaquePng(image, file);
+        else image.save(QString::fromStdString(file.string()), "PNG", 85);
+    }
+    st.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file));
+    std::filesystem::remove(file);
+}
+BENCHMARK(BM_WheelPng)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_LoadGlyph(benchmark::State& st) {
     const auto file = kData.resolve("Zodiaco\\SegM05.emf");

@@ -4,6 +4,7 @@
 #include "foundations/FileError.h"
 #include "graphics/EmfDevice.h"
 #include "graphics/PageCanvas.h"
+#include "graphics/PngFile.h"
 #include "graphics/Wheel.h"
 
 #include <QFile>
@@ -110,9 +111,7 @@ DrawingState renderState(const View& view, OutputFormat format, const RenderOpti
 
 QImage renderImage(const View& view, const ViewContext& context, const RenderOptions& options) {
     const DrawingState state = renderState(view, OutputFormat::Png, options);
-    // Opaque: the PNG carries no alpha channel and needs no conversion before encoding.
-    QImage image(pixelSize(view, state.ppu), QImage::Format_RGB32);
-    image.fill(state.onPaper() ? Qt::white : Qt::black);
+    QImage image = blankOpaqueImage(pixelSize(view, state.ppu), state.onPaper() ? Qt::white : Qt::black);
     QPainter painter(&image);
     prepare(painter);
     PageCanvas canvas(painter, state, &context.data);
@@ -130,16 +129,13 @@ int writePicture(const View& view, const ViewContext& context, const RenderOptio
     switch (format) {
     case OutputFormat::Png: {
         const DrawingState state = renderState(view, OutputFormat::Png, options);
-        QImage image(pixelSize(view, state.ppu), QImage::Format_RGB32);
-        image.fill(state.onPaper() ? Qt::white : Qt::black);
+        QImage image = blankOpaqueImage(pixelSize(view, state.ppu), state.onPaper() ? Qt::white : Qt::black);
         QPainter painter(&image);
         prepare(painter);
         PageCanvas canvas(painter, state, &context.data);
         const int sheets = drawView(canvas, view, context, sheet);
         painter.end();
-        // Qt's default PNG level spends more time than the drawing; quality 85 is zlib's level 1,
-        // for a file about as large (the picture is opaque, so RGB without alpha).
-        if (!image.save(name, "PNG", 85)) throw FileError(file, "cannot write the picture", FileFault::NotWritten);
+        writeOpaquePng(image, file);
         return sheets;
     }
     case OutputFormat::Pdf: {

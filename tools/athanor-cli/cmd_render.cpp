@@ -11,8 +11,13 @@
 
 #include <QGuiApplication>
 
+#ifdef ATHANOR_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
+
 #include <iostream>
 #include <regex>
+#include <thread>
 
 namespace athanor::cli {
 namespace {
@@ -69,7 +74,30 @@ void ensureGuiApplication() {
     new QGuiApplication(argc, argv);
 }
 
+// Reading the system's font configuration is the longest step before drawing; it runs on the
+// second core while the chart is computed and the GUI library starts.
+class FontConfigurationWarmUp {
+public:
+    FontConfigurationWarmUp() {
+#ifdef ATHANOR_FONTCONFIG
+        try {
+            thread_ = std::thread([] { FcInit(); });
+        } catch (const std::system_error&) {
+            // Without a second thread the fonts are read when first drawn.
+        }
+#endif
+    }
+    ~FontConfigurationWarmUp() { finish(); }
+    void finish() {
+        if (thread_.joinable()) thread_.join();
+    }
+
+private:
+    std::thread thread_;
+};
+
 int render(const Args& args) {
+    FontConfigurationWarmUp fonts;
     args.allowOnly({"stamp", "coord", "calendar", "view", "out", "mono", "data", "scale", "paper"});
     const std::string viewName = args.require("view");
     const View* view = findView(viewName);
@@ -111,6 +139,7 @@ int render(const Args& args) {
     buildChart(chart, files, subject, ChartVariant::Analysis);
 
     ensureGuiApplication();
+    fonts.finish();
     const auto written = renderToFile(*view, ViewContext{chart, orbs, root, "", todayText()}, options, out);
 
     Json j;

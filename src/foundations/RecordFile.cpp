@@ -308,8 +308,38 @@ void writeField(std::uint8_t* field, int capacity, std::string_view text) {
     std::memset(field + 1 + len, 0, static_cast<std::size_t>(capacity) - len);
 }
 
+namespace {
+
+std::mutex& scratchMutex() {
+    static std::mutex m;
+    return m;
+}
+std::string& scratchFolder() {
+    static std::string folder;
+    return folder;
+}
+
+}  // namespace
+
+bool inScratchFolder(const fs::path& dir) {
+    std::lock_guard guard(scratchMutex());
+    const std::string& scratch = scratchFolder();
+    if (scratch.empty()) return false;
+    const std::string d = dir.lexically_normal().string();
+    return d.size() >= scratch.size() && d.compare(0, scratch.size(), scratch) == 0 &&
+           (d.size() == scratch.size() || d[scratch.size()] == '/');
+}
+
+void setScratchFolder(const fs::path& folder) {
+    std::lock_guard guard(scratchMutex());
+    std::string s = folder.empty() ? std::string() : folder.lexically_normal().string();
+    while (s.size() > 1 && s.back() == '/') s.pop_back();
+    scratchFolder() = s;
+}
+
 void writeFileAtomically(const fs::path& path, std::string_view bytes) {
     const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    const bool durable = !inScratchFolder(dir);
     std::string temp = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) throw FileError::fromErrno(path, errno);
@@ -332,7 +362,7 @@ void writeFileAtomically(const fs::path& path, std::string_view bytes) {
     }
     if (::fchmod(fd, mode) != 0) abandon(errno);
     if (!pwriteAll(fd, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), 0)) abandon(errno);
-    if (::fsync(fd) != 0) abandon(errno);
+    if (durable && ::fsync(fd) != 0) abandon(errno);
     if (::close(fd) != 0) {
         const int err = errno;
         ::unlink(temp.c_str());
@@ -343,7 +373,7 @@ void writeFileAtomically(const fs::path& path, std::string_view bytes) {
         ::unlink(temp.c_str());
         throw FileError::fromErrno(path, err);
     }
-    syncFolder(dir);
+    if (durable) syncFolder(dir);
 }
 
 }  // namespace athanor

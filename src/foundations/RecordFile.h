@@ -105,4 +105,11 @@ void writeField(std::uint8_t* field, int capacity, std::string_view text);
 // the folder is flushed too, so the new name survives a power cut.
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
+// Files written whole under `folder` (and its subfolders) are not flushed to disk: a scratch
+// folder whose files matter only while the program runs, where the flushes cost more than
+// the work. An empty path ends it. One folder per program.
+void setScratchFolder(const std::filesystem::path& folder);
+// Whether `folder` lies in the scratch folder.
+bool inScratchFolder(const std::filesystem::path& folder);
+
 }  // namespace athanor

@@ -10,13 +10,12 @@
 #include <cstdlib>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace athanor {
 
 namespace fs = std::filesystem;
-
-namespace {
 
 std::string readWholeFile(const fs::path& path) {
     int fd;
@@ -25,6 +24,29 @@ std::string readWholeFile(const fs::path& path) {
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) throw FileError::fromErrno(path, errno);
     std::string out;
+    // Read straight into a string of the file's size: no copy, no growth (the size is a hint:
+    // a file that grows or shrinks meanwhile is read to its end all the same).
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && st.st_size > 0) {
+        out.resize(static_cast<std::size_t>(st.st_size));
+        std::size_t got = 0;
+        while (got < out.size()) {
+            const ssize_t r = ::read(fd, out.data() + got, out.size() - got);
+            if (r < 0) {
+                if (errno == EINTR) continue;
+                const int err = errno;
+                ::close(fd);
+                throw FileError::fromErrno(path, err);
+            }
+            if (r == 0) break;
+            got += static_cast<std::size_t>(r);
+        }
+        out.resize(got);
+        if (got < static_cast<std::size_t>(st.st_size)) {
+            ::close(fd);
+            return out;
+        }
+    }
     char buf[65536];
     for (;;) {
         const ssize_t r = ::read(fd, buf, sizeof buf);
@@ -41,6 +63,8 @@ std::string readWholeFile(const fs::path& path) {
     return out;
 }
 
+namespace {
+
 std::string_view trimBlanks(std::string_view s) {
     auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
     while (!s.empty() && blank(s.front())) s.remove_prefix(1);
@@ -52,8 +76,8 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-std::vector<std::string> splitLines(std::string_view contents) {
-    std::vector<std::string> lines;
+std::vector<std::string_view> splitLineViews(std::string_view contents) {
+    std::vector<std::string_view> lines;
     std::size_t start = 0;
     while (start < contents.size()) {
         std::size_t end = contents.find('\n', start);
@@ -61,10 +85,15 @@ std::vector<std::string> splitLines(std::string_view contents) {
         if (last) end = contents.size();
         std::size_t stop = end;
         if (!last && stop > start && contents[stop - 1] == '\r') --stop;
-        lines.emplace_back(contents.substr(start, stop - start));
+        lines.push_back(contents.substr(start, stop - start));
         start = end + 1;
     }
     return lines;
+}
+
+std::vector<std::string> splitLines(std::string_view contents) {
+    const auto views = splitLineViews(contents);
+    return std::vector<std::string>(views.begin(), views.end());
 }
 
 std::vector<std::string> readLines(const fs::path& path) { return splitLines(readWholeFile(path)); }

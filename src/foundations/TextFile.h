@@ -17,6 +17,11 @@ std::vector<std::string> readLines(const std::filesystem::path& path);
 
 // Splits file contents into lines as readLines does.
 std::vector<std::string> splitLines(std::string_view contents);
+// The same lines as views into `contents`.
+std::vector<std::string_view> splitLineViews(std::string_view contents);
+
+// The whole contents of a file; FileError when it is missing or unreadable.
+std::string readWholeFile(const std::filesystem::path& path);
 
 // Rewrites the whole file atomically, every line ended by CR LF.
 void writeLines(const std::filesystem::path& path, const std::vector<std::string>& lines);

@@ -263,12 +263,15 @@ std::string ExchangeFiles::fileName(int planets) {
 
 bool ExchangeFiles::contains(int planets, std::string_view line) {
     if (planets < 2 || planets > 5) throw std::out_of_range("exchange file size");
-    auto& set = lines_[planets];
-    if (!set) {
-        const auto lines = readLines(root_.resolve(fileName(planets)));
-        set.emplace(lines.begin(), lines.end());
+    auto& kept = lines_[static_cast<std::size_t>(planets)];
+    if (!kept) {
+        auto l = std::make_unique<Lines>();
+        l->text = readWholeFile(root_.resolve(fileName(planets)));
+        l->sorted = splitLineViews(l->text);
+        std::sort(l->sorted.begin(), l->sorted.end());
+        kept = std::move(l);
     }
-    return set->count(std::string(line)) != 0;
+    return std::binary_search(kept->sorted.begin(), kept->sorted.end(), line);
 }
 
 std::array<int, 8> planetSigns(const ChartState& chart) {

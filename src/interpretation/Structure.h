@@ -4,10 +4,10 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 namespace athanor {
@@ -92,8 +92,14 @@ public:
     static std::string fileName(int planets);
 
 private:
+    // A file's text and its lines, sorted, as views into it: one allocation each instead of
+    // one per line (the five-planet file has 6,529).
+    struct Lines {
+        std::string text;
+        std::vector<std::string_view> sorted;
+    };
     DataRoot root_;
-    std::array<std::optional<std::unordered_set<std::string>>, 6> lines_;
+    std::array<std::unique_ptr<const Lines>, 6> lines_;
 };
 
 // Signs 1..12 of planets 1..7 from the chart's longitudes.

@@ -162,5 +162,22 @@ TEST(AtomicWrite, FailureIsAFileErrorAndKeepsWhatWasThere) {
     EXPECT_EQ(entries, 1);
 }
 
+// A command's scratch folder is written without flushes; only it and what lies inside it.
+TEST(AtomicWrite, OnlyTheScratchFolderGoesUnflushed) {
+    TempDir dir;
+    setScratchFolder(dir / "scratch/");
+    EXPECT_TRUE(inScratchFolder(dir / "scratch"));
+    EXPECT_TRUE(inScratchFolder(dir / "scratch/FileDum"));
+    EXPECT_TRUE(inScratchFolder(dir / "scratch/./FileTmp/"));
+    EXPECT_FALSE(inScratchFolder(dir / "scratch2"));
+    EXPECT_FALSE(inScratchFolder(dir.path()));
+    fs::create_directories(dir / "scratch/FileDum");
+    writeFileAtomically(dir / "scratch/FileDum/Dati3.dum", "one");
+    writeFileAtomically(dir / "scratch/FileDum/Dati3.dum", "two");
+    EXPECT_EQ(TempDir::read(dir / "scratch/FileDum/Dati3.dum"), "two");
+    setScratchFolder({});
+    EXPECT_FALSE(inScratchFolder(dir / "scratch"));
+}
+
 }  // namespace
 }  // namespace athanor

@@ -5,6 +5,7 @@
 #include "foundations/ChartState.h"
 #include "foundations/Cp1252.h"
 #include "foundations/DataRoot.h"
+#include "foundations/RecordFile.h"
 #include "interpretation/AspectViews.h"
 #include "interpretation/NativityRuler.h"
 #include "interpretation/OrbFiles.h"
@@ -69,8 +70,10 @@ public:
         path_ = std::filesystem::temp_directory_path() /
                 ("athanor-analyse-" + std::to_string(rd()) + "-" + std::to_string(rd()));
         std::filesystem::create_directories(path_);
+        setScratchFolder(path_);  // nothing in it outlives the command: no flushes
     }
     ~ScratchFolder() {
+        setScratchFolder({});
         std::error_code ec;
         std::filesystem::remove_all(path_, ec);
     }

@@ -59,6 +59,8 @@ void checkStamp(const std::string& stamp) {
 void ensureGuiApplication() {
     if (QGuiApplication::instance()) return;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The GLib event loop costs some milliseconds to set up and a drawing runs no events.
+    if (qEnvironmentVariableIsEmpty("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
     // Without a session the platform warns about its runtime folder; that says nothing
     // about the picture.
     static const QtMessageHandler previous =

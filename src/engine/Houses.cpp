@@ -141,14 +141,7 @@ void stepSinCosD(long double x, long double& s, long double& c) {
     const long double n = std::nearbyint(static_cast<double>(x) * (256.0 / 360.0));
     const long double r = (x - n * 1.40625L) * kDegToRad;
     const long long k = static_cast<long long>(static_cast<double>(n)) & 255;
-    const long double z = r * r;
-    const long double S = -1.0L / 6.0L + z * (1.0 / 120.0 + z * (-1.0 / 5040.0));
-    const long double C = 1.0 / 24.0 + z * (-1.0 / 720.0 + z * (1.0 / 40320.0));
-    const long double sinR = r + r * z * S;
-    const long double cosRm1 = z * z * C - 0.5L * z;
-    const long double sinA = steps.sine[k], cosA = steps.sine[k + 64];
-    s = sinA + (sinA * cosRm1 + cosA * sinR);
-    c = cosA + (cosA * cosRm1 - sinA * sinR);
+    trig::sinCosBeyond(steps.sine[k], steps.sine[k + 64], r, s, c);
 }
 long double stepSinD(long double x) {
     long double s, c;

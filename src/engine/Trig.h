@@ -50,18 +50,24 @@ inline long double normalizeDegrees(long double x) {
 // sin(k pi/128) for k = 0..319, so that cos(k pi/128) is entry k + 64.
 extern const std::array<double, 320> kSineSteps;
 
-// Sine and cosine of k pi/128 + r for |r| <= pi/256 (a little beyond does no harm): the
-// table's step and short series in r, whose remainders lie below a hundredth of an ulp.
-inline void sinCosStep(long long k, double r, double& s, double& c) {
-    const double z = r * r;
-    // sin r = r + r z S, cos r - 1 = z^2 C - z/2
-    const double S = -1.0 / 6.0 + z * (1.0 / 120.0 + z * (-1.0 / 5040.0));
-    const double C = 1.0 / 24.0 + z * (-1.0 / 720.0 + z * (1.0 / 40320.0));
-    const double sinR = r + r * z * S;
-    const double cosRm1 = z * z * C - 0.5 * z;
-    const double sinA = kSineSteps[k & 255], cosA = kSineSteps[(k & 255) + 64];
+// Sine and cosine of a + r from those of a tabulated step a and short series in r, for
+// |r| <= pi/256 (a little beyond does no harm), whose remainders lie below a hundredth of an
+// ulp: in double for the positions, in long double for the house formulas' secant steps.
+template <class F>
+inline void sinCosBeyond(F sinA, F cosA, F r, F& s, F& c) {
+    const F z = r * r;
+    // sin r = r + r z S, cos r - 1 = z^2 C - z/2; only the leading coefficient needs F.
+    const F S = F(-1) / F(6) + z * (1.0 / 120.0 + z * (-1.0 / 5040.0));
+    const F C = 1.0 / 24.0 + z * (-1.0 / 720.0 + z * (1.0 / 40320.0));
+    const F sinR = r + r * z * S;
+    const F cosRm1 = z * z * C - F(0.5) * z;
     s = sinA + (sinA * cosRm1 + cosA * sinR);
     c = cosA + (cosA * cosRm1 - sinA * sinR);
+}
+
+// Sine and cosine of k pi/128 + r.
+inline void sinCosStep(long long k, double r, double& s, double& c) {
+    sinCosBeyond(kSineSteps[k & 255], kSineSteps[(k & 255) + 64], r, s, c);
 }
 
 // Degree arguments: n steps of 360/256 degrees come off exactly (n 1.40625 is exact, and

@@ -3,6 +3,7 @@
 #include "foundations/FileError.h"
 #include "foundations/RecordFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -23,33 +24,16 @@ std::string readWholeFile(const fs::path& path) {
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) throw FileError::fromErrno(path, errno);
-    std::string out;
-    // Read straight into a string of the file's size: no copy, no growth (the size is a hint:
-    // a file that grows or shrinks meanwhile is read to its end all the same).
+    // A string of the file's size and one byte more, so the read that finds the end finds
+    // room: no growth and no copy. The size is a hint; a file that grows meanwhile is read to
+    // its end all the same.
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0) {
-        out.resize(static_cast<std::size_t>(st.st_size));
-        std::size_t got = 0;
-        while (got < out.size()) {
-            const ssize_t r = ::read(fd, out.data() + got, out.size() - got);
-            if (r < 0) {
-                if (errno == EINTR) continue;
-                const int err = errno;
-                ::close(fd);
-                throw FileError::fromErrno(path, err);
-            }
-            if (r == 0) break;
-            got += static_cast<std::size_t>(r);
-        }
-        out.resize(got);
-        if (got < static_cast<std::size_t>(st.st_size)) {
-            ::close(fd);
-            return out;
-        }
-    }
-    char buf[65536];
+    const std::size_t hint = ::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 65536;
+    std::string out;
+    std::size_t got = 0;
     for (;;) {
-        const ssize_t r = ::read(fd, buf, sizeof buf);
+        if (got == out.size()) out.resize(std::max(hint, 2 * out.size()));
+        const ssize_t r = ::read(fd, out.data() + got, out.size() - got);
         if (r < 0) {
             if (errno == EINTR) continue;
             const int err = errno;
@@ -57,9 +41,10 @@ std::string readWholeFile(const fs::path& path) {
             throw FileError::fromErrno(path, err);
         }
         if (r == 0) break;
-        out.append(buf, static_cast<std::size_t>(r));
+        got += static_cast<std::size_t>(r);
     }
     ::close(fd);
+    out.resize(got);
     return out;
 }
 

@@ -10,7 +10,11 @@ namespace athanor {
 void requireWholeRecords(const std::filesystem::path& path, std::size_t recordSize) {
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec || recordSize == 0 || size % recordSize == 0) return;  // an unreadable file fails where it is read
+    if (!ec) requireWholeRecords(path, size, recordSize);  // an unreadable file fails where it is read
+}
+
+void requireWholeRecords(const std::filesystem::path& path, std::uintmax_t size, std::size_t recordSize) {
+    if (recordSize == 0 || size % recordSize == 0) return;
     throw FileError(path,
                     std::to_string(size) + " bytes: no es un n\xFAmero entero de registros de " +
                         std::to_string(recordSize) + " bytes",

@@ -179,6 +179,8 @@ using SymptomNameRecord = StringRecord<100>;
 // size is not a whole number of records was cut or is another file, and is refused
 // (FileError, FileFault::Damaged) before anything reads or rewrites it.
 void requireWholeRecords(const std::filesystem::path& path, std::size_t recordSize);
+// The same for a file whose size the caller has.
+void requireWholeRecords(const std::filesystem::path& path, std::uintmax_t size, std::size_t recordSize);
 
 // A record file read and written as records of type R (R::kSize bytes each). Opened for
 // one operation. Missing files, a size that is not whole records, records beyond the end

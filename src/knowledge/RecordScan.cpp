@@ -1,6 +1,7 @@
 #include "knowledge/RecordScan.h"
 
 #include "foundations/FileError.h"
+#include "knowledge/KnowledgeRecords.h"
 
 #include <cerrno>
 
@@ -27,14 +28,12 @@ RecordScanner::RecordScanner(fs::path path, std::size_t recordSize) : path_(std:
         ::close(fd_);
         throw FileError::fromErrno(path_, err);
     }
-    if (size_ > 0 && static_cast<std::uintmax_t>(st.st_size) % size_ != 0) {
+    try {
+        requireWholeRecords(path_, static_cast<std::uintmax_t>(st.st_size), size_);
+    } catch (const FileError&) {
         ::close(fd_);
         fd_ = -1;
-        // A cut or foreign file (knowledge-base files are replaced whole, see requireWholeRecords).
-        throw FileError(path_,
-                        std::to_string(st.st_size) + " bytes: no es un n\xFAmero entero de registros de " +
-                            std::to_string(size_) + " bytes",
-                        FileFault::Damaged);
+        throw;
     }
     count_ = static_cast<std::int64_t>(st.st_size) / static_cast<std::int64_t>(size_);
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);

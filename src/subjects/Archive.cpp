@@ -206,8 +206,8 @@ void Archive::removeEntry(int k) {
 
 struct Archive::IndexSnapshot {
     struct stat identity {};
-    Bytes records;
-    int count = 0;  // whole records
+    Bytes records;  // whole records
+    int count() const { return static_cast<int>(records.size() / kIndexRecordSize); }
     const std::uint8_t* record(int k) const { return records.data() + static_cast<std::size_t>(k) * kIndexRecordSize; }
 };
 
@@ -230,7 +230,6 @@ std::shared_ptr<const Archive::IndexSnapshot> Archive::indexSnapshot() const {
     if (known && snapshot_ && sameFile(snapshot_->identity, before)) return snapshot_;
     auto s = std::make_shared<IndexSnapshot>();
     s->records = RecordFile(index, kIndexRecordSize).readAll();  // the file's own errors
-    s->count = static_cast<int>(s->records.size() / kIndexRecordSize);
     struct stat after {};
     // Kept only when nothing changed the file while it was read, and when its last change
     // is old enough that a write now would show a later time: file times advance by clock
@@ -251,7 +250,7 @@ std::shared_ptr<const Archive::IndexSnapshot> Archive::indexSnapshot() const {
 
 int Archive::findNear(std::string_view prefix) const {
     const auto index = indexSnapshot();
-    const int n = index->count - 1;
+    const int n = index->count() - 1;
     if (n <= 0) return 0;
     const std::string key = padRight(prefix, kNameWidth, '!');
     int lo = 1, hi = n, mid = 0;
@@ -271,7 +270,7 @@ int Archive::findNear(std::string_view prefix) const {
 int Archive::firstStartingWith(std::string_view prefix) const {
     if (prefix.empty()) return 0;
     const auto index = indexSnapshot();
-    const int n = index->count - 1;
+    const int n = index->count() - 1;
     int lo = 1, hi = n + 1;
     while (lo < hi) {
         const int mid = lo + (hi - lo) / 2;

@@ -58,12 +58,7 @@ public:
                                                        ZoneRecord{0, "****", 0}}));
         dir.write("Calendar/Elencal.002", "00000002.CAL  000000\r\n");
 
-        BirthRecord r = BirthRecord::blank();
-        r.birthStamp = makeBirthStamp(StampDate{1975, 5, 12, 8, 30}, -1);
-        r.placeText = "41N54-012E29Roma";
-        r.calendarCode = "GR";
-        r.country = "Italia";
-        r.planetSummary = r.cuspSummary = r.aspectSummary = r.reserved21 = r.reserved12 = "";
+        BirthRecord r = birthRecord(makeBirthStamp(StampDate{1975, 5, 12, 8, 30}, -1), "41N54-012E29Roma", "Italia");
         r.notesNumber = "00000";
         replaceCurrent(folder.root(), makeEntryText("PRUEBA ROSSI MARIA", 1), r);
         addSubject(folder.root(), "BASE", "BIANCHI LUCA",

@@ -4,6 +4,7 @@
 #include "foundations/DataRoot.h"
 #include "foundations/FileError.h"
 #include "graphics/EmfPlayer.h"
+#include "graphics/RingRaster.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -460,8 +461,9 @@ void PageCanvas::ellipse(double y2, double x2, double y1, double x1) {
 
 void PageCanvas::circle(double r, double y, double x) {
     if (state_.surface() == Surface::Screen && state_.zoom == 1.0) {
-        const QRectF box(QPointF(toDevice(y - r, x - r)), QPointF(toDevice(y + r, x + r)));
-        painter_.drawArc(box.normalized(), 0, 360 * 16);
+        const QRectF box = QRectF(QPointF(toDevice(y - r, x - r)), QPointF(toDevice(y + r, x + r))).normalized();
+        if (box.width() == box.height() && strokeCircleOnImage(painter_, box.center(), box.width() / 2.0)) return;
+        painter_.drawArc(box, 0, 360 * 16);
         return;
     }
     QPolygon chords;

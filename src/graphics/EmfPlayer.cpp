@@ -2,9 +2,11 @@
 
 #include "foundations/FileError.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QThread>
 
 #include <emf2svg.h>
 #include <uemf.h>
@@ -13,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <mutex>
 #include <fstream>
 #include <stdexcept>
 #include <vector>
@@ -105,7 +108,13 @@ std::shared_ptr<const EmfPicture> EmfPicture::fromBytes(const QByteArray& bytes)
     options.svgDelimiter = true;
     char* out = nullptr;
     size_t outLength = 0;
-    const int ok = emf2svg(copy.data(), copy.size(), &out, &outLength, &options);
+    int ok = 0;
+    {
+        // The converter is not known to be reentrant.
+        static std::mutex converter;
+        const std::lock_guard lock(converter);
+        ok = emf2svg(copy.data(), copy.size(), &out, &outLength, &options);
+    }
     if (!ok || !out) {
         std::free(out);
         throw std::runtime_error("enhanced metafile cannot be played");
@@ -118,6 +127,9 @@ std::shared_ptr<const EmfPicture> EmfPicture::fromBytes(const QByteArray& bytes)
     picture->frame_ = QRectF(h.frameLeft, h.frameTop, static_cast<qreal>(frameWidth), static_cast<qreal>(frameHeight));
     picture->renderer_ = std::make_unique<QSvgRenderer>(picture->svg_);
     if (!picture->renderer_->isValid()) throw std::runtime_error("enhanced metafile cannot be played");
+    // Loaded ahead on a helper thread, it still belongs with the pictures drawn by the interface.
+    if (const QCoreApplication* app = QCoreApplication::instance(); app && QThread::currentThread() != app->thread())
+        picture->renderer_->moveToThread(app->thread());
 
     // The SVG is in device units shifted by the bounds' origin. Play the picture frame
     // (in device units through the reference device) when the header gives one, the
@@ -158,13 +170,50 @@ std::shared_ptr<const EmfPicture> GlyphLibrary::get(const std::filesystem::path&
     const auto stamp = std::filesystem::last_write_time(file, ec);
     if (ec) throw FileError::fromErrorCode(file, ec);
     const std::string key = file.string();
-    auto it = entries_.find(key);
-    if (it != entries_.end() && it->second.stamp == stamp) return it->second.picture;
+    Loaded loaded;
+    {
+        const std::lock_guard lock(mutex_);
+        auto it = entries_.find(key);
+        if (it != entries_.end() && it->second.stamp == stamp) loaded = it->second.picture;
+    }
+    if (loaded.valid()) {
+        try {
+            return loaded.get();
+        } catch (...) {
+            // Loaded ahead and failed: load it here, where the failure is reported.
+        }
+    }
     auto picture = EmfPicture::load(file);
-    entries_[key] = Entry{stamp, picture};
+    std::promise<std::shared_ptr<const EmfPicture>> done;
+    done.set_value(picture);
+    const std::lock_guard lock(mutex_);
+    entries_[key] = Entry{stamp, done.get_future().share()};
     return picture;
 }
 
-void GlyphLibrary::clear() { entries_.clear(); }
+void GlyphLibrary::loadAhead(const std::vector<std::filesystem::path>& files) {
+    for (const auto& file : files) {
+        std::error_code ec;
+        const auto stamp = std::filesystem::last_write_time(file, ec);
+        if (ec) continue;
+        std::promise<std::shared_ptr<const EmfPicture>> done;
+        {
+            const std::lock_guard lock(mutex_);
+            auto& entry = entries_[file.string()];
+            if (entry.picture.valid() && entry.stamp == stamp) continue;
+            entry = Entry{stamp, done.get_future().share()};
+        }
+        try {
+            done.set_value(EmfPicture::load(file));
+        } catch (...) {
+            done.set_exception(std::current_exception());
+        }
+    }
+}
+
+void GlyphLibrary::clear() {
+    const std::lock_guard lock(mutex_);
+    entries_.clear();
+}
 
 }  // namespace athanor

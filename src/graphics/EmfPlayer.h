@@ -4,9 +4,12 @@
 #include <QSize>
 
 #include <filesystem>
+#include <future>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
 class QPainter;
 class QSvgRenderer;
@@ -51,18 +54,25 @@ struct EmfHeaderInfo {
 // nullopt-like: returns false when the bytes do not start with an EMF header.
 bool readEmfHeader(const QByteArray& bytes, EmfHeaderInfo& out);
 
-// The loaded glyph files, kept by path and reloaded when a file changes on disk.
+// The loaded glyph files, kept by path and reloaded when a file changes on disk. Any thread
+// may use it; a file another thread is loading is waited for, not loaded twice.
 class GlyphLibrary {
 public:
     static GlyphLibrary& shared();
+    // Throws FileError when the file cannot be read or played.
     std::shared_ptr<const EmfPicture> get(const std::filesystem::path& file);
+    // Loads the files not loaded yet, typically on a second thread before they are drawn. A file
+    // that fails is left for get() to report.
+    void loadAhead(const std::vector<std::filesystem::path>& files);
     void clear();
 
 private:
+    using Loaded = std::shared_future<std::shared_ptr<const EmfPicture>>;
     struct Entry {
         std::filesystem::file_time_type stamp;
-        std::shared_ptr<const EmfPicture> picture;
+        Loaded picture;
     };
+    std::mutex mutex_;
     std::map<std::string, Entry> entries_;
 };
 

@@ -26,7 +26,10 @@ std::vector<View>& registry() {
     static std::vector<View> all = [] {
         std::vector<View> v;
         // The analysis window's wheel; the picture leaves room for the axis degrees.
-        v.push_back(View{"wheel", 200, 200, true,
+        v.push_back(View{"wheel",
+                         200,
+                         200,
+                         true,
                          [](PageCanvas& canvas, const ViewContext& ctx) { drawWheel(canvas, ctx.chart, ctx.orbs); },
                          {}});
         return v;
@@ -107,6 +110,15 @@ DrawingState renderState(const View& view, OutputFormat format, const RenderOpti
     }
     }
     return s;
+}
+
+std::vector<std::filesystem::path> chartGlyphFiles(const DataRoot& root, const DrawingState& state) {
+    const GlyphVariant variant = glyphVariant(state);
+    std::vector<std::filesystem::path> files;
+    // In the order the wheel draws them: the signs, then the planets.
+    for (int sign = 1; sign <= 12; ++sign) files.push_back(root.resolve(signGlyphFile(sign, 'M', variant)));
+    for (int body = 1; body <= 11; ++body) files.push_back(root.resolve(planetGlyphFile(body, variant)));
+    return files;
 }
 
 QImage renderImage(const View& view, const ViewContext& context, const RenderOptions& options) {

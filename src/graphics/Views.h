@@ -58,6 +58,11 @@ struct RenderOptions {
 // recording flag for SVG and EMF, the print scale of an A4 page for PDF.
 DrawingState renderState(const View& view, OutputFormat format, const RenderOptions& options);
 
+// The glyph files nearly every chart picture draws (the planets' and the signs' of the wheel)
+// in the colours `state` gives them, found in the program folder. A drawing program loads them
+// ahead on a second thread (GlyphLibrary::loadAhead).
+std::vector<std::filesystem::path> chartGlyphFiles(const DataRoot& root, const DrawingState& state);
+
 // Draws a view into an image as the screen shows it (or on white paper).
 QImage renderImage(const View& view, const ViewContext& context, const RenderOptions& options);
 
@@ -68,7 +73,7 @@ std::filesystem::path sheetFile(const std::filesystem::path& file, int sheet);
 // Renders a view to a file whose format follows the extension: a PDF holds every sheet, the
 // other formats one picture per sheet (sheetFile). Returns the files written. Throws
 // FileError when a file cannot be written, std::invalid_argument for an unknown extension.
-std::vector<std::filesystem::path> renderToFile(const View& view, const ViewContext& context, const RenderOptions& options,
-                  const std::filesystem::path& file);
+std::vector<std::filesystem::path> renderToFile(const View& view, const ViewContext& context,
+                                                const RenderOptions& options, const std::filesystem::path& file);
 
 }  // namespace athanor

@@ -21,6 +21,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <thread>
 
 namespace athanor {
 namespace {
@@ -315,6 +317,49 @@ TEST(GlyphSet, LibraryReloadsAChangedFile) {
     EXPECT_NE(second->svg(), first->svg());
     std::filesystem::remove(file);
     EXPECT_THROW(library.get(file), FileError);
+}
+
+// Glyphs loaded ahead on another thread are the ones drawn; one that cannot be played is
+// reported when it is drawn, as if never loaded ahead.
+TEST(GlyphSet, LoadedAheadOnAnotherThreadAndDrawnFromThere) {
+    const test::TempDir dir;
+    const auto good = dir / "Good.emf", damaged = dir / "Damaged.emf", missing = dir / "Missing.emf";
+    std::filesystem::copy_file(kData.resolve("Zodiaco\\SegM05.emf"), good);
+    {
+        std::ofstream out(damaged, std::ios::binary);
+        out << "not a metafile at all, and long enough to look like one's header........................";
+    }
+    auto& library = GlyphLibrary::shared();
+    std::thread ahead([&] { library.loadAhead({good, damaged, missing}); });
+    ahead.join();
+    // Changed behind the library's back (same time stamp): what is drawn is what was loaded ahead.
+    const auto stamp = std::filesystem::last_write_time(good);
+    std::filesystem::copy_file(kData.resolve("Simboli\\PiaX02.emf"), good,
+                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::last_write_time(good, stamp);
+    const auto picture = library.get(good);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->svg(), EmfPicture::load(kData.resolve("Zodiaco\\SegM05.emf"))->svg());
+    EXPECT_EQ(library.get(good), picture);
+    EXPECT_THROW(library.get(damaged), FileError);
+    EXPECT_THROW(library.get(missing), FileError);
+
+    // Drawn on this thread, it looks as when loaded here.
+    QImage aheadImage(64, 64, QImage::Format_RGB32), here(64, 64, QImage::Format_RGB32);
+    aheadImage.fill(Qt::black);
+    here.fill(Qt::black);
+    {
+        QPainter p(&aheadImage);
+        picture->draw(p, QRectF(0, 0, 64, 64));
+        QPainter q(&here);
+        EmfPicture::load(kData.resolve("Zodiaco\\SegM05.emf"))->draw(q, QRectF(0, 0, 64, 64));
+    }
+    EXPECT_EQ(aheadImage, here);
+    EXPECT_NE(here, [] {
+        QImage blank(64, 64, QImage::Format_RGB32);
+        blank.fill(Qt::black);
+        return blank;
+    }());
 }
 
 TEST(Render, FormatsFollowTheExtension) {

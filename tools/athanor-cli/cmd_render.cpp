@@ -5,6 +5,7 @@
 #include "engine/CorrectionFiles.h"
 #include "foundations/DataRoot.h"
 #include "foundations/Format.h"
+#include "graphics/EmfPlayer.h"
 #include "graphics/Views.h"
 #include "interpretation/OrbFiles.h"
 #include "subjects/CoordText.h"
@@ -15,7 +16,11 @@
 #include <fontconfig/fontconfig.h>
 #endif
 
+#include <condition_variable>
+#include <cstdlib>
+#include <future>
 #include <iostream>
+#include <mutex>
 #include <regex>
 #include <thread>
 
@@ -76,30 +81,61 @@ void ensureGuiApplication() {
     new QGuiApplication(argc, argv);
 }
 
-// Reading the system's font configuration is the longest step before drawing; it runs on the
-// second core while the chart is computed and the GUI library starts.
-class FontConfigurationWarmUp {
+// Work for the second core while the first computes the chart and starts the GUI library:
+// reading the system's font configuration (the longest step before drawing), then, once the
+// GUI library is up, loading the glyph files the picture is likely to draw.
+class DrawingWarmUp {
 public:
-    FontConfigurationWarmUp() {
-#ifdef ATHANOR_FONTCONFIG
+    DrawingWarmUp() {
         try {
-            thread_ = std::thread([] { FcInit(); });
+            thread_ = std::thread([this] { run(); });
         } catch (const std::system_error&) {
-            // Without a second thread the fonts are read when first drawn.
+            // Without a second thread the fonts and glyphs are read when first drawn.
+            fontsRead_.set_value();
         }
-#endif
     }
-    ~FontConfigurationWarmUp() { finish(); }
-    void finish() {
+    ~DrawingWarmUp() {
+        loadGlyphs({});
         if (thread_.joinable()) thread_.join();
     }
+    // Called once the GUI library is up; an empty list loads nothing.
+    void loadGlyphs(std::vector<std::filesystem::path> files) {
+        const std::lock_guard lock(mutex_);
+        if (glyphsGiven_) return;
+        glyphs_ = std::move(files);
+        glyphsGiven_ = true;
+        given_.notify_one();
+    }
+    // The GUI library reads the font configuration itself if it is not read yet: both at once
+    // would read it twice.
+    void awaitFonts() { fonts_.wait(); }
 
 private:
+    void run() {
+#ifdef ATHANOR_FONTCONFIG
+        FcInit();
+#endif
+        fontsRead_.set_value();
+        std::vector<std::filesystem::path> files;
+        {
+            std::unique_lock lock(mutex_);
+            given_.wait(lock, [this] { return glyphsGiven_; });
+            files = std::move(glyphs_);
+        }
+        GlyphLibrary::shared().loadAhead(files);
+    }
+
+    std::promise<void> fontsRead_;
+    std::shared_future<void> fonts_ = fontsRead_.get_future().share();
+    std::mutex mutex_;
+    std::condition_variable given_;
+    bool glyphsGiven_ = false;
+    std::vector<std::filesystem::path> glyphs_;
     std::thread thread_;
 };
 
 int render(const Args& args) {
-    FontConfigurationWarmUp fonts;
+    DrawingWarmUp warmUp;
     args.allowOnly({"stamp", "coord", "calendar", "view", "out", "mono", "data", "scale", "paper"});
     const std::string viewName = args.require("view");
     const View* view = findView(viewName);
@@ -141,7 +177,8 @@ int render(const Args& args) {
     buildChart(chart, files, subject, ChartVariant::Analysis);
 
     ensureGuiApplication();
-    fonts.finish();
+    warmUp.loadGlyphs(chartGlyphFiles(root, renderState(*view, *format, options)));
+    warmUp.awaitFonts();
     const auto written = renderToFile(*view, ViewContext{chart, orbs, root, "", todayText()}, options, out);
 
     Json j;
@@ -155,8 +192,16 @@ int render(const Args& args) {
     j.key("files").beginArray();
     for (const auto& f : written) j.value(f.string());
     j.endArray().endObject();
-    std::cout << j.str() << '\n';
-    return 0;
+    std::cout << j.str() << std::endl;
+#if !defined(__SANITIZE_ADDRESS__)
+    // Nothing is left to save: the GUI library's and the fonts' tidying at exit takes a
+    // millisecond for nothing. (Under the sanitizers the leak check runs at exit.)
+    if (std::cout) {
+        warmUp.loadGlyphs({});
+        std::_Exit(0);
+    }
+#endif
+    return std::cout ? 0 : 1;
 }
 
 const Register reg("render", Command{kRenderUsage, {"mono", "paper"}, render});

@@ -48,15 +48,26 @@ bool strokeCircleOnImage(QPainter& painter, QPointF centre, double radius) {
 
     const int top = std::max(0, static_cast<int>(std::floor(cy - outer)));
     const int bottom = std::min(height - 1, static_cast<int>(std::ceil(cy + outer)));
+    // Pixels whose centre lies this far inside the stroke's edges are covered whole.
+    const double fullOuter = radius + half - 0.5, fullInner = std::max(0.0, radius - half + 0.5);
+    const double outer2 = outer * outer, inner2 = inner > 0 ? inner * inner : -1.0;
+    const double fullOuter2 = fullOuter * fullOuter, fullInner2 = fullInner * fullInner;
     auto span = [&](uint32_t* row, double dy, int from, int to) {
         from = std::max(from, 0);
         to = std::min(to, width - 1);
-        for (int x = from; x <= to; ++x) {
-            const double dx = x + 0.5 - cx;
-            const double cover = half + 0.5 - std::abs(std::sqrt(dx * dx + dy * dy) - radius);
+        const double dy2 = dy * dy;
+        double dx = from + 0.5 - cx;
+        for (int x = from; x <= to; ++x, dx += 1.0) {
+            const double d2 = dx * dx + dy2;
+            if (d2 >= outer2 || d2 <= inner2) continue;
+            if (d2 <= fullOuter2 && d2 >= fullInner2 && fullOuter > fullInner) {
+                row[x] = colour;
+                continue;
+            }
+            const double cover = half + 0.5 - std::abs(std::sqrt(d2) - radius);
             if (cover <= 0) continue;
             if (cover >= 1) row[x] = colour;
-            else row[x] = mix(row[x], colour, static_cast<uint32_t>(std::lround(cover * 256.0)));
+            else row[x] = mix(row[x], colour, static_cast<uint32_t>(cover * 256.0 + 0.5));
         }
     };
     for (int y = top; y <= bottom; ++y) {

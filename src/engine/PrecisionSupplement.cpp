@@ -9,10 +9,10 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 #include <stdexcept>
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -197,18 +197,65 @@ struct File::Impl {
         bool fromExcluded = false;  // `from` belongs to the previous piece
     };
 
-    const std::uint8_t* map = nullptr;
+    // The file stays open and its blocks of values are read when first needed, each checked
+    // against its checksum once: a chart reads some thirty of the three thousand, and a read
+    // costs a tenth of a page fault on a mapping. A file cut short while open is a damaged file,
+    // not the end of the program.
+    int fd = -1;
     std::size_t size = 0;
     std::size_t dataOffset = 0, checksumOffset = 0;
     std::size_t blocks = 0;
+    std::vector<std::uint8_t> head;  // header, piece table and block checksums
     std::vector<Entry> entries;
     // First and one-past-last piece of each series; the piece the last lookup used.
     std::array<int, kSeriesBodies * 2> first{}, end{};
     mutable std::array<int, kSeriesBodies * 2> last{};
-    mutable std::vector<bool> checked;  // blocks whose checksum has been verified
+    mutable std::vector<std::unique_ptr<std::uint8_t[]>> loaded;  // verified blocks of values
 
     ~Impl() {
-        if (map) ::munmap(const_cast<std::uint8_t*>(map), size);
+        if (fd >= 0) ::close(fd);
+    }
+
+    // Reads exactly n bytes at `offset`; a short read means the file changed under us.
+    void readAt(const std::filesystem::path& path, std::uint8_t* out, std::size_t n, std::size_t offset) const {
+        std::size_t done = 0;
+        while (done < n) {
+            const ssize_t got = ::pread(fd, out + done, n - done, static_cast<off_t>(offset + done));
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) throw FileError::fromErrno(path, errno);
+            if (got == 0) damaged(path, "el archivo se ha acortado desde que se abrió");
+            done += static_cast<std::size_t>(got);
+        }
+    }
+
+    const std::uint8_t* block(const std::filesystem::path& path, std::size_t b) const {
+        if (!loaded[b]) {
+            const std::size_t start = dataOffset + b * kBlockSize;
+            const std::size_t n = std::min<std::size_t>(kBlockSize, size - start);
+            auto bytes = std::make_unique<std::uint8_t[]>(n);
+            readAt(path, bytes.get(), n, start);
+            if (crc32(bytes.get(), n) != getU32(head.data() + checksumOffset + 4 * b))
+                damaged(path, "el bloque de valores " + std::to_string(b) + " no coincide con su suma de control");
+            loaded[b] = std::move(bytes);
+        }
+        return loaded[b].get();
+    }
+
+    // The bytes [from, to) of the file's values, checked; `scratch` holds them when they
+    // straddle two blocks.
+    const std::uint8_t* values(const std::filesystem::path& path, std::size_t from, std::size_t to,
+                               std::uint8_t* scratch) const {
+        const std::size_t b = (from - dataOffset) >> kBlockBits, e = (to - 1 - dataOffset) >> kBlockBits;
+        const std::size_t at = (from - dataOffset) & (kBlockSize - 1);
+        if (b == e) return block(path, b) + at;
+        std::size_t done = 0;
+        for (std::size_t k = b; k <= e; ++k) {
+            const std::size_t begin = k == b ? at : 0;
+            const std::size_t stop = k == e ? ((to - 1 - dataOffset) & (kBlockSize - 1)) + 1 : kBlockSize;
+            std::memcpy(scratch + done, block(path, k) + begin, stop - begin);
+            done += stop - begin;
+        }
+        return scratch;
     }
 
     [[noreturn]] static void damaged(const std::filesystem::path& path, const std::string& what) {
@@ -232,17 +279,6 @@ struct File::Impl {
             }
         return nullptr;
     }
-
-    void verify(const std::filesystem::path& path, std::size_t from, std::size_t to) const {
-        for (std::size_t b = (from - dataOffset) >> kBlockBits; b <= (to - 1 - dataOffset) >> kBlockBits; ++b) {
-            if (checked[b]) continue;
-            const std::size_t start = dataOffset + b * kBlockSize;
-            const std::size_t n = std::min<std::size_t>(kBlockSize, size - start);
-            if (crc32(map + start, n) != getU32(map + checksumOffset + 4 * b))
-                damaged(path, "el bloque de valores " + std::to_string(b) + " no coincide con su suma de control");
-            checked[b] = true;
-        }
-    }
 };
 
 File::File(std::filesystem::path path) : path_(std::move(path)), impl_(std::make_unique<Impl>()) {
@@ -255,17 +291,12 @@ File::File(std::filesystem::path path) : path_(std::move(path)), impl_(std::make
         throw FileError::fromErrno(path_, err);
     }
     Impl& m = *impl_;
+    m.fd = fd;
     m.size = static_cast<std::size_t>(st.st_size);
-    if (m.size < kHeaderSize) {
-        ::close(fd);
-        Impl::damaged(path_, "el archivo es demasiado corto");
-    }
-    void* p = ::mmap(nullptr, m.size, PROT_READ, MAP_PRIVATE, fd, 0);
-    const int err = errno;
-    ::close(fd);
-    if (p == MAP_FAILED) throw FileError::fromErrno(path_, err);
-    m.map = static_cast<const std::uint8_t*>(p);
-    const std::uint8_t* h = m.map;
+    if (m.size < kHeaderSize) Impl::damaged(path_, "el archivo es demasiado corto");
+    m.head.resize(kHeaderSize);
+    m.readAt(path_, m.head.data(), kHeaderSize, 0);
+    const std::uint8_t* h = m.head.data();
 
     if (std::memcmp(h, kSignature, sizeof kSignature) != 0 || getU32(h + 8) != kVersion)
         Impl::damaged(path_, "la cabecera no es la de este formato");
@@ -282,6 +313,9 @@ File::File(std::filesystem::path path) : path_(std::move(path)), impl_(std::make
         m.checksumOffset != kHeaderSize + pieces * kPieceSize || m.dataOffset != m.checksumOffset + 4 * m.blocks ||
         m.dataOffset > m.size || m.blocks != (m.size - m.dataOffset + kBlockSize - 1) / kBlockSize)
         Impl::damaged(path_, "las medidas de la cabecera no concuerdan");
+    m.head.resize(m.dataOffset);
+    m.readAt(path_, m.head.data() + kHeaderSize, m.dataOffset - kHeaderSize, kHeaderSize);
+    h = m.head.data();
     if (crc32(h + tableOffset, m.dataOffset - tableOffset, crc32(h, kHeaderChecked)) != getU32(h + 56))
         Impl::damaged(path_, "la cabecera o la tabla de piezas no coinciden con su suma de control");
 
@@ -333,7 +367,7 @@ File::File(std::filesystem::path path) : path_(std::move(path)), impl_(std::make
         previous = series;
         m.entries.push_back(entry);
     }
-    m.checked.assign(m.blocks, false);
+    m.loaded.resize(m.blocks);
 }
 
 File::~File() = default;
@@ -353,10 +387,12 @@ bool File::lookupCell(int body, Coordinate coordinate, long double jd, double& a
     const int p = g.degree;
     const int width = e->description.width;
     const std::size_t at = e->offset + static_cast<std::size_t>(k * p) * static_cast<std::size_t>(width);
-    impl_->verify(path_, at, at + static_cast<std::size_t>(p + 1) * static_cast<std::size_t>(width));
+    std::uint8_t scratch[(kMaxDegree + 1) * 4];
+    const std::uint8_t* stored =
+        impl_->values(path_, at, at + static_cast<std::size_t>(p + 1) * static_cast<std::size_t>(width), scratch);
     double y[kMaxDegree + 1];
     for (int j = 0; j <= p; ++j) {
-        const std::uint8_t* v = impl_->map + at + static_cast<std::size_t>(j * width);
+        const std::uint8_t* v = stored + static_cast<std::size_t>(j * width);
         y[j] = (width == 2 ? getI16(v) : getI32(v)) * e->scale;
     }
     Cell& cell = cells_[static_cast<std::size_t>(seriesIndex(body, coordinate))];
@@ -386,8 +422,9 @@ std::int32_t File::storedValue(std::size_t piece, long long n) const {
     const Impl::Entry& e = impl_->entries.at(piece);
     if (n < 0 || n >= e.grid.valueCount()) throw std::out_of_range("supplement value beyond its piece");
     const std::size_t at = e.offset + static_cast<std::size_t>(n) * static_cast<std::size_t>(e.description.width);
-    impl_->verify(path_, at, at + static_cast<std::size_t>(e.description.width));
-    return e.description.width == 2 ? getI16(impl_->map + at) : getI32(impl_->map + at);
+    std::uint8_t scratch[4];
+    const std::uint8_t* v = impl_->values(path_, at, at + static_cast<std::size_t>(e.description.width), scratch);
+    return e.description.width == 2 ? getI16(v) : getI32(v);
 }
 
 // ---------------------------------------------------------------------------------------

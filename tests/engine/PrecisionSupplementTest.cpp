@@ -217,6 +217,16 @@ TEST(PrecisionSupplement, DamagedFilesStopTheChart) {
     ChartState chart;
     EXPECT_NO_THROW(positionsWithRetrograde(chart, files, kSelectAll, 2400100.0L));
     EXPECT_THROW(positionsWithRetrograde(chart, files, kSelectAll, 2400800.0L), FileError);
+
+    // Cut short in place while open (a copy over it, a full disk): a damaged file, never the
+    // end of the program.
+    test::TempDir cutDir;
+    test::writeZeroCorrectionFiles(cutDir.path());
+    cutDir.write("FilePosi/DSUP.rnd", good);
+    const CorrectionFiles open{DataRoot(cutDir.path())};
+    EXPECT_NO_THROW(positionsWithRetrograde(chart, open, kSelectAll, 2400100.0L));
+    fs::resize_file(cutDir.path() / "FilePosi" / "DSUP.rnd", 5000);
+    EXPECT_THROW(positionsWithRetrograde(chart, open, kSelectAll, 2400800.0L), FileError);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include "interpretation/OrbFiles.h"
 #include "subjects/CoordText.h"
 
+#include <QFontDatabase>
 #include <QGuiApplication>
 
 #ifdef ATHANOR_FONTCONFIG
@@ -83,7 +84,7 @@ void ensureGuiApplication() {
 
 // Work for the second core while the first computes the chart and starts the GUI library:
 // reading the system's font configuration (the longest step before drawing), then, once the
-// GUI library is up, loading the glyph files the picture is likely to draw.
+// GUI library is up, its list of fonts and the glyph files the picture is likely to draw.
 class DrawingWarmUp {
 public:
     DrawingWarmUp() {
@@ -122,6 +123,10 @@ private:
             given_.wait(lock, [this] { return glyphsGiven_; });
             files = std::move(glyphs_);
         }
+        if (files.empty()) return;  // nothing will be drawn
+        // The GUI library's list of fonts, which the first text would otherwise wait for. It
+        // may be read from any thread; a drawing that needs it meanwhile waits for it.
+        QFontDatabase::families();
         GlyphLibrary::shared().loadAhead(files);
     }
 

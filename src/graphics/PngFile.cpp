@@ -1,6 +1,7 @@
 #include "graphics/PngFile.h"
 
 #include "foundations/FileError.h"
+#include "foundations/HelperThread.h"
 
 #include <zlib.h>
 
@@ -14,6 +15,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <future>
 #include <thread>
 #include <vector>
 
@@ -55,6 +57,24 @@ QImage blankOpaqueImage(QSize size, const QColor& fill) {
 }
 
 namespace {
+
+// Maps the whole pages of [p, p + n) at once, ahead of their first writes: one system call
+// instead of a page fault for every 4 KB, which on a virtual machine costs some ten
+// microseconds each. Only a hint; without it the pages come one fault at a time.
+void commitPages(void* p, std::size_t n) {
+#ifdef __linux__
+#ifndef MADV_POPULATE_WRITE
+    constexpr int MADV_POPULATE_WRITE = 23;
+#endif
+    const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const uintptr_t begin = (reinterpret_cast<uintptr_t>(p) + page - 1) & ~(page - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(p) + n) & ~(page - 1);
+    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
+#else
+    (void)p;
+    (void)n;
+#endif
+}
 
 // ---------------------------------------------------------------------------------------
 // Deflate for drawings. A drawing is mostly runs of one colour and stretches that repeat the
@@ -206,7 +226,10 @@ constexpr uint32_t kMatchFlag = 0x80000000u;
 
 class BlockWriter {
 public:
-    explicit BlockWriter(std::string& out) : bits_(out) { tokens_.reserve(kTokensPerBlock); }
+    explicit BlockWriter(std::string& out) : bits_(out) {
+        tokens_.reserve(kTokensPerBlock);
+        commitPages(tokens_.data(), kTokensPerBlock * sizeof(uint32_t));
+    }
 
     void literal(uint8_t byte) {
         if (tokens_.size() == kTokensPerBlock) flush(false);
@@ -399,6 +422,7 @@ void deflateRowsUnguarded(const QImage& image, Part& part) {
     // A copy from the row above reaches back one whole scanline; deflate reaches 32 KB.
     const bool upward = rowBytes <= 32768;
     part.out.reserve(std::max<std::size_t>(64 << 10, rowBytes * (part.last - part.first) / 16));
+    commitPages(part.out.data(), part.out.capacity());
     BlockWriter block(part.out);
     Adler adler;
 
@@ -518,16 +542,10 @@ void writeOpaquePng(const QImage& source, const std::filesystem::path& file) {
         parts[i].last = static_cast<int>(height * (i + 1) / parts.size());
         parts[i].final = i + 1 == parts.size();
     }
-    std::thread helper;
-    if (parts.size() == 2) {
-        try {
-            helper = std::thread(deflateRows, std::cref(image), std::ref(parts[1]));
-        } catch (const std::system_error&) {
-            deflateRows(image, parts[1]);
-        }
-    }
+    std::future<void> helper;
+    if (parts.size() == 2) helper = HelperThread::shared().run([&] { deflateRows(image, parts[1]); });
     deflateRows(image, parts[0]);
-    if (helper.joinable()) helper.join();
+    if (helper.valid()) helper.wait();
     for (const Part& p : parts)
         if (!p.ok) throw FileError(file, "cannot write the picture", FileFault::NotWritten);
 

@@ -5,6 +5,7 @@
 #include "engine/CorrectionFiles.h"
 #include "foundations/DataRoot.h"
 #include "foundations/Format.h"
+#include "foundations/HelperThread.h"
 #include "graphics/EmfPlayer.h"
 #include "graphics/Views.h"
 #include "interpretation/OrbFiles.h"
@@ -17,13 +18,10 @@
 #include <fontconfig/fontconfig.h>
 #endif
 
-#include <condition_variable>
 #include <cstdlib>
 #include <future>
 #include <iostream>
-#include <mutex>
 #include <regex>
-#include <thread>
 
 namespace athanor::cli {
 namespace {
@@ -87,56 +85,36 @@ void ensureGuiApplication() {
 // GUI library is up, its list of fonts and the glyph files the picture is likely to draw.
 class DrawingWarmUp {
 public:
-    DrawingWarmUp() {
-        try {
-            thread_ = std::thread([this] { run(); });
-        } catch (const std::system_error&) {
-            // Without a second thread the fonts and glyphs are read when first drawn.
-            fontsRead_.set_value();
-        }
+    DrawingWarmUp()
+        : fonts_(HelperThread::shared()
+                     .run([] {
+#ifdef ATHANOR_FONTCONFIG
+                         FcInit();
+#endif
+                     })
+                     .share()) {
     }
+    // Nothing of the warm-up may still run while the program ends.
     ~DrawingWarmUp() {
-        loadGlyphs({});
-        if (thread_.joinable()) thread_.join();
+        fonts_.wait();
+        if (glyphs_.valid()) glyphs_.wait();
     }
-    // Called once the GUI library is up; an empty list loads nothing.
+    // Called once the GUI library is up.
     void loadGlyphs(std::vector<std::filesystem::path> files) {
-        const std::lock_guard lock(mutex_);
-        if (glyphsGiven_) return;
-        glyphs_ = std::move(files);
-        glyphsGiven_ = true;
-        given_.notify_one();
+        glyphs_ = HelperThread::shared().run([files = std::move(files)] {
+            // The GUI library's list of fonts, which the first text would otherwise wait for.
+            // It may be read from any thread; a drawing that needs it meanwhile waits for it.
+            QFontDatabase::families();
+            GlyphLibrary::shared().loadAhead(files);
+        });
     }
     // The GUI library reads the font configuration itself if it is not read yet: both at once
     // would read it twice.
     void awaitFonts() { fonts_.wait(); }
 
 private:
-    void run() {
-#ifdef ATHANOR_FONTCONFIG
-        FcInit();
-#endif
-        fontsRead_.set_value();
-        std::vector<std::filesystem::path> files;
-        {
-            std::unique_lock lock(mutex_);
-            given_.wait(lock, [this] { return glyphsGiven_; });
-            files = std::move(glyphs_);
-        }
-        if (files.empty()) return;  // nothing will be drawn
-        // The GUI library's list of fonts, which the first text would otherwise wait for. It
-        // may be read from any thread; a drawing that needs it meanwhile waits for it.
-        QFontDatabase::families();
-        GlyphLibrary::shared().loadAhead(files);
-    }
-
-    std::promise<void> fontsRead_;
-    std::shared_future<void> fonts_ = fontsRead_.get_future().share();
-    std::mutex mutex_;
-    std::condition_variable given_;
-    bool glyphsGiven_ = false;
-    std::vector<std::filesystem::path> glyphs_;
-    std::thread thread_;
+    std::shared_future<void> fonts_;
+    std::future<void> glyphs_;
 };
 
 int render(const Args& args) {
@@ -201,10 +179,7 @@ int render(const Args& args) {
 #if !defined(__SANITIZE_ADDRESS__)
     // Nothing is left to save: the GUI library's and the fonts' tidying at exit takes a
     // millisecond for nothing. (Under the sanitizers the leak check runs at exit.)
-    if (std::cout) {
-        warmUp.loadGlyphs({});
-        std::_Exit(0);
-    }
+    if (std::cout) std::_Exit(0);
 #endif
     return std::cout ? 0 : 1;
 }

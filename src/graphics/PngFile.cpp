@@ -2,6 +2,7 @@
 
 #include "foundations/FileError.h"
 #include "foundations/HelperThread.h"
+#include "foundations/Pages.h"
 
 #include <zlib.h>
 
@@ -57,24 +58,6 @@ QImage blankOpaqueImage(QSize size, const QColor& fill) {
 }
 
 namespace {
-
-// Maps the whole pages of [p, p + n) at once, ahead of their first writes: one system call
-// instead of a page fault for every 4 KB, which on a virtual machine costs some ten
-// microseconds each. Only a hint; without it the pages come one fault at a time.
-void commitPages(void* p, std::size_t n) {
-#ifdef __linux__
-#ifndef MADV_POPULATE_WRITE
-    constexpr int MADV_POPULATE_WRITE = 23;
-#endif
-    const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
-    const uintptr_t begin = (reinterpret_cast<uintptr_t>(p) + page - 1) & ~(page - 1);
-    const uintptr_t end = (reinterpret_cast<uintptr_t>(p) + n) & ~(page - 1);
-    if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
-#else
-    (void)p;
-    (void)n;
-#endif
-}
 
 // ---------------------------------------------------------------------------------------
 // Deflate for drawings. A drawing is mostly runs of one colour and stretches that repeat the

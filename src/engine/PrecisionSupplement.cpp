@@ -324,6 +324,7 @@ File::File(std::filesystem::path path) : path_(std::move(path)), impl_(std::make
     m.last.fill(-1);
     std::array<bool, kSeriesBodies * 2> seen{};
     int previous = -1;
+    m.entries.reserve(pieces);
     for (std::size_t i = 0; i < pieces; ++i) {
         const std::uint8_t* e = h + tableOffset + i * kPieceSize;
         Impl::Entry entry;

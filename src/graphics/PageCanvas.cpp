@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <mutex>
 
 namespace athanor {
 
@@ -305,15 +306,20 @@ namespace {
 
 // Cell height (ascent + descent) per pixel of em of a face, measured once.
 double cellRatio(const QString& face) {
+    // Pictures may be drawn on more than one thread (fonts are thread-safe in Qt).
+    static std::mutex mutex;
     static std::map<QString, double> cache;
-    auto it = cache.find(face);
-    if (it != cache.end()) return it->second;
+    {
+        const std::lock_guard lock(mutex);
+        auto it = cache.find(face);
+        if (it != cache.end()) return it->second;
+    }
     QFont f(face);
     f.setPixelSize(1000);
     const QFontMetricsF fm(f);
     const double r = (fm.ascent() + fm.descent()) / 1000.0;
-    cache[face] = r > 0.5 ? r : 1.15;
-    return cache[face];
+    const std::lock_guard lock(mutex);
+    return cache.emplace(face, r > 0.5 ? r : 1.15).first->second;
 }
 
 enum Align { Left, Right, Centre };

@@ -30,7 +30,9 @@ TEST(Pages, CommittedPagesAreWrittenWithoutFaults) {
     commitPages(area + 100, kPages * kPage - 100);  // the first page only partly: left alone
     const long before = minorFaults();
     for (std::size_t i = 1; i < kPages; ++i) area[i * kPage] = 1;
-    EXPECT_LT(minorFaults() - before, 10);
+    // Without the commit every page faults; with it only what else the write touches does
+    // (the sanitizers' shadow memory: one page for every eight).
+    EXPECT_LT(minorFaults() - before, long(kPages / 4));
     area[0] = 1;
     ::munmap(area, (kPages + 1) * kPage);
 }

@@ -62,12 +62,19 @@ void checkStamp(const std::string& stamp) {
     if (m[6].matched) checkCorrection("stamp", m[6]);
 }
 
-// Fonts and images need the GUI library; rendering needs no display.
-void ensureGuiApplication() {
-    if (QGuiApplication::instance()) return;
+// The GUI library's settings in the environment. Called before any other thread starts:
+// setting a variable while another thread reads the environment (the font configuration
+// does) can crash the reader.
+void prepareGuiEnvironment() {
+    // Rendering needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // The GLib event loop costs some milliseconds to set up and a drawing runs no events.
     if (qEnvironmentVariableIsEmpty("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
+}
+
+// Fonts and images need the GUI library.
+void ensureGuiApplication() {
+    if (QGuiApplication::instance()) return;
     // Without a session the platform warns about its runtime folder; that says nothing
     // about the picture.
     static const QtMessageHandler previous =
@@ -144,6 +151,7 @@ private:
 };
 
 int render(const Args& args) {
+    prepareGuiEnvironment();
     DrawingWarmUp warmUp;
     commitHeap(kHeapPerThread);
     args.allowOnly({"stamp", "coord", "calendar", "view", "out", "mono", "data", "scale", "paper"});

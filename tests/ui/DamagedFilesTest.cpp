@@ -153,6 +153,10 @@ TEST(DamagedFiles, EachKindIsNamedInSpanishLeftAsItIsAndTheProgramGoesOn) {
     const DamagedCase cases[] = {
         {"archive records cut in the last one", "BASE.ST2", "BASE.ST2 está cortado",
          [](Scene&, const fs::path& f) { cutTo(f, fs::file_size(f) - 100); }, atStart, true, true},
+        {"archive records missing beside their index", "BASE.ST2", "Falta",
+         [](Scene&, const fs::path& f) { fs::remove(f); },
+         // Not made anew: an empty record file would leave every subject of the index dangling.
+         [](Scene& t) { EXPECT_FALSE(fs::exists(t.folder.path("BASE.ST2"))); }, true, true},
         {"archive index cut in its last entry", "BASE.ST1", "está cortado",
          [](Scene&, const fs::path& f) { cutTo(f, fs::file_size(f) - 10); }, atStart, true, true},
         {"general settings with five lines of eight", "FileSet/MMVarLas.stt", "lo creará de nuevo",

@@ -614,7 +614,10 @@ void MainWindow::activate() {
                             .arg(recovered));
         if (!indexChecked_) {
             indexChecked_ = true;
-            checkBaseIndex();
+            // An archive file that cannot be read is said once; the window is set up all the
+            // same, or nobody could log in to put things right.
+            std::string shown;
+            runReporting(shown, [&] { checkBaseIndex(); });
         }
         // A new program folder has no current subject yet: TMPR starts with its blank record 0.
         if (!ws_.root.exists("TMPR.ST1") || !ws_.root.exists("TMPR.ST2")) Archive(ws_.root, "TMPR").create();

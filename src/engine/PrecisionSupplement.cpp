@@ -3,6 +3,7 @@
 #include "engine/Trig.h"
 #include "foundations/Binary.h"
 #include "foundations/FileError.h"
+#include "foundations/RecordFile.h"
 
 #include <array>
 #include <cerrno>
@@ -218,14 +219,9 @@ struct File::Impl {
 
     // Reads exactly n bytes at `offset`; a short read means the file changed under us.
     void readAt(const std::filesystem::path& path, std::uint8_t* out, std::size_t n, std::size_t offset) const {
-        std::size_t done = 0;
-        while (done < n) {
-            const ssize_t got = ::pread(fd, out + done, n - done, static_cast<off_t>(offset + done));
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0) throw FileError::fromErrno(path, errno);
-            if (got == 0) damaged(path, "el archivo se ha acortado desde que se abrió");
-            done += static_cast<std::size_t>(got);
-        }
+        const ssize_t got = preadAll(fd, out, n, static_cast<off_t>(offset));
+        if (got < 0) throw FileError::fromErrno(path, errno);
+        if (static_cast<std::size_t>(got) < n) damaged(path, "el archivo se ha acortado desde que se abrió");
     }
 
     const std::uint8_t* block(const std::filesystem::path& path, std::size_t b) const {

@@ -19,9 +19,6 @@ namespace athanor {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// Reads or writes all n bytes at offset; returns the number done before EOF, -1 on error.
 ssize_t preadAll(int fd, std::uint8_t* buf, std::size_t n, off_t offset) {
     std::size_t done = 0;
     while (done < n) {
@@ -36,6 +33,9 @@ ssize_t preadAll(int fd, std::uint8_t* buf, std::size_t n, off_t offset) {
     return static_cast<ssize_t>(done);
 }
 
+namespace {
+
+// Writes all n bytes at offset; false on error.
 bool pwriteAll(int fd, const std::uint8_t* buf, std::size_t n, off_t offset) {
     std::size_t done = 0;
     while (done < n) {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include <sys/types.h>
+
 namespace athanor {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -99,6 +101,10 @@ std::string readField(const std::uint8_t* field, int capacity);
 
 // Stores text cut to `capacity` characters; the bytes after the text are zero.
 void writeField(std::uint8_t* field, int capacity, std::string_view text);
+
+// Reads n bytes at `offset`, going on after interrupted or partial reads: the number read
+// before the end of the file, or -1 on error (errno tells which).
+ssize_t preadAll(int fd, std::uint8_t* buf, std::size_t n, off_t offset);
 
 // Replaces the file's contents with `bytes`: written to a temporary file in the same
 // folder, flushed, then renamed over the old file, so a failure never leaves half a file;

@@ -14,9 +14,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <limits>
 #include <mutex>
-#include <fstream>
 #include <stdexcept>
 #include <vector>
 

@@ -12,11 +12,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <queue>
 #include <string>
 #include <string_view>
-#include <system_error>
-#include <future>
 #include <thread>
 #include <vector>
 

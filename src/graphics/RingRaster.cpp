@@ -2,7 +2,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QPaintEngine>
 
 #include <algorithm>
 #include <cmath>
@@ -72,12 +71,12 @@ bool strokeCircleOnImage(QPainter& painter, QPointF centre, double radius) {
     };
     for (int y = top; y <= bottom; ++y) {
         const double dy = y + 0.5 - cy;
-        const double o2 = outer * outer - dy * dy;
+        const double o2 = outer2 - dy * dy;
         if (o2 < 0) continue;
         const double xo = std::sqrt(o2);
         auto* row = reinterpret_cast<uint32_t*>(image->scanLine(y));
         const int left = static_cast<int>(std::floor(cx - xo)), right = static_cast<int>(std::ceil(cx + xo));
-        const double i2 = inner > 0 ? inner * inner - dy * dy : -1;
+        const double i2 = inner2 - dy * dy;
         if (i2 <= 0) {
             span(row, dy, left, right);
         } else {

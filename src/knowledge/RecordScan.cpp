@@ -1,6 +1,7 @@
 #include "knowledge/RecordScan.h"
 
 #include "foundations/FileError.h"
+#include "foundations/RecordFile.h"
 #include "knowledge/KnowledgeRecords.h"
 
 #include <cerrno>
@@ -52,17 +53,10 @@ std::size_t RecordScanner::nextBlock(const std::uint8_t*& block) {
         std::min<std::int64_t>(count_ - next_, static_cast<std::int64_t>(buffer_.size() / size_)));
     const std::size_t want = records * size_;
     const off_t at = static_cast<off_t>(next_) * static_cast<off_t>(size_);
-    std::size_t done = 0;
-    while (done < want) {
-        const ssize_t r = ::pread(fd_, buffer_.data() + done, want - done, at + static_cast<off_t>(done));
-        if (r < 0) {
-            if (errno == EINTR) continue;
-            throw FileError::fromErrno(path_, errno);
-        }
-        if (r == 0) break;  // the file shrank under us: stop at the last whole record
-        done += static_cast<std::size_t>(r);
-    }
-    const std::size_t got = done / size_;
+    // A file that shrank under us stops at its last whole record.
+    const ssize_t done = preadAll(fd_, buffer_.data(), want, at);
+    if (done < 0) throw FileError::fromErrno(path_, errno);
+    const std::size_t got = static_cast<std::size_t>(done) / size_;
     next_ = got == records ? next_ + static_cast<std::int64_t>(got) : count_;
     block = buffer_.data();
     return got;

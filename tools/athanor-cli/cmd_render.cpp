@@ -118,14 +118,12 @@ void commitHeap(std::size_t bytes) {
 class DrawingWarmUp {
 public:
     DrawingWarmUp()
-        : fonts_(HelperThread::shared()
-                     .run([] {
-                         commitHeap(kHeapPerThread);
+        : fonts_(HelperThread::shared().run([] {
+              commitHeap(kHeapPerThread);
 #ifdef ATHANOR_FONTCONFIG
-                         FcInit();
+              FcInit();
 #endif
-                     })
-                     .share()) {
+          })) {
     }
     // Nothing of the warm-up may still run while the program ends.
     ~DrawingWarmUp() {
@@ -146,7 +144,7 @@ public:
     void awaitFonts() { fonts_.wait(); }
 
 private:
-    std::shared_future<void> fonts_;
+    std::future<void> fonts_;
     std::future<void> glyphs_;
 };
 
